@@ -1,0 +1,76 @@
+#pragma once
+// The program's one serial port. Receiver traffic is raw bytes end to end:
+// every value 0..255 passes untouched and a write goes out whole.
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QSerialPort;
+
+namespace dovrane {
+
+class CommPort : public QObject {
+    Q_OBJECT
+public:
+    explicit CommPort(QObject* parent = nullptr);
+    ~CommPort() override;
+
+    // Port number 1..5; the device comes from "serialports.ini" in the data folder.
+    void setCommPort(int n);
+    int commPort() const { return portNumber_; }
+    // Line settings as "1200,N,8,1".
+    bool setSettings(const QString& settings);
+    QString settings() const { return settings_; }
+    // The device to open, looked up from the port number (or set directly).
+    QString deviceName() const;
+    void setDeviceName(const QString& device) { deviceOverride_ = device; }
+
+    // Opens the device; on failure errorString() names the device and the reason.
+    bool open();
+    void close();
+    bool isOpen() const;
+    QString errorString() const { return error_; }
+
+    // Writes every byte, waiting at most timeoutMs for the line to take them.
+    bool write(const QByteArray& bytes, int timeoutMs = 2000);
+    // Bytes received and not yet read (takes in what the device holds now).
+    int inBufferCount();
+    // Drops everything received so far.
+    void discardInput();
+    // Reads and removes everything waiting.
+    QByteArray readAll();
+    // Waits without running events until at least n bytes are waiting or the
+    // deadline passes; returns whether n bytes are there.
+    bool waitForBytes(int n, int timeoutMs);
+    // Waits for exactly n bytes and takes them; fewer on a time-out.
+    QByteArray readExactly(int n, int timeoutMs);
+    // Waits until a byte equal to terminator arrives; returns everything up to
+    // and including it, or an empty array on time-out (what came stays waiting).
+    QByteArray readUntil(char terminator, int timeoutMs);
+
+signals:
+    // Something arrived. Always delivered queued, after the current operation.
+    void received();
+
+private:
+    void pull(int waitMs);
+    void scheduleReceived();
+
+    std::unique_ptr<QSerialPort> port_;
+    QByteArray buffer_;
+    int portNumber_ = 1;
+    QString settings_ = QStringLiteral("1200,N,8,1");
+    QString deviceOverride_;
+    QString error_;
+    bool receivedPending_ = false;
+};
+
+// The device mapped to port n (1..5): line n of "serialports.ini" in dataFolder,
+// else /dev/ttyS(n-1).
+QString serialDeviceForPort(const QString& dataFolder, int n);
+// Stores the device for port n in "serialports.ini" (five lines); false on failure.
+bool setSerialDeviceForPort(const QString& dataFolder, int n, const QString& device,
+                            QString* error = nullptr);
+
+} // namespace dovrane

@@ -1,0 +1,36 @@
+#include "shell/delay.h"
+#include "shell/form.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace dovrane {
+
+namespace {
+int g_depth = 0;
+}
+
+WaitScope::WaitScope() { ++g_depth; }
+WaitScope::~WaitScope() {
+    if (--g_depth == 0) QTimer::singleShot(0, [] { forms::collect(); });
+}
+int WaitScope::depth() { return g_depth; }
+
+void delayms(int ms) {
+    if (ms <= 0) {
+        QCoreApplication::processEvents();
+        return;
+    }
+    if (ms > 65535) ms = 65535;
+    WaitScope scope;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(ms);
+    loop.exec();
+}
+
+} // namespace dovrane

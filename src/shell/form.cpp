@@ -1,0 +1,143 @@
+#include "shell/form.h"
+#include "platform/geometry.h"
+#include "shell/delay.h"
+#include "shell/globals.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <map>
+#include <vector>
+
+namespace dovrane {
+
+// Kept with the position file's rules (settings_file.cpp).
+void storePosition(int index, int32_t left, int32_t top, int32_t width);
+
+namespace {
+std::map<std::type_index, Form*>& registry() {
+    static std::map<std::type_index, Form*> r;
+    return r;
+}
+std::vector<QPointer<Form>>& graveyard() {
+    static std::vector<QPointer<Form>> g;
+    return g;
+}
+} // namespace
+
+Form::Form(int positionIndex, bool* openFlag, QWidget* parent)
+    : QWidget(parent, Qt::Window), positionIndex_(positionIndex), openFlag_(openFlag) {}
+
+Form::~Form() {
+    if (loaded_ && openFlag_) *openFlag_ = false;
+    forms::release(this);
+}
+
+void Form::load() {
+    if (loaded_) return;
+    loaded_ = true;
+    Form_Load();
+    if (!loaded_) return; // the load step may have unloaded the window itself
+    place();
+    if (openFlag_) *openFlag_ = true;
+}
+
+void Form::unload() {
+    if (!loaded_ || unloading_) return;
+    unloading_ = true;
+    Form_Unload();
+    storePosition();
+    for (QTimer* t : findChildren<QTimer*>()) t->stop();
+    hide();
+    loaded_ = false;
+    unloading_ = false;
+    if (openFlag_) *openFlag_ = false;
+    forms::release(this);
+    graveyard().push_back(this);
+    if (WaitScope::depth() == 0) QTimer::singleShot(0, [] { forms::collect(); });
+}
+
+void Form::showModal() {
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    WaitScope scope;
+    QPointer<Form> self(this);
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (!self || !self->isVisible() || !self->isLoaded()) loop.quit();
+    });
+    poll.start(20);
+    loop.exec();
+    if (self) self->setWindowModality(Qt::NonModal);
+}
+
+int32_t Form::leftTwips() const { return pxToTwips(pos().x()); }
+int32_t Form::topTwips() const { return pxToTwips(pos().y()); }
+int32_t Form::widthTwips() const { return pxToTwips(frameGeometry().width()); }
+
+void Form::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (loaded_) unload();
+}
+
+void Form::storePosition() {
+    if (positionIndex_ < 1 || positionIndex_ > 42) return;
+    dovrane::storePosition(positionIndex_, leftTwips(), topTwips(), widthTwips());
+}
+
+void Form::place() {
+    if (positionIndex_ < 1 || positionIndex_ > 42) return;
+    QPoint p(twipsToPx(FormLeft[positionIndex_]), twipsToPx(FormTop[positionIndex_]));
+    // A window stored on a screen that is no longer there comes back on the
+    // primary screen; the stored value changes only when it closes again.
+    const QRect r(p, size().isValid() ? size() : QSize(100, 100));
+    bool visible = false;
+    for (QScreen* s : QGuiApplication::screens())
+        if (s->availableGeometry().intersects(r)) visible = true;
+    if (!visible && QGuiApplication::primaryScreen())
+        p = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+    move(p);
+}
+
+namespace forms {
+
+Form* find(std::type_index type) {
+    auto it = registry().find(type);
+    return it == registry().end() ? nullptr : it->second;
+}
+
+void adopt(std::type_index type, Form* form) { registry()[type] = form; }
+
+void release(Form* form) {
+    for (auto it = registry().begin(); it != registry().end(); ++it) {
+        if (it->second == form) {
+            registry().erase(it);
+            return;
+        }
+    }
+}
+
+void collect() {
+    if (WaitScope::depth() > 0) return;
+    auto dead = std::move(graveyard());
+    graveyard().clear();
+    for (auto& f : dead)
+        if (f) f->deleteLater();
+}
+
+void destroyAll() {
+    std::vector<Form*> all;
+    for (auto& [t, f] : registry()) all.push_back(f);
+    for (auto& f : graveyard())
+        if (f) all.push_back(f);
+    graveyard().clear();
+    registry().clear();
+    for (Form* f : all) delete f;
+}
+
+} // namespace forms
+} // namespace dovrane

@@ -1,0 +1,75 @@
+#pragma once
+// The base of every window, and the registry that owns them.
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <typeindex>
+
+namespace dovrane {
+
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    // positionIndex 1..42 (0 for none); openFlag is the window's open flag.
+    Form(int positionIndex, bool* openFlag, QWidget* parent = nullptr);
+    ~Form() override;
+
+    int positionIndex() const { return positionIndex_; }
+    bool isLoaded() const { return loaded_; }
+
+    // Runs the load step: Form_Load, placement at the stored position, open flag.
+    void load();
+    // Runs the unload step: Form_Unload, position stored, timers stopped, hidden,
+    // open flag cleared; destruction waits until no wait is in progress.
+    void unload();
+    // Shows the window modal and returns when it is unloaded or hidden.
+    void showModal();
+
+    // Position and size in twips, as the position file keeps them.
+    int32_t leftTwips() const;
+    int32_t topTwips() const;
+    int32_t widthTwips() const;
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void storePosition();
+    void place();
+
+    int positionIndex_;
+    bool* openFlag_;
+    bool loaded_ = false;
+    bool unloading_ = false;
+};
+
+namespace forms {
+
+Form* find(std::type_index type);
+void adopt(std::type_index type, Form* form);
+void release(Form* form);
+// Destroys unloaded windows once no wait is in progress.
+void collect();
+// Unloads and destroys every window at once (program end, tests).
+void destroyAll();
+
+// The loaded window of type T, or nullptr.
+template <class T> T* loaded() {
+    return static_cast<T*>(find(std::type_index(typeid(T))));
+}
+// The window of type T, created and loaded if need be.
+template <class T> T* load() {
+    if (T* f = loaded<T>()) return f;
+    T* f = new T();
+    adopt(std::type_index(typeid(T)), f);
+    f->load();
+    return f;
+}
+template <class T> void unload() {
+    if (T* f = loaded<T>()) f->unload();
+}
+
+} // namespace forms
+} // namespace dovrane

@@ -1,0 +1,94 @@
+#include "sim/sim_receiver.h"
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+namespace dovrane::sim {
+
+SimReceiver::~SimReceiver() { stop(); }
+
+bool SimReceiver::start() {
+    peer_.setOnByte([this](uint8_t b) { onByte(b); });
+    return peer_.start();
+}
+
+void SimReceiver::stop() {
+    peer_.stop();
+    peer_.setOnByte(nullptr);
+}
+
+void SimReceiver::setFault(Fault fault, int lateMs) {
+    std::lock_guard lock(stateMutex_);
+    fault_ = fault;
+    lateMs_ = lateMs;
+}
+
+Fault SimReceiver::fault() const {
+    std::lock_guard lock(stateMutex_);
+    return fault_;
+}
+
+void SimReceiver::setLogger(std::function<void(const QString&)> logger) {
+    std::lock_guard lock(logMutex_);
+    logger_ = std::move(logger);
+}
+
+QStringList SimReceiver::logLines() const {
+    std::lock_guard lock(logMutex_);
+    return logLines_;
+}
+
+void SimReceiver::log(const QString& line) {
+    std::function<void(const QString&)> logger;
+    {
+        std::lock_guard lock(logMutex_);
+        logLines_ << line;
+        if (logLines_.size() > 10000) logLines_.removeFirst();
+        logger = logger_;
+    }
+    if (logger) logger(line);
+}
+
+void SimReceiver::reply(const QByteArray& bytes) {
+    Fault f;
+    int late;
+    {
+        std::lock_guard lock(stateMutex_);
+        f = fault_;
+        late = lateMs_;
+    }
+    switch (f) {
+    case Fault::Silent:
+        return;
+    case Fault::Late:
+        std::this_thread::sleep_for(std::chrono::milliseconds(late));
+        peer_.send(bytes);
+        return;
+    case Fault::Garbage: {
+        static std::mt19937 rng(12345);
+        QByteArray g(bytes.size(), '\0');
+        for (char& c : g) c = char(rng() & 0xFF);
+        // Never hand back the right answer by chance.
+        if (g == bytes && !g.isEmpty()) g[0] = char(~g[0]);
+        peer_.send(g);
+        return;
+    }
+    case Fault::None:
+        peer_.send(bytes);
+        return;
+    }
+}
+
+std::map<QString, SimFactory>& simRegistry() {
+    static std::map<QString, SimFactory> r;
+    return r;
+}
+
+std::unique_ptr<SimReceiver> makeSim(const QString& model) {
+    auto it = simRegistry().find(model.toLower());
+    if (it == simRegistry().end()) return nullptr;
+    return it->second();
+}
+
+} // namespace dovrane::sim

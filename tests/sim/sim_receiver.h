@@ -1,0 +1,72 @@
+#pragma once
+// A simulated receiver on a pseudo-terminal. Subclasses keep the receiver's
+// state and answer each byte as the real receiver does.
+#include "support/pty_peer.h"
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+
+namespace dovrane::sim {
+
+enum class Fault {
+    None,     // answers as the receiver does
+    Silent,   // takes every command, answers nothing
+    Late,     // answers after lateMs
+    Garbage,  // answers with bytes of the right length but wrong content
+};
+
+class SimReceiver {
+public:
+    virtual ~SimReceiver();
+
+    bool start();
+    void stop();
+    QString devicePath() const { return peer_.devicePath(); }
+    void setBaud(int baud) { peer_.setBaud(baud); }
+    void setFault(Fault fault, int lateMs = 0);
+    Fault fault() const;
+
+    // One line for each command decoded and each change of state.
+    void setLogger(std::function<void(const QString&)> logger);
+    // The log lines so far (kept for tests too).
+    QStringList logLines() const;
+    // Every byte the program sent, in order.
+    QByteArray bytesReceived() const { return peer_.received(); }
+    void clearBytesReceived() { peer_.clearReceived(); }
+
+    // Guards the simulated state: subclasses lock it around state access, and
+    // tests lock it through this when they read or poke the state.
+    std::recursive_mutex& stateMutex() const { return stateMutex_; }
+
+protected:
+    SimReceiver() = default;
+    // One byte from the program, on the peer's thread.
+    virtual void onByte(uint8_t byte) = 0;
+    // Sends a reply, as the fault mode says.
+    void reply(const QByteArray& bytes);
+    void log(const QString& line);
+
+    mutable std::recursive_mutex stateMutex_;
+
+private:
+    test::PtyPeer peer_;
+    Fault fault_ = Fault::None;
+    int lateMs_ = 0;
+    std::function<void(const QString&)> logger_;
+    QStringList logLines_;
+    mutable std::mutex logMutex_;
+};
+
+// Simulators register a factory under their model name ("ar7030", "nrd535",
+// "nrd545", "rx320") for the rxsim tool and the tests.
+using SimFactory = std::function<std::unique_ptr<SimReceiver>()>;
+std::map<QString, SimFactory>& simRegistry();
+struct SimRegistration {
+    SimRegistration(const QString& model, SimFactory factory) { simRegistry()[model] = std::move(factory); }
+};
+std::unique_ptr<SimReceiver> makeSim(const QString& model);
+
+} // namespace dovrane::sim

@@ -1,0 +1,143 @@
+#include "support/pty_peer.h"
+
+#include <chrono>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace dovrane::test {
+
+using Clock = std::chrono::steady_clock;
+
+namespace {
+std::chrono::microseconds byteTime(int baud) {
+    return std::chrono::microseconds(baud > 0 ? 10'000'000 / baud : 0);
+}
+} // namespace
+
+PtyPeer::PtyPeer() = default;
+
+PtyPeer::~PtyPeer() { stop(); }
+
+bool PtyPeer::start() {
+    if (master_ >= 0) return true;
+    master_ = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0) return false;
+    if (grantpt(master_) != 0 || unlockpt(master_) != 0) {
+        stop();
+        return false;
+    }
+    char name[128] = {};
+    if (ptsname_r(master_, name, sizeof name) != 0) {
+        stop();
+        return false;
+    }
+    slavePath_ = QString::fromLocal8Bit(name);
+    // Holding the slave open keeps the master readable while the program has
+    // the port closed, and lets us put the line in raw mode before anyone opens it.
+    slaveKeep_ = ::open(name, O_RDWR | O_NOCTTY);
+    if (slaveKeep_ < 0) {
+        stop();
+        return false;
+    }
+    termios t{};
+    tcgetattr(slaveKeep_, &t);
+    cfmakeraw(&t);
+    tcsetattr(slaveKeep_, TCSANOW, &t);
+    stop_ = false;
+    thread_ = std::thread([this] { run(); });
+    return true;
+}
+
+void PtyPeer::stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    if (slaveKeep_ >= 0) ::close(slaveKeep_);
+    if (master_ >= 0) ::close(master_);
+    slaveKeep_ = master_ = -1;
+}
+
+void PtyPeer::setOnByte(std::function<void(uint8_t)> onByte) {
+    std::lock_guard lock(mutex_);
+    onByte_ = std::move(onByte);
+}
+
+void PtyPeer::send(const QByteArray& bytes) {
+    std::lock_guard lock(writeMutex_);
+    if (master_ < 0) return;
+    const int baud = baud_;
+    if (baud <= 0) {
+        qsizetype done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(master_, bytes.constData() + done, size_t(bytes.size() - done));
+            if (n <= 0) return;
+            done += n;
+        }
+        return;
+    }
+    auto next = Clock::now();
+    for (char c : bytes) {
+        next += byteTime(baud);
+        std::this_thread::sleep_until(next);
+        if (::write(master_, &c, 1) != 1) return;
+    }
+}
+
+QByteArray PtyPeer::received() const {
+    std::lock_guard lock(mutex_);
+    return received_;
+}
+
+void PtyPeer::clearReceived() {
+    std::lock_guard lock(mutex_);
+    received_.clear();
+}
+
+bool PtyPeer::waitReceived(int n, int timeoutMs) const {
+    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (Clock::now() < end) {
+        {
+            std::lock_guard lock(mutex_);
+            if (received_.size() >= n) return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::lock_guard lock(mutex_);
+    return received_.size() >= n;
+}
+
+void PtyPeer::run() {
+    auto wireFree = Clock::now();
+    char buf[256];
+    while (!stop_) {
+        pollfd p{master_, POLLIN, 0};
+        if (::poll(&p, 1, 20) <= 0) continue;
+        if (!(p.revents & POLLIN)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            continue;
+        }
+        const ssize_t n = ::read(master_, buf, sizeof buf);
+        if (n <= 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            continue;
+        }
+        for (ssize_t i = 0; i < n; ++i) {
+            const int baud = baud_;
+            if (baud > 0) {
+                // A byte is only complete once the line has carried all its bits.
+                wireFree = std::max(wireFree, Clock::now()) + byteTime(baud);
+                std::this_thread::sleep_until(wireFree);
+            }
+            std::function<void(uint8_t)> cb;
+            {
+                std::lock_guard lock(mutex_);
+                received_ += buf[i];
+                cb = onByte_;
+            }
+            if (cb) cb(uint8_t(buf[i]));
+        }
+    }
+}
+
+} // namespace dovrane::test

@@ -1,0 +1,56 @@
+#pragma once
+// The far end of a pseudo-terminal, on its own thread: what the program writes
+// to the device arrives here, and what this writes arrives at the program.
+#include <QByteArray>
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace dovrane::test {
+
+class PtyPeer {
+public:
+    PtyPeer();
+    ~PtyPeer();
+    PtyPeer(const PtyPeer&) = delete;
+    PtyPeer& operator=(const PtyPeer&) = delete;
+
+    // Opens the pair in raw mode and starts the reader thread.
+    bool start();
+    void stop();
+    // The device the program opens ("/dev/pts/N").
+    QString devicePath() const { return slavePath_; }
+
+    // With a baud rate set, bytes are taken and sent no faster than the line
+    // would carry them (10 bits a byte); 0 means as fast as possible.
+    void setBaud(int baud) { baud_ = baud; }
+    int baud() const { return baud_; }
+
+    // Called on the peer's thread for each byte the program sent.
+    void setOnByte(std::function<void(uint8_t)> onByte);
+    // Sends bytes to the program (paced when a baud rate is set).
+    void send(const QByteArray& bytes);
+
+    // Everything received so far (for tests that only listen).
+    QByteArray received() const;
+    void clearReceived();
+    // Waits up to timeoutMs until n bytes have been received in all.
+    bool waitReceived(int n, int timeoutMs) const;
+
+private:
+    void run();
+    int master_ = -1;
+    int slaveKeep_ = -1;
+    QString slavePath_;
+    std::atomic<int> baud_{0};
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+    mutable std::mutex mutex_;
+    std::function<void(uint8_t)> onByte_;
+    QByteArray received_;
+    std::mutex writeMutex_;
+};
+
+} // namespace dovrane::test
