@@ -1,4 +1,5 @@
 #include "drivers/model_tables.h"
+#include "drivers/rx320/rx320_protocol.h"
 #include "shell/globals.h"
 #include "shell/number_text.h"
 
@@ -83,9 +84,11 @@ void initrx320tables() {
     setLimits(100, 30000, 99);
     fill(ModeTexts, {"AM", "USB", "LSB", "CW"});
     fill(AgcTexts, {"", "Slw", "Med", "Fst"});
-    fillBw({"6000", "5700", "5400", "5100", "4800", "4500", "4200", "3900", "3600", "3300", "3000", "2850",
-            "2700", "2550", "2400", "2250", "2100", "1950", "1800", "1650", "1500", "1350", "1200", "1050",
-            "900",  "750",  "675",  "600",  "525",  "450",  "375",  "330",  "300",  "8000"});
+    // The widths are the driver's own; the display shows them as they are.
+    for (int i = 0; i < int(rx320::FilterWidthsHz.size()); ++i) {
+        if (i >= BwTexts.size()) BwTexts.append(QString());
+        BwTexts[i] = rx320::filterWidthText(i);
+    }
 }
 
 void initnrd545tables() {

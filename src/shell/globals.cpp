@@ -1,6 +1,7 @@
 #include "shell/globals.h"
 #include "drivers/model_tables.h"
 #include "drivers/rx_link.h"
+#include "drivers/rx320/rx320_state.h"
 
 namespace dovrane {
 
@@ -41,6 +42,7 @@ void resetGlobals() {
         *f = false;
     resetModelTables();
     noteRxSuccess();
+    resetRx320State();
 }
 
 } // namespace dovrane

@@ -1,0 +1,185 @@
+#include "drivers/rx320/clsrx320.h"
+
+#include "drivers/rx320/rx320_state.h"
+#include "drivers/rx_link.h"
+#include "platform/commport.h"
+#include "platform/timeouts.h"
+#include "shell/globals.h"
+
+#include <QElapsedTimer>
+#include <algorithm>
+#include <limits>
+
+namespace dovrane {
+
+namespace {
+
+// The firmware text has no fixed length: it ends at its CR, or when the line
+// has been quiet this long; it is never read for longer or further than the caps.
+constexpr int FirmwareQuietMs = 100;
+constexpr int FirmwareCapMs = 2000;
+constexpr int FirmwareMaxBytes = 256;
+
+bool fitsState(int v) {
+    return v >= std::numeric_limits<int16_t>::min() && v <= std::numeric_limits<int16_t>::max();
+}
+
+} // namespace
+
+clsRX320::clsRX320(CommPort& port, QObject* parent) : QObject(parent), port_(port) {}
+
+rx320::TuningInput clsRX320::stateTuning() const {
+    rx320::TuningInput in;
+    in.freqKHz = Rx320Freq;
+    in.mode = Rx320Mode;
+    in.filter = Rx320Bw;
+    in.pbsHz = Rx320Pbs;
+    in.bfoHz = Rx320Bfo;
+    in.c5 = Settings[20];
+    in.c15 = Settings[21];
+    return in;
+}
+
+bool clsRX320::canTune(const rx320::TuningInput& in) const { return rx320::tuningFactors(in).has_value(); }
+
+bool clsRX320::FrequencyA(double kHz) {
+    rx320::TuningInput in = stateTuning();
+    in.freqKHz = kHz;
+    const auto cmd = rx320::tuningCommand(in);
+    if (!cmd || !port_.write(*cmd)) return false;
+    Rx320Freq = kHz;
+    emit FrequencyAChanged(kHz);
+    return true;
+}
+
+bool clsRX320::Bandwidth(int filter) {
+    filter = rx320::normalisedFilter(filter);
+    rx320::TuningInput in = stateTuning();
+    in.filter = filter;
+    // Checked before anything goes out, so a filter is never sent without its re-tune.
+    if (!canTune(in)) return false;
+    if (!port_.write(rx320::filterCommand(filter))) return false;
+    Rx320Bw = int16_t(filter);
+    if (!FrequencyA(Rx320Freq)) return false;
+    emit BandwidthChanged(filter);
+    return true;
+}
+
+bool clsRX320::Mode(int mode) {
+    const auto cmd = rx320::modeCommand(mode);
+    if (!cmd) return false;
+    rx320::TuningInput in = stateTuning();
+    in.mode = mode;
+    if (!canTune(in)) return false;
+    if (!port_.write(*cmd)) return false;
+    Rx320Mode = int16_t(mode);
+    if (!FrequencyA(Rx320Freq)) return false;
+    emit ModeChanged(mode);
+    return true;
+}
+
+bool clsRX320::Agcspeed(int agc) {
+    const auto cmd = rx320::agcCommand(agc);
+    if (!cmd || !port_.write(*cmd)) return false;
+    Rx320Agc = int16_t(agc);
+    emit AgcspeedChanged(agc);
+    return true;
+}
+
+bool clsRX320::PassBandShift(int hz) {
+    if (!fitsState(hz)) return false;
+    rx320::TuningInput in = stateTuning();
+    in.pbsHz = hz;
+    if (!canTune(in)) return false;
+    const int16_t old = Rx320Pbs;
+    Rx320Pbs = int16_t(hz);
+    if (!FrequencyA(Rx320Freq)) {
+        // Nothing reached the receiver, so the state keeps what it last got.
+        Rx320Pbs = old;
+        return false;
+    }
+    emit PassbandshiftChanged(hz);
+    return true;
+}
+
+bool clsRX320::Beatfreqosc(int hz) {
+    if (!fitsState(hz)) return false;
+    rx320::TuningInput in = stateTuning();
+    in.bfoHz = hz;
+    if (!canTune(in)) return false;
+    const int16_t old = Rx320Bfo;
+    Rx320Bfo = int16_t(hz);
+    if (!FrequencyA(Rx320Freq)) {
+        Rx320Bfo = old;
+        return false;
+    }
+    emit BeatfreqoscChanged(hz);
+    return true;
+}
+
+bool clsRX320::Volume(int level) {
+    level = rx320::clampedLevel(level);
+    if (!port_.write(rx320::volumeCommand(level))) return false;
+    Rx320Volume = int16_t(level);
+    emit VolumeChanged(level);
+    return true;
+}
+
+bool clsRX320::Linelevel(int level) {
+    level = rx320::clampedLevel(level);
+    if (!port_.write(rx320::linelevelCommand(level))) return false;
+    Rx320Linelevel = int16_t(level);
+    emit LinelevelChanged(level);
+    return true;
+}
+
+std::optional<float> clsRX320::Smeter() {
+    // Whatever is waiting belongs to an earlier exchange, never to this answer.
+    port_.discardInput();
+    std::optional<float> value;
+    if (port_.write(rx320::smeterQuery()))
+        value = rx320::smeterValue(port_.readExactly(rx320::SmeterReplySize, replyTimeouts.rx320SmeterMs));
+    if (!value) {
+        port_.discardInput();
+        noteRxFailure(port_);
+        return std::nullopt;
+    }
+    noteRxSuccess();
+    return value;
+}
+
+std::optional<QByteArray> clsRX320::readFirmwareReply() {
+    // The text must begin within the reply time; once it runs it may take
+    // longer than that at 1200 baud, so it is read to its CR or until the line
+    // falls quiet, and a line that never stops is cut off all the same.
+    const int firstByteMs = replyTimeouts.rx320SmeterMs;
+    const int quietMs = std::min(FirmwareQuietMs, firstByteMs);
+    if (!port_.waitForBytes(1, firstByteMs)) return std::nullopt;
+    QElapsedTimer t;
+    t.start();
+    for (;;) {
+        const QByteArray line = port_.readUntil('\r', 0);
+        if (!line.isEmpty()) return line;
+        const int have = port_.inBufferCount();
+        const int left = FirmwareCapMs - int(t.elapsed());
+        if (left <= 0 || have >= FirmwareMaxBytes) break;
+        if (!port_.waitForBytes(have + 1, std::min(quietMs, left))) break;
+    }
+    return port_.readAll().left(FirmwareMaxBytes);
+}
+
+std::optional<QString> clsRX320::Firmware() {
+    port_.discardInput();
+    std::optional<QByteArray> reply;
+    if (port_.write(rx320::firmwareQuery())) reply = readFirmwareReply();
+    if (!reply) {
+        noteRxFailure(port_);
+        return std::nullopt;
+    }
+    noteRxSuccess();
+    QByteArray text = *reply;
+    while (text.endsWith('\r') || text.endsWith('\n')) text.chop(1);
+    return QString::fromLatin1(text);
+}
+
+} // namespace dovrane
