@@ -2,6 +2,7 @@
 #include "platform/geometry.h"
 #include "shell/delay.h"
 #include "shell/globals.h"
+#include "shell/unloadallforms.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -29,7 +30,10 @@ std::vector<QPointer<Form>>& graveyard() {
 } // namespace
 
 Form::Form(int positionIndex, bool* openFlag, QWidget* parent)
-    : QWidget(parent, Qt::Window), positionIndex_(positionIndex), openFlag_(openFlag) {}
+    : QWidget(parent, Qt::Window), positionIndex_(positionIndex), openFlag_(openFlag) {
+    // Other windows and the title clock find a window by its open flag.
+    registerWindow(openFlag, this);
+}
 
 Form::~Form() {
     if (loaded_ && openFlag_) *openFlag_ = false;
