@@ -91,9 +91,11 @@ QString formatPattern(double x, const QString& pattern) {
     const int dot = num.indexOf(QLatin1Char('.'));
     const QString intPart = dot < 0 ? num : num.left(dot);
     const QString fracPart = dot < 0 ? QString() : num.mid(dot + 1);
-    const int minInt = int(intPart.count(QLatin1Char('0')));
+    // A "0" forces its own digit and every digit between it and the point.
+    const int firstZero = int(intPart.indexOf(QLatin1Char('0')));
+    const int minInt = firstZero < 0 ? 0 : int(intPart.size()) - firstZero;
     const int decimals = int(fracPart.size());
-    const int minFrac = int(fracPart.count(QLatin1Char('0')));
+    const int minFrac = int(fracPart.lastIndexOf(QLatin1Char('0'))) + 1;
 
     // Round half away from zero on the decimal text, as a format does.
     const double scale = std::pow(10.0, decimals);

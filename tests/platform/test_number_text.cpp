@@ -42,6 +42,9 @@ TEST(NumberText, FormatPatterns) {
     EXPECT_EQ(formatPattern(0.125, QStringLiteral("####0.00")), QStringLiteral("0.13"));
     EXPECT_EQ(formatPattern(7, QStringLiteral("00")), QStringLiteral("07"));
     EXPECT_EQ(formatPattern(123, QStringLiteral("00")), QStringLiteral("123"));
+    EXPECT_EQ(formatPattern(3, QStringLiteral("0#")), QStringLiteral("03"));
+    EXPECT_EQ(formatPattern(3, QStringLiteral("#0")), QStringLiteral("3"));
+    EXPECT_EQ(formatPattern(0.5, QStringLiteral("#.0#")), QStringLiteral(".5"));
     EXPECT_EQ(formatPattern(1.23456, QStringLiteral("0.000")), QStringLiteral("1.235"));
     EXPECT_EQ(formatPattern(4.2, QStringLiteral("0.0k")), QStringLiteral("4.2k"));
     EXPECT_EQ(formatPattern(-2.5, QStringLiteral("0.0")), QStringLiteral("-2.5"));
