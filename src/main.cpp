@@ -1,5 +1,6 @@
 // Dovrane: control of a communications receiver over a serial line.
 #include "shell/form.h"
+#include "shell/frmsetup.h"
 #include "shell/frmwelcome.h"
 #include "shell/globals.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     // directly, rather than asking every window to close, cannot be refused
     // by a window that is still open.
     dovrane::welcome::endProgram = [] { QCoreApplication::exit(0); };
+    dovrane::welcome::setUpOpener = dovrane::showSetUpDialog;
     dovrane::frmWelcome::start();
     const int rc = QApplication::exec();
     dovrane::forms::destroyAll();

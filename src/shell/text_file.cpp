@@ -43,7 +43,7 @@ bool writeLines(const QString& path, const QStringList& lines, QString* error) {
         data += l.toLatin1();
         data += "\r\n";
     }
-    if (f.write(data) != data.size() || !f.commit()) {
+    if (f.write(data) != data.size() || !f.flush() || !f.commit()) {
         if (error) *error = f.errorString();
         return false;
     }
