@@ -1,4 +1,5 @@
 // Dovrane: control of a communications receiver over a serial line.
+#include "panels/panel_registry.h"
 #include "shell/form.h"
 #include "shell/frmsetup.h"
 #include "shell/frmwelcome.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     // by a window that is still open.
     dovrane::welcome::endProgram = [] { QCoreApplication::exit(0); };
     dovrane::welcome::setUpOpener = dovrane::showSetUpDialog;
+    dovrane::registerPanelWindows();
     dovrane::frmWelcome::start();
     const int rc = QApplication::exec();
     dovrane::forms::destroyAll();

@@ -2,6 +2,8 @@
 #include "drivers/model_tables.h"
 #include "drivers/rx_link.h"
 #include "drivers/rx320/rx320_state.h"
+#include "lists/last20_list.h"
+#include "shell/facade.h"
 
 namespace dovrane {
 
@@ -43,6 +45,8 @@ void resetGlobals() {
     resetModelTables();
     noteRxSuccess();
     resetRx320State();
+    resetFacade();
+    clearLast20();
 }
 
 } // namespace dovrane
