@@ -22,6 +22,11 @@ const char* const ModeNames[] = {"?", "AM", "Sync", "NFM", "Data", "CW", "LSB", 
 
 } // namespace
 
+Ar7030Sim::~Ar7030Sim() {
+    // The peer thread calls onByte; it must end before this object does.
+    stop();
+}
+
 Ar7030Sim::Ar7030Sim() {
     // A receiver as it might stand on a desk: tuned to a broadcast band, with
     // bits beside the level fields set so that a write that loses them shows.

@@ -15,6 +15,7 @@ namespace dovrane::sim {
 class Ar7030Sim : public SimReceiver {
 public:
     Ar7030Sim();
+    ~Ar7030Sim() override;
 
     // Register access for tests; each locks stateMutex() itself.
     uint8_t reg(int page, int address) const;

@@ -1,0 +1,75 @@
+#pragma once
+// What the NRD-535 and NRD-545 drivers share: commands ended by CR, the
+// remote-on/remote-off bracketing with the program-wide flags CmdBusy and
+// RemoteHeld, the hold of Lockonoff, and the two ways of awaiting a reply.
+//
+// An operation is atomic: no events run inside it, its pauses are plain
+// sleeps and every reply wait ends at replyTimeouts.nrdReplyMs. A bracketed
+// operation always releases the receiver, also when its exchange fails, and
+// the notice about a silent receiver is given only after the release.
+#include <QByteArray>
+#include <QObject>
+#include <optional>
+
+namespace dovrane {
+
+class CommPort;
+
+class NrdDriver : public QObject {
+    Q_OBJECT
+public:
+    // Remote on ("H1" twice) when the flags call for it; false if a write failed.
+    bool i_on();
+    // Remote off ("H0" twice) when the flags call for it; false if a write failed.
+    bool i_off();
+    // 1 holds the receiver in remote across many commands, 0 releases it.
+    // Any other value is refused. Raises LockChanged(v) when done.
+    bool Lockonoff(int v);
+
+signals:
+    void LockChanged(int v);
+
+protected:
+    explicit NrdDriver(CommPort& port, QObject* parent = nullptr);
+
+    // Keeps CmdBusy set and the receiver in remote for its lifetime; the
+    // release runs however the exchange inside ends.
+    class Bracket {
+    public:
+        explicit Bracket(NrdDriver& driver);
+        ~Bracket();
+        Bracket(const Bracket&) = delete;
+        Bracket& operator=(const Bracket&) = delete;
+        bool ok() const { return ok_; }
+
+    private:
+        NrdDriver& driver_;
+        bool ok_;
+    };
+
+    static void pause(int ms);
+    // The command and its CR in one write.
+    bool send(const QByteArray& command);
+    // The command inside its own bracketing.
+    bool sendBracketed(const QByteArray& command);
+    // A count wait: drops what came before, sends the query, waits until the
+    // shape's length has arrived and takes everything waiting; nothing unless
+    // the reply has that shape (see nrd::matchesShape).
+    std::optional<QByteArray> query(const QByteArray& command, const char* shape);
+    // A line read: drops what came before, sends the query and gathers the
+    // reply until it holds a CR or maxLength characters; returns it up to the
+    // CR (without it), or nothing when the deadline passes first.
+    std::optional<QByteArray> lineRead(const QByteArray& command, int maxLength);
+
+    // Tells the shared link notice how a read ended, and passes the result on.
+    template <class T>
+    std::optional<T> noted(std::optional<T> result) {
+        noteResult(result.has_value());
+        return result;
+    }
+    void noteResult(bool answered);
+
+    CommPort& port_;
+};
+
+} // namespace dovrane

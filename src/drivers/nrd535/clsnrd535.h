@@ -1,0 +1,91 @@
+#pragma once
+// The NRD-535 driver. It keeps no receiver state: every read asks the
+// receiver, every write sends at once and then raises the change event named
+// after the setting, with the value given. A read that gets no valid answer
+// returns nothing; a write that is refused or cannot be sent returns false;
+// neither raises an event.
+//
+// Bracketed members take the receiver into remote and back around themselves
+// (unless it is held); the plain ones (Bandwidthcontrol, PassBandShift,
+// Smeter, Memory read) act only while it is held with Lockonoff(1).
+#include "drivers/nrd/nrddriver.h"
+
+#include <QString>
+#include <optional>
+
+namespace dovrane {
+
+class clsNRD535 : public NrdDriver {
+    Q_OBJECT
+public:
+    explicit clsNRD535(CommPort& port, QObject* parent = nullptr);
+
+    // 0 off, 1 on.
+    bool RttyOnOff(int v);
+    bool PowerOnOff(int v);
+
+    // The 13-character status: "X", attenuator, bandwidth, mode, 8 digits of
+    // Hz, AGC. It passes through channel 199, which the receiver overwrites.
+    std::optional<QString> RxStatus();
+    bool RxStatus(const QString& s);
+
+    // Each read is one full status read.
+    std::optional<int> Attenuator();
+    bool Attenuator(int v);
+    std::optional<int> Bandwidth();
+    bool Bandwidth(int v);
+    std::optional<int> Mode();
+    bool Mode(int v);
+    std::optional<int> Agcspeed();
+    bool Agcspeed(int v);
+    bool Noiseblanker(int v);
+    // kHz.
+    std::optional<double> FrequencyA();
+    bool FrequencyA(double kHz);
+
+    // Plain: Hz, 0..9999.
+    bool Bandwidthcontrol(int v);
+    // Plain: Hz, -9999..9999.
+    bool PassBandShift(int v);
+    // Plain: S units 0..18.
+    std::optional<float> Smeter();
+
+    // Channels 0..199. The read is plain and gives a 35-column MemoryRecord;
+    // the write stores the record, or clears the channel when the record
+    // holds no frequency in 10 kHz..29999.999 kHz.
+    std::optional<QString> Memory(int ch);
+    bool Memory(int ch, const QString& record);
+    // Recalls channel ch.
+    bool Rx2Mem(int ch);
+
+    // "hh:mm:ss".
+    std::optional<QString> RxClock();
+    bool RxClock(const QString& t);
+
+    bool RttyParameters(const QString& p);
+    bool Timerrelaysonoff(int v);
+
+    // The user settings of the receiver, items 0..9.
+    bool Userdefs(int item, int v);
+    // The receiver cannot report them: always nothing, and nothing is sent.
+    std::optional<int> Userdefs(int item) const;
+
+signals:
+    void PoweronoffChanged(int v);
+    void RttyonoffChanged(int v);
+    void AttenuatorChanged(int v);
+    void BandwidthChanged(int v);
+    void ModeChanged(int v);
+    void AgcspeedChanged(int v);
+    void NoiseblankerChanged(int v);
+    void BandwidthcontrolChanged(int v);
+    void PassbandshiftChanged(int v);
+    void FrequencyAChanged(double kHz);
+    void RxStatusChanged(const QString& s);
+
+private:
+    // One digit command ("A" + digit), bracketed.
+    bool digitCommand(const char* letter, int v);
+};
+
+} // namespace dovrane

@@ -1,0 +1,336 @@
+#include "drivers/nrd545/clsnrd545.h"
+
+#include "drivers/nrd/nrd_codec.h"
+
+#include <cstring>
+
+namespace dovrane {
+
+using namespace nrd;
+
+namespace {
+
+// The number from position `from` (counted from 1) up to the reply's CR; the
+// shape has already been checked, so only a sign and digits stand there.
+std::optional<int> valueFrom(const QByteArray& reply, const char* shape, int from) {
+    const int end = int(std::strlen(shape)) - 1;  // the CR
+    return digitsValue(reply.mid(from - 1, end - from + 1));
+}
+
+} // namespace
+
+clsNRD545::clsNRD545(CommPort& port, QObject* parent) : NrdDriver(port, parent) {}
+
+std::optional<int> clsNRD545::plainLevel(const QByteArray& command, const char* shape, int from) {
+    std::optional<int> v;
+    if (const auto r = query(command, shape)) v = valueFrom(*r, shape, from);
+    return noted(v);
+}
+
+std::optional<int> clsNRD545::bracketedLevel(const QByteArray& command, const char* shape, int from) {
+    std::optional<int> v;
+    {
+        Bracket bracket(*this);
+        if (bracket.ok())
+            if (const auto r = query(command, shape)) v = valueFrom(*r, shape, from);
+    }
+    return noted(v);
+}
+
+bool clsNRD545::levelCommand(const char* letters, int v) {
+    const auto d = fixedDigits(v, 3);
+    return d && sendBracketed(QByteArray(letters) + *d);
+}
+
+bool clsNRD545::RttyOnOff(int v) {
+    const auto d = onOffField(v);
+    if (!d || !sendBracketed("U23" + *d)) return false;
+    emit RttyonoffChanged(v);
+    return true;
+}
+
+bool clsNRD545::PowerOnOff(int v) {
+    const auto d = onOffField(v);
+    if (!d || !sendBracketed("T" + *d)) return false;
+    emit PoweronoffChanged(v);
+    return true;
+}
+
+std::optional<QString> clsNRD545::RxStatus() {
+    std::optional<QString> status;
+    {
+        Bracket bracket(*this);
+        if (bracket.ok() && send("MM21")) {
+            pause(ShortPauseMs);
+            if (send("J1999")) {
+                pause(ShortPauseMs);
+                if (send("MM21")) {
+                    pause(PauseMs);
+                    // Channel 999 now holds the tuned setting.
+                    if (const auto r = query("L999999", "?999################\r")) status = statusFrom545Line(*r);
+                }
+            }
+        }
+    }
+    return noted(status);
+}
+
+bool clsNRD545::RxStatus(const QString& s) {
+    const auto cmd = statusCommand545(s);
+    if (!cmd || !sendBracketed(*cmd)) return false;
+    emit RxStatusChanged(s);
+    return true;
+}
+
+std::optional<int> clsNRD545::Attenuator() {
+    const auto s = RxStatus();
+    if (!s) return std::nullopt;
+    return parseRxStatusString(*s)->attenuator;
+}
+
+bool clsNRD545::Attenuator(int v) {
+    const auto d = digitField(v);
+    if (!d || !sendBracketed("A" + *d)) return false;
+    emit AttenuatorChanged(v);
+    return true;
+}
+
+bool clsNRD545::Bandwidth(int v) {
+    const auto d = digitField(v);
+    if (!d || !sendBracketed("B" + *d)) return false;
+    emit BandwidthChanged(v);
+    return true;
+}
+
+std::optional<int> clsNRD545::Bandwidthcontrol() { return plainLevel("W", "W###\r", 2); }
+
+std::optional<int> clsNRD545::Bandwidthcontrolxxx() { return bracketedLevel("W", "W###\r", 2); }
+
+bool clsNRD545::Bandwidthcontrol(int v) {
+    const auto d = fixedDigits(v, 3);
+    if (!d || !send("W" + *d)) return false;
+    emit BandwidthcontrolChanged(v);
+    return true;
+}
+
+std::optional<int> clsNRD545::Mode() {
+    const auto s = RxStatus();
+    if (!s) return std::nullopt;
+    return parseRxStatusString(*s)->mode;
+}
+
+bool clsNRD545::Mode(int v) {
+    const auto d = digitField(v);
+    if (!d || !sendBracketed("D" + *d)) return false;
+    emit ModeChanged(v);
+    return true;
+}
+
+bool clsNRD545::Ecss(int v) {
+    const auto d = digitField(v);
+    if (!d || !sendBracketed("CC" + *d)) return false;
+    emit EcssChanged(v);
+    return true;
+}
+
+std::optional<int> clsNRD545::Agcspeed() {
+    std::optional<int> v;
+    if (const auto r = query("NN", "NN###\r")) v = agcFactor545(r->mid(2, 3).toInt());
+    return noted(v);
+}
+
+bool clsNRD545::Agcspeed(int v) {
+    QByteArray cmd;
+    if (v == 0) cmd = "G2";
+    else if (v >= 1 && v <= 9) cmd = "NN" + *fixedDigits(v * 10, 3);
+    if (cmd.isEmpty() || !sendBracketed(cmd)) return false;
+    emit AgcspeedChanged(v);
+    return true;
+}
+
+std::optional<double> clsNRD545::FrequencyA() {
+    std::optional<double> kHz;
+    {
+        Bracket bracket(*this);
+        // Dropping the input right before the query keeps anything the
+        // receiver said to "H1" out of the reply.
+        if (bracket.ok())
+            if (const auto r = query("F", "F##########\r")) kHz = double(r->mid(3, 8).toLongLong()) / 1000.0;
+    }
+    return noted(kHz);
+}
+
+bool clsNRD545::FrequencyA(double kHz) {
+    const auto hz = hertzDigits(kHz, 10);
+    if (!hz || !sendBracketed("F" + *hz)) return false;
+    emit FrequencyAChanged(kHz);
+    return true;
+}
+
+bool clsNRD545::FreqOrChan(int) { return sendBracketed("MM21"); }
+
+std::optional<int> clsNRD545::PassBandShift() { return plainLevel("P", "P+###\r", 2); }
+
+std::optional<int> clsNRD545::PassBandShiftxxx() { return bracketedLevel("P", "P+###\r", 2); }
+
+bool clsNRD545::PassBandShift(int v) {
+    const auto d = signedDigits(v, 3);
+    if (!d || !send("P" + *d)) return false;
+    emit PassbandshiftChanged(v);
+    return true;
+}
+
+std::optional<int> clsNRD545::Ifgain() { return plainLevel("HH", "HH###\r", 3); }
+
+bool clsNRD545::Ifgain(int v) {
+    if (!levelCommand("HH", v)) return false;
+    emit IfgainChanged(v);
+    return true;
+}
+
+std::optional<int> clsNRD545::Squelch() { return plainLevel("LL", "LL###\r", 3); }
+
+bool clsNRD545::Squelch(int v) {
+    if (!levelCommand("LL", v)) return false;
+    emit SquelchChanged(v);
+    return true;
+}
+
+std::optional<QString> clsNRD545::Memory(int ch) {
+    const auto ccc = channelField(ch, Nrd545TopChannel);
+    if (!ccc) return std::nullopt;
+    std::optional<QString> record;
+    if (const auto line = lineRead("L" + *ccc + *ccc, 21)) record = memoryFrom545Line(*line, ch);
+    return noted(record);
+}
+
+bool clsNRD545::Memory(int ch, const QString& record) {
+    const auto cmd = memoryCommand545(ch, record);
+    return cmd && sendBracketed(*cmd);
+}
+
+bool clsNRD545::Rx2Mem(int ch) {
+    const auto ccc = channelField(ch, Nrd545TopChannel);
+    return ccc && sendBracketed("C" + *ccc);
+}
+
+std::optional<float> clsNRD545::Smeter() {
+    std::optional<float> s;
+    if (const auto r = query("M", "M###\r")) s = smeter545(float(r->mid(1, 3).toInt()));
+    return noted(s);
+}
+
+std::optional<int> clsNRD545::Tone() { return plainLevel("KK", "KK###\r", 3); }
+
+bool clsNRD545::Tone(int v) {
+    if (!levelCommand("KK", v)) return false;
+    emit ToneChanged(v);
+    return true;
+}
+
+std::optional<int> clsNRD545::Volume() { return plainLevel("JJ", "JJ###\r", 3); }
+
+bool clsNRD545::Volume(int v) {
+    if (!levelCommand("JJ", v)) return false;
+    emit VolumeChanged(v);
+    return true;
+}
+
+std::optional<QString> clsNRD545::RxClock() {
+    std::optional<QString> time;
+    {
+        Bracket bracket(*this);
+        // The reply is taken before the receiver is released.
+        if (bracket.ok())
+            if (const auto r = query("R0", "R######\r")) time = clockFromReply(*r);
+    }
+    return noted(time);
+}
+
+bool clsNRD545::RxClock(const QString& t) {
+    const auto digits = clockDigits(t, false);
+    return digits && sendBracketed("R1" + *digits);
+}
+
+bool clsNRD545::RttyParameters(const QString& p) {
+    const auto text = commandText(p);
+    return text && sendBracketed("U15" + *text);
+}
+
+bool clsNRD545::Timerrelaysonoff(int v) {
+    const auto d = onOffField(v);
+    return d && sendBracketed("O" + *d);
+}
+
+bool clsNRD545::Userdefs(int item, int v) {
+    std::optional<QByteArray> value;
+    switch (item) {
+    case 1: case 2: case 4: case 10: case 11: case 12: case 18: case 19:
+    case 24: case 25: case 26: case 27: case 28: case 31: case 32:
+        value = onOffField(v);
+        break;
+    case 3:  // tuning steps (kHz)
+        if (v >= 0 && v <= 3) value = digitField(v);
+        break;
+    case 8: case 9: case 13:  // pulses per turn, S-meter display, relay mode
+        if (v >= 0 && v <= 2) value = digitField(v);
+        break;
+    case 14:  // CW BFO pitch
+        value = signedDigits(v, 4);
+        break;
+    case 20:  // scan time
+        value = fixedDigits(v, 2);
+        break;
+    case 21: case 22:  // sweep time, scan auto-stop time
+        value = fixedDigits(v, 3);
+        break;
+    default:
+        break;
+    }
+    return value && sendBracketed("U" + *fixedDigits(item, 2) + *value);
+}
+
+bool clsNRD545::nrbc(int sel, int v) {
+    std::optional<QByteArray> cmd;
+    if (sel == 0) {
+        if (const auto d = digitField(v)) cmd = "BB" + *d;
+    } else if (sel == 1) {
+        if (const auto d = fixedDigits(v, 3)) cmd = "U29" + *d;
+    } else if (sel == 2) {
+        if (const auto d = fixedDigits(v, 3)) cmd = "U30" + *d;
+    }
+    return cmd && sendBracketed(*cmd);
+}
+
+bool clsNRD545::nb(int sel, int v) {
+    std::optional<QByteArray> cmd;
+    if (sel == 0) {
+        if (const auto d = digitField(v)) cmd = "N" + *d;
+    } else if (sel == 1) {
+        if (const auto d = fixedDigits(v, 3)) cmd = "FF" + *d;
+    }
+    return cmd && sendBracketed(*cmd);
+}
+
+std::optional<int> clsNRD545::nb(int sel) {
+    if (sel == 0) return bracketedLevel("N", "N#\r", 2);
+    if (sel == 1) return bracketedLevel("FF", "FF###\r", 3);
+    return std::nullopt;
+}
+
+bool clsNRD545::nt(int sel, int v) {
+    std::optional<QByteArray> cmd;
+    if (sel == 0) {
+        if (const auto d = digitField(v)) cmd = "EE" + *d;
+    } else if (sel == 1) {
+        if (const auto d = signedDigits(v, 4)) cmd = "GG" + *d;
+    }
+    return cmd && sendBracketed(*cmd);
+}
+
+std::optional<int> clsNRD545::nt(int sel) {
+    if (sel == 1) return bracketedLevel("GG", "GG+####\r", 3);
+    return std::nullopt;
+}
+
+} // namespace dovrane

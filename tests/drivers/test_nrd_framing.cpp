@@ -1,0 +1,288 @@
+// The remote-on/remote-off bracketing, the hold of Lockonoff, and what the
+// drivers do with a receiver that is silent, late or garbled. Against the
+// simulated receivers through the real port.
+#include "drivers/nrd535/clsnrd535.h"
+#include "drivers/nrd545/clsnrd545.h"
+#include "drivers/rx_link.h"
+#include "platform/timeouts.h"
+#include "shell/globals.h"
+#include "sim/nrd_rig.h"
+
+#include <QElapsedTimer>
+
+using namespace dovrane;
+using namespace dovrane::test;
+
+namespace {
+
+using NrdFraming = NrdRig<sim::Nrd535Sim>;
+using NrdFraming545 = NrdRig<sim::Nrd545Sim>;
+
+constexpr const char* NoAnswer = "does not answer";
+
+} // namespace
+
+TEST_F(NrdFraming, BracketedCommandGoesOutBetweenTwoRemoteOnAndTwoRemoteOff) {
+    clsNRD535 rx(port);
+    Recorder<int> changed;
+    QObject::connect(&rx, &clsNRD535::AttenuatorChanged, changed.slot());
+
+    ASSERT_TRUE(rx.Attenuator(1));
+
+    EXPECT_EQ(wire(5), (Wire{"H1", "H1", "A1", "H0", "H0"}));
+    const auto cmds = sim.commands();
+    ASSERT_EQ(cmds.size(), 5);
+    // 50 ms between any two of them; the simulator's clock sees the line with
+    // some scheduling jitter, so each gap is checked loosely and the whole run
+    // more tightly.
+    for (int i = 1; i < 5; ++i) EXPECT_GE(cmds[i].ms - cmds[i - 1].ms, 25) << "pause before command " << i;
+    EXPECT_GE(cmds[4].ms - cmds[0].ms, 185);
+    for (const auto& c : cmds) EXPECT_TRUE(c.accepted) << c.text.constData();
+    EXPECT_EQ(changed.values, std::vector<int>{1});
+    EXPECT_EQ(sim.vfo().attenuator, 1);
+    EXPECT_FALSE(sim.inRemote());
+    EXPECT_EQ(CmdBusy, 0);
+    EXPECT_EQ(RemoteHeld, 0);
+}
+
+TEST_F(NrdFraming, HoldKeepsTheReceiverInRemoteAcrossARunAndReleasesItAfter) {
+    clsNRD535 rx(port);
+    Recorder<int> lock;
+    QObject::connect(&rx, &NrdDriver::LockChanged, lock.slot());
+    sim.setChannel(5, sim::NrdSimBase::Setting{1, 2, 3, 6075000, 0});
+
+    ASSERT_TRUE(rx.Lockonoff(1));
+    EXPECT_EQ(wire(2), (Wire{"H1", "H1"}));
+    EXPECT_EQ(RemoteHeld, 1);
+    EXPECT_TRUE(sim.inRemote());
+    clearWire();
+
+    // A run of commands, bracketed and plain, goes out bare and the receiver
+    // never drops back to local in between.
+    EXPECT_TRUE(rx.Attenuator(0));
+    EXPECT_TRUE(sim.inRemote());
+    EXPECT_TRUE(rx.Smeter());
+    EXPECT_TRUE(rx.Memory(5));
+    EXPECT_TRUE(sim.inRemote());
+    EXPECT_TRUE(rx.RxStatus());
+    EXPECT_TRUE(rx.FrequencyA(7100));
+    EXPECT_TRUE(rx.PassBandShift(100));
+    EXPECT_EQ(wire(7), (Wire{"A0", "M", "L005005", "J1199", "L199199", "F07100000", "P+0100"}));
+    EXPECT_TRUE(sim.inRemote());
+    EXPECT_EQ(sim.passbandShift(), 100);
+
+    // Asking again for the hold sends the remote-on pair again.
+    clearWire();
+    ASSERT_TRUE(rx.Lockonoff(1));
+    EXPECT_EQ(wire(2), (Wire{"H1", "H1"}));
+
+    clearWire();
+    ASSERT_TRUE(rx.Lockonoff(0));
+    EXPECT_EQ(wire(2), (Wire{"H0", "H0"}));
+    EXPECT_FALSE(sim.inRemote());
+    EXPECT_EQ(RemoteHeld, 0);
+
+    // Releasing a receiver that is not held still sends remote-off.
+    clearWire();
+    ASSERT_TRUE(rx.Lockonoff(0));
+    EXPECT_EQ(wire(2), (Wire{"H0", "H0"}));
+
+    // No other value means anything: refused, nothing sent, no event.
+    clearWire();
+    EXPECT_FALSE(rx.Lockonoff(2));
+    EXPECT_TRUE(wire(0).isEmpty());
+    EXPECT_EQ(RemoteHeld, 0);
+    EXPECT_EQ(lock.values, (std::vector<int>{1, 1, 0, 0}));
+}
+
+TEST_F(NrdFraming, BothDriversShareTheHold) {
+    // The panel holds through its driver; a tool's own driver object then
+    // sends bare commands, and either may release.
+    clsNRD535 panel(port), tool(port);
+    ASSERT_TRUE(panel.Lockonoff(1));
+    clearWire();
+    EXPECT_TRUE(tool.Mode(2));
+    EXPECT_EQ(wire(1), (Wire{"D2"}));
+    ASSERT_TRUE(tool.Lockonoff(0));
+    EXPECT_FALSE(sim.inRemote());
+}
+
+TEST_F(NrdFraming, PlainCommandsWhileNotHeldAreIgnoredByTheReceiver) {
+    clsNRD535 rx(port);
+    dialogs.expect(QString::fromLatin1(NoAnswer));
+
+    EXPECT_TRUE(rx.PassBandShift(-150));  // it went out: the receiver ignores it
+    EXPECT_FALSE(rx.Smeter());
+    EXPECT_EQ(wire(2), (Wire{"P-0150", "M"}));
+    for (const auto& c : sim.commands()) EXPECT_FALSE(c.accepted);
+    EXPECT_EQ(sim.passbandShift(), 0);
+}
+
+TEST_F(NrdFraming, SilentReceiverGivesNothingWithinTheDeadlineAndIsReleased) {
+    clsNRD535 rx(port);
+    Recorder<double> tuned;
+    QObject::connect(&rx, &clsNRD535::FrequencyAChanged, tuned.slot());
+    sim.setFault(sim::Fault::Silent);
+    dialogs.expect(QString::fromLatin1(NoAnswer));  // once for the whole run of failures
+
+    QElapsedTimer t;
+    t.start();
+    EXPECT_FALSE(rx.RxStatus());
+    // Two pauses in remote-on, one before the query, two in remote-off, and
+    // one reply deadline.
+    EXPECT_LT(t.elapsed(), replyTimeouts.nrdReplyMs + 5 * 50 + 200);
+    EXPECT_EQ(wire(6), (Wire{"H1", "H1", "J1199", "L199199", "H0", "H0"}));
+    EXPECT_FALSE(sim.inRemote());
+    EXPECT_EQ(CmdBusy, 0);
+
+    EXPECT_FALSE(rx.RxClock());
+    EXPECT_FALSE(sim.inRemote());
+    EXPECT_TRUE(rxFailing());
+
+    // A good answer clears the failure, so the next one is told again.
+    sim.setFault(sim::Fault::None);
+    sim.setVfo({0, 1, 4, 7100000, 1});
+    EXPECT_EQ(rx.FrequencyA(), 7100.0);
+    EXPECT_FALSE(rxFailing());
+    EXPECT_TRUE(tuned.values.empty()) << "a read raises no event";
+    sim.setFault(sim::Fault::Silent);
+    dialogs.expect(QString::fromLatin1(NoAnswer));
+    EXPECT_FALSE(rx.Mode());
+    EXPECT_FALSE(sim.inRemote());
+}
+
+TEST_F(NrdFraming, GarbledRepliesAreFailuresNeverValues) {
+    clsNRD535 rx(port);
+    dialogs.allow(QString::fromLatin1(NoAnswer));
+    sim.setChannel(3, sim::NrdSimBase::Setting{0, 1, 2, 5000000, 1});
+
+    sim.setFault(sim::Fault::Garbage);
+    EXPECT_FALSE(rx.RxClock());
+    EXPECT_FALSE(sim.inRemote()) << "a failed exchange still releases the receiver";
+    EXPECT_FALSE(rx.RxStatus());
+    EXPECT_FALSE(sim.inRemote());
+
+    ASSERT_TRUE(rx.Lockonoff(1));
+    EXPECT_FALSE(rx.Smeter());
+    EXPECT_FALSE(rx.Memory(3));
+    sim.setFault(sim::Fault::None);
+
+    // An S-meter reply without digits is no reading (not S18).
+    sim.setReplyFilter([](const QByteArray& cmd, const QByteArray& r) {
+        return cmd == "M" ? QList<QByteArray>{"M   \r"} : QList<QByteArray>{r};
+    });
+    EXPECT_FALSE(rx.Smeter());
+    // A status line of another channel is no status.
+    sim.setReplyFilter([](const QByteArray& cmd, const QByteArray& r) {
+        QByteArray out = r;
+        if (cmd == "L199199") out.replace(1, 3, "198");
+        return QList<QByteArray>{out};
+    });
+    EXPECT_FALSE(rx.RxStatus());
+    EXPECT_FALSE(rx.FrequencyA());
+    // A channel line cut short is no record.
+    sim.setReplyFilter([](const QByteArray&, const QByteArray& r) { return QList<QByteArray>{r.left(10) + "\r"}; });
+    EXPECT_FALSE(rx.Memory(3));
+
+    sim.setReplyFilter(nullptr);
+    EXPECT_EQ(rx.Memory(3), QStringLiteral("MEM003 05000000 2 01 0 1 @@@ @@@ @ "));
+    EXPECT_FALSE(rxFailing());
+}
+
+TEST_F(NrdFraming, LateReplyIsNeverTakenAsTheNextAnswer) {
+    clsNRD535 rx(port);
+    dialogs.expect(QString::fromLatin1(NoAnswer));
+    hold(rx);
+
+    sim.setSmeterRaw(137);
+    sim.setFault(sim::Fault::Late, replyTimeouts.nrdReplyMs + 100);
+    EXPECT_FALSE(rx.Smeter());
+    sim.setFault(sim::Fault::None);
+    sim.setSmeterRaw(85);
+    // Let the late answer (raw 137) land in the input before the next query.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const auto s = rx.Smeter();
+    ASSERT_TRUE(s);
+    EXPECT_FLOAT_EQ(*s, 13.0f);
+}
+
+TEST_F(NrdFraming, RepliesInPiecesOrWithoutCarriageReturn) {
+    clsNRD535 rx(port);
+    sim.setChannel(7, sim::NrdSimBase::Setting{1, 0, 2, 29999999, 2});
+    hold(rx);
+    const QString record = QStringLiteral("MEM007 29999999 2 00 1 2 @@@ @@@ @ ");
+
+    sim.setReplyFilter([](const QByteArray&, const QByteArray& r) {
+        return QList<QByteArray>{r.left(6), r.mid(6, 9), r.mid(15)};
+    });
+    EXPECT_EQ(rx.Memory(7), record);
+    // The line read stops at 16 characters when no CR follows.
+    sim.setReplyFilter([](const QByteArray&, const QByteArray& r) { return QList<QByteArray>{r.left(16)}; });
+    EXPECT_EQ(rx.Memory(7), record);
+    // Whatever the receiver says after "H1" stays out of the status reply.
+    sim.setReplyFilter(nullptr);
+    ASSERT_TRUE(rx.Lockonoff(0));
+    sim.setChatterAfter("H1", "H1\r");
+    sim.setChatterAfter("J1199", "??\r");
+    EXPECT_EQ(rx.RxStatus(), QStringLiteral("X014095000001"));
+}
+
+TEST_F(NrdFraming, ClockReplyIsTakenBeforeTheReceiverIsReleased) {
+    // Whatever the receiver says once it is back in local must not become
+    // part of the clock reading.
+    clsNRD535 rx(port);
+    sim.setChatterAfter("H0", "H0\r");
+    sim.setClock(QTime(7, 8, 9));
+    EXPECT_EQ(rx.RxClock(), QStringLiteral("07:08:09"));
+    EXPECT_EQ(wire(5), (Wire{"H1", "H1", "R0", "H0", "H0"}));
+}
+
+TEST_F(NrdFraming, ClosedPortRefusesWritesWithoutEventsAndHoldsNothing) {
+    clsNRD535 rx(port);
+    Recorder<int> lock, att;
+    QObject::connect(&rx, &NrdDriver::LockChanged, lock.slot());
+    QObject::connect(&rx, &clsNRD535::AttenuatorChanged, att.slot());
+    port.close();
+
+    EXPECT_FALSE(rx.Attenuator(1));
+    EXPECT_FALSE(rx.Lockonoff(1));
+    EXPECT_EQ(RemoteHeld, 0) << "a hold that did not take is not claimed";
+    EXPECT_EQ(CmdBusy, 0);
+    EXPECT_TRUE(lock.values.empty());
+    EXPECT_TRUE(att.values.empty());
+    EXPECT_TRUE(wire(0).isEmpty());
+}
+
+TEST_F(NrdFraming545, StatusReadClearsTheInputRightBeforeTheQuery) {
+    clsNRD545 rx(port);
+    sim.setVfo({1, 2, 3, 15000000, 50});
+    // The receiver chatters after the display switch; the status is still right.
+    sim.setChatterAfter("MM21", "MM21\r");
+    sim.setChatterAfter("H1", "H1\r");
+
+    const auto s = rx.RxStatus();
+    EXPECT_EQ(s, QStringLiteral("X123150000005"));
+    EXPECT_EQ(wire(8), (Wire{"H1", "H1", "MM21", "J1999", "MM21", "L999999", "H0", "H0"}));
+    EXPECT_FALSE(sim.channelDisplay()) << "the display switch is put back";
+    EXPECT_FALSE(sim.inRemote());
+
+    // The same for the frequency read.
+    EXPECT_EQ(rx.FrequencyA(), 15000.0);
+    EXPECT_FALSE(sim.inRemote());
+}
+
+TEST_F(NrdFraming545, SilentReceiverReleasesAfterEveryBracketedRead) {
+    clsNRD545 rx(port);
+    sim.setFault(sim::Fault::Silent);
+    dialogs.expect(QString::fromLatin1(NoAnswer));
+
+    QElapsedTimer t;
+    t.start();
+    EXPECT_FALSE(rx.Bandwidthcontrolxxx());
+    EXPECT_LT(t.elapsed(), replyTimeouts.nrdReplyMs + 4 * 50 + 200);
+    EXPECT_FALSE(sim.inRemote());
+    EXPECT_FALSE(rx.nt(1));
+    EXPECT_FALSE(sim.inRemote());
+    EXPECT_EQ(wire(10), (Wire{"H1", "H1", "W", "H0", "H0", "H1", "H1", "GG", "H0", "H0"}));
+    EXPECT_EQ(CmdBusy, 0);
+}
