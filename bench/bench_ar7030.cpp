@@ -10,8 +10,7 @@
 #include "drivers/ar7030/ar7030_protocol.h"
 #include "drivers/ar7030/clsar7030.h"
 #include "drivers/model_tables.h"
-#include "platform/commport.h"
-#include "platform/dialogs.h"
+#include "bench_support.h"
 #include "shell/globals.h"
 #include "sim/ar7030_sim.h"
 
@@ -42,13 +41,10 @@ struct Op {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::prepareEnvironment();
     QApplication app(argc, argv);
     // A failure notice must not wait for a click nobody gives.
-    dialogs::setHandler([](const dialogs::Box& box) {
-        std::fprintf(stderr, "notice: %s\n", qPrintable(box.text));
-        return dialogs::Reply{};
-    });
+    bench::printNotices();
     initar7030tables();
 
     sim::Ar7030Sim sim;
@@ -60,12 +56,7 @@ int main(int argc, char** argv) {
     sim.setClockRunning(false);
 
     CommPort port;
-    port.setDeviceName(sim.devicePath());
-    port.setSettings(QStringLiteral("1200,N,8,1"));
-    if (!port.open()) {
-        std::fprintf(stderr, "bench_ar7030: %s\n", qPrintable(port.errorString()));
-        return 1;
-    }
+    if (!bench::openOn(port, sim, "1200,N,8,1", "bench_ar7030")) return 1;
     clsAR7030 rx(port);
 
     const QString record = QStringLiteral("MEM012 09999990 5 03 @ @ 016 033 0 ");

@@ -13,8 +13,7 @@
 #include "drivers/nrd/nrd_codec.h"
 #include "drivers/nrd535/clsnrd535.h"
 #include "drivers/nrd545/clsnrd545.h"
-#include "platform/commport.h"
-#include "platform/dialogs.h"
+#include "bench_support.h"
 #include "shell/globals.h"
 #include "sim/nrd535_sim.h"
 #include "sim/nrd545_sim.h"
@@ -131,13 +130,10 @@ int bench(const char* model, sim::NrdSimBase& sim, const std::vector<Op>& ops) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::prepareEnvironment();
     QApplication app(argc, argv);
     // A failure notice must not wait for a click nobody gives.
-    dialogs::setHandler([](const dialogs::Box& box) {
-        std::fprintf(stderr, "notice: %s\n", qPrintable(box.text));
-        return dialogs::Reply{};
-    });
+    bench::printNotices();
 
     // The simulators pace each byte with a sleep; the default timer slack
     // would add to every one of them. Their threads inherit this setting.
@@ -157,12 +153,7 @@ int main(int argc, char** argv) {
     CommPort port535, port545;
     for (auto [port, sim] : {std::pair{&port535, static_cast<sim::NrdSimBase*>(&sim535)},
                              std::pair{&port545, static_cast<sim::NrdSimBase*>(&sim545)}}) {
-        port->setDeviceName(sim->devicePath());
-        port->setSettings(QStringLiteral("4800,N,8,1"));
-        if (!port->open()) {
-            std::fprintf(stderr, "bench_nrd: %s\n", qPrintable(port->errorString()));
-            return 1;
-        }
+        if (!bench::openOn(*port, *sim, "4800,N,8,1", "bench_nrd")) return 1;
     }
     auto got = [](const auto& v) { return v.has_value(); };
     int step = 0;

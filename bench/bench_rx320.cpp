@@ -5,8 +5,7 @@
 // clearly more than its wire time.
 #include "drivers/rx320/clsrx320.h"
 #include "drivers/rx320/rx320_state.h"
-#include "platform/commport.h"
-#include "platform/dialogs.h"
+#include "bench_support.h"
 #include "platform/timeouts.h"
 #include "shell/globals.h"
 #include "sim/rx320_sim.h"
@@ -30,11 +29,6 @@ constexpr double SlackMs = 10;
 
 double wireMs(int bytes) { return bytes * 10.0 * 1000.0 / Baud; }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 struct Op {
     const char* name;
     int bytesOut;
@@ -46,13 +40,10 @@ struct Op {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::prepareEnvironment();
     QApplication app(argc, argv);
     // A failure notice must not wait for a click nobody gives.
-    dialogs::setHandler([](const dialogs::Box& box) {
-        std::fprintf(stderr, "notice: %s\n", qPrintable(box.text));
-        return dialogs::Reply{};
-    });
+    bench::printNotices();
 
     sim::Rx320Sim sim;
     if (!sim.start()) {
@@ -64,12 +55,7 @@ int main(int argc, char** argv) {
     sim.setFirmware(firmware);
 
     CommPort port;
-    port.setDeviceName(sim.devicePath());
-    port.setSettings(QStringLiteral("1200,N,8,1"));
-    if (!port.open()) {
-        std::fprintf(stderr, "bench_rx320: %s\n", qPrintable(port.errorString()));
-        return 1;
-    }
+    if (!bench::openOn(port, sim, "1200,N,8,1", "bench_rx320")) return 1;
 
     resetRx320State();
     Rx320Freq = 7000;
@@ -117,9 +103,9 @@ int main(int argc, char** argv) {
             dones.push_back(done);
         }
         const double limit = wireMs(op.bytesOut + op.bytesIn) + op.pauseMs;
-        const double medianDone = median(dones);
+        const double medianDone = bench::median(dones);
         const bool within = medianDone <= limit + SlackMs;
-        std::printf("%-14s %10.1f %10.1f %10.1f %12.1f  %s%s\n", op.name, median(callers), medianDone,
+        std::printf("%-14s %10.1f %10.1f %10.1f %12.1f  %s%s\n", op.name, bench::median(callers), medianDone,
                     *std::max_element(dones.begin(), dones.end()), limit, within ? "ok" : "over",
                     ok ? "" : "  (operation failed)");
         allOk = allOk && ok;

@@ -1,0 +1,39 @@
+#pragma once
+// What every receiver benchmark starts with: no window system, notices printed
+// instead of waiting for a click, and the port opened on a simulated receiver.
+#include "platform/commport.h"
+#include "platform/dialogs.h"
+#include "sim/sim_receiver.h"
+
+#include <QByteArray>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace dovrane::bench {
+
+inline void prepareEnvironment() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+inline void printNotices() {
+    dialogs::setHandler([](const dialogs::Box& box) {
+        std::fprintf(stderr, "notice: %s\n", qPrintable(box.text));
+        return dialogs::Reply{};
+    });
+}
+
+inline bool openOn(CommPort& port, const sim::SimReceiver& rx, const char* settings, const char* program) {
+    port.setDeviceName(rx.devicePath());
+    port.setSettings(QString::fromLatin1(settings));
+    if (port.open()) return true;
+    std::fprintf(stderr, "%s: %s\n", program, qPrintable(port.errorString()));
+    return false;
+}
+
+inline double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+} // namespace dovrane::bench
