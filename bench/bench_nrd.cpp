@@ -95,7 +95,7 @@ struct Op {
 
 // Runs each operation Rounds times and prints its median beside its limit;
 // returns the number of operations that failed or came out over.
-int bench(const char* model, sim::NrdSimBase& sim, const std::vector<Op>& ops) {
+int runOps(const char* model, sim::NrdSimBase& sim, const std::vector<Op>& ops) {
     std::printf("\n%s at %d baud, median of %d runs\n", model, Baud, Rounds);
     std::printf("%-28s %5s %5s %10s %10s %7s\n", "operation", "out", "in", "limit ms", "took ms", "ratio");
     int bad = 0;
@@ -202,8 +202,8 @@ int main(int argc, char** argv) {
         {"Lockonoff 0", {P(nrd::PauseMs), W(3), P(nrd::PauseMs), W(3)}, [&] { return rx545.Lockonoff(0); }},
     };
 
-    int bad = bench("NRD-535", sim535, ops535);
-    bad += bench("NRD-545", sim545, ops545);
+    int bad = runOps("NRD-535", sim535, ops535);
+    bad += runOps("NRD-545", sim545, ops545);
     std::printf("\n%d operation(s) failed or over their limit by more than 10%%\n", bad);
     return bad == 0 ? 0 : 2;
 }
