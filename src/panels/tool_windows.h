@@ -7,7 +7,8 @@
 
 namespace dovrane {
 
-// Loads the window and shows it, not modal; empty when the window is missing.
+// Loads the window and shows it (modal for the NRD user-definition dialogs,
+// modeless for the rest); empty when the window is missing.
 std::function<void()> toolWindowOpener(const QString& windowName);
 
 } // namespace dovrane

@@ -1,0 +1,440 @@
+#include "panels/frmnrd535.h"
+#include "ui_frmnrd535.h"
+
+#include "drivers/model_tables.h"
+#include "drivers/nrd535/clsnrd535.h"
+#include "panels/tool_windows.h"
+#include "platform/clickable_label.h"
+#include "platform/dialogs.h"
+#include "shell/delay.h"
+#include "shell/globals.h"
+#include "shell/number_text.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QSlider>
+
+namespace dovrane {
+
+namespace {
+
+const QString kMemoryOutside = QStringLiteral("Memory cell outside range");
+const QString kError = QStringLiteral("Error");
+const QString kRttyMissing = QStringLiteral("Reserved for RTTY demodulation\nwith optional unit CMH-530");
+const QString kRttyTitle = QStringLiteral("RTTY demodulation");
+
+constexpr int kModeNfm = 5;
+constexpr int kPbsLimit = 2000;
+constexpr int kModeDelayMs = 100;
+
+// The bandwidth-control range of a filter: lowest, highest, key step.
+struct BwcRange {
+    int low;
+    int high;
+    int step;
+};
+constexpr BwcRange kWide{2000, 5500, 200};
+constexpr BwcRange kInter{500, 2200, 100};
+
+bool optionFitted(int index) { return Settings[size_t(index)] == 1.0f; }
+
+// The numeric value of one character of the status string (1-based), 0 for
+// anything that is not a digit.
+int statusDigit(const QString& s, int pos) {
+    if (pos < 1 || pos > s.size()) return 0;
+    const QChar c = s[pos - 1];
+    return c.isDigit() ? c.digitValue() : 0;
+}
+
+QString attenuatorText(int code) { return numText(double(code * -20)); }
+
+} // namespace
+
+frmNRD535::frmNRD535() : RxPanel(2), ui(std::make_unique<Ui::frmNRD535>()) {
+    ui->setupUi(this);
+    ui->tuningBlock->setFrameTitle(QStringLiteral("Freq A : 10 k - 30 M"));
+    setupPanel();
+    bindModelControls();
+
+    // This panel's own captions.
+    if (QAction* a = menuItem(QStringLiteral("mnuConvertaero2"))) a->setText(QStringLiteral("Convert Aero . . ."));
+    if (QAction* a = menuItem(QStringLiteral("mnuConvertaero"))) a->setText(QStringLiteral("Convert Aero . . "));
+}
+
+frmNRD535::~frmNRD535() { clearLockPanel(this); }
+
+clsNRD535* frmNRD535::driver() const { return NRD535A; }
+
+void frmNRD535::bindModelControls() {
+    auto bindArray = [this](auto& array, const char* prefix, auto handler) {
+        for (int i = 0; i < int(array.size()); ++i) {
+            array[size_t(i)] = findChild<QAbstractButton*>(QStringLiteral("%1_%2").arg(QLatin1String(prefix)).arg(i));
+            if (array[size_t(i)])
+                connect(array[size_t(i)], &QAbstractButton::clicked, this, [this, handler, i] { (this->*handler)(i); });
+        }
+    };
+    bindArray(cmdAttenuator, "cmdAttenuator", &frmNRD535::cmdAttenuator_Click);
+    bindArray(cmdBandwidth, "cmdBandwidth", &frmNRD535::cmdBandwidth_Click);
+    bindArray(cmdMode, "cmdMode", &frmNRD535::cmdMode_Click);
+    bindArray(cmdAgcspeed, "cmdAgcspeed", &frmNRD535::cmdAgcspeed_Click);
+    bindArray(cmdNoiseblanker, "cmdNoiseblanker", &frmNRD535::cmdNoiseblanker_Click);
+    bindArray(cmdLock, "cmdLock", &frmNRD535::cmdLock_Click);
+    connect(ui->cmdPowerOnOff, &QAbstractButton::clicked, this, [this] { cmdPowerOnOff_Click(); });
+    connect(ui->lblPassbandshift, &ClickableLabel::clicked, this, [this] { lblPassbandshift_Click(); });
+
+    // A slider's new value goes to the receiver at once; the receiver takes
+    // these commands only while it is held, and the sliders are enabled only
+    // then.
+    connect(ui->vsbPassbandshift, &QSlider::valueChanged, this, [this](int v) {
+        if (NRD535A && RemoteHeld == 1) NRD535A->PassBandShift(v);
+    });
+    connect(ui->vsbBandwidthcontrol, &QSlider::valueChanged, this, [this](int v) {
+        if (NRD535A && RemoteHeld == 1) NRD535A->Bandwidthcontrol(v);
+    });
+}
+
+void frmNRD535::fillDirectMenu(QMenu* menu) {
+    addMenuItem(menu, QStringLiteral("mnuUpdate"), QStringLiteral("Update"), [this] { RxUpdatefull(); });
+    addStandardItem(menu, QStringLiteral("mnuSetup"));
+    addMenuItem(menu, QStringLiteral("mnuUserdefs"), QStringLiteral("User Defs . . ."),
+                toolWindowOpener(QStringLiteral("frmUserdefs")));
+    menu->addSeparator();
+    addStandardItem(menu, QStringLiteral("mnuLast20"));
+    addStandardItem(menu, QStringLiteral("mnuScratchpad"));
+    menu->addSeparator();
+    addMenuItem(menu, QStringLiteral("mnuRtty"), QStringLiteral("RTTY . . ."), [this] { mnuRtty_Click(); });
+    menu->addSeparator();
+    addStandardItem(menu, QStringLiteral("mnuClose"));
+    addStandardItem(menu, QStringLiteral("mnuExit"));
+}
+
+// ---- load and unload ----
+
+void frmNRD535::createDriverAndTables() {
+    if (Comm1) {
+        NRD535A = new clsNRD535(*Comm1, this);
+        clsNRD535* d = NRD535A;
+        connect(d, &clsNRD535::PoweronoffChanged, this, [this](int v) { NRD535A_PoweronoffChanged(v); });
+        connect(d, &NrdDriver::LockChanged, this, [this](int v) { NRD535A_LockChanged(v); });
+        connect(d, &clsNRD535::RxStatusChanged, this, [this](const QString& s) { NRD535A_RxStatusChanged(s); });
+        connect(d, &clsNRD535::AttenuatorChanged, this, [this](int v) { NRD535A_AttenuatorChanged(v); });
+        connect(d, &clsNRD535::BandwidthChanged, this, [this](int v) { NRD535A_BandwidthChanged(v); });
+        connect(d, &clsNRD535::ModeChanged, this, [this](int v) { NRD535A_ModeChanged(v); });
+        connect(d, &clsNRD535::AgcspeedChanged, this, [this](int v) { NRD535A_AgcspeedChanged(v); });
+        connect(d, &clsNRD535::NoiseblankerChanged, this, [this](int v) { NRD535A_NoiseblankerChanged(v); });
+        connect(d, &clsNRD535::BandwidthcontrolChanged, this,
+                [this](int v) { NRD535A_BandwidthcontrolChanged(v); });
+        connect(d, &clsNRD535::PassbandshiftChanged, this, [this](int v) { NRD535A_PassbandshiftChanged(v); });
+        connect(d, &clsNRD535::FrequencyAChanged, this, [this](double f) { NRD535A_FrequencyAChanged(f); });
+    }
+    initnrd535tables();
+}
+
+bool frmNRD535::setDriverFrequencyA(double kHz) { return NRD535A && NRD535A->FrequencyA(kHz); }
+
+void frmNRD535::applyOptions() {
+    if (cmdBandwidth[2]) cmdBandwidth[2]->setEnabled(optionFitted(10));
+    if (cmdMode[7]) cmdMode[7]->setEnabled(optionFitted(12));
+    if (cmdMode[8]) cmdMode[8]->setEnabled(optionFitted(12));
+}
+
+void frmNRD535::modelLoad(bool portOpen) {
+    applyOptions();
+    blankSliders();
+    setLockPanel(this);
+    PanelLock = 0;
+    if (portOpen && NRD535A) {
+        NRD535A->RttyOnOff(0);
+        RxUpdatebasics();
+        NRD535A->Userdefs(1, 0);
+        setVbtBypassIndicator(false);
+        NRD535A->Noiseblanker(0);
+        NRD535A->Lockonoff(PanelLock);
+    } else {
+        setVbtBypassIndicator(false);
+        NRD535A_LockChanged(RemoteHeld);
+    }
+}
+
+void frmNRD535::modelUnload() {
+    steppingHolds_ = false;
+    // Closing the panel always returns the receiver to local.
+    lockoffon(0);
+    clearLockPanel(this);
+}
+
+void frmNRD535::releaseDriver() {
+    if (NRD535A) {
+        // A tool that closed just now may have taken the receiver again.
+        if (RemoteHeld != 0) NRD535A->Lockonoff(0);
+        delete NRD535A.data();
+    }
+    NRD535A = nullptr;
+}
+
+// ---- the panel lock ----
+
+void frmNRD535::lockoffon(int v) {
+    if (NRD535A) NRD535A->Lockonoff(v);
+    if (v == 0) blankSliders();
+    else if (v == 1) RxUpdatefull();
+}
+
+void frmNRD535::blankSliders() {
+    ui->lblbandwidthcontrol->clear();
+    ui->vsbBandwidthcontrol->setEnabled(false);
+    ui->lblPassbandshift->clear();
+    ui->vsbPassbandshift->setEnabled(false);
+}
+
+void frmNRD535::cmdLock_Click(int i) {
+    if (i != 0 && i != 1) return;
+    PanelLock = i;
+    userLockChanged();
+    lockoffon(i);
+}
+
+void frmNRD535::continuousStarted() {
+    // Stepping holds the receiver for its run, unless the user already does.
+    steppingHolds_ = PanelLock == 0;
+    if (steppingHolds_) dovrane::lockoffon(1);
+}
+
+void frmNRD535::continuousStopped() {
+    if (!steppingHolds_) return;
+    steppingHolds_ = false;
+    dovrane::lockoffon(0);
+}
+
+// ---- refreshing from the receiver ----
+
+std::optional<QString> frmNRD535::readStatus() {
+    if (!NRD535A) return std::nullopt;
+    const std::optional<QString> s = NRD535A->RxStatus();
+    if (s) NRD535A_RxStatusChanged(*s);
+    return s;
+}
+
+void frmNRD535::RxUpdatebasics() { readStatus(); }
+
+void frmNRD535::RxUpdatefull() {
+    QPointer<frmNRD535> self(this);
+    const std::optional<QString> s = readStatus();
+    // A receiver that did not answer leaves the panel as it was.
+    if (!s || !self) return;
+    const int b = statusDigit(*s, 3);
+    const int m = statusDigit(*s, 4);
+    const int a = statusDigit(*s, 13);
+
+    if (m == kModeNfm) {
+        for (QAbstractButton* c : cmdAgcspeed)
+            if (c) c->setEnabled(false);
+        ui->lblAgcspeed->clear();
+        blankSliders();
+        ui->fraFilters->setEnabled(false);
+        ui->lblBandwidth->clear();
+        return;
+    }
+    for (QAbstractButton* c : cmdAgcspeed)
+        if (c) c->setEnabled(true);
+    ui->lblAgcspeed->setText(tableText(AgcTexts, a));
+    ui->fraFilters->setEnabled(true);
+
+    // Passband shift and bandwidth control act only on a held receiver.
+    if (RemoteHeld != 1) return;
+    ui->vsbPassbandshift->setEnabled(true);
+    setPassbandshift(0);
+
+    if ((b == 0 || b == 1) && optionFitted(11)) {
+        const BwcRange r = b == 0 ? kWide : kInter;
+        ui->vsbBandwidthcontrol->setEnabled(true);
+        {
+            const QSignalBlocker block(ui->vsbBandwidthcontrol);
+            ui->vsbBandwidthcontrol->setRange(r.low, r.high);
+        }
+        setBandwidthcontrol(r.high);
+    } else if (b == 2 || b == 3) {
+        ui->vsbBandwidthcontrol->setEnabled(false);
+        ui->lblbandwidthcontrol->clear();
+    }
+}
+
+void frmNRD535::setPassbandshift(int v) {
+    {
+        const QSignalBlocker block(ui->vsbPassbandshift);
+        ui->vsbPassbandshift->setValue(v);
+    }
+    if (NRD535A && RemoteHeld == 1) NRD535A->PassBandShift(ui->vsbPassbandshift->value());
+}
+
+void frmNRD535::setBandwidthcontrol(int v) {
+    {
+        const QSignalBlocker block(ui->vsbBandwidthcontrol);
+        ui->vsbBandwidthcontrol->setValue(v);
+    }
+    if (NRD535A && RemoteHeld == 1) NRD535A->Bandwidthcontrol(ui->vsbBandwidthcontrol->value());
+}
+
+// ---- the driver's events ----
+
+void frmNRD535::NRD535A_PoweronoffChanged(int v) {
+    setBackground(ui->cmdPowerOnOff, v == 1 ? nrdcolours::PowerOn : nrdcolours::PowerOff);
+}
+
+void frmNRD535::NRD535A_LockChanged(int v) { showLockState(ui->lblLock, v); }
+
+void frmNRD535::NRD535A_RxStatusChanged(const QString& s) {
+    ui->lblAttenuator->setText(attenuatorText(statusDigit(s, 2)));
+    ui->lblBandwidth->setText(tableText(BwTexts, statusDigit(s, 3)));
+    ui->lblMode->setText(tableText(ModeTexts, statusDigit(s, 4)));
+    ui->lblAgcspeed->setText(tableText(AgcTexts, statusDigit(s, 13)));
+    if (txtFrequencyA) {
+        QString f = formatPattern(val(s.mid(4, 8)) / 1000.0, QStringLiteral("####0.000"));
+        f.replace(QLatin1Char(','), QLatin1Char('.'));
+        txtFrequencyA->setText(f);
+    }
+}
+
+void frmNRD535::NRD535A_AttenuatorChanged(int v) {
+    ui->lblAttenuator->setText(v >= 0 && v <= 1 ? attenuatorText(v) : QStringLiteral("?"));
+}
+
+void frmNRD535::NRD535A_BandwidthChanged(int v) {
+    ui->lblBandwidth->setText(v >= 0 && v <= 3 ? tableText(BwTexts, v) : QStringLiteral("?"));
+}
+
+void frmNRD535::NRD535A_ModeChanged(int v) {
+    const int last = optionFitted(12) ? 8 : 6;
+    ui->lblMode->setText(v >= 0 && v <= last ? tableText(ModeTexts, v) : QStringLiteral("?"));
+}
+
+void frmNRD535::NRD535A_AgcspeedChanged(int v) {
+    ui->lblAgcspeed->setText(v >= 0 && v <= 2 ? tableText(AgcTexts, v) : QStringLiteral("?"));
+}
+
+void frmNRD535::NRD535A_NoiseblankerChanged(int v) {
+    ui->lblNoiseblanker->setText(v >= 0 && v <= 2 ? tableText(NbTexts, v) : QStringLiteral("?"));
+}
+
+void frmNRD535::NRD535A_BandwidthcontrolChanged(int v) {
+    ui->lblbandwidthcontrol->setText(v >= 500 && v <= 5500 ? numText(double(v)) : QStringLiteral("?"));
+}
+
+void frmNRD535::NRD535A_PassbandshiftChanged(int v) {
+    ui->lblPassbandshift->setText(v >= -kPbsLimit && v <= kPbsLimit ? numText(double(v)) : QStringLiteral("?"));
+}
+
+void frmNRD535::setVbtBypassIndicator(bool on) {
+    setBackground(ui->lblAttenuator, on ? nrdcolours::Orange : nrdcolours::LightYellow);
+}
+
+// ---- buttons ----
+
+void frmNRD535::cmdAttenuator_Click(int i) {
+    if (NRD535A) NRD535A->Attenuator(i);
+}
+
+void frmNRD535::cmdBandwidth_Click(int i) {
+    if (!NRD535A || !NRD535A->Bandwidth(i)) return;
+    RxUpdatefull();
+}
+
+void frmNRD535::cmdMode_Click(int i) {
+    if (!NRD535A || !NRD535A->Mode(i)) return;
+    QPointer<frmNRD535> self(this);
+    delayms(kModeDelayMs);
+    // The panel may have closed while the wait let events run.
+    if (!self || !self->isLoaded()) return;
+    RxUpdatefull();
+}
+
+void frmNRD535::cmdAgcspeed_Click(int i) {
+    if (NRD535A) NRD535A->Agcspeed(i);
+}
+
+void frmNRD535::cmdNoiseblanker_Click(int i) {
+    if (NRD535A) NRD535A->Noiseblanker(i);
+}
+
+void frmNRD535::cmdPowerOnOff_Click() {
+    powerState_ = 1 - powerState_;
+    if (NRD535A) NRD535A->PowerOnOff(powerState_);
+}
+
+void frmNRD535::cmdEnterMem_Click() {
+    const QString entry = lblMfreq ? lblMfreq->text() : QString();
+    // Compared as a wide number first, so no entry can overflow on the way.
+    const double n = vbRound(val(entry));
+    if (!entry.isEmpty() && n >= 0 && n <= MaxMemNr) {
+        if (NRD535A && NRD535A->Rx2Mem(int(n))) RxUpdatebasics();
+    } else {
+        dialogs::message(kMemoryOutside, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kError);
+    }
+    if (lblMfreq) lblMfreq->clear();
+}
+
+void frmNRD535::lblPassbandshift_Click() {
+    if (ui->vsbPassbandshift->isEnabled()) ui->vsbPassbandshift->setValue(0);
+}
+
+void frmNRD535::mnuRtty_Click() {
+    if (!optionFitted(13)) {
+        dialogs::message(kRttyMissing, dialogs::Buttons::Ok, dialogs::Icon::Information, kRttyTitle);
+        return;
+    }
+    if (auto open = toolWindowOpener(QStringLiteral("frmRtty"))) open();
+}
+
+// ---- keyboard ----
+
+void frmNRD535::modelKey(const KeyAction& action) {
+    switch (action.command) {
+    case KeyCommand::Bandwidth: cmdBandwidth_Click(action.arg); break;
+    case KeyCommand::Mode: cmdMode_Click(action.arg); break;
+    case KeyCommand::LockOn: cmdLock_Click(1); break;
+    case KeyCommand::LockOff: cmdLock_Click(0); break;
+    case KeyCommand::PbsUp:
+    case KeyCommand::PbsDown:
+    case KeyCommand::PbsCentre: passbandKey(action); break;
+    case KeyCommand::BwcLowest:
+    case KeyCommand::BwcDown:
+    case KeyCommand::BwcUp:
+    case KeyCommand::BwcHighest: bandwidthcontrolKey(action); break;
+    default: break;
+    }
+}
+
+void frmNRD535::passbandKey(const KeyAction& action) {
+    // The keys work the slider, so they do nothing while it cannot act.
+    QSlider* s = ui->vsbPassbandshift;
+    if (!s->isEnabled()) return;
+    int v = s->value();
+    if (action.command == KeyCommand::PbsUp) v = v <= kPbsLimit - 50 ? v + 50 : kPbsLimit;
+    else if (action.command == KeyCommand::PbsDown) v = v >= -kPbsLimit + 50 ? v - 50 : -kPbsLimit;
+    else v = 0;
+    setPassbandshift(v);
+}
+
+void frmNRD535::bandwidthcontrolKey(const KeyAction& action) {
+    QSlider* s = ui->vsbBandwidthcontrol;
+    if (!s->isEnabled()) return;
+    const QString filter = ui->lblBandwidth->text();
+    const BwcRange* r = filter == QLatin1String("Wid") ? &kWide : filter == QLatin1String("Int") ? &kInter : nullptr;
+    int v = s->value();
+    if (r) {
+        // The filter shown must be the one the slider was set up for.
+        if (s->minimum() != r->low || s->maximum() != r->high) return;
+        switch (action.command) {
+        case KeyCommand::BwcUp: v = v <= r->high - r->step ? v + r->step : r->high; break;
+        case KeyCommand::BwcDown: v = v >= r->low + r->step ? v - r->step : r->low; break;
+        case KeyCommand::BwcLowest: v = r->low; break;
+        case KeyCommand::BwcHighest: v = r->high; break;
+        default: break;
+        }
+    }
+    setBandwidthcontrol(v);
+}
+
+} // namespace dovrane

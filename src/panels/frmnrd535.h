@@ -1,0 +1,119 @@
+#pragma once
+// The NRD-535 panel: the receiver panel pattern with the NRD-535's mode,
+// filter, AGC, noise-blanker and attenuator buttons, the bandwidth-control and
+// passband-shift sliders, power, and the Lock buttons of the panel lock.
+//
+// The receiver cannot report its settings one by one; the panel reads the
+// status after its own filter and mode commands and whenever RxUpdatebasics or
+// RxUpdatefull is called. The two sliders send plain commands, which the
+// receiver takes only while it is held in remote, so they are enabled only
+// then.
+#include "panels/panel_lock.h"
+#include "panels/rxpanel.h"
+
+#include <QPointer>
+#include <array>
+#include <memory>
+#include <optional>
+
+class QGroupBox;
+class QSlider;
+
+namespace Ui {
+class frmNRD535;
+}
+
+namespace dovrane {
+
+class clsNRD535;
+
+class frmNRD535 : public RxPanel, public NrdLockPanel {
+    Q_OBJECT
+public:
+    frmNRD535();
+    ~frmNRD535() override;
+
+    // The panel's lock primitive: the driver's Lockonoff(v), then 0 blanks and
+    // disables the two sliders, 1 refreshes the panel (RxUpdatefull).
+    // Invokable, for windows that reach the panel through its open flag.
+    Q_INVOKABLE void lockoffon(int v) override;
+    // One status read, shown in the labels and the frequency box.
+    void RxUpdatebasics();
+    // RxUpdatebasics' refresh, the controls that depend on mode, filter,
+    // hold and options, and (held) the start values of the two sliders.
+    void RxUpdatefull() override;
+
+    // The driver's events, public so that other windows can show what they
+    // sent through their own driver object.
+    void NRD535A_PoweronoffChanged(int v);
+    void NRD535A_LockChanged(int v);
+    void NRD535A_RxStatusChanged(const QString& s);
+    void NRD535A_AttenuatorChanged(int v);
+    void NRD535A_BandwidthChanged(int v);
+    void NRD535A_ModeChanged(int v);
+    void NRD535A_AgcspeedChanged(int v);
+    void NRD535A_NoiseblankerChanged(int v);
+    void NRD535A_BandwidthcontrolChanged(int v);
+    void NRD535A_PassbandshiftChanged(int v);
+    void NRD535A_FrequencyAChanged(double f) { frequencyAChanged(f); }
+
+    // What the facade's mode setting shows.
+    void modeChanged(int v) override { NRD535A_ModeChanged(v); }
+    void bandwidthChanged(int v) override { NRD535A_BandwidthChanged(v); }
+    void agcspeedChanged(int v) override { NRD535A_AgcspeedChanged(v); }
+
+    // The controls' actions, callable as a click would.
+    void cmdAttenuator_Click(int i);
+    void cmdBandwidth_Click(int i);
+    void cmdMode_Click(int i);
+    void cmdAgcspeed_Click(int i);
+    void cmdNoiseblanker_Click(int i);
+    void cmdLock_Click(int i);
+    void cmdPowerOnOff_Click();
+    void cmdEnterMem_Click() override;
+    void lblPassbandshift_Click();
+    void mnuRtty_Click();
+
+    // The background of lblAttenuator shows the VBT bypass of the user
+    // settings: orange while it is on.
+    void setVbtBypassIndicator(bool on);
+
+    int PowerState() const { return powerState_; }
+    clsNRD535* driver() const;
+
+protected:
+    void createDriverAndTables() override;
+    bool setDriverFrequencyA(double kHz) override;
+    void modelLoad(bool portOpen) override;
+    void modelUnload() override;
+    void releaseDriver() override;
+    void continuousStarted() override;
+    void continuousStopped() override;
+    void modelKey(const KeyAction& action) override;
+    void fillDirectMenu(QMenu* menu) override;
+
+private:
+    void bindModelControls();
+    void applyOptions();
+    std::optional<QString> readStatus();
+    void blankSliders();
+    // The slider at value v without sending, then v sent once.
+    void setPassbandshift(int v);
+    void setBandwidthcontrol(int v);
+    void passbandKey(const KeyAction& action);
+    void bandwidthcontrolKey(const KeyAction& action);
+
+    std::unique_ptr<Ui::frmNRD535> ui;
+    QPointer<clsNRD535> NRD535A;
+    std::array<QAbstractButton*, 2> cmdAttenuator{};
+    std::array<QAbstractButton*, 4> cmdBandwidth{};
+    std::array<QAbstractButton*, 9> cmdMode{};
+    std::array<QAbstractButton*, 3> cmdAgcspeed{};
+    std::array<QAbstractButton*, 3> cmdNoiseblanker{};
+    std::array<QAbstractButton*, 2> cmdLock{};
+    int powerState_ = 0;
+    // Continuous stepping took a run's hold and owes its release.
+    bool steppingHolds_ = false;
+};
+
+} // namespace dovrane

@@ -1,0 +1,104 @@
+#pragma once
+// The NRD panels as the user meets them: the program starts with the model
+// chosen in its settings, Go opens the panel on port 1, which leads to a
+// simulated receiver on a pseudo-terminal, and everything goes through the
+// real drivers and the real port.
+#include "panel_rig.h"
+
+#include "panels/panel_lock.h"
+#include "panels/panel_registry.h"
+#include "platform/commport.h"
+#include "shell/frmwelcome.h"
+#include "shell/number_text.h"
+#include "shell/settings_file.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSlider>
+#include <chrono>
+#include <map>
+#include <thread>
+
+namespace dovrane::test {
+
+template <class Sim, class Panel, int Type>
+class NrdPanelTest : public PanelTest {
+protected:
+    void SetUp() override {
+        PanelTest::SetUp();
+        registerPanelWindows();
+        ASSERT_TRUE(sim.start());
+        writeDataFile(QStringLiteral("serialports.ini"), sim.devicePath().toUtf8() + "\r\n");
+    }
+
+    void TearDown() override {
+        forms::destroyAll();
+        resetFacade();
+        sim.stop();
+        for (auto& open : welcome::panelOpeners) open = nullptr;
+        // The panel never sent a command the receiver would not take: nothing
+        // plain while it was in local, nothing it does not know.
+        for (const auto& c : sim.commands())
+            EXPECT_TRUE(c.accepted) << "ignored by the receiver: " << c.text.toStdString();
+        PanelTest::TearDown();
+    }
+
+    // The program's start with this model chosen, then Go. Settings not named
+    // keep their defaults.
+    Panel* go(const std::map<int, float>& settings = {}) {
+        QByteArray text = DataFolder.toUtf8() + "\r\n5130N\r\n00007W\r\n" + numText(double(Type)).toUtf8() + "\r\n";
+        for (int i = 1; i <= 31; ++i) {
+            const auto it = settings.find(i);
+            text += numText(double(it != settings.end() ? it->second : defaultSetting(i))).toUtf8() + "\r\n";
+        }
+        writeDataFile(SettingsFileName, text);
+        frmWelcome* w = frmWelcome::start();
+        w->imgGo_Click();
+        return forms::loaded<Panel>();
+    }
+
+    // The commands the receiver has taken so far, once the line is quiet.
+    QList<QByteArray> wire() {
+        qsizetype last = -1;
+        int quiet = 0;
+        for (int i = 0; i < 200 && quiet < 3; ++i) {
+            const qsizetype n = sim.commands().size();
+            quiet = n == last ? quiet + 1 : 0;
+            last = n;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return sim.commandTexts();
+    }
+    void clearWire() {
+        wire();
+        sim.clearCommands();
+    }
+    // The receiver's remote state once the line is quiet.
+    bool inRemote() {
+        wire();
+        return sim.inRemote();
+    }
+
+    static QString text(QWidget* p, const char* name) {
+        auto* l = control<QLabel>(p, QLatin1String(name));
+        return l ? l->text() : QStringLiteral("(missing)");
+    }
+    static QString box(QWidget* p) { return control<QLineEdit>(p, QStringLiteral("txtFrequencyA"))->text(); }
+    static QSlider* slider(QWidget* p, const char* name) { return control<QSlider>(p, QLatin1String(name)); }
+    static bool enabled(QWidget* p, const char* name) {
+        auto* w = control<QWidget>(p, QLatin1String(name));
+        return w && w->isEnabled();
+    }
+    static QWidget* keyTarget(QWidget* p) { return control<QWidget>(p, QStringLiteral("txtFrequencyA")); }
+    static QString caption(Panel* p, const char* item) {
+        QAction* a = p->menuItem(QLatin1String(item));
+        return a ? a->text() : QStringLiteral("(missing)");
+    }
+
+    Sim sim;
+};
+
+using Wire = QList<QByteArray>;
+
+} // namespace dovrane::test
