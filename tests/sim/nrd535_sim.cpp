@@ -4,8 +4,6 @@ namespace dovrane::sim {
 
 namespace {
 
-QByteArray digits(qint64 v, int n) { return QByteArray::number(v).rightJustified(n, '0'); }
-
 // The user settings the receiver knows, by item, and the values each takes.
 const char* userSettingPattern(int item) {
     switch (item) {
@@ -82,16 +80,11 @@ bool Nrd535Sim::execute(const QByteArray& cmd) {
 
 QByteArray Nrd535Sim::channelLine(int ch) const {
     const auto it = channels_.find(ch);
-    if (it == channels_.end()) return "L" + digits(ch, 3) + "V" + QByteArray(11, '0') + '\r';
-    const Setting& s = it->second;
-    return "L" + digits(ch, 3) + digits(s.attenuator, 1) + digits(s.bandwidth, 1) + digits(s.mode, 1) +
-           digits(s.hertz, 8) + digits(s.agc, 1) + '\r';
+    if (it == channels_.end()) return vacantLine(ch, 11);
+    return settingLine('L', ch, it->second, 8, 1);
 }
 
-QByteArray Nrd535Sim::reportLine() const {
-    return "I" + digits(vfo_.attenuator, 1) + digits(vfo_.bandwidth, 1) + digits(vfo_.mode, 1) +
-           digits(vfo_.hertz, 8) + digits(vfo_.agc, 1) + '\r';
-}
+QByteArray Nrd535Sim::reportLine() const { return settingLine('I', -1, vfo_, 8, 1); }
 
 int Nrd535Sim::bandwidthControl() const {
     std::lock_guard lock(stateMutex_);

@@ -4,8 +4,6 @@ namespace dovrane::sim {
 
 namespace {
 
-QByteArray digits(qint64 v, int n) { return QByteArray::number(v).rightJustified(n, '0'); }
-
 QByteArray signedDigits(int v, int n) { return (v < 0 ? "-" : "+") + digits(std::abs(v), n); }
 
 const char* userSettingPattern(int item) {
@@ -140,16 +138,11 @@ bool Nrd545Sim::execute(const QByteArray& cmd) {
 
 QByteArray Nrd545Sim::channelLine(int ch) const {
     const auto it = channels_.find(ch);
-    if (it == channels_.end()) return "L" + digits(ch, 3) + "V" + QByteArray(15, '0') + '\r';
-    const Setting& s = it->second;
-    return "L" + digits(ch, 3) + digits(s.attenuator, 1) + digits(s.bandwidth, 1) + digits(s.mode, 1) +
-           digits(s.hertz, 10) + digits(s.agc, 3) + '\r';
+    if (it == channels_.end()) return vacantLine(ch, 15);
+    return settingLine('L', ch, it->second, 10, 3);
 }
 
-QByteArray Nrd545Sim::reportLine() const {
-    return "I" + digits(vfo_.attenuator, 1) + digits(vfo_.bandwidth, 1) + digits(vfo_.mode, 1) +
-           digits(vfo_.hertz, 10) + digits(vfo_.agc, 3) + '\r';
-}
+QByteArray Nrd545Sim::reportLine() const { return settingLine('I', -1, vfo_, 10, 3); }
 
 Nrd545Sim::Levels Nrd545Sim::levels() const {
     std::lock_guard lock(stateMutex_);

@@ -283,4 +283,15 @@ void NrdSimBase::turnKnob(qint64 hertz) {
     sendOut(QByteArray(), replies);
 }
 
+QByteArray NrdSimBase::settingLine(char letter, int channel, const Setting& s, int hertzDigits, int agcDigits) {
+    QByteArray line(1, letter);
+    if (channel >= 0) line += digits(channel, 3);
+    return line + digits(s.attenuator, 1) + digits(s.bandwidth, 1) + digits(s.mode, 1) + digits(s.hertz, hertzDigits) +
+           digits(s.agc, agcDigits) + '\r';
+}
+
+QByteArray NrdSimBase::vacantLine(int channel, int zeros) {
+    return "L" + digits(channel, 3) + "V" + QByteArray(zeros, '0') + '\r';
+}
+
 } // namespace dovrane::sim

@@ -18,6 +18,9 @@
 
 namespace dovrane::sim {
 
+// A number as n digits with leading zeros.
+inline QByteArray digits(qint64 v, int n) { return QByteArray::number(v).rightJustified(n, '0'); }
+
 class NrdSimBase : public SimReceiver {
 public:
     // One tuned setting, as the receiver keeps it in its VFO and its channels.
@@ -97,6 +100,11 @@ protected:
     void changed(const QString& what);
     void tuneTo(const Setting& s);
     QByteArray clockDigits() const;
+    // A channel line ("L") or report line ("I") of a setting; the two models
+    // differ only in the widths of the frequency and AGC fields.
+    static QByteArray settingLine(char letter, int channel, const Setting& s, int hertzDigits, int agcDigits);
+    // The channel line of an empty channel.
+    static QByteArray vacantLine(int channel, int zeros);
 
     const QString model_;
     const int topChannel_;
