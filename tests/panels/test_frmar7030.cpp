@@ -60,13 +60,7 @@ protected:
     }
 
     // Waits until the line has gone quiet, so every command sent has been taken.
-    void settle() {
-        qsizetype last = -1;
-        for (int i = 0; i < 100 && sim.bytesReceived().size() != last; ++i) {
-            last = sim.bytesReceived().size();
-            std::this_thread::sleep_for(std::chrono::milliseconds(15));
-        }
-    }
+    void settle() { EXPECT_TRUE(sim.waitIdle()); }
     uint8_t reg(int address) {
         settle();
         return sim.reg(0, address);

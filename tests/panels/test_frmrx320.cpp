@@ -75,17 +75,7 @@ protected:
     }
 
     // Waits until the receiver has taken in everything sent so far.
-    void settle() {
-        int last = -1, still = 0;
-        QElapsedTimer t;
-        t.start();
-        while (still < 3 && t.elapsed() < 2000) {
-            const int now = int(sim->bytesReceived().size());
-            still = now == last ? still + 1 : 0;
-            last = now;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
+    void settle() { EXPECT_TRUE(sim->waitIdle()); }
     sim::Rx320SimState rx() {
         settle();
         return sim->state();

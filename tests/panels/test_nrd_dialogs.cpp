@@ -62,6 +62,7 @@ protected:
     // Waits until the simulator has taken everything sent so far (it reads on
     // its own thread; commands sent while the receiver is held come fast).
     void settle() {
+        EXPECT_TRUE(this->sim.waitIdle());
         int seen = -1;
         for (int i = 0; i < 100 && this->sim.commands().size() != seen; ++i) {
             seen = int(this->sim.commands().size());

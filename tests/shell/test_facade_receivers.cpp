@@ -46,13 +46,7 @@ protected:
         createWelcomeDriver(rxType);
     }
     // Lets the simulator take in everything sent so far.
-    void settle() {
-        int last = -1;
-        for (int i = 0; i < 50 && sim.bytesReceived().size() != last; ++i) {
-            last = int(sim.bytesReceived().size());
-            std::this_thread::sleep_for(std::chrono::milliseconds(15));
-        }
-    }
+    void settle() { ASSERT_TRUE(sim.waitIdle()); }
 
     Sim sim;
     CommPort port;

@@ -36,6 +36,8 @@ public:
     // Every byte the program sent, in order.
     QByteArray bytesReceived() const { return peer_.received(); }
     void clearBytesReceived() { peer_.clearReceived(); }
+    // Waits until every byte the program has written so far has been handled.
+    bool waitIdle(int timeoutMs = 2000) const { return peer_.waitIdle(timeoutMs); }
 
     // Guards the simulated state: subclasses lock it around state access, and
     // tests lock it through this when they read or poke the state.

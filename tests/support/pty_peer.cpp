@@ -3,6 +3,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -113,12 +114,17 @@ void PtyPeer::run() {
     while (!stop_) {
         pollfd p{master_, POLLIN, 0};
         if (::poll(&p, 1, 20) <= 0) continue;
+        // Busy from before the read, so that waitIdle never sees the bytes
+        // neither waiting in the line nor being handled.
+        busy_ = true;
         if (!(p.revents & POLLIN)) {
+            busy_ = false;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
             continue;
         }
         const ssize_t n = ::read(master_, buf, sizeof buf);
         if (n <= 0) {
+            busy_ = false;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
             continue;
         }
@@ -137,7 +143,30 @@ void PtyPeer::run() {
             }
             if (cb) cb(uint8_t(buf[i]));
         }
+        busy_ = false;
     }
 }
 
+bool PtyPeer::waitIdle(int timeoutMs) const {
+    // The kernel hands bytes from the program's side to ours a little later
+    // than the program's write returns, so idle must hold for a while.
+    constexpr auto Quiet = std::chrono::milliseconds(15);
+    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    auto idleSince = Clock::now();
+    bool idle = false;
+    for (;;) {
+        int waiting = 0;
+        if (master_ < 0 || ::ioctl(master_, FIONREAD, &waiting) != 0) return false;
+        const auto now = Clock::now();
+        if (waiting == 0 && !busy_) {
+            if (!idle) idleSince = now;
+            idle = true;
+            if (now - idleSince >= Quiet) return true;
+        } else {
+            idle = false;
+        }
+        if (now >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
 } // namespace dovrane::test

@@ -38,6 +38,10 @@ public:
     void clearReceived();
     // Waits up to timeoutMs until n bytes have been received in all.
     bool waitReceived(int n, int timeoutMs) const;
+    // Waits up to timeoutMs until every byte the program has written so far
+    // has been taken and handled, and the line has stayed quiet a moment;
+    // false on time-out.
+    bool waitIdle(int timeoutMs) const;
 
 private:
     void run();
@@ -46,6 +50,7 @@ private:
     QString slavePath_;
     std::atomic<int> baud_{0};
     std::atomic<bool> stop_{false};
+    std::atomic<bool> busy_{false};
     std::thread thread_;
     mutable std::mutex mutex_;
     std::function<void(uint8_t)> onByte_;
