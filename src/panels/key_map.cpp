@@ -145,16 +145,7 @@ KeyAction panelKeyAction(int rxType, int keyCode, int shift, bool panelLock) {
 
 PanelKey panelKeyOf(int qtKey, Qt::KeyboardModifiers modifiers) {
     const keys::KeyCode k = keys::fromQt(qtKey, modifiers);
-    PanelKey out{k.code, k.shift};
-    if (out.code == 0 && !(modifiers & Qt::KeypadModifier)) {
-        switch (qtKey) {
-        case Qt::Key_Equal: out.code = PLUS; break;
-        case Qt::Key_Underscore: out.code = MINUS; break;
-        case Qt::Key_ParenRight: out.code = ZERO; break;
-        default: break;
-        }
-    }
-    return out;
+    return PanelKey{k.code, k.shift};
 }
 
 } // namespace dovrane

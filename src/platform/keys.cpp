@@ -38,6 +38,10 @@ KeyCode fromQt(int k, Qt::KeyboardModifiers m) {
         case Qt::Key_Period: out.code = keypad ? Decimal : 190; break;
         case Qt::Key_Comma: out.code = 188; break;
         case Qt::Key_Slash: out.code = keypad ? Divide : 191; break;
+        // Shifted characters report the key they are on.
+        case Qt::Key_Equal: out.code = keypad ? 0 : 187; break;
+        case Qt::Key_Underscore: out.code = keypad ? 0 : 189; break;
+        case Qt::Key_ParenRight: out.code = keypad ? 0 : Key0; break;
         default: break;
         }
     }
