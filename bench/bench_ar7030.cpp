@@ -29,14 +29,7 @@ namespace {
 constexpr int Baud = 1200;
 constexpr int Rounds = 9;
 
-double wireMs(int bytes) { return bytes * 10.0 * 1000.0 / Baud; }
-
-struct Op {
-    const char* name;
-    int bytesOut;
-    int bytesIn;
-    std::function<bool()> run;
-};
+using bench::Op;
 
 } // namespace
 
@@ -63,46 +56,46 @@ int main(int argc, char** argv) {
     int step = 0;
     auto got = [](const auto& v) { return v.has_value(); };
     const std::vector<Op> ops = {
-        {"Reset", 1, 0, [&] { return rx.Reset(); }},
-        {"Firmware", 2 + 8, 8, [&] { return got(rx.Firmware()); }},
-        {"PowerOnOff get", 4, 1, [&] { return got(rx.PowerOnOff()); }},
-        {"PowerOnOff 0", 17, 0, [&] { return rx.PowerOnOff(0); }},
-        {"PowerOnOff 1", 5, 0, [&] { return rx.PowerOnOff(1); }},
-        {"Attenuator get", 4, 1, [&] { return got(rx.Attenuator()); }},
-        {"Attenuator let", 5, 0, [&] { return rx.Attenuator(++step % 6); }},
-        {"Bandwidth get", 4, 1, [&] { return got(rx.Bandwidth()); }},
-        {"Bandwidth let", 6, 0, [&] { return rx.Bandwidth(1 + ++step % 6); }},
-        {"Mode get", 4, 1, [&] { return got(rx.Mode()); }},
-        {"Mode let", 6, 0, [&] { return rx.Mode(1 + ++step % 7); }},
-        {"Agcspeed get", 4, 1, [&] { return got(rx.Agcspeed()); }},
-        {"Agcspeed let", 5, 0, [&] { return rx.Agcspeed(++step % 4); }},
-        {"FrequencyA get", 4 + 2, 3, [&] { return got(rx.FrequencyA()); }},
-        {"FrequencyA let", 11, 0, [&] { return rx.FrequencyA(7000 + 0.37 * ++step); }},
-        {"Installedfilter", 4, 1, [&] { return got(rx.Installedfilter(1 + ++step % 6)); }},
-        {"Volume get", 4, 1, [&] { return got(rx.Volume()); }},
-        {"Volume let", 4 + 5, 1, [&] { return rx.Volume(++step % 100); }},
-        {"Leftauxlevel get", 4, 1, [&] { return got(rx.Leftauxlevel()); }},
-        {"Leftauxlevel let", 4 + 5, 1, [&] { return rx.Leftauxlevel(++step % 100); }},
-        {"Rightauxlevel get", 4, 1, [&] { return got(rx.Rightauxlevel()); }},
-        {"Rightauxlevel let", 4 + 5, 1, [&] { return rx.Rightauxlevel(++step % 100); }},
-        {"Bass get", 4, 1, [&] { return got(rx.Bass()); }},
-        {"Bass let", 4 + 5, 1, [&] { return rx.Bass(++step % 17 - 8); }},
-        {"Treble get", 4, 1, [&] { return got(rx.Treble()); }},
-        {"Treble let", 4 + 5, 1, [&] { return rx.Treble(++step % 17 - 8); }},
-        {"PassBandShift get", 4, 1, [&] { return got(rx.PassBandShift()); }},
-        {"PassBandShift let", 7, 0, [&] { return rx.PassBandShift(++step % 256); }},
-        {"Ifgain get", 4, 1, [&] { return got(rx.Ifgain()); }},
-        {"Ifgain let", 6, 0, [&] { return rx.Ifgain(++step % 100); }},
-        {"Squelch get", 4, 1, [&] { return got(rx.Squelch()); }},
-        {"Squelch let", 10, 0, [&] { return rx.Squelch(++step % 151); }},
-        {"Beatfreqosc get", 4, 1, [&] { return got(rx.Beatfreqosc()); }},
-        {"Beatfreqosc let", 7, 0, [&] { return rx.Beatfreqosc(++step % 256); }},
-        {"Smeter", 8, 2, [&] { return got(rx.Smeter()); }},
-        {"Memory get", 4 + 4 + 4 + 1 + 3 + 1, 3 + 1 + 1 + 1, [&] { return got(rx.Memory(1)); }},
-        {"Memory get (empty)", 4 + 3, 3, [&] { return got(rx.Memory(50)); }},
-        {"Memory let", 23, 0, [&] { return rx.Memory(12, record); }},
-        {"RxClock get", 3 + 3, 3, [&] { return got(rx.RxClock()); }},
-        {"RxClock let", 10, 0, [&] { return rx.RxClock(QStringLiteral("12:34:56")); }},
+        {"Reset", 1, 0, 0, [&] { return rx.Reset(); }},
+        {"Firmware", 2 + 8, 8, 0, [&] { return got(rx.Firmware()); }},
+        {"PowerOnOff get", 4, 1, 0, [&] { return got(rx.PowerOnOff()); }},
+        {"PowerOnOff 0", 17, 0, 0, [&] { return rx.PowerOnOff(0); }},
+        {"PowerOnOff 1", 5, 0, 0, [&] { return rx.PowerOnOff(1); }},
+        {"Attenuator get", 4, 1, 0, [&] { return got(rx.Attenuator()); }},
+        {"Attenuator let", 5, 0, 0, [&] { return rx.Attenuator(++step % 6); }},
+        {"Bandwidth get", 4, 1, 0, [&] { return got(rx.Bandwidth()); }},
+        {"Bandwidth let", 6, 0, 0, [&] { return rx.Bandwidth(1 + ++step % 6); }},
+        {"Mode get", 4, 1, 0, [&] { return got(rx.Mode()); }},
+        {"Mode let", 6, 0, 0, [&] { return rx.Mode(1 + ++step % 7); }},
+        {"Agcspeed get", 4, 1, 0, [&] { return got(rx.Agcspeed()); }},
+        {"Agcspeed let", 5, 0, 0, [&] { return rx.Agcspeed(++step % 4); }},
+        {"FrequencyA get", 4 + 2, 3, 0, [&] { return got(rx.FrequencyA()); }},
+        {"FrequencyA let", 11, 0, 0, [&] { return rx.FrequencyA(7000 + 0.37 * ++step); }},
+        {"Installedfilter", 4, 1, 0, [&] { return got(rx.Installedfilter(1 + ++step % 6)); }},
+        {"Volume get", 4, 1, 0, [&] { return got(rx.Volume()); }},
+        {"Volume let", 4 + 5, 1, 0, [&] { return rx.Volume(++step % 100); }},
+        {"Leftauxlevel get", 4, 1, 0, [&] { return got(rx.Leftauxlevel()); }},
+        {"Leftauxlevel let", 4 + 5, 1, 0, [&] { return rx.Leftauxlevel(++step % 100); }},
+        {"Rightauxlevel get", 4, 1, 0, [&] { return got(rx.Rightauxlevel()); }},
+        {"Rightauxlevel let", 4 + 5, 1, 0, [&] { return rx.Rightauxlevel(++step % 100); }},
+        {"Bass get", 4, 1, 0, [&] { return got(rx.Bass()); }},
+        {"Bass let", 4 + 5, 1, 0, [&] { return rx.Bass(++step % 17 - 8); }},
+        {"Treble get", 4, 1, 0, [&] { return got(rx.Treble()); }},
+        {"Treble let", 4 + 5, 1, 0, [&] { return rx.Treble(++step % 17 - 8); }},
+        {"PassBandShift get", 4, 1, 0, [&] { return got(rx.PassBandShift()); }},
+        {"PassBandShift let", 7, 0, 0, [&] { return rx.PassBandShift(++step % 256); }},
+        {"Ifgain get", 4, 1, 0, [&] { return got(rx.Ifgain()); }},
+        {"Ifgain let", 6, 0, 0, [&] { return rx.Ifgain(++step % 100); }},
+        {"Squelch get", 4, 1, 0, [&] { return got(rx.Squelch()); }},
+        {"Squelch let", 10, 0, 0, [&] { return rx.Squelch(++step % 151); }},
+        {"Beatfreqosc get", 4, 1, 0, [&] { return got(rx.Beatfreqosc()); }},
+        {"Beatfreqosc let", 7, 0, 0, [&] { return rx.Beatfreqosc(++step % 256); }},
+        {"Smeter", 8, 2, 0, [&] { return got(rx.Smeter()); }},
+        {"Memory get", 4 + 4 + 4 + 1 + 3 + 1, 3 + 1 + 1 + 1, 0, [&] { return got(rx.Memory(1)); }},
+        {"Memory get (empty)", 4 + 3, 3, 0, [&] { return got(rx.Memory(50)); }},
+        {"Memory let", 23, 0, 0, [&] { return rx.Memory(12, record); }},
+        {"RxClock get", 3 + 3, 3, 0, [&] { return got(rx.RxClock()); }},
+        {"RxClock let", 10, 0, 0, [&] { return rx.RxClock(QStringLiteral("12:34:56")); }},
     };
 
     std::printf("AR7030 at %d baud, median of %d runs\n", Baud, Rounds);
@@ -128,7 +121,7 @@ int main(int argc, char** argv) {
         }
         std::sort(times.begin(), times.end());
         const double took = times[times.size() / 2];
-        const double limit = wireMs(op.bytesOut + op.bytesIn);
+        const double limit = bench::wireMs(op.bytesOut + op.bytesIn, Baud);
         const double ratio = took / limit;
         if (ratio > 1.10) ++over;
         std::printf("%-20s %5d %5d %10.1f %10.1f %7.3f%s\n", op.name, op.bytesOut, op.bytesIn, limit, took, ratio,

@@ -27,15 +27,7 @@ constexpr int Rounds = 5;
 // Scheduling and the pty's own hand-over, on top of the wire time.
 constexpr double SlackMs = 10;
 
-double wireMs(int bytes) { return bytes * 10.0 * 1000.0 / Baud; }
-
-struct Op {
-    const char* name;
-    int bytesOut;
-    int bytesIn;
-    int pauseMs;
-    std::function<bool()> run;
-};
+using bench::Op;
 
 } // namespace
 
@@ -102,7 +94,7 @@ int main(int argc, char** argv) {
             callers.push_back(caller);
             dones.push_back(done);
         }
-        const double limit = wireMs(op.bytesOut + op.bytesIn) + op.pauseMs;
+        const double limit = bench::wireMs(op.bytesOut + op.bytesIn, Baud) + op.pauseMs;
         const double medianDone = bench::median(dones);
         const bool within = medianDone <= limit + SlackMs;
         std::printf("%-14s %10.1f %10.1f %10.1f %12.1f  %s%s\n", op.name, bench::median(callers), medianDone,

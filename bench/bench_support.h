@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace dovrane::bench {
@@ -30,6 +31,18 @@ inline bool openOn(CommPort& port, const sim::SimReceiver& rx, const char* setti
     std::fprintf(stderr, "%s: %s\n", program, qPrintable(port.errorString()));
     return false;
 }
+
+// What the line needs for bytes at baud, 10 bits a byte, in milliseconds.
+inline double wireMs(int bytes, int baud) { return bytes * 10.0 * 1000.0 / baud; }
+
+// One operation measured: bytes out and back, fixed pauses inside it.
+struct Op {
+    const char* name;
+    int bytesOut;
+    int bytesIn;
+    int pauseMs;
+    std::function<bool()> run;
+};
 
 inline double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());

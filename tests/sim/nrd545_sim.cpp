@@ -126,10 +126,7 @@ bool Nrd545Sim::execute(const QByteArray& cmd) {
         changed(QStringLiteral("BC level %1").arg(levels_.bcLevel));
     } else if (matches(cmd, "U([0-9]{2})(.+)", &c)) {
         const int item = c[0].toInt();
-        const char* pattern = userSettingPattern(item);
-        if (!pattern || !matches(c[1], pattern)) return false;
-        userSettings_[item] = c[1];
-        changed(QStringLiteral("user setting %1 = %2").arg(item).arg(QString::fromLatin1(c[1])));
+        if (!storeUserSetting(item, c[1], userSettingPattern(item))) return false;
     } else {
         return false;
     }

@@ -294,4 +294,11 @@ QByteArray NrdSimBase::vacantLine(int channel, int zeros) {
     return "L" + digits(channel, 3) + "V" + QByteArray(zeros, '0') + '\r';
 }
 
+bool NrdSimBase::storeUserSetting(int item, const QByteArray& value, const char* pattern) {
+    if (!pattern || !matches(value, pattern)) return false;
+    userSettings_[item] = value;
+    changed(QStringLiteral("user setting %1 = %2").arg(item).arg(QString::fromLatin1(value)));
+    return true;
+}
+
 } // namespace dovrane::sim

@@ -105,6 +105,9 @@ protected:
     static QByteArray settingLine(char letter, int channel, const Setting& s, int hertzDigits, int agcDigits);
     // The channel line of an empty channel.
     static QByteArray vacantLine(int channel, int zeros);
+    // Stores user setting item when value is one the receiver takes
+    // (pattern, null for an unknown item); false otherwise.
+    bool storeUserSetting(int item, const QByteArray& value, const char* pattern);
 
     const QString model_;
     const int topChannel_;
