@@ -1,7 +1,7 @@
 #include "drivers/model_tables.h"
 #include "drivers/rx320/rx320_protocol.h"
 #include "shell/globals.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 
 namespace dovrane {
 

@@ -5,7 +5,7 @@
 #include "platform/geometry.h"
 #include "shell/facade.h"
 #include "shell/globals.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 #include "shell/unloadallforms.h"
 
 #include <QHeaderView>

@@ -10,7 +10,7 @@
 #include "shell/frmloadfile.h"
 #include "shell/frmsavefile.h"
 #include "shell/globals.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 #include "shell/unloadallforms.h"
 
 #include <QHeaderView>

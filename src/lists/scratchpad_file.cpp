@@ -1,5 +1,5 @@
 #include "lists/scratchpad_file.h"
-#include "shell/text_file.h"
+#include "platform/text_file.h"
 
 namespace dovrane {
 

@@ -5,7 +5,7 @@
 #include "panels/frmuserdefs.h"
 #include "platform/dialogs.h"
 #include "shell/globals.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 #include "shell/unloadallforms.h"
 
 #include <QButtonGroup>

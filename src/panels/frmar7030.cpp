@@ -8,7 +8,7 @@
 #include "platform/clickable_label.h"
 #include "platform/dialogs.h"
 #include "shell/globals.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 
 #include <QAbstractButton>
 #include <QLabel>

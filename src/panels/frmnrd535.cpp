@@ -6,9 +6,9 @@
 #include "panels/tool_windows.h"
 #include "platform/clickable_label.h"
 #include "platform/dialogs.h"
-#include "shell/delay.h"
+#include "platform/delay.h"
 #include "shell/globals.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -4,9 +4,9 @@
 #include "drivers/nrd535/clsnrd535.h"
 #include "panels/frmnrd535.h"
 #include "platform/busycursor.h"
-#include "shell/delay.h"
+#include "platform/delay.h"
 #include "shell/globals.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 #include "shell/unloadallforms.h"
 
 #include <QAbstractButton>

@@ -6,9 +6,9 @@
 #include "panels/frmuserdefs.h"
 #include "panels/panel_lock.h"
 #include "platform/busycursor.h"
-#include "shell/delay.h"
+#include "platform/delay.h"
 #include "shell/globals.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 #include "shell/unloadallforms.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,8 @@
 #include "panels/rx320_settings_file.h"
 
 #include "drivers/rx320/rx320_state.h"
-#include "shell/number_text.h"
-#include "shell/text_file.h"
+#include "platform/number_text.h"
+#include "platform/text_file.h"
 
 #include <cmath>
 #include <optional>

@@ -8,7 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/geometry.h"
 #include "shell/globals.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 #include "shell/unloadallforms.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "platform/commport.h"
 #include "shell/globals.h"
-#include "shell/text_file.h"
+#include "platform/text_file.h"
 
 #include <QElapsedTimer>
 #include <QFile>

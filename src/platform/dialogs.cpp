@@ -1,5 +1,5 @@
 #include "platform/dialogs.h"
-#include "shell/delay.h"
+#include "platform/delay.h"
 
 #include <QApplication>
 #include <QInputDialog>

@@ -8,7 +8,7 @@
 #include "platform/commport.h"
 #include "platform/dialogs.h"
 #include "shell/globals.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 
 #include <QPointer>
 #include <QVariant>

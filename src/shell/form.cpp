@@ -1,6 +1,6 @@
 #include "shell/form.h"
 #include "platform/geometry.h"
-#include "shell/delay.h"
+#include "platform/delay.h"
 #include "shell/globals.h"
 #include "shell/unloadallforms.h"
 
@@ -31,6 +31,7 @@ std::vector<QPointer<Form>>& graveyard() {
 
 Form::Form(int positionIndex, bool* openFlag, QWidget* parent)
     : QWidget(parent, Qt::Window), positionIndex_(positionIndex), openFlag_(openFlag) {
+    WaitScope::setOnAllEnded(&forms::collect);
     // Other windows and the title clock find a window by its open flag.
     registerWindow(openFlag, this);
 }

@@ -7,7 +7,7 @@
 #include "platform/geometry.h"
 #include "shell/frmwelcome.h"
 #include "shell/globals.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 #include "shell/settings_file.h"
 #include "shell/unloadallforms.h"
 

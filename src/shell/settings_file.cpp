@@ -2,8 +2,8 @@
 #include "platform/dialogs.h"
 #include "shell/common_tables.h"
 #include "shell/globals.h"
-#include "shell/number_text.h"
-#include "shell/text_file.h"
+#include "platform/number_text.h"
+#include "platform/text_file.h"
 
 #include <QDir>
 #include <algorithm>

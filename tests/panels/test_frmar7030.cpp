@@ -11,7 +11,7 @@
 #include "platform/clickable_label.h"
 #include "platform/commport.h"
 #include "shell/frmwelcome.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 #include "shell/settings_file.h"
 #include "sim/ar7030_sim.h"
 

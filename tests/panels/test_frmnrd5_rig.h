@@ -9,7 +9,7 @@
 #include "panels/panel_registry.h"
 #include "platform/commport.h"
 #include "shell/frmwelcome.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 #include "shell/settings_file.h"
 
 #include <QAction>

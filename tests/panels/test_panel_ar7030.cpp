@@ -10,7 +10,7 @@
 #include "platform/clickable_label.h"
 #include "platform/commport.h"
 #include "shell/globals.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 #include "panels/panel_registry.h"
 #include "shell/frmwelcome.h"
 #include "shell/settings_file.h"

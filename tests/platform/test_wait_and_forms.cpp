@@ -1,4 +1,4 @@
-#include "shell/delay.h"
+#include "platform/delay.h"
 #include "shell/form.h"
 #include "shell/globals.h"
 #include "support/test_env.h"

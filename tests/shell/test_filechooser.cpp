@@ -7,7 +7,7 @@
 #include "shell/frmloadfile.h"
 #include "shell/frmsavefile.h"
 #include "shell/globals.h"
-#include "shell/text_file.h"
+#include "platform/text_file.h"
 #include "support/test_env.h"
 
 #include <QApplication>

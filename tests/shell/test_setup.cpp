@@ -4,9 +4,9 @@
 #include "shell/frmsetup.h"
 #include "shell/frmwelcome.h"
 #include "shell/globals.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 #include "shell/settings_file.h"
-#include "shell/text_file.h"
+#include "platform/text_file.h"
 #include "platform/commport.h"
 #include "support/test_env.h"
 

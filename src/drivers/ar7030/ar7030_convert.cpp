@@ -1,5 +1,5 @@
 #include "drivers/ar7030/ar7030_convert.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "drivers/ar7030/ar7030_protocol.h"
 #include "drivers/memory_record.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "drivers/nrd/nrd_codec.h"
 
 #include "drivers/memory_record.h"
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 
 #include <QTime>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "shell/number_text.h"
+#include "platform/number_text.h"
 
 #include <cfenv>
 #include <cmath>

@@ -17,6 +17,9 @@ public:
     WaitScope(const WaitScope&) = delete;
     WaitScope& operator=(const WaitScope&) = delete;
     static int depth();
+    // Called (queued) when the last wait has ended; the window registry uses it
+    // to destroy windows whose destruction had to wait.
+    static void setOnAllEnded(void (*hook)());
 };
 
 } // namespace dovrane

@@ -1,4 +1,4 @@
-#include "shell/text_file.h"
+#include "platform/text_file.h"
 
 #include <QDir>
 #include <QFile>

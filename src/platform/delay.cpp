@@ -1,5 +1,4 @@
-#include "shell/delay.h"
-#include "shell/form.h"
+#include "platform/delay.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -9,12 +8,14 @@ namespace dovrane {
 
 namespace {
 int g_depth = 0;
+void (*g_onAllEnded)() = nullptr;
 }
 
 WaitScope::WaitScope() { ++g_depth; }
 WaitScope::~WaitScope() {
-    if (--g_depth == 0) QTimer::singleShot(0, [] { forms::collect(); });
+    if (--g_depth == 0 && g_onAllEnded) QTimer::singleShot(0, [] { if (g_onAllEnded) g_onAllEnded(); });
 }
+void WaitScope::setOnAllEnded(void (*hook)()) { g_onAllEnded = hook; }
 int WaitScope::depth() { return g_depth; }
 
 void delayms(int ms) {
