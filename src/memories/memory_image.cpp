@@ -92,7 +92,10 @@ template <class Table> QString fieldText(const Table& table, const QString& reco
     const QString f = recordColumns(record, first, last).trimmed();
     if (f.isEmpty() || !std::all_of(f.begin(), f.end(), [](QChar c) { return c.isDigit(); }))
         return QStringLiteral("?");
-    return tableText(table, fieldIndex(record, first, last));
+    // Entries the model leaves empty (NRD-535 modes 7 and 8 without the
+    // option, AGC codes above its three) are outside its table as well.
+    const QString text = tableText(table, fieldIndex(record, first, last));
+    return text.isEmpty() ? QStringLiteral("?") : text;
 }
 
 } // namespace
