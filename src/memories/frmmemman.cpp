@@ -15,6 +15,7 @@
 #include "shell/frmloadfile.h"
 #include "shell/frmsavefile.h"
 #include "shell/globals.h"
+#include "shell/show_panel.h"
 #include "shell/unloadallforms.h"
 
 #include <QCloseEvent>
@@ -34,8 +35,6 @@ constexpr std::array<int, 6> kTitleTwips{600, 1200, 600, 600, 2800, 2800};
 constexpr std::array<int, 5> kGridTwips{600, 1200, 600, 600, 5600};
 // Rows the grid shows below the scan's top row.
 constexpr int kScanRows = 15;
-
-const std::array<const bool*, 5> kPanelFlags{&NoRxOpen, &AR7030Open, &NRD535Open, &RX320Open, &NRD545Open};
 
 dialogs::Answer ask(const QString& text, const QString& title) {
     return dialogs::message(text, dialogs::Buttons::YesNoCancel, dialogs::Icon::Question, title);
@@ -434,14 +433,7 @@ void frmMemman::cmdExit_Click() {
     }
 }
 
-void frmMemman::cmdRezeri_Click() {
-    if (RxType < 0 || RxType >= int(kPanelFlags.size())) return;
-    if (Form* panel = windowFor(kPanelFlags[size_t(RxType)])) {
-        panel->show();
-        panel->raise();
-        panel->activateWindow();
-    }
-}
+void frmMemman::cmdRezeri_Click() { showCurrentPanel(); }
 
 // ---- grid and detail frame ----------------------------------------------
 

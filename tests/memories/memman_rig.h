@@ -12,6 +12,7 @@
 #include "shell/frmwelcome.h"
 #include "shell/settings_file.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -44,12 +45,17 @@ protected:
         frmWelcome* w = frmWelcome::start();
         w->imgGo_Click();
         sim.setBaud(Baud);
-        return forms::loaded<Panel>();
+        panel = forms::loaded<Panel>();
+        return panel;
     }
 
+    // Opened from the panel's menu, as the user opens it.
     frmMemman* openMemman() {
-        frmMemman* m = forms::load<frmMemman>();
-        m->show();
+        QAction* item = panel ? panel->menuItem(QStringLiteral("mnuMemman")) : nullptr;
+        EXPECT_TRUE(item && item->isEnabled());
+        if (item) item->trigger();
+        frmMemman* m = forms::loaded<frmMemman>();
+        EXPECT_TRUE(m && m->isVisible());
         return m;
     }
 
@@ -85,6 +91,7 @@ protected:
     }
 
     Sim sim;
+    Panel* panel = nullptr;
 };
 
 } // namespace dovrane::test

@@ -75,6 +75,10 @@ TEST_F(Nrd535Memman, FetchSaveReloadFillGivesTheReceiverItsChannelsBack) {
     fill(m, 12, 0, QStringLiteral("MemMan data is now"));
     EXPECT_EQ(channels(0, 12), before);
     EXPECT_EQ(sim.channel(20), (Setting{1, 0, 1, 6100000, 2})) << "outside the range";
+
+    panel->hide();
+    m->cmdRezeri_Click();
+    EXPECT_TRUE(panel->isVisible());
 }
 
 TEST_F(Nrd545Memman, FillTellsThatVacantCellsStayAsTheyWere) {
