@@ -2,7 +2,9 @@
 #include "ui_frmmemman.h"
 
 #include "drivers/model_tables.h"
+#include "memories/frmmemcell.h"
 #include "memories/memory_file.h"
+#include "memories/memory_print.h"
 #include "memories/memory_image.h"
 #include "memories/memory_texts.h"
 #include "memories/memory_transfer.h"
@@ -11,6 +13,7 @@
 #include "platform/dialogs.h"
 #include "platform/geometry.h"
 #include "platform/number_text.h"
+#include "platform/printing.h"
 #include "shell/file_kinds.h"
 #include "shell/frmloadfile.h"
 #include "shell/frmsavefile.h"
@@ -20,6 +23,7 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QPointer>
 #include <QScrollBar>
@@ -164,6 +168,7 @@ void frmMemman::Form_Load() {
 
 void frmMemman::Form_Unload() {
     tmrScan.stop();
+    forms::unload<frmMemcell>();
     registerLoader(kKind, 0, nullptr);
     registerWriter(kKind, nullptr);
     // A transfer in progress still uses the driver; it lets go of it when it
@@ -210,9 +215,6 @@ void frmMemman::memcmdenabler(bool enable) {
         ui->cmdFetch->setEnabled(enable);
         ui->cmdFill->setEnabled(enable);
     }
-    // The cell editor and the print-out are not part of this build yet.
-    for (QPushButton* b : {ui->cmdChange, ui->cmdDump, ui->cmdCopy, ui->cmdDelete, ui->cmdPrint})
-        b->setEnabled(false);
 }
 
 bool frmMemman::memarrayloaded() const { return MemImage.anyLoaded(); }
@@ -370,7 +372,17 @@ void frmMemman::cmdSort_Click() {
     warn(memtext::Sorted, memtext::SortedTitle);
 }
 
-void frmMemman::openEditor(int, const QString&) {}
+void frmMemman::openEditor(int job, const QString& caption) {
+    // The editor reads its job and cell when it loads: a new job starts afresh.
+    forms::unload<frmMemcell>();
+    MemcellMode = job;
+    frmMemcell* w = forms::load<frmMemcell>();
+    if (!w || !w->isLoaded()) return;
+    w->show();
+    w->setWindowTitle(caption);
+    w->raise();
+    w->activateWindow();
+}
 
 void frmMemman::cmdChange_Click() {
     if (!memarrayloaded()) {
@@ -398,7 +410,35 @@ void frmMemman::cmdDelete_Click() {
     openEditor(4, QStringLiteral("Delete selected Mem Cell"));
 }
 
-void frmMemman::cmdPrint_Click() {}
+void frmMemman::cmdPrint_Click() {
+    if (!memarrayloaded()) {
+        warn(memtext::NoData, memtext::NothingToPrintTitle);
+        return;
+    }
+    MemFrom = nearest(ui->txtFrom->text());
+    MemTo = nearest(ui->txtTo->text());
+    if (!(MemFrom >= 0 && MemFrom < MaxMemNr && MemTo >= 0 && MemTo <= MaxMemNr)) {
+        warn(memtext::InputError, memtext::PrintRangeErrorTitle);
+        ui->txtFrom->setText(QStringLiteral("0"));
+        ui->txtTo->setText(numText(double(MaxMemNr)));
+        ui->txtFrom->setFocus();
+        return;
+    }
+    if (MemFrom > MemTo) std::swap(MemFrom, MemTo);
+    if (ask(memtext::PrintQuestion.arg(numText(double(MemFrom)), numText(double(MemTo))), memtext::PrintTitle) !=
+        dialogs::Answer::Yes)
+        return;
+    // "Courier New" where the system has it, else its own fixed-pitch font.
+    QFont font(QStringLiteral("Courier New"), 10);
+    if (!QFontInfo(font).fixedPitch()) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSize(10);
+    }
+    const DocumentComposer doc =
+        linesComposer(memoryPrintLines(RxType, MemImage, MemFrom, MemTo, FileKindName[kKind]), font);
+    if (memoryPrinter) memoryPrinter(doc);
+    else printDocumentWithDialog(this, doc);
+}
 
 void frmMemman::cmdLoad_Click() { showLoadChooser(kKind); }
 

@@ -2,10 +2,12 @@
 // The memory manager: a grid over the memory image, the detail frame of the
 // selected cell, and the commands that fetch, fill, sort, scan, load and save
 // the image.
+#include "platform/printing.h"
 #include "shell/form.h"
 
 #include <QAbstractTableModel>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 class QTableView;
@@ -105,6 +107,10 @@ private:
 inline int MemScanTopRow = 0;
 // The cell editor's job: 1 change, 2 store the receiver's setting, 3 copy, 4 delete.
 inline int MemcellMode = 0;
+
+// Where the print-out goes: empty for the print dialog (tests print to a
+// PDF file instead).
+inline std::function<bool(const DocumentComposer&)> memoryPrinter;
 
 // The loader and the writer of file kind 8, for the file choosers.
 void loadmemfile();

@@ -51,6 +51,11 @@ inline const QString FetchStoppedTitle = QStringLiteral("Fetch RX memory");
 inline const QString FillStoppedTitle = QStringLiteral("Fill Receiver Memory");
 inline const QString Unread = QStringLiteral("unread");
 inline const QString StatusChannelTip = QStringLiteral("The program's status channel: every status read overwrites it");
+inline const QString NothingToPrintTitle = QStringLiteral("Nothing to Print");
+inline const QString PrintRangeErrorTitle = QStringLiteral("\u00CBrror");
+inline const QString PrintQuestion =
+    QStringLiteral("You want to print the contents\nof memorycells  %1  to  %2\nincluding the filled-in alpha tags");
+inline const QString PrintTitle = QStringLiteral("Memories to Printer");
 inline const QString Unreadable = QStringLiteral("The file %1\ncould not be read.");
 inline const QString LoadTitle = QStringLiteral("Load File");
 

@@ -6,6 +6,7 @@
 #include "drivers/ar7030/ar7030_protocol.h"
 #include "platform/timeouts.h"
 #include "memman_rig.h"
+#include "memories/frmmemcell.h"
 #include "panels/frmar7030.h"
 #include "panels/frmnrd535.h"
 #include "panels/frmnrd545.h"
@@ -13,7 +14,9 @@
 #include "sim/nrd535_sim.h"
 #include "sim/nrd545_sim.h"
 
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <array>
 #include <atomic>
 #include <cctype>
 #include <map>
@@ -181,6 +184,71 @@ TEST_F(Nrd535Memman, SetR2MSendsTheRecordAsTheReceiversSetting) {
     }
 }
 
+// The cell editor's jobs with "To RxM": the receiver's channel follows.
+template <class T> void chooseIn(QWidget* w, const char* combo, const QString& text) {
+    auto* c = w->findChild<QComboBox*>(QLatin1String(combo));
+    ASSERT_NE(c, nullptr);
+    c->setCurrentIndex(c->findText(text));
+    ASSERT_GE(c->currentIndex(), 0) << text.toStdString();
+}
+
+frmMemcell* editor(frmMemman* m, int cell, void (frmMemman::*button)()) {
+    CurMemNr = cell;
+    (m->*button)();
+    return forms::loaded<frmMemcell>();
+}
+
+TEST_F(Nrd535Memman, EditorJobsReachTheReceiversChannel) {
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    MemImage.setRecord(12, QStringLiteral("MEM012 07100000 2 03 1 0 @@@ @@@ @ "));
+
+    frmMemcell* e = editor(m, 12, &frmMemman::cmdCopy_Click);
+    chooseIn<QComboBox>(e, "cmbCellnr", QStringLiteral("040"));
+    dialogs.expect(QStringLiteral("receiver\nmemory cell 040").replace(QStringLiteral("\\n"), QStringLiteral("\n")), dialogs::Answer::Yes)
+        .expect(QStringLiteral("040 is now updated"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(sim.channel(40), (Setting{1, 3, 2, 7100000, 0}));
+    EXPECT_EQ(MemImage.record(40), QStringLiteral("MEM040 07100000 2 03 1 0 @@@ @@@ @ "));
+
+    e = editor(m, 40, &frmMemman::cmdChange_Click);
+    chooseIn<QComboBox>(e, "cmbMode", QStringLiteral("AM"));
+    dialogs.expect(QStringLiteral("Adapt Receiver Memory"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(sim.channel(40), (Setting{1, 3, 4, 7100000, 0}));
+
+    sim.setVfo(Setting{0, 1, 5, 6000000, 1});
+    e = editor(m, 5, &frmMemman::cmdDump_Click);
+    EXPECT_EQ(e->windowTitle(), QStringLiteral(" Store Rx setting in Mem Cell"));
+    dialogs.expect(QStringLiteral("Adapt Receiver Memory"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(sim.channel(5), (Setting{0, 1, 5, 6000000, 1}));
+
+    e = editor(m, 40, &frmMemman::cmdDelete_Click);
+    dialogs.expect(QStringLiteral("empty the receiver"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(sim.channel(40), std::nullopt);
+    EXPECT_EQ(MemImage.record(40), vacantRecord(40));
+}
+
+TEST_F(Nrd545Memman, EditorCopiesIntoTheReceiverAndCannotDelete) {
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    MemImage.setRecord(3, QStringLiteral("MEM003 09650000 9 02 1 7 @@@ @@@ @ "));
+    frmMemcell* e = editor(m, 3, &frmMemman::cmdCopy_Click);
+    chooseIn<QComboBox>(e, "cmbCellnr", QStringLiteral("500"));
+    dialogs.expect(QStringLiteral("Adapt Receiver Memory"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(sim.channel(500), (Setting{1, 2, 9, 9650000, 70}));
+
+    e = editor(m, 500, &frmMemman::cmdDelete_Click);
+    dialogs.expect(QStringLiteral("empty the receiver"), dialogs::Answer::Yes)
+        .expect(QStringLiteral("the NRD-545 cannot clear a channel"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(sim.channel(500), (Setting{1, 2, 9, 9650000, 70}));
+    EXPECT_EQ(MemImage.record(500), QStringLiteral("MEM500 09650000 9 02 1 7 @@@ @@@ @ ")) << "the image as it was";
+}
+
 // ---- AR7030 -------------------------------------------------------------
 
 class Ar7030Memman : public MemmanRig<sim::Ar7030Sim, frmAR7030, 1, 1200> {
@@ -242,6 +310,30 @@ TEST_F(Ar7030Memman, SetR2MOfACwChannelSetsTheBfoAndLeavesTheSquelch) {
     EXPECT_EQ(sim.reg(ar7030::Page0, ar7030::RegBfo), 250);
     EXPECT_EQ(sim.reg(ar7030::Page0, ar7030::RegPassband), 4);
     EXPECT_EQ(sim.reg(ar7030::Page0, ar7030::RegSquelch), 33);
+}
+
+TEST_F(Ar7030Memman, EditorTagOnlyChangeAndDeleteReachTheChannel) {
+    replyTimeouts.ar7030ByteMs = 500;
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    const QString rec = QStringLiteral("MEM006 07100000 1 02 @ @ 004 001 0 ");
+    MemImage.setRecord(6, rec);
+    frmMemcell* e = editor(m, 6, &frmMemman::cmdChange_Click);
+    e->findChild<QLineEdit*>(QStringLiteral("txtMemtag"))->setText(QStringLiteral("tag only"));
+    dialogs.expect(QStringLiteral("Adapt Receiver Memory"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(MemImage.record(6), rec);
+    const uint32_t w = *ar7030::frequencyWord(7100);
+    const QByteArray bytes = channelBytes(6);
+    EXPECT_EQ(bytes.left(3), QByteArray().append(char(w >> 16)).append(char(w >> 8)).append(char(w)));
+    EXPECT_EQ(uint8_t(bytes[3]), 0x21) << "filter 2, scan, AM";
+    EXPECT_EQ(bytes.mid(4), QByteArray("\x04\x01", 2)) << "PBS 4 and squelch 1 as they were";
+
+    e = editor(m, 6, &frmMemman::cmdDelete_Click);
+    dialogs.expect(QStringLiteral("empty the receiver"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
+    e->cmdToMMWorRM_Click(1);
+    fetch(m, 6, QStringLiteral("Rx memory is now loaded"));
+    EXPECT_EQ(MemImage.record(6), vacantRecord(6));
 }
 
 } // namespace
