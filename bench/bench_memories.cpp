@@ -33,6 +33,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <sys/prctl.h>
 
 using namespace dovrane;
@@ -68,10 +69,12 @@ bool fetchBench(Model& m) {
     RxType = m.rxType;
     m.tables();
     Comm1 = &port;
-    std::unique_ptr<NrdLockPanel> hold;
-    if (m.rxType == 2) hold = std::make_unique<Hold<clsNRD535>>(port);
-    if (m.rxType == 4) hold = std::make_unique<Hold<clsNRD545>>(port);
-    setLockPanel(hold.get());
+    std::optional<Hold<clsNRD535>> hold535;
+    std::optional<Hold<clsNRD545>> hold545;
+    NrdLockPanel* hold = nullptr;
+    if (m.rxType == 2) hold = &hold535.emplace(port);
+    if (m.rxType == 4) hold = &hold545.emplace(port);
+    setLockPanel(hold);
 
     MemoryImage image;
     image.create(MaxMemNr);
@@ -85,7 +88,7 @@ bool fetchBench(Model& m) {
     const MemoryTransfer::Result r = transfer.fetch(image, MaxMemNr, hooks);
     m.sim->waitIdle();
     const double ms = double(t.nsecsElapsed()) / 1e6;
-    clearLockPanel(hold.get());
+    clearLockPanel(hold);
     Comm1 = nullptr;
 
     const QByteArray sent = m.sim->bytesReceived();
