@@ -1,0 +1,287 @@
+#include "memories/frmmemcell.h"
+#include "ui_frmmemcell.h"
+
+#include "drivers/ar7030/ar7030_convert.h"
+#include "drivers/ar7030/clsar7030.h"
+#include "drivers/memory_record.h"
+#include "drivers/model_tables.h"
+#include "drivers/nrd/nrd_codec.h"
+#include "drivers/nrd535/clsnrd535.h"
+#include "drivers/nrd545/clsnrd545.h"
+#include "drivers/rx320/rx320_state.h"
+#include "memories/frmmemman.h"
+#include "memories/memory_cell.h"
+#include "memories/memory_image.h"
+#include "memories/memory_texts.h"
+#include "panels/frmar7030.h"
+#include "platform/dialogs.h"
+#include "platform/number_text.h"
+#include "shell/facade.h"
+#include "shell/globals.h"
+#include "shell/unloadallforms.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace dovrane {
+
+namespace {
+
+constexpr int kPosition = 16;
+
+// Adds the entries first..last of a table that the model fills, each with its
+// index, so a choice is always an entry of the table (never a typed text).
+template <class Table> void addEntries(QComboBox* c, const Table& table, int first, int last) {
+    for (int i = first; i <= last; ++i) {
+        const QString t = tableText(table, i);
+        if (!t.isEmpty() && t != QLatin1String("?")) c->addItem(t, i);
+    }
+}
+
+// Selects the entry of index i; none when the table has no such entry.
+void selectIndex(QComboBox* c, int i) { c->setCurrentIndex(c->findData(i)); }
+
+int chosen(const QComboBox* c) { return c->currentIndex() < 0 ? -1 : c->currentData().toInt(); }
+
+int field(const QString& r, int first, int last) {
+    const QString f = recordColumns(r, first, last);
+    for (QChar ch : f)
+        if (!ch.isDigit()) return -1;
+    return f.isEmpty() ? -1 : f.toInt();
+}
+
+bool askYes(const QString& text, const QString& title) {
+    return dialogs::message(text, dialogs::Buttons::YesNoCancel, dialogs::Icon::Question, title) ==
+           dialogs::Answer::Yes;
+}
+
+void inform(const QString& text, const QString& title) {
+    dialogs::message(text, dialogs::Buttons::Ok, dialogs::Icon::Information, title);
+}
+
+} // namespace
+
+frmMemcell::frmMemcell() : Form(kPosition, &MemcellOpen), ui(std::make_unique<Ui::frmMemcell>()) {
+    ui->setupUi(this);
+    registerWindow(&MemcellOpen, this);
+    connect(ui->cmdToMMWorRM_0, &QPushButton::clicked, this, [this] { cmdToMMWorRM_Click(0); });
+    connect(ui->cmdToMMWorRM_1, &QPushButton::clicked, this, [this] { cmdToMMWorRM_Click(1); });
+    connect(ui->cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(ui->cmbMode, &QComboBox::currentIndexChanged, this, [this] { cmbMode_Change(); });
+}
+
+frmMemcell::~frmMemcell() = default;
+
+void frmMemcell::Form_Load() {
+    job_ = MemcellMode;
+    if (Comm1) {
+        if (RxType == 1) AR7030A = std::make_unique<clsAR7030>(*Comm1);
+        if (RxType == 2) NRD535A = std::make_unique<clsNRD535>(*Comm1);
+        if (RxType == 4) NRD545A = std::make_unique<clsNRD545>(*Comm1);
+    }
+    loading_ = true;
+    fillLists();
+    ui->cmbCellnr->setCurrentIndex(std::clamp(CurMemNr, 0, int(MaxMemNr)));
+    if (job_ == 2) fillFromReceiver();
+    else fillFromImage(MemImage.record(CurMemNr), MemImage.tag(CurMemNr));
+    ui->cmbCellnr->setEnabled(job_ == 2 || job_ == 3);
+    loading_ = false;
+}
+
+void frmMemcell::Form_Unload() {
+    AR7030A.reset();
+    NRD535A.reset();
+    NRD545A.reset();
+}
+
+void frmMemcell::fillLists() {
+    for (int n = 0; n <= MaxMemNr; ++n) ui->cmbCellnr->addItem(cellText(n), n);
+    const bool ar = RxType == 1, nrd = RxType == 2 || RxType == 4;
+    switch (RxType) {
+    case 1:
+        addEntries(ui->cmbMode, ModeTexts, 1, 7);
+        addEntries(ui->cmbBandwidth, BwTexts, 1, 6);
+        addEntries(ui->cmbPBS, PbsTexts, 0, 84);
+        addEntries(ui->cmbScanyn, YesNoTexts, 0, 1);
+        break;
+    case 2:
+    case 4:
+        // Every mode the model has: fetched channels may hold any of them.
+        addEntries(ui->cmbMode, ModeTexts, 0, 9);
+        addEntries(ui->cmbBandwidth, BwTexts, 0, RxType == 2 ? 3 : 2);
+        addEntries(ui->cmbAttenuator, AttTexts, 0, 1);
+        addEntries(ui->cmbAgcspeed, AgcTexts, 0, RxType == 2 ? 2 : 9);
+        break;
+    case 3:
+        addEntries(ui->cmbMode, ModeTexts, 0, 3);
+        addEntries(ui->cmbBandwidth, BwTexts, 0, 33);
+        addEntries(ui->cmbAgcspeed, AgcTexts, 1, 3);
+        break;
+    default:
+        break;
+    }
+    ui->cmbAttenuator->setEnabled(nrd);
+    ui->cmbAgcspeed->setEnabled(nrd || RxType == 3);
+    ui->cmbPBS->setEnabled(ar);
+    ui->cmbSqlBfo->setEnabled(ar);
+    ui->cmbScanyn->setEnabled(ar);
+    ui->cmbMode->setEnabled(RxType != 0);
+    ui->cmbBandwidth->setEnabled(RxType != 0);
+    ui->cmdToMMWorRM_1->setEnabled(ar || nrd);
+    if (ar) rebuildSqlBfo(field(MemImage.record(CurMemNr), 17, 17));
+}
+
+void frmMemcell::rebuildSqlBfo(int mode) {
+    ui->cmbSqlBfo->clear();
+    if (mode == 4 || mode == 5) {
+        ui->lblSqlBfo->setText(QStringLiteral("BFO"));
+        addEntries(ui->cmbSqlBfo, PbsTexts, 0, 84);
+    } else {
+        ui->lblSqlBfo->setText(QStringLiteral("Sql"));
+        for (int i = 0; i <= 99; ++i) ui->cmbSqlBfo->addItem(QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0')), i);
+    }
+}
+
+void frmMemcell::cmbMode_Change() {
+    if (RxType != 1 || loading_) return;
+    const int mode = chosen(ui->cmbMode);
+    rebuildSqlBfo(mode);
+    ui->cmbSqlBfo->setCurrentIndex(ui->cmbSqlBfo->findText((mode == 4 || mode == 5) ? QStringLiteral(" 0.0k")
+                                                                                      : QStringLiteral("00")));
+}
+
+void frmMemcell::showPassband(int b) {
+    ui->cmbPBS->setCurrentIndex(b < 0 ? -1 : ui->cmbPBS->findText(b2fs(b)));
+    pbsKept_ = {ui->cmbPBS->currentText(), b};
+}
+
+void frmMemcell::showSqlBfo(int mode, int b) {
+    rebuildSqlBfo(mode);
+    const QString text = b < 0 ? QString() : ((mode == 4 || mode == 5) ? b2fs(b) : b2sql(b));
+    ui->cmbSqlBfo->setCurrentIndex(ui->cmbSqlBfo->findText(text));
+    sqlBfoKept_ = {ui->cmbSqlBfo->currentText(), b};
+}
+
+void frmMemcell::fillFromImage(const QString& r, const QString& tag) {
+    ui->txtFrequency->setText(recordColumns(r, 8, 12) + QLatin1Char('.') + recordColumns(r, 13, 15));
+    selectIndex(ui->cmbMode, field(r, 17, 17));
+    selectIndex(ui->cmbBandwidth, field(r, 19, 20));
+    ui->txtMemtag->setText(QString(tag).remove(QRegularExpression(QStringLiteral("\\s+$"))));
+    if (RxType == 1) {
+        showPassband(field(r, 26, 28));
+        showSqlBfo(field(r, 17, 17), field(r, 30, 32));
+        selectIndex(ui->cmbScanyn, field(r, 34, 34));
+    } else if (RxType == 2 || RxType == 4) {
+        selectIndex(ui->cmbAttenuator, field(r, 22, 22));
+        selectIndex(ui->cmbAgcspeed, field(r, 24, 24));
+    } else if (RxType == 3) {
+        selectIndex(ui->cmbAgcspeed, field(r, 24, 24));
+    }
+}
+
+void frmMemcell::fillFromReceiver() {
+    ui->txtMemtag->clear();
+    if (RxType == 1 && AR7030A) {
+        if (frmAR7030* p = forms::loaded<frmAR7030>()) p->RxUpdatefull();
+        if (PanelHandlers* p = openPanel()) ui->txtFrequency->setText(p->frequencyText());
+        const int mode = AR7030A->Mode().value_or(-1);
+        selectIndex(ui->cmbMode, mode);
+        selectIndex(ui->cmbBandwidth, AR7030A->Bandwidth().value_or(-1));
+        showPassband(AR7030A->PassBandShift().value_or(-1));
+        const int b = (mode == 4 || mode == 5) ? AR7030A->Beatfreqosc().value_or(-1) : AR7030A->Squelch().value_or(-1);
+        showSqlBfo(mode, b);
+        selectIndex(ui->cmbScanyn, 0);
+    } else if ((RxType == 2 && NRD535A) || (RxType == 4 && NRD545A)) {
+        const std::optional<QString> s = NRD535A ? NRD535A->RxStatus() : NRD545A->RxStatus();
+        if (!s || s->size() < 13) return;
+        ui->txtFrequency->setText(s->mid(4, 5) + QLatin1Char('.') + s->mid(9, 3));
+        selectIndex(ui->cmbMode, field(*s, 4, 4));
+        selectIndex(ui->cmbBandwidth, field(*s, 3, 3));
+        selectIndex(ui->cmbAttenuator, field(*s, 2, 2));
+        selectIndex(ui->cmbAgcspeed, field(*s, 13, 13));
+    } else if (RxType == 3) {
+        if (PanelHandlers* p = openPanel()) ui->txtFrequency->setText(p->frequencyText());
+        selectIndex(ui->cmbMode, Rx320Mode);
+        selectIndex(ui->cmbBandwidth, Rx320Bw);
+        selectIndex(ui->cmbAgcspeed, Rx320Agc);
+    }
+}
+
+CellFields frmMemcell::fields() const {
+    CellFields f;
+    f.cell = chosen(ui->cmbCellnr);
+    f.frequency = ui->txtFrequency->text();
+    f.mode = chosen(ui->cmbMode);
+    f.bandwidth = chosen(ui->cmbBandwidth);
+    f.attenuator = chosen(ui->cmbAttenuator);
+    f.agc = chosen(ui->cmbAgcspeed);
+    f.scan = chosen(ui->cmbScanyn);
+    if (RxType == 1) {
+        // A byte the user left alone goes back as it was: the texts are
+        // rounded to 0.1 kHz and to whole percent, the bytes are finer.
+        const QString pbs = ui->cmbPBS->currentText();
+        f.passband = pbs == pbsKept_.text && pbsKept_.byte >= 0 ? pbsKept_.byte : (pbs.isEmpty() ? -1 : fs2b(pbs));
+        const QString q = ui->cmbSqlBfo->currentText();
+        if (q == sqlBfoKept_.text && sqlBfoKept_.byte >= 0) f.sqlBfo = sqlBfoKept_.byte;
+        else if (q.isEmpty()) f.sqlBfo = -1;
+        else f.sqlBfo = (f.mode == 4 || f.mode == 5) ? fs2b(q) : sql2b(q);
+    }
+    return f;
+}
+
+void frmMemcell::cmdToMMWorRM_Click(int index) {
+    const CellFields f = fields();
+    if (f.cell < 0) return;
+    CurMemNr = f.cell;
+    const QString nnn = cellText(CurMemNr);
+    QString record = vacantRecord(CurMemNr);
+    QString tag;
+    if (job_ != 4) {
+        const std::optional<QString> built = buildCellRecord(RxType, f, MaxMemNr);
+        if (!built) {
+            dialogs::message(memtext::InputError, dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
+                             memtext::RangeErrorTitle);
+            return;
+        }
+        record = *built;
+        tag = ui->txtMemtag->text();
+    }
+    const bool empty = job_ == 4;
+    if (index == 0) {
+        const QString q = empty ? QStringLiteral("You want to empty the MemMan\nWindow cell %1").arg(nnn)
+                                : QStringLiteral("You want to fill the MemMan\nWindow row %1 with the\nsettings shown").arg(nnn);
+        if (!askYes(q, QStringLiteral("Adapt MemMan Window"))) return;
+    } else {
+        const QString q = empty ? QStringLiteral("You want to empty the receiver\nmemory cell %1").arg(nnn)
+                                : QStringLiteral("You want to fill the receiver\nmemory cell %1 with the\nsettings shown").arg(nnn);
+        if (!askYes(q, QStringLiteral("Adapt Receiver Memory"))) return;
+        bool taken = false;
+        if (AR7030A) taken = AR7030A->Memory(CurMemNr, record);
+        else if (NRD535A) taken = NRD535A->Memory(CurMemNr, record);
+        else if (NRD545A) taken = NRD545A->Memory(CurMemNr, record);
+        if (!taken) {
+            QString why = QStringLiteral("The receiver did not take\nmemory cell %1:\nnothing was changed").arg(nnn);
+            if (NRD545A && !nrd::memoryCommand545(CurMemNr, record))
+                why += QStringLiteral("\n(the NRD-545 cannot clear a channel)");
+            dialogs::message(why, dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
+                             QStringLiteral("Receiver memory is not changed"));
+            return;
+        }
+    }
+    MemImage.setRecord(CurMemNr, record);
+    MemImage.setTag(CurMemNr, tag);
+    MemImage.setModified(true);
+    if (frmMemman* m = forms::loaded<frmMemman>()) m->formatmemx2list(CurMemNr);
+    if (index == 0)
+        inform(QStringLiteral("MemMan Window row\n%1 is now updated").arg(nnn), QStringLiteral("MemMan Window changed"));
+    else
+        inform(QStringLiteral("Receiver memory cell\n%1 is now updated").arg(nnn),
+               QStringLiteral("Receiver memory is changed"));
+}
+
+void frmMemcell::cmdCancel_Click() { unload(); }
+
+} // namespace dovrane

@@ -1,0 +1,30 @@
+#pragma once
+// The record the cell editor builds from its fields, for the present model.
+#include <QString>
+#include <optional>
+
+namespace dovrane {
+
+// The editor's fields as table indices (-1: nothing chosen) and raw bytes.
+struct CellFields {
+    int cell = -1;
+    QString frequency;     // kHz as typed; "," is read as "."
+    int mode = -1;         // ModeTexts index
+    int bandwidth = -1;    // BwTexts index
+    int attenuator = -1;   // NRD: AttTexts index
+    int agc = -1;          // NRD, RX-320: AgcTexts index
+    int passband = -1;     // AR7030: register byte 0..255
+    int sqlBfo = -1;       // AR7030: squelch or BFO byte 0..255
+    int scan = -1;         // AR7030: YesNoTexts index
+};
+
+// The 35-column record of the fields for rxType, or nothing when a field is
+// missing or out of range: a cell outside 0..maxMemNr, a frequency outside
+// the model's tuning limits (or not in 1 Hz..99999.999 kHz), a table index
+// the model does not have.
+std::optional<QString> buildCellRecord(int rxType, const CellFields& f, int maxMemNr);
+
+// The frequency of a text in whole hertz ("7,125" gives 7125).
+qint64 cellHertz(const QString& kHzText);
+
+} // namespace dovrane

@@ -1,0 +1,62 @@
+#pragma once
+// The messages of the memory manager and the cell editor.
+#include <QString>
+
+namespace dovrane::memtext {
+
+inline const QString NoData = QStringLiteral("No data loaded in the\nMemMan Window");
+inline const QString NoDataSort = QStringLiteral("No data loaded in the\nMemory Management Window");
+inline const QString ChangeErrorTitle = QStringLiteral("Change Mem error");
+inline const QString SaveErrorTitle = QStringLiteral("Save file error");
+inline const QString SortEmptyTitle = QStringLiteral("No memory data to sort");
+inline const QString SortQuestion =
+    QStringLiteral("You want to sort the contents\nof the Memory Management\nwindow on frequency ?");
+inline const QString SortTitle = QStringLiteral("Sort Memory data ");
+inline const QString Sorted = QStringLiteral("Memory data is now sorted");
+inline const QString SortedTitle = QStringLiteral("Memory data");
+inline const QString ClsQuestion =
+    QStringLiteral("Do you want to save the \ndata in the MemMan Window\nbefore clearing the Window");
+inline const QString ClsTitle = QStringLiteral("Clearing MemMan Window");
+inline const QString ExitQuestion = QStringLiteral("Do you want to save the contents\nof the Memory Management window");
+inline const QString ExitTitle = QStringLiteral("Exit");
+inline const QString InputError = QStringLiteral("Input Error");
+inline const QString RangeErrorTitle = QStringLiteral(" \u00CBrror");
+
+inline const QString FetchQuestion =
+    QStringLiteral("Do you want to capture the receiver\nmemory and replace possible data in\nthe MemMan Window");
+inline const QString FetchTitle = QStringLiteral("Fetch RX memory");
+inline const QString Fetched = QStringLiteral("Rx memory is now loaded\nin the MemMan Window");
+inline const QString FetchedTitle = QStringLiteral("Fetch Rx ready");
+inline const QString FillQuestion =
+    QStringLiteral("Are sure you want to overwrite the Receiver\nmemorycells  %1  to  %2\nwith the data from the MemMan Window");
+inline const QString FillTitle = QStringLiteral("Fill Receiver Memory");
+inline const QString Filled = QStringLiteral("MemMan data is now \nloaded in the Rx memory");
+inline const QString FilledTitle = QStringLiteral("Fill Rx ready");
+
+// Where the receiver's own use of a channel, or its limits, change the result.
+inline const QString StatusChannelFetched =
+    QStringLiteral("Channel %1 is the program's status channel:\nevery status read overwrites it");
+inline const QString StatusChannelFill = QStringLiteral(
+    "Channel %1 is the program's status channel:\nthe next status read overwrites what is written there.\nFill it anyway ?");
+inline const QString StatusChannelTitle = QStringLiteral("Status channel");
+inline const QString NotCleared =
+    QStringLiteral("%1 vacant cell(s) left as they were in the receiver:\nthe NRD-545 cannot clear a channel");
+inline const QString Refused = QStringLiteral("%1 cell(s) not written:\ntheir record does not suit this receiver");
+inline const QString UnreadSkipped = QStringLiteral("%1 unread cell(s) not written");
+inline const QString FetchLost =
+    QStringLiteral("The receiver stopped answering at cell %1.\nCells %1 to %2 are marked unread.");
+inline const QString FillLost =
+    QStringLiteral("The receiver stopped answering at cell %1.\nCells %1 to %2 were not written.");
+inline const QString FetchStoppedTitle = QStringLiteral("Fetch RX memory");
+inline const QString FillStoppedTitle = QStringLiteral("Fill Receiver Memory");
+inline const QString Unread = QStringLiteral("unread");
+inline const QString StatusChannelTip = QStringLiteral("The program's status channel: every status read overwrites it");
+inline const QString NothingToPrintTitle = QStringLiteral("Nothing to Print");
+inline const QString PrintRangeErrorTitle = QStringLiteral("\u00CBrror");
+inline const QString PrintQuestion =
+    QStringLiteral("You want to print the contents\nof memorycells  %1  to  %2\nincluding the filled-in alpha tags");
+inline const QString PrintTitle = QStringLiteral("Memories to Printer");
+inline const QString Unreadable = QStringLiteral("The file %1\ncould not be read.");
+inline const QString LoadTitle = QStringLiteral("Load File");
+
+} // namespace dovrane::memtext

@@ -1,0 +1,219 @@
+#include "memories/memory_transfer.h"
+
+#include "drivers/ar7030/ar7030_protocol.h"
+#include "drivers/ar7030/clsar7030.h"
+#include "drivers/memory_record.h"
+#include "drivers/model_tables.h"
+#include "drivers/nrd/nrd_codec.h"
+#include "drivers/nrd535/clsnrd535.h"
+#include "drivers/nrd545/clsnrd545.h"
+#include "drivers/rx320/clsrx320.h"
+#include "drivers/rx_link.h"
+#include "memories/memory_image.h"
+#include "panels/frmar7030.h"
+#include "panels/frmnrd535.h"
+#include "panels/frmnrd545.h"
+#include "panels/frmrx320.h"
+#include "panels/panel_lock.h"
+#include "platform/delay.h"
+#include "platform/number_text.h"
+#include "shell/form.h"
+
+#include <optional>
+
+namespace dovrane {
+
+namespace {
+
+// The NRD receivers' pacing: after RTTY off and the hold, before each
+// channel read, after each channel write.
+constexpr int NrdSettleMs = 100;
+constexpr int NrdReadGapMs = 15;
+constexpr int NrdWriteGapMs = 10;
+
+bool digitsAt(const QString& record, int first, int last) {
+    const QString f = recordColumns(record, first, last);
+    if (f.size() != last - first + 1) return false;
+    for (QChar c : f)
+        if (!c.isDigit()) return false;
+    return true;
+}
+
+int fieldValue(const QString& record, int first, int last) { return int(vbRound(recordValue(record, first, last))); }
+
+bool nrdStorable(const QString& record) {
+    const double hz = recordValue(record, 8, 15);
+    return hz >= nrd::LowestChannelHz && hz <= nrd::HighestChannelHz;
+}
+
+} // namespace
+
+MemoryTransfer::MemoryTransfer(int rxType, CommPort& port) : rxType_(rxType) {
+    switch (rxType) {
+    case 1: AR7030A = std::make_unique<clsAR7030>(port); break;
+    case 2: NRD535A = std::make_unique<clsNRD535>(port); break;
+    case 3: RX320A = std::make_unique<clsRX320>(port); break;
+    case 4: NRD545A = std::make_unique<clsNRD545>(port); break;
+    default: break;
+    }
+}
+
+MemoryTransfer::~MemoryTransfer() = default;
+
+MemoryTransfer::Result MemoryTransfer::fetch(MemoryImage& image, int last, const Hooks& hooks) {
+    Result res;
+    last = std::min(last, image.maxMemNr());
+    if (last < 0 || !(AR7030A || NRD535A || NRD545A)) return res;
+    const bool failingBefore = rxFailing();
+    auto alive = [&hooks] { return !hooks.alive || hooks.alive(); };
+    auto stopAt = [&](int n, bool lost) {
+        res.stoppedAt = n;
+        (lost ? res.lost : res.stopped) = true;
+        for (int k = n; k <= last; ++k) image.setUnread(k, true);
+    };
+
+    std::optional<RunHold> hold;
+    if (NRD535A) NRD535A->RttyOnOff(0);
+    if (NRD545A) NRD545A->RttyOnOff(0);
+    if (!AR7030A) {
+        hold.emplace();
+        delayms(NrdSettleMs);
+    }
+    for (int n = 0; n <= last; ++n) {
+        if (hooks.progress) hooks.progress(n);
+        if (!alive()) {
+            stopAt(n, false);
+            break;
+        }
+        if (!AR7030A) {
+            delayms(NrdReadGapMs);
+            if (!alive()) {
+                stopAt(n, false);
+                break;
+            }
+        }
+        std::optional<QString> r;
+        if (AR7030A) r = AR7030A->Memory(n);
+        else if (NRD535A) r = NRD535A->Memory(n);
+        else r = NRD545A->Memory(n);
+        if (!r) {
+            stopAt(n, true);
+            break;
+        }
+        image.setRecord(n, *r);
+        ++res.moved;
+    }
+    res.noticeShown = res.lost && !failingBefore && rxFailing();
+    return res;
+}
+
+MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, int to, const Hooks& hooks) {
+    Result res;
+    if (!(AR7030A || NRD535A || NRD545A)) return res;
+    from = std::max(from, 0);
+    to = std::min(to, image.maxMemNr());
+    auto alive = [&hooks] { return !hooks.alive || hooks.alive(); };
+
+    std::optional<RunHold> hold;
+    if (!AR7030A) hold.emplace();
+    for (int n = from; n <= to; ++n) {
+        if (hooks.progress) hooks.progress(n);
+        if (!alive()) {
+            res.stopped = true;
+            res.stoppedAt = n;
+            break;
+        }
+        if (image.isUnread(n)) {
+            ++res.unreadSkipped;
+            continue;
+        }
+        // A cell never filled clears its channel, as a vacant one does.
+        const QString record = image.isEmpty(n) ? vacantRecord(n) : image.record(n);
+        bool suits = false;
+        if (AR7030A) suits = ar7030::channelFromRecord(record).has_value();
+        else if (NRD535A) suits = nrd::memoryCommand535(n, record).has_value();
+        else suits = nrd::memoryCommand545(n, record).has_value();
+        if (!suits) {
+            // The NRD-545 has no command that clears a channel: its channel
+            // stays as it was, and the user is told so.
+            if (NRD545A && parseMemoryRecord(record) && !nrdStorable(record)) ++res.notCleared;
+            else ++res.refused;
+            continue;
+        }
+        bool ok = false;
+        if (AR7030A) ok = AR7030A->Memory(n, record);
+        else if (NRD535A) ok = NRD535A->Memory(n, record);
+        else ok = NRD545A->Memory(n, record);
+        if (!ok) {
+            res.lost = true;
+            res.stoppedAt = n;
+            break;
+        }
+        ++res.moved;
+        if (!AR7030A) {
+            delayms(NrdWriteGapMs);
+            if (!alive()) {
+                res.stopped = true;
+                res.stoppedAt = n + 1;
+                break;
+            }
+        }
+    }
+    return res;
+}
+
+bool MemoryTransfer::setR2M(const QString& r) {
+    if (r.isEmpty()) return false;
+    const double f = recordValue(r, 8, 15) / 1000.0;
+    if (f < FreqMin || f > FreqMax) return false;
+    const int mode = fieldValue(r, 17, 17);
+    const int bw = fieldValue(r, 19, 20);
+
+    if (AR7030A) {
+        if (!digitsAt(r, 17, 17) || !digitsAt(r, 19, 20)) return false;
+        bool ok = AR7030A->FrequencyA(f);
+        ok = AR7030A->Mode(mode) && ok;
+        ok = AR7030A->Bandwidth(bw) && ok;
+        if (digitsAt(r, 26, 28)) ok = AR7030A->PassBandShift(fieldValue(r, 26, 28)) && ok;
+        if (digitsAt(r, 30, 32)) {
+            const int b = fieldValue(r, 30, 32);
+            ok = ((mode == 4 || mode == 5) ? AR7030A->Beatfreqosc(b) : AR7030A->Squelch(b)) && ok;
+        }
+        if (frmAR7030* p = forms::loaded<frmAR7030>()) p->RxUpdatefull();
+        return ok;
+    }
+    if (NRD535A || NRD545A) {
+        // A record of another model holds "@" where the status needs digits.
+        if (!digitsAt(r, 17, 17) || !digitsAt(r, 20, 20) || !digitsAt(r, 22, 22) || !digitsAt(r, 24, 24) ||
+            !digitsAt(r, 8, 15))
+            return false;
+        const QString s = QStringLiteral("X") + recordColumns(r, 22, 22) + recordColumns(r, 20, 20) +
+                          recordColumns(r, 17, 17) + recordColumns(r, 8, 15) + recordColumns(r, 24, 24);
+        if (NRD535A) {
+            if (!NRD535A->RxStatus(s)) return false;
+            if (frmNRD535* p = forms::loaded<frmNRD535>()) p->RxUpdatebasics();
+        } else {
+            if (!NRD545A->RxStatus(s)) return false;
+            if (frmNRD545* p = forms::loaded<frmNRD545>()) p->NRD545A_RxStatusChanged(s);
+        }
+        return true;
+    }
+    if (RX320A) {
+        if (!digitsAt(r, 17, 17) || !digitsAt(r, 19, 20) || !digitsAt(r, 24, 24)) return false;
+        const int agc = fieldValue(r, 24, 24);
+        bool ok = RX320A->FrequencyA(f);
+        ok = RX320A->Mode(mode) && ok;
+        ok = RX320A->Bandwidth(bw) && ok;
+        ok = RX320A->Agcspeed(agc) && ok;
+        if (frmRX320* p = ok ? forms::loaded<frmRX320>() : nullptr) {
+            p->RX320A_FrequencyAChanged(f);
+            p->RX320A_ModeChanged(mode);
+            p->RX320A_BandwidthChanged(bw);
+            p->RX320A_AgcspeedChanged(agc);
+        }
+        return ok;
+    }
+    return false;
+}
+
+} // namespace dovrane

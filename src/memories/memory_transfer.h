@@ -1,0 +1,72 @@
+#pragma once
+// Moving memory channels between the image and the receiver: the fetch of
+// channels 0..last, the fill of a range of cells, and the setting of the
+// receiver to one cell (Set R2M). Talks to the receiver through a driver
+// object of its own, of the model the program runs with.
+//
+// A fetch or fill lets events run between channels (the window repaints its
+// progress, other windows go on), and stops when the receiver stops
+// answering: the cells not read are marked unread, and nothing that was not
+// read is ever written back.
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace dovrane {
+
+class CommPort;
+class MemoryImage;
+class clsAR7030;
+class clsNRD535;
+class clsNRD545;
+class clsRX320;
+
+class MemoryTransfer {
+public:
+    MemoryTransfer(int rxType, CommPort& port);
+    ~MemoryTransfer();
+    MemoryTransfer(const MemoryTransfer&) = delete;
+    MemoryTransfer& operator=(const MemoryTransfer&) = delete;
+
+    // What the window does between channels: show the cell being moved and
+    // let events run; alive() is asked after every wait and ends the run
+    // (quietly) once the window has gone.
+    struct Hooks {
+        std::function<void(int cell)> progress;
+        std::function<bool()> alive;
+    };
+
+    struct Result {
+        int moved = 0;          // cells read or written
+        bool lost = false;      // the receiver stopped answering
+        int stoppedAt = -1;     // the first cell not moved when lost or stopped
+        bool stopped = false;   // the window went away in the middle
+        int notCleared = 0;     // NRD-545: vacant cells the receiver cannot clear
+        int refused = 0;        // records that do not suit this receiver
+        int unreadSkipped = 0;  // unread cells, never written
+        // The driver already told the user that the receiver does not answer.
+        bool noticeShown = false;
+    };
+
+    // Reads channels 0..last into image (created anew by the caller); last is
+    // clamped to the image.
+    Result fetch(MemoryImage& image, int last, const Hooks& hooks);
+    // Writes cells from..to (from <= to) of image; an empty cell goes as the
+    // vacant record of its number, an unread one not at all.
+    Result fill(const MemoryImage& image, int from, int to, const Hooks& hooks);
+    // Sets the receiver to record (Set R2M) and shows it on the panel. False,
+    // with nothing sent, for an empty or vacant record, one outside the
+    // tuning limits or one whose fields this receiver cannot take.
+    bool setR2M(const QString& record);
+
+    int rxType() const { return rxType_; }
+
+private:
+    int rxType_;
+    std::unique_ptr<clsAR7030> AR7030A;
+    std::unique_ptr<clsNRD535> NRD535A;
+    std::unique_ptr<clsNRD545> NRD545A;
+    std::unique_ptr<clsRX320> RX320A;
+};
+
+} // namespace dovrane

@@ -1,0 +1,176 @@
+// The memory image without a window: the memory file both ways, the grid row
+// and detail texts of a record, and the sort on frequency.
+#include "drivers/model_tables.h"
+#include "memories/memory_file.h"
+#include "memories/memory_image.h"
+#include "support/test_env.h"
+
+namespace dovrane::test {
+namespace {
+
+const QString kAm = QStringLiteral("MEM000 09650000 4 01 0 1 @@@ @@@ @ ");        // NRD, AM
+const QString kCw = QStringLiteral("MEM001 07001500 5 03 @ @ 004 250 1 ");        // AR7030, CW
+const QString kOdd = QStringLiteral("MEM002 00001000 9 77 8 9 @@@ @@@ 5 ");       // out of every table
+
+class MemoryImageTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        initnrd535tables();
+    }
+};
+
+TEST_F(MemoryImageTest, FileRoundTripKeepsRecordsTagsAndEmptyCells) {
+    MemoryImage image;
+    image.create(199);
+    image.setRecord(0, kAm);
+    image.setTag(0, QStringLiteral("Radio One   "));
+    image.setRecord(5, vacantRecord(5));
+    image.setRecord(7, kCw);
+    image.setTag(7, QString(45, QLatin1Char('x')) + QStringLiteral("cut"));
+
+    const QStringList lines = memoryFileLines(image);
+    ASSERT_EQ(lines.size(), 200);
+    EXPECT_EQ(lines[0].size(), 80);
+    EXPECT_EQ(lines[0], kAm + QStringLiteral("Radio One").leftJustified(45));
+    EXPECT_TRUE(lines[1].isEmpty()) << "an empty cell is an empty line";
+
+    const MemoryImage back = memoryImageFromLines(lines, 199);
+    for (int n = 0; n <= 199; ++n) {
+        EXPECT_EQ(back.record(n), image.record(n)) << n;
+        EXPECT_EQ(back.tag(n).trimmed(), image.tag(n).trimmed()) << n;
+        EXPECT_EQ(back.isEmpty(n), image.isEmpty(n)) << n;
+    }
+    EXPECT_EQ(back.tag(7), QString(45, QLatin1Char('x')));
+
+    // A file of blank lines gives an image without data.
+    EXPECT_FALSE(memoryImageFromLines(QStringList(100, QString(80, QLatin1Char(' '))), 99).anyLoaded());
+    EXPECT_FALSE(MemoryImage().anyLoaded());
+}
+
+TEST_F(MemoryImageTest, FileLinesOfEveryLengthAndEveryModelSize) {
+    struct Case {
+        QString line;
+        QString record;
+        QString tag;
+    } cases[] = {
+        {kAm.left(34), kAm, QString()},
+        {kAm, kAm, QString(45, QLatin1Char(' '))},
+        {kAm.left(34) + QStringLiteral("#") + QStringLiteral("tag"), kAm, QStringLiteral("tag").leftJustified(45)},
+        {kAm + QString(50, QLatin1Char('t')), kAm, QString(45, QLatin1Char('t'))},
+        {QStringLiteral("MEM003 0700"), QStringLiteral("MEM003 0700").leftJustified(35), QString()},
+    };
+    for (const Case& c : cases) {
+        const MemoryImage img = memoryImageFromLines({c.line}, 99);
+        EXPECT_EQ(img.record(0), c.record) << c.line.toStdString();
+        EXPECT_EQ(img.tag(0), c.tag) << c.line.toStdString();
+    }
+
+    QStringList thousand;
+    for (int n = 0; n < 1000; ++n) thousand << vacantRecord(n);
+    const MemoryImage small = memoryImageFromLines(thousand, 99);
+    EXPECT_EQ(small.maxMemNr(), 99);
+    EXPECT_EQ(small.record(99), vacantRecord(99));
+    const MemoryImage big = memoryImageFromLines(thousand.mid(0, 100), 999);
+    EXPECT_EQ(big.record(99), vacantRecord(99));
+    EXPECT_TRUE(big.isEmpty(100));
+    EXPECT_TRUE(big.isEmpty(999));
+}
+
+TEST_F(MemoryImageTest, WriteAndReadTheFileOnDisk) {
+    MemoryImage image;
+    image.create(99);
+    image.setRecord(3, kAm);
+    const QString path = dataPath(QStringLiteral("MEM/MEM_1test.TXT"));
+    ASSERT_TRUE(writeMemoryFile(path, image));
+    const QByteArray bytes = readDataFile(QStringLiteral("MEM/MEM_1test.TXT"));
+    EXPECT_TRUE(bytes.startsWith("\r\n\r\n\r\nMEM000 09650000")) << "CR LF after every line";
+    MemoryImage back;
+    ASSERT_TRUE(readMemoryFile(path, 99, back));
+    EXPECT_EQ(back.record(3), kAm);
+    MemoryImage untouched = back;
+    EXPECT_FALSE(readMemoryFile(dataPath(QStringLiteral("MEM/none.TXT")), 99, untouched));
+    EXPECT_EQ(untouched.record(3), kAm);
+}
+
+TEST_F(MemoryImageTest, GridRowsShowTheModelsTexts) {
+    struct Case {
+        QString record;
+        QStringList cells;
+    } cases[] = {
+        {kAm, {"000", "09650.000", "AM", "Int", "t"}},
+        {vacantRecord(12), {"012", "No data ", " ", " ", "t"}},
+        {kOdd, {"002", "00001.000", "?", "?", "t"}},
+        {QStringLiteral("MEM004 00000001 2 02 0 0 @@@ @@@ @ "), {"004", "00000001", "USB", "Nar", "t"}},
+        {QString(), {"", "", "", "", "t"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(memoryRowCells(c.record, QStringLiteral("t")), c.cells) << c.record.toStdString();
+}
+
+TEST_F(MemoryImageTest, DetailTextsFollowModeAndAtFields) {
+    initar7030tables();
+    const MemoryDetail cw = memoryDetail(kCw);
+    EXPECT_EQ(cw.att, QStringLiteral("---"));
+    EXPECT_EQ(cw.agc, QStringLiteral("---"));
+    EXPECT_EQ(cw.pbs, QStringLiteral("+0.1k"));
+    EXPECT_EQ(cw.bfo, QStringLiteral("-0.2k"));
+    EXPECT_EQ(cw.sql, QStringLiteral("---"));
+    EXPECT_EQ(cw.scan, QStringLiteral("N"));
+
+    const MemoryDetail am = memoryDetail(QStringLiteral("MEM001 07001500 1 03 @ @ 000 020 0 "));
+    EXPECT_EQ(am.bfo, QStringLiteral("---"));
+    EXPECT_EQ(am.sql, QStringLiteral("13"));
+    EXPECT_EQ(am.scan, QStringLiteral("Y"));
+
+    initnrd535tables();
+    const MemoryDetail nrd = memoryDetail(kAm);
+    EXPECT_EQ(nrd.att, QStringLiteral("0 dB"));
+    EXPECT_EQ(nrd.agc, QStringLiteral("Fst"));
+    EXPECT_EQ(nrd.pbs, QStringLiteral("---"));
+    EXPECT_EQ(nrd.scan, QStringLiteral("-"));
+    const MemoryDetail odd = memoryDetail(kOdd);
+    EXPECT_EQ(odd.att, QStringLiteral("?"));
+    EXPECT_EQ(odd.agc, QStringLiteral("?"));
+    EXPECT_EQ(odd.scan, QStringLiteral("?"));
+}
+
+TEST_F(MemoryImageTest, SortOrdersChannelsAndKeepsEveryRecordsOwnData) {
+    MemoryImage image;
+    image.create(99);
+    for (int n = 0; n <= 99; ++n) image.setRecord(n, vacantRecord(n));
+    const QStringList freqs{"15400000", "07100000", "09650000", "07100000"};
+    for (int i = 0; i < freqs.size(); ++i) {
+        image.setRecord(10 + i, QStringLiteral("MEM%1 %2 4 01 0 1 @@@ @@@ @ ").arg(cellText(10 + i), freqs[i]));
+        image.setTag(10 + i, QStringLiteral("tag %1").arg(i));
+    }
+    // A channel at 0 Hz, a cell never filled and a cell left unread.
+    image.setRecord(20, QStringLiteral("MEM020 00000000 4 01 0 1 @@@ @@@ @ "));
+    image.setRecord(30, QString());
+    image.setRecord(31, QString());
+    image.setUnread(31, true);
+
+    sortOnFrequency(image);
+    EXPECT_EQ(recordColumns(image.record(0), 8, 15), QStringLiteral("07100000"));
+    EXPECT_EQ(image.tag(0).trimmed(), QStringLiteral("tag 1"));
+    EXPECT_EQ(image.tag(1).trimmed(), QStringLiteral("tag 3")) << "equal frequencies keep their order";
+    EXPECT_EQ(recordColumns(image.record(2), 8, 15), QStringLiteral("09650000"));
+    EXPECT_EQ(recordColumns(image.record(3), 8, 15), QStringLiteral("15400000"));
+    EXPECT_EQ(image.record(3).left(6), QStringLiteral("MEM003"));
+    EXPECT_EQ(image.tag(3).trimmed(), QStringLiteral("tag 0"));
+    for (int n = 4; n <= 97; ++n) {
+        EXPECT_FALSE(image.record(n).contains(QLatin1String("32016666"))) << n;
+        EXPECT_EQ(recordColumns(image.record(n), 4, 6), cellText(n)) << n;
+    }
+    // Vacant cells and the channel without a frequency, in their old order.
+    EXPECT_EQ(image.record(4), vacantRecord(4));
+    EXPECT_EQ(image.record(20), QStringLiteral("MEM020 00000000 4 01 0 1 @@@ @@@ @ "));
+    EXPECT_EQ(image.record(97), vacantRecord(97));
+    EXPECT_TRUE(image.isEmpty(98));
+    EXPECT_TRUE(image.isEmpty(99));
+    EXPECT_TRUE(image.isUnread(99)) << "the unread mark travels with its cell";
+    EXPECT_TRUE(image.modified());
+}
+
+} // namespace
+} // namespace dovrane::test

@@ -1,0 +1,340 @@
+// Fetch, fill and Set R2M of the memory manager against the simulated
+// receivers at their real baud rates, through the real panels, drivers and
+// port: a fetched image saved, reloaded and filled back leaves the receiver's
+// channels as they were; a receiver that stops answering in the middle of a
+// fetch leaves the cells read and marks the rest unread.
+#include "drivers/ar7030/ar7030_protocol.h"
+#include "platform/timeouts.h"
+#include "memman_rig.h"
+#include "memories/frmmemcell.h"
+#include "panels/frmar7030.h"
+#include "panels/frmnrd535.h"
+#include "panels/frmnrd545.h"
+#include "sim/ar7030_sim.h"
+#include "sim/nrd535_sim.h"
+#include "sim/nrd545_sim.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <array>
+#include <atomic>
+#include <cctype>
+#include <map>
+
+namespace dovrane::test {
+namespace {
+
+using Setting = sim::NrdSimBase::Setting;
+
+// ---- NRD receivers ------------------------------------------------------
+
+template <class Sim, class Panel, int Type>
+class NrdMemmanTest : public MemmanRig<Sim, Panel, Type, 4800> {
+protected:
+    using Base = MemmanRig<Sim, Panel, Type, 4800>;
+    std::map<int, std::optional<Setting>> channels(int from, int to) {
+        std::map<int, std::optional<Setting>> out;
+        for (int ch = from; ch <= to; ++ch) out[ch] = this->sim.channel(ch);
+        return out;
+    }
+    // The commands that store or clear a channel.
+    int channelWrites() {
+        this->sim.waitIdle();
+        int n = 0;
+        for (const QByteArray& c : this->sim.commandTexts())
+            if ((c.startsWith('K') && c.size() > 1 && std::isdigit(uint8_t(c[1]))) || c.startsWith("U5")) ++n;
+        return n;
+    }
+};
+
+class Nrd535Memman : public NrdMemmanTest<sim::Nrd535Sim, frmNRD535, 2> {};
+class Nrd545Memman : public NrdMemmanTest<sim::Nrd545Sim, frmNRD545, 4> {};
+
+TEST_F(Nrd535Memman, FetchSaveReloadFillGivesTheReceiverItsChannelsBack) {
+    sim.setChannel(0, Setting{0, 1, 4, 9650000, 1});
+    sim.setChannel(3, Setting{1, 2, 2, 7100000, 0});
+    sim.setChannel(12, Setting{0, 3, 3, 29999999, 2});
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    const auto before = channels(0, 12);
+
+    fetch(m, 12, QStringLiteral("Rx memory is now loaded"));
+    EXPECT_EQ(MemImage.record(0), QStringLiteral("MEM000 09650000 4 01 0 1 @@@ @@@ @ "));
+    EXPECT_EQ(MemImage.record(3), QStringLiteral("MEM003 07100000 2 02 1 0 @@@ @@@ @ "));
+    EXPECT_EQ(MemImage.record(5), vacantRecord(5));
+    EXPECT_TRUE(MemImage.isEmpty(13));
+    EXPECT_EQ(m->gridModel()->index(3, 1).data().toString(), QStringLiteral("07100.000"));
+    EXPECT_TRUE(enabled(m, "cmdFill"));
+    EXPECT_FALSE(sim.inRemote()) << "the hold ends with the fetch";
+    EXPECT_FALSE(sim.rtty());
+
+    saveClearReload(m, QStringLiteral("MEM_2test.TXT"));
+    EXPECT_EQ(MemImage.record(3), QStringLiteral("MEM003 07100000 2 02 1 0 @@@ @@@ @ "));
+
+    // The receiver's channels change, then the file goes back in.
+    sim.setChannel(0, Setting{1, 0, 1, 5000000, 2});
+    sim.setChannel(5, Setting{1, 0, 1, 6000000, 2});
+    sim.setChannel(20, Setting{1, 0, 1, 6100000, 2});
+    fill(m, 12, 0, QStringLiteral("MemMan data is now"));
+    EXPECT_EQ(channels(0, 12), before);
+    EXPECT_EQ(sim.channel(20), (Setting{1, 0, 1, 6100000, 2})) << "outside the range";
+
+    panel->hide();
+    m->cmdRezeri_Click();
+    EXPECT_TRUE(panel->isVisible());
+}
+
+TEST_F(Nrd545Memman, FillTellsThatVacantCellsStayAsTheyWere) {
+    sim.setChannel(0, Setting{0, 1, 4, 9650000, 10});
+    sim.setChannel(2, Setting{1, 2, 9, 10000, 90});
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    fetch(m, 4, QStringLiteral("Rx memory is now loaded"));
+    EXPECT_EQ(MemImage.record(2), QStringLiteral("MEM002 00010000 9 02 1 9 @@@ @@@ @ "));
+    saveClearReload(m, QStringLiteral("MEM_4test.TXT"));
+
+    sim.setChannel(0, Setting{1, 0, 1, 5000000, 20});
+    sim.setChannel(2, std::nullopt);
+    sim.setChannel(4, Setting{1, 0, 1, 6000000, 20});
+    sim.clearCommands();
+    fill(m, 0, 4, QStringLiteral("3 vacant cell(s) left as they were"));
+    EXPECT_EQ(sim.channel(0), (Setting{0, 1, 4, 9650000, 10}));
+    EXPECT_EQ(sim.channel(2), (Setting{1, 2, 9, 10000, 90}));
+    EXPECT_EQ(sim.channel(4), (Setting{1, 0, 1, 6000000, 20})) << "no command clears it";
+    EXPECT_EQ(channelWrites(), 2) << sim.commandTexts().join(" ").toStdString();
+}
+
+TEST_F(Nrd535Memman, AReceiverThatFallsSilentEndsTheFetchWithOneMessage) {
+    for (int ch = 0; ch <= 30; ++ch) sim.setChannel(ch, Setting{0, 1, 4, 9000000 + ch * 1000, 1});
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    // From channel 6 on the receiver answers nothing at all.
+    auto silent = std::make_shared<std::atomic<bool>>(false);
+    sim.setReplyFilter([silent](const QByteArray& command, const QByteArray& reply) -> QList<QByteArray> {
+        if (command == "L006006") *silent = true;
+        if (*silent) return {};
+        return {reply};
+    });
+    QElapsedTimer t;
+    t.start();
+    fetch(m, 30, QStringLiteral("The receiver does not answer"));
+    EXPECT_LT(t.elapsed(), 4000);
+
+    const int firstUnread = 6;
+    for (int n = 0; n < firstUnread; ++n) EXPECT_EQ(recordColumns(MemImage.record(n), 8, 15).toInt(), 9000000 + n * 1000);
+    for (int n = firstUnread; n <= 30; ++n) {
+        EXPECT_TRUE(MemImage.isUnread(n)) << n;
+        EXPECT_TRUE(MemImage.isEmpty(n)) << n;
+    }
+    EXPECT_FALSE(MemImage.isUnread(31));
+    EXPECT_EQ(m->gridModel()->index(30, 1).data().toString(), memtext::Unread);
+    EXPECT_TRUE(enabled(m, "cmdFetch"));
+    EXPECT_TRUE(enabled(m, "cmdExit"));
+
+    // Filled back, the unread channels are left alone, not cleared.
+    sim.setReplyFilter(nullptr);
+    sim.clearCommands();
+    fill(m, 0, 30, QStringLiteral("unread cell(s) not written"));
+    EXPECT_EQ(channelWrites(), firstUnread);
+    EXPECT_EQ(sim.channel(30), (Setting{0, 1, 4, 9030000, 1}));
+}
+
+TEST_F(Nrd535Memman, FillOfTheStatusChannelAsksFirst) {
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    MemImage.setRecord(198, QStringLiteral("MEM198 07100000 2 02 1 0 @@@ @@@ @ "));
+    MemImage.setRecord(199, QStringLiteral("MEM199 07200000 2 02 1 0 @@@ @@@ @ "));
+    EXPECT_EQ(m->gridModel()->index(199, 0).data(Qt::ToolTipRole).toString(), memtext::StatusChannelTip);
+    EXPECT_FALSE(m->gridModel()->index(198, 0).data(Qt::ToolTipRole).isValid());
+    sim.clearCommands();
+    fill(m, 198, 199, QStringLiteral("Channel 199 is the program's status channel"), dialogs::Answer::No);
+    EXPECT_EQ(channelWrites(), 0);
+
+    // From may not be the highest cell; To may.
+    dialogs.expect(QStringLiteral("Input Error"));
+    setText(m, "txtFrom", QStringLiteral("199"));
+    setText(m, "txtTo", QStringLiteral("199"));
+    m->cmdFill_Click();
+    EXPECT_EQ(control<QLineEdit>(m, QStringLiteral("txtTo"))->text(), QStringLiteral(" 199"));
+    EXPECT_EQ(control<QLineEdit>(m, QStringLiteral("txtDelay"))->text(), QStringLiteral("2"));
+}
+
+TEST_F(Nrd535Memman, SetR2MSendsTheRecordAsTheReceiversSetting) {
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    struct Case {
+        QString record;
+        std::optional<Setting> vfo;  // nothing: the receiver is left as it was
+    } cases[] = {
+        {QStringLiteral("MEM000 07100000 2 03 1 0 @@@ @@@ @ "), Setting{1, 3, 2, 7100000, 0}},
+        {QStringLiteral("MEM000 29999999 4 01 0 1 @@@ @@@ @ "), Setting{0, 1, 4, 29999999, 1}},
+        {vacantRecord(0), std::nullopt},
+        {QStringLiteral("MEM000 07100000 5 03 @ @ 004 250 1 "), std::nullopt},  // an AR7030 record
+        {QStringLiteral("MEM000 31000000 4 01 0 1 @@@ @@@ @ "), std::nullopt},  // above FreqMax
+    };
+    for (const Case& c : cases) {
+        const Setting start{0, 0, 1, 5000000, 2};
+        sim.setVfo(start);
+        MemImage.setRecord(0, c.record);
+        m->selectRow(0);
+        m->grdMemman_Click();
+        m->grdMemman_DblClick();
+        sim.waitIdle();
+        EXPECT_EQ(sim.vfo(), c.vfo.value_or(start)) << c.record.toStdString();
+    }
+}
+
+// The cell editor's jobs with "To RxM": the receiver's channel follows.
+template <class T> void chooseIn(QWidget* w, const char* combo, const QString& text) {
+    auto* c = w->findChild<QComboBox*>(QLatin1String(combo));
+    ASSERT_NE(c, nullptr);
+    c->setCurrentIndex(c->findText(text));
+    ASSERT_GE(c->currentIndex(), 0) << text.toStdString();
+}
+
+frmMemcell* editor(frmMemman* m, int cell, void (frmMemman::*button)()) {
+    CurMemNr = cell;
+    (m->*button)();
+    return forms::loaded<frmMemcell>();
+}
+
+TEST_F(Nrd535Memman, EditorJobsReachTheReceiversChannel) {
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    MemImage.setRecord(12, QStringLiteral("MEM012 07100000 2 03 1 0 @@@ @@@ @ "));
+
+    frmMemcell* e = editor(m, 12, &frmMemman::cmdCopy_Click);
+    chooseIn<QComboBox>(e, "cmbCellnr", QStringLiteral("040"));
+    dialogs.expect(QStringLiteral("receiver\nmemory cell 040").replace(QStringLiteral("\\n"), QStringLiteral("\n")), dialogs::Answer::Yes)
+        .expect(QStringLiteral("040 is now updated"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(sim.channel(40), (Setting{1, 3, 2, 7100000, 0}));
+    EXPECT_EQ(MemImage.record(40), QStringLiteral("MEM040 07100000 2 03 1 0 @@@ @@@ @ "));
+
+    e = editor(m, 40, &frmMemman::cmdChange_Click);
+    chooseIn<QComboBox>(e, "cmbMode", QStringLiteral("AM"));
+    dialogs.expect(QStringLiteral("Adapt Receiver Memory"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(sim.channel(40), (Setting{1, 3, 4, 7100000, 0}));
+
+    sim.setVfo(Setting{0, 1, 5, 6000000, 1});
+    e = editor(m, 5, &frmMemman::cmdDump_Click);
+    EXPECT_EQ(e->windowTitle(), QStringLiteral(" Store Rx setting in Mem Cell"));
+    dialogs.expect(QStringLiteral("Adapt Receiver Memory"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(sim.channel(5), (Setting{0, 1, 5, 6000000, 1}));
+
+    e = editor(m, 40, &frmMemman::cmdDelete_Click);
+    dialogs.expect(QStringLiteral("empty the receiver"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(sim.channel(40), std::nullopt);
+    EXPECT_EQ(MemImage.record(40), vacantRecord(40));
+}
+
+TEST_F(Nrd545Memman, EditorCopiesIntoTheReceiverAndCannotDelete) {
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    MemImage.setRecord(3, QStringLiteral("MEM003 09650000 9 02 1 7 @@@ @@@ @ "));
+    frmMemcell* e = editor(m, 3, &frmMemman::cmdCopy_Click);
+    chooseIn<QComboBox>(e, "cmbCellnr", QStringLiteral("500"));
+    dialogs.expect(QStringLiteral("Adapt Receiver Memory"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(sim.channel(500), (Setting{1, 2, 9, 9650000, 70}));
+
+    e = editor(m, 500, &frmMemman::cmdDelete_Click);
+    dialogs.expect(QStringLiteral("empty the receiver"), dialogs::Answer::Yes)
+        .expect(QStringLiteral("the NRD-545 cannot clear a channel"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(sim.channel(500), (Setting{1, 2, 9, 9650000, 70}));
+    EXPECT_EQ(MemImage.record(500), QStringLiteral("MEM500 09650000 9 02 1 7 @@@ @@@ @ ")) << "the image as it was";
+}
+
+// ---- AR7030 -------------------------------------------------------------
+
+class Ar7030Memman : public MemmanRig<sim::Ar7030Sim, frmAR7030, 1, 1200> {
+protected:
+    // The four bytes of channel n as the receiver stores them.
+    QByteArray channelBytes(int n) {
+        sim.waitIdle();
+        return sim.regs(ar7030::Page2, ar7030::channelAddress(n), 4) +
+               char(sim.reg(ar7030::Page2, ar7030::RegChannelPassband + n)) +
+               char(sim.reg(ar7030::Page1, ar7030::RegChannelSquelch + n));
+    }
+    void setChannel(int n, double kHz, int mode, int filter, bool noScan, int pbs, int sql) {
+        sim.setChannel(n, *ar7030::frequencyWord(kHz), uint8_t((filter + (noScan ? 8 : 0)) * 16 + mode), uint8_t(pbs),
+                       uint8_t(sql));
+    }
+};
+
+TEST_F(Ar7030Memman, FetchOfEveryChannelSaveReloadAndFillBack) {
+    for (int n = 0; n <= 99; ++n) sim.setChannel(n, 0, 0, 0, 0);
+    setChannel(2, 7100, 5, 3, true, 4, 250);
+    setChannel(9, 15400, 1, 2, false, 0, 20);
+    setChannel(99, 9999.99, 7, 1, false, 200, 0);
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    const QByteArray two = channelBytes(2), nine = channelBytes(9);
+
+    fetch(m, 99, QStringLiteral("Rx memory is now loaded"));
+    EXPECT_EQ(MemImage.record(2), QStringLiteral("MEM002 07100000 5 03 @ @ 004 250 1 "));
+    EXPECT_EQ(MemImage.record(9), QStringLiteral("MEM009 15400000 1 02 @ @ 000 020 0 "));
+    EXPECT_EQ(MemImage.record(99), QStringLiteral("MEM099 09999990 7 01 @ @ 200 000 0 "));
+    EXPECT_EQ(MemImage.record(50), vacantRecord(50));
+
+    saveClearReload(m, QStringLiteral("MEM_1test.TXT"));
+    setChannel(2, 5000, 1, 1, false, 0, 0);
+    setChannel(5, 6000, 1, 1, false, 0, 0);
+    setChannel(9, 6100, 1, 1, false, 0, 0);
+    fill(m, 0, 9, QStringLiteral("MemMan data is now"));
+    EXPECT_EQ(channelBytes(2), two);
+    EXPECT_EQ(channelBytes(9), nine);
+
+    // Channel 5 was vacant: it is vacant again, and reads back so.
+    fetch(m, 9, QStringLiteral("Rx memory is now loaded"));
+    EXPECT_EQ(MemImage.record(5), vacantRecord(5));
+    EXPECT_EQ(MemImage.record(2), QStringLiteral("MEM002 07100000 5 03 @ @ 004 250 1 "));
+}
+
+TEST_F(Ar7030Memman, SetR2MOfACwChannelSetsTheBfoAndLeavesTheSquelch) {
+    // The writes of Set R2M are still on the line at 1200 baud when the
+    // panel's refresh asks its first question: the receiver's own time-out.
+    replyTimeouts.ar7030ByteMs = 500;
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    sim.setReg(ar7030::Page0, ar7030::RegSquelch, 33);
+    MemImage.setRecord(4, QStringLiteral("MEM004 07100000 5 03 @ @ 004 250 1 "));
+    CurMemNr = 4;
+    m->cmdSetrx2mem_Click();
+    sim.waitIdle();
+    EXPECT_EQ(sim.frequencyWord(), *ar7030::frequencyWord(7100));
+    EXPECT_EQ(sim.reg(ar7030::Page0, ar7030::RegBfo), 250);
+    EXPECT_EQ(sim.reg(ar7030::Page0, ar7030::RegPassband), 4);
+    EXPECT_EQ(sim.reg(ar7030::Page0, ar7030::RegSquelch), 33);
+}
+
+TEST_F(Ar7030Memman, EditorTagOnlyChangeAndDeleteReachTheChannel) {
+    replyTimeouts.ar7030ByteMs = 500;
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    const QString rec = QStringLiteral("MEM006 07100000 1 02 @ @ 004 001 0 ");
+    MemImage.setRecord(6, rec);
+    frmMemcell* e = editor(m, 6, &frmMemman::cmdChange_Click);
+    e->findChild<QLineEdit*>(QStringLiteral("txtMemtag"))->setText(QStringLiteral("tag only"));
+    dialogs.expect(QStringLiteral("Adapt Receiver Memory"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(MemImage.record(6), rec);
+    const uint32_t w = *ar7030::frequencyWord(7100);
+    const QByteArray bytes = channelBytes(6);
+    EXPECT_EQ(bytes.left(3), QByteArray().append(char(w >> 16)).append(char(w >> 8)).append(char(w)));
+    EXPECT_EQ(uint8_t(bytes[3]), 0x21) << "filter 2, scan, AM";
+    EXPECT_EQ(bytes.mid(4), QByteArray("\x04\x01", 2)) << "PBS 4 and squelch 1 as they were";
+
+    e = editor(m, 6, &frmMemman::cmdDelete_Click);
+    dialogs.expect(QStringLiteral("empty the receiver"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
+    e->cmdToMMWorRM_Click(1);
+    fetch(m, 6, QStringLiteral("Rx memory is now loaded"));
+    EXPECT_EQ(MemImage.record(6), vacantRecord(6));
+}
+
+} // namespace
+} // namespace dovrane::test
