@@ -1,5 +1,6 @@
 #include "register_windows.h"
 #include "lists/register_lists.h"
+#include "logbook/register_logbook.h"
 #include "panels/frmadvanceddsp.h"
 #include "panels/frmuserdefs.h"
 #include "panels/frmuserdefs545.h"
@@ -16,6 +17,7 @@ void registerToolWindows() {
     registerToolWindow(QStringLiteral("frmUserdefs545"), showingModalWindow<frmUserdefs545>());
     registerToolWindow(QStringLiteral("frmAdvancedDSP"), showingWindow<frmAdvancedDSP>());
     registerListWindows();
+    registerLogbookWindows();
 }
 
 } // namespace dovrane

@@ -4,8 +4,7 @@
 #include "platform/geometry.h"
 #include "platform/number_text.h"
 #include "shell/facade.h"
-#include "shell/globals.h"
-#include "shell/unloadallforms.h"
+#include "shell/show_panel.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -18,11 +17,6 @@
 #include <array>
 
 namespace dovrane {
-
-namespace {
-// The panels by receiver type.
-const std::array<const bool*, 5> kPanelFlags{&NoRxOpen, &AR7030Open, &NRD535Open, &RX320Open, &NRD545Open};
-} // namespace
 
 void ListWindow::bindListFrame() {
     frequencyBox_ = findChild<QLineEdit*>(QStringLiteral("txtFrequencyA"));
@@ -47,11 +41,7 @@ void ListWindow::setupGrid(QTableView* grid) {
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
-bool ListWindow::tuneTo(const QString& text) {
-    QString t = text;
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    return Change2FreqA(val(t));
-}
+bool ListWindow::tuneTo(const QString& text) { return Change2FreqA(valComma(text)); }
 
 void ListWindow::setTitleRow(QTableWidget* titles, const QStringList& texts, const std::vector<int>& twips,
                              QTableView* list) {
@@ -84,14 +74,7 @@ void ListWindow::tellLeftOut(int capacity, int leftOut) {
         dialogs::Buttons::Ok, dialogs::Icon::Information, QStringLiteral("Load File"));
 }
 
-void ListWindow::cmdRezeri_Click() {
-    if (RxType < 0 || RxType >= int(kPanelFlags.size())) return;
-    if (Form* panel = windowFor(kPanelFlags[size_t(RxType)])) {
-        panel->show();
-        panel->raise();
-        panel->activateWindow();
-    }
-}
+void ListWindow::cmdRezeri_Click() { showCurrentPanel(); }
 
 void ListWindow::txtFrequencyA_Enter() {
     if (frequencyBox_) tuneTo(frequencyBox_->text());

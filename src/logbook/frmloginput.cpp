@@ -8,7 +8,7 @@
 #include "platform/dialogs.h"
 #include "shell/facade.h"
 #include "shell/globals.h"
-#include "shell/title_clock.h"
+#include "platform/date_text.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -141,7 +141,7 @@ void frmLoginput::cmdGetcurrentsetting_Click() {
         return;
     ui->cmdGetcurrentsetting->setEnabled(false);
     // UTC now, as the title clock's stamp gives it ("yyyymmdd hhmm").
-    const QString stamp = clockTexts(Clock::now(), double(Settings[3])).stamp;
+    const QString stamp = formatDatePattern(Clock::utcNow(), QStringLiteral("yyyymmdd hhmm"));
     txtLoginput[LogFieldDate]->setText(stamp.left(8));
     txtLoginput[LogFieldStart]->setText(stamp.right(4));
     Update4RxFreq();

@@ -9,6 +9,8 @@
 #include "logbook/frmloginput.h"
 #include "logbook/frmlogsort.h"
 #include "logbook/log_record.h"
+#include "panels/frmnorx.h"
+#include "panels/panel_registry.h"
 #include "platform/commport.h"
 #include "shell/common_tables.h"
 #include "shell/facade.h"
@@ -17,6 +19,7 @@
 #include "sim/rx320_sim.h"
 #include "support/test_env.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -280,6 +283,23 @@ TEST_F(LogTest, TheScreenFormatChoosesTheColumns) {
     ASSERT_EQ(w->model()->columnCount(), 16);
     EXPECT_EQ(w->titles()->item(0, 15)->text(), QStringLiteral("Aux"));
     EXPECT_EQ(w->cell(1, 1), QStringLiteral("20040307"));
+}
+
+TEST_F(LogTest, EveryPanelsLoggingItemOpensTheLogWindow) {
+    registerPanelWindows();
+    frmNoRx* p = forms::load<frmNoRx>();
+    ASSERT_TRUE(p && p->isLoaded());
+    QAction* item = p->menuItem(QStringLiteral("mnuLog"));
+    ASSERT_TRUE(item);
+    EXPECT_TRUE(item->isEnabled());
+    item->trigger();
+    ASSERT_TRUE(LogOpen);
+    frmLog* w = forms::loaded<frmLog>();
+    EXPECT_TRUE(w->isVisible());
+    p->hide();
+    w->cmdRezeri_Click();
+    EXPECT_TRUE(p->isVisible()) << "ReZeri shows the panel of the receiver type";
+    forms::destroyAll();
 }
 
 struct BoxPanel : PanelHandlers {
