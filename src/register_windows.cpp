@@ -1,4 +1,5 @@
 #include "register_windows.h"
+#include "lists/register_list_viewers.h"
 #include "lists/register_lists.h"
 #include "logbook/register_logbook.h"
 #include "panels/frmadvanceddsp.h"
@@ -18,6 +19,7 @@ void registerToolWindows() {
     registerToolWindow(QStringLiteral("frmAdvancedDSP"), showingWindow<frmAdvancedDSP>());
     registerListWindows();
     registerLogbookWindows();
+    registerListViewerWindows();
 }
 
 } // namespace dovrane
