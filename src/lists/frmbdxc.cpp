@@ -96,13 +96,16 @@ void loadbdxcfile() {
         return;
     }
     ListWindow::tellLeftOut(capacity, file->leftOut);
+    // Without its window the list waits in memory; there is nothing to select for.
+    if (!w || !w->isLoaded()) return;
     // The default answer is UTC now, "hhmm".
     const QString now = formatDatePattern(Clock::utcNow(), QStringLiteral("hhmm"));
     const QString answer = dialogs::input(kPrompt, QStringLiteral("Selection Criterium"), now).value_or(QString());
-    if (w && w->isLoaded()) {
-        w->select(answer);
-        w->setTitles(bdxcTitles(FileKindName[kKind]));
-    }
+    // The question waits for the user: the window may have closed meanwhile.
+    w = forms::loaded<frmBdxc>();
+    if (!w) return;
+    w->select(answer);
+    w->setTitles(bdxcTitles(FileKindName[kKind]));
 }
 
 } // namespace dovrane
