@@ -7,6 +7,8 @@
 #include "lists/frmbdxc.h"
 #include "lists/frmown.h"
 #include "lists/list_table_model.h"
+#include "logbook/frmlog.h"
+#include "panels/panel_rig.h"
 #include "panels/tool_windows.h"
 #include "platform/commport.h"
 #include "shell/common_tables.h"
@@ -21,6 +23,7 @@
 #include "support/test_env.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QTableView>
@@ -145,6 +148,25 @@ TEST_F(ListWindowTest, LongAndGarbledFilesNeverCrash) {
     dialogs.expect(QStringLiteral("could not be read"));
     ASSERT_TRUE(runLoader(2, 0));
     EXPECT_EQ(o->model()->rowCount(), rows);
+}
+
+// The panel's frequency handler finds the windows by their open flags.
+class ListFanOutTest : public PanelTest {};
+
+TEST_F(ListFanOutTest, ThePanelWritesItsFrequencyIntoEveryOpenListWindow) {
+    auto* panel = loadPanel<RecordingPanel<1>>();
+    frmBdxc* b = forms::load<frmBdxc>();
+    frm320Files* f = forms::load<frm320Files>();
+    frmLog* l = forms::load<frmLog>();
+    frmOwn* o = forms::load<frmOwn>();
+    o->frequencyBox()->setText(QStringLiteral("old"));
+    const QPointer<frmOwn> closed(o);
+    o->unload();
+    panel->frequencyAChanged(9650);
+    for (ListWindow* w : std::initializer_list<ListWindow*>{b, f, l})
+        EXPECT_EQ(w->frequencyBox()->text(), QStringLiteral("9650.00")) << w->metaObject()->className();
+    ASSERT_TRUE(closed);
+    EXPECT_EQ(closed->frequencyBox()->text(), QStringLiteral("old")) << "a closed window is not written";
 }
 
 // The same clicks on every receiver.
