@@ -120,19 +120,6 @@ TEST(LogFile, CapacityEmptyMissingAndGarbageFiles) {
     }
 }
 
-TEST(LogFile, TextTheFileCannotHoldIsRefusedAndTheOldFileStays) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("LOG_A.TXT"));
-    ASSERT_TRUE(writeLogFile(path, {record({{6, "BBC"}})}));
-    const QByteArray before = readAll(path);
-    QString error;
-    EXPECT_FALSE(writeLogFile(path, {LogRecord{{QString(), QString(), QString(), QString(), QString(), QString(),
-                                                QStringLiteral("\u03a9")}}},
-                              &error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(readAll(path), before);
-}
-
 TEST(LogGridFormat, FlagsFieldsAndLength) {
     struct Case {
         const char* line;
