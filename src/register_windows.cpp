@@ -1,6 +1,8 @@
 #include "register_windows.h"
+#include "lists/register_list_viewers.h"
 #include "lists/register_lists.h"
 #include "memories/register_memories.h"
+#include "logbook/register_logbook.h"
 #include "panels/frmadvanceddsp.h"
 #include "panels/frmuserdefs.h"
 #include "panels/frmuserdefs545.h"
@@ -18,6 +20,8 @@ void registerToolWindows() {
     registerToolWindow(QStringLiteral("frmAdvancedDSP"), showingWindow<frmAdvancedDSP>());
     registerListWindows();
     registerMemoryWindows();
+    registerLogbookWindows();
+    registerListViewerWindows();
 }
 
 } // namespace dovrane

@@ -8,6 +8,7 @@
 #include "lists/frmscratchpad.h"
 #include "panels/frmnorx.h"
 #include "panels/panel_registry.h"
+#include "panels/tool_windows.h"
 #include "platform/commport.h"
 #include "platform/launcher.h"
 #include "shell/frmabout.h"
@@ -87,11 +88,15 @@ TEST_F(NoRxTest, MenusCarryTheirOwnCaptionsAndReachTheTools) {
     EXPECT_FALSE(p->menuItem(QStringLiteral("mnuRxClock"))->isEnabled());
     EXPECT_EQ(p->menuItem(QStringLiteral("mnuHTMLhelp"))->shortcut(), QKeySequence(Qt::Key_F1));
     // The tools that stand are there to choose; the others wait, disabled.
-    for (const char* name : {"mnuSetup", "mnuLast20", "mnuScratchpad", "mnuMemman", "mnuClose", "mnuExit",
-                             "mnuPCclock", "mnuHTMLhelp", "mnuAbout"})
+    for (const char* name : {"mnuSetup", "mnuLast20", "mnuScratchpad", "mnuClose", "mnuExit", "mnuPCclock",
+                             "mnuHTMLhelp", "mnuAbout"})
         EXPECT_TRUE(p->menuItem(QLatin1String(name))->isEnabled()) << name;
-    for (const char* name : {"mnuBDXC", "mnuOwn", "mnuLog", "mnuTracking", "mnuSmeter", "mnuRxTimer"})
-        EXPECT_FALSE(p->menuItem(QLatin1String(name))->isEnabled()) << name;
+    const char* const waiting[][2] = {{"mnuBDXC", "frmBdxc"},         {"mnuOwn", "frmOwn"},
+                                      {"mnuLog", "frmLog"},           {"mnuTracking", "frmTracking"},
+                                      {"mnuSmeter", "frmSmeter"},     {"mnuMemman", "frmMemman"},
+                                      {"mnuRxTimer", "frmRxTimer"}};
+    for (const auto& w : waiting)
+        EXPECT_EQ(p->menuItem(QLatin1String(w[0]))->isEnabled(), toolWindowRegistered(QLatin1String(w[1]))) << w[0];
 
     p->menuItem(QStringLiteral("mnuLast20"))->trigger();
     EXPECT_TRUE(forms::loaded<frmLast20>()->isVisible());

@@ -1,0 +1,56 @@
+#pragma once
+// The BDXC list window: a broadcast schedule (file kind 1) cut down to the
+// stations on the air at a UTC time the user gives; a click on a frequency
+// tunes the receiver to it.
+#include "lists/list_window.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+class QTableView;
+class QTableWidget;
+namespace Ui {
+class frmBdxc;
+}
+
+namespace dovrane {
+
+class ListTableModel;
+
+// The records of the loaded file, record 0 empty and records 1..n in file
+// order; they outlive the window.
+inline std::vector<QString> BdxcRecords;
+// Records shown by the last time or "all" selection.
+inline int BdxcShownCount = 0;
+
+class frmBdxc : public ListWindow {
+    Q_OBJECT
+public:
+    frmBdxc();
+    ~frmBdxc() override;
+
+    void cmdLoad_Click();
+    void grdBdxc_Click(int row, int column);
+    // Shows the records on the air at answer ("hhmm"), every record for
+    // "all"; any other answer leaves the grid as it is.
+    void select(const QString& answer);
+    void setTitles(const QStringList& titles);
+
+    QTableView* grid() const;
+    QTableWidget* titles() const;
+    ListTableModel* model() const { return model_; }
+    QString cell(int row, int column) const;
+
+protected:
+    void Form_Load() override;
+
+private:
+    std::unique_ptr<Ui::frmBdxc> ui;
+    ListTableModel* model_ = nullptr;
+    std::vector<int> shown_;   // record numbers of grid rows 1..
+};
+
+void loadbdxcfile();
+
+} // namespace dovrane

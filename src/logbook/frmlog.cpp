@@ -1,0 +1,288 @@
+#include "logbook/frmlog.h"
+#include "ui_frmlog.h"
+
+#include "lists/list_table_model.h"
+#include "logbook/frmlogformat.h"
+#include "logbook/frmloginput.h"
+#include "logbook/frmlogsort.h"
+#include "logbook/log_record.h"
+#include "platform/busycursor.h"
+#include "platform/dialogs.h"
+#include "platform/geometry.h"
+#include "shell/facade.h"
+#include "shell/file_kinds.h"
+#include "shell/frmloadfile.h"
+#include "shell/frmsavefile.h"
+#include "shell/globals.h"
+
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTableWidget>
+
+namespace dovrane {
+
+namespace {
+
+constexpr int kKind = 4;
+
+const QString kLogging = QStringLiteral("Logging");
+const QString kNoRecord = QStringLiteral("No record selected");
+const QString kReplace = QStringLiteral("File %1 already exist.\nDo you want to replace it ?");
+const QString kSaved = QStringLiteral("The data is now saved\nto the file %1");
+const QString kSaveFailed =
+    QStringLiteral("Something went wrong while\nsaving your data to a file ! ! !\nPLEASE TRY AGAIN\n\n%1");
+const QString kExitText = QStringLiteral("Do you want to save data\nfrom the Logging window");
+const QString kDeleteText = QStringLiteral("You are sure you want to delete\nrecord %1 about frequency %2?");
+const QString kUnreadable = QStringLiteral("The file %1\ncould not be read.");
+const QString kLeftOut = QStringLiteral("The log holds at most %1 records:\n%2 lines at the end of the file were not loaded.");
+const QString kFull = QStringLiteral("The log holds at most %1 records:\nno record can be added.");
+
+// The fields a click on a grid cell tunes to: the frequency and the four
+// alternative frequencies (the SINPO code is no frequency).
+bool tunesField(int field) { return field == LogFieldFrequency || (field >= 8 && field <= 11); }
+
+void tell(const QString& text, const QString& title, dialogs::Icon icon = dialogs::Icon::Exclamation) {
+    dialogs::message(text, dialogs::Buttons::Ok, icon, title);
+}
+
+} // namespace
+
+frmLog::frmLog() : ListWindow(12, &LogOpen), ui(std::make_unique<Ui::frmLog>()), model_(new ListTableModel(this)) {
+    ui->setupUi(this);
+    bindListFrame();
+    setupGrid(ui->grdLog);
+    ui->grdLog->setModel(model_);
+    ui->grdTitles->verticalHeader()->setDefaultSectionSize(18);
+    ui->grdTitles->setFixedHeight(18 + 2 * ui->grdTitles->frameWidth());
+    // The titles follow the grid sideways.
+    connect(ui->grdLog->horizontalScrollBar(), &QScrollBar::valueChanged, ui->grdTitles->horizontalScrollBar(),
+            &QScrollBar::setValue);
+    connect(ui->grdLog, &QTableView::clicked, this,
+            [this](const QModelIndex& i) { grdLog_Click(i.row(), i.column()); });
+    connect(ui->cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
+    connect(ui->cmdSaveas, &QPushButton::clicked, this, [this] { cmdSaveas_Click(); });
+    connect(ui->cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(ui->cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    connect(ui->cmdAddrecord, &QPushButton::clicked, this, [this] { cmdAddrecord_Click(); });
+    connect(ui->cmdChangerecord, &QPushButton::clicked, this, [this] { cmdChangerecord_Click(); });
+    connect(ui->cmdDeleterecord, &QPushButton::clicked, this, [this] { cmdDeleterecord_Click(); });
+    connect(ui->cmdFormat, &QPushButton::clicked, this, [this] { cmdFormat_Click(); });
+    connect(ui->cmdSort, &QPushButton::clicked, this, [this] { cmdSort_Click(); });
+}
+
+frmLog::~frmLog() = default;
+
+QTableView* frmLog::grid() const { return ui->grdLog; }
+QTableWidget* frmLog::titles() const { return ui->grdTitles; }
+QString frmLog::cell(int row, int column) const { return model_->text(row, column); }
+
+void frmLog::Form_Load() {
+    LogGridFormat = readLogGridFormat(DataFolder);
+    fillLogColumnTables();
+    ui->grdLog->setColumnWidth(0, twipsToPx(LogColWidth[0]));
+    ui->grdTitles->setColumnWidth(0, twipsToPx(LogColWidth[0]));
+    shownRows_ = 1;
+    fillloggridheader();
+    setlogbuttons(false);
+    registerLogFileKind();
+}
+
+void frmLog::fillloggridheader() {
+    fields_ = logGridFields(LogGridFormat);
+    const int columns = int(fields_.size()) + 1;
+    model_->setSource(shownRows_, columns, [this](int row, int column) -> QString {
+        const int r = row - 1;
+        if (r < 0 || r > LogLast || r >= int(LogRecords.size())) return QString();
+        if (column == 0) return logNumberText(r);
+        const size_t k = size_t(column - 1);
+        return k < fields_.size() ? LogRecords[size_t(r)][size_t(fields_[k])] : QString();
+    });
+    QTableWidget* t = ui->grdTitles;
+    t->setColumnCount(columns);
+    t->setItem(0, 0, new QTableWidgetItem(LogColTitle[0]));
+    for (int k = 1; k < columns; ++k) {
+        const int f = fields_[size_t(k - 1)];
+        const int px = twipsToPx(LogColWidth[size_t(f + 1)]);
+        t->setItem(0, k, new QTableWidgetItem(LogColTitle[size_t(f + 1)]));
+        t->setColumnWidth(k, px);
+        ui->grdLog->setColumnWidth(k, px);
+    }
+}
+
+void frmLog::fillgrdlog() {
+    BusyCursor busy;
+    shownRows_ = LogLast + 2;
+    model_->refresh(shownRows_);
+}
+
+void frmLog::setlogbuttons(bool enable) {
+    buttonsOn_ = enable;
+    updateButtons();
+}
+
+void frmLog::entryWindowChanged() { updateButtons(); }
+
+void frmLog::updateButtons() {
+    const bool entryOpen = LoginputOpen;
+    for (QPushButton* b : {ui->cmdSaveas, ui->cmdSave, ui->cmdFormat}) b->setEnabled(buttonsOn_);
+    for (QPushButton* b : {ui->cmdClose, ui->cmdSort, ui->cmdDeleterecord, ui->cmdChangerecord, ui->cmdAddrecord})
+        b->setEnabled(buttonsOn_ && !entryOpen);
+    ui->cmdLoad->setEnabled(!entryOpen);
+}
+
+void frmLog::cmdLoad_Click() {
+    if (LoginputOpen) return;
+    showLoadChooser(kKind);
+}
+
+void frmLog::cmdSaveas_Click() { showSaveChooser(kKind); }
+
+bool frmLog::cmdSave_Click() {
+    FileKind = kKind;
+    const QString name = FileKindName[kKind];
+    if (dialogs::message(kReplace.arg(name), dialogs::Buttons::YesNoCancel, dialogs::Icon::Question,
+                         QStringLiteral("Save file")) != dialogs::Answer::Yes)
+        return false;
+    // Nothing is deleted first: the new file replaces the old one only once
+    // it is complete, so a failed save leaves the old one as it was.
+    QString error;
+    bool written = checkfileexists(false);
+    if (written) {
+        QDir().mkpath(FileKindPath[kKind]);
+        BusyCursor busy;
+        written = writeLogFile(FileKindPath[kKind] + name, LogRecords, &error);
+    }
+    if (!written) {
+        tell(kSaveFailed.arg(error), QStringLiteral("Save File"));
+        return false;
+    }
+    tell(kSaved.arg(name), QStringLiteral("Save File"));
+    return true;
+}
+
+void frmLog::cmdClose_Click() {
+    cmdSave_Click();
+    shownRows_ = 1;
+    model_->refresh(shownRows_);
+    setlogbuttons(false);
+}
+
+void frmLog::cmdExit_Click() {
+    switch (dialogs::message(kExitText, dialogs::Buttons::YesNoCancel, dialogs::Icon::Question,
+                             QStringLiteral("Exit"))) {
+    case dialogs::Answer::Yes: cmdSaveas_Click(); break;
+    case dialogs::Answer::No: unload(); break;
+    default: break;
+    }
+}
+
+void frmLog::cmdAddrecord_Click() {
+    if (LoginputOpen) return;
+    if (LogLast + 1 >= logCapacity()) {
+        tell(kFull.arg(logCapacity()), kLogging);
+        return;
+    }
+    LogAddMode = true;
+    BusyCursor busy;
+    frmLoginput* w = forms::load<frmLoginput>();
+    if (!w) return;
+    w->startAdd();
+    w->show();
+    w->raise();
+}
+
+void frmLog::cmdChangerecord_Click() {
+    if (LoginputOpen) return;
+    LogAddMode = false;
+    LogSelected = ui->grdLog->currentIndex().row() - 1;
+    if (LogSelected < 0 || LogSelected > LogLast) {
+        tell(kNoRecord, kLogging);
+        return;
+    }
+    BusyCursor busy;
+    frmLoginput* w = forms::load<frmLoginput>();
+    if (!w) return;
+    w->startChange();
+    w->show();
+    w->raise();
+}
+
+void frmLog::cmdDeleterecord_Click() {
+    if (LoginputOpen) return;
+    const int r = ui->grdLog->currentIndex().row() - 1;
+    if (r < 0 || r > LogLast || r >= int(LogRecords.size())) {
+        tell(kNoRecord, kLogging);
+        return;
+    }
+    const QString question = kDeleteText.arg(logNumberText(r), LogRecords[size_t(r)][LogFieldFrequency]);
+    if (dialogs::message(question, dialogs::Buttons::OkCancel, dialogs::Icon::Question,
+                         QStringLiteral("Check on Delete")) != dialogs::Answer::Ok)
+        return;
+    BusyCursor busy;
+    LogRecords.erase(LogRecords.begin() + r);
+    LogLast = int(LogRecords.size()) - 1;
+    fillgrdlog();
+}
+
+void frmLog::cmdFormat_Click() {
+    if (frmLogFormat* w = forms::load<frmLogFormat>()) w->showModal();
+}
+
+void frmLog::cmdSort_Click() {
+    if (LoginputOpen) return;
+    if (frmLogsort* w = forms::load<frmLogsort>()) w->showModal();
+}
+
+void frmLog::grdLog_Click(int row, int column) {
+    if (column < 1 || column > int(fields_.size())) return;
+    if (!tunesField(fields_[size_t(column - 1)])) return;
+    tuneTo(cell(row, column));
+    const int r = row - 1;
+    if (row >= 1 && r <= LogLast && r < int(LogRecords.size())) {
+        QString letter = LogRecords[size_t(r)][LogFieldRxSetting].left(1);
+        SetRx2mfa(letter);
+    }
+}
+
+void loadlogfile() {
+    const QString name = FileKindName[kKind];
+    const QString path = FileKindPath[kKind] + name;
+    std::optional<LogFileContent> content;
+    {
+        BusyCursor busy;
+        content = readLogFile(path, logCapacity());
+    }
+    if (!content) {
+        tell(kUnreadable.arg(path), QStringLiteral("Load File"));
+        return;
+    }
+    LogRecords = std::move(content->records);
+    LogLast = int(LogRecords.size()) - 1;
+    if (frmLog* w = forms::loaded<frmLog>()) {
+        if (QLabel* l = w->findChild<QLabel*>(QStringLiteral("lblDBname"))) l->setText(name);
+        w->fillgrdlog();
+        w->setlogbuttons(true);
+    }
+    if (content->leftOut > 0)
+        tell(kLeftOut.arg(logCapacity()).arg(content->leftOut), QStringLiteral("Load File"),
+             dialogs::Icon::Information);
+}
+
+bool savelogfile() {
+    BusyCursor busy;
+    return writeLogFile(FileKindPath[kKind] + FileKindName[kKind], LogRecords);
+}
+
+void sortlog() {
+    BusyCursor busy;
+    sortLogRecords(LogRecords, LogSortKey);
+}
+
+void registerLogFileKind() {
+    registerLoader(kKind, 0, [] { loadlogfile(); });
+    registerWriter(kKind, [] { return savelogfile(); });
+}
+
+} // namespace dovrane

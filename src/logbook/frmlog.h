@@ -1,0 +1,77 @@
+#pragma once
+// The log window "Logging": the log in a grid, the record commands, the log
+// file (file kind 4) and a click on a frequency that tunes the receiver and
+// sets its mode from the record.
+#include "lists/list_window.h"
+
+#include <memory>
+#include <vector>
+
+class QTableView;
+class QTableWidget;
+namespace Ui {
+class frmLog;
+}
+
+namespace dovrane {
+
+class ListTableModel;
+
+class frmLog : public ListWindow {
+    Q_OBJECT
+public:
+    frmLog();
+    ~frmLog() override;
+
+    // The title row and column widths from LogGridFormat.
+    void fillloggridheader();
+    // The grid rows again from LogRecords: the blank row 0, then record r as row r + 1.
+    void fillgrdlog();
+    // Enables or disables the file and record buttons (Load, ReZeri and Exit
+    // stay enabled).
+    void setlogbuttons(bool enable);
+    // The entry window opened or closed: while it is open the log keeps its
+    // records where they are, so nothing that adds, removes or moves one runs.
+    void entryWindowChanged();
+
+    void cmdLoad_Click();
+    void cmdSaveas_Click();
+    // The Save question and the write; true when the file was written.
+    bool cmdSave_Click();
+    void cmdClose_Click();
+    void cmdExit_Click() override;
+    void cmdAddrecord_Click();
+    void cmdChangerecord_Click();
+    void cmdDeleterecord_Click();
+    void cmdFormat_Click();
+    void cmdSort_Click();
+    void grdLog_Click(int row, int column);
+
+    QTableView* grid() const;
+    QTableWidget* titles() const;
+    ListTableModel* model() const { return model_; }
+    // The text the grid shows in a cell.
+    QString cell(int row, int column) const;
+
+protected:
+    void Form_Load() override;
+
+private:
+    void updateButtons();
+
+    std::unique_ptr<Ui::frmLog> ui;
+    ListTableModel* model_ = nullptr;
+    std::vector<int> fields_;
+    int shownRows_ = 1;
+    bool buttonsOn_ = false;
+};
+
+// The loader and the writer of file kind 4, for the file choosers.
+void loadlogfile();
+bool savelogfile();
+// Sorts the log by LogSortKey.
+void sortlog();
+// Registers the loader and the writer of file kind 4.
+void registerLogFileKind();
+
+} // namespace dovrane
