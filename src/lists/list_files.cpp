@@ -33,24 +33,9 @@ QStringList listFrequencies(const QString& text, bool leadingBlank) {
 }
 
 std::optional<QStringList> readTextLines(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    // One conversion of the whole file, then a slice per line: lists of tens
-    // of thousands of lines load without a copy per character.
-    const QString all = QString::fromLatin1(f.readAll());
-    QStringList lines;
-    const QChar* d = all.constData();
-    const qsizetype n = all.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = d[i].unicode();
-        if (c != u'\r' && c != u'\n') continue;
-        lines << QString(d + start, i - start);
-        if (c == u'\r' && i + 1 < n && d[i + 1] == QLatin1Char('\n')) ++i;
-        start = i + 1;
-    }
-    if (start < n) lines << QString(d + start, n - start);
-    if (!lines.isEmpty() && lines.last() == QStringLiteral("\x1a")) lines.removeLast();
+    std::optional<QStringList> lines = readLines(path);
+    // A file that ends in the old end-of-file mark has no record there.
+    if (lines && !lines->isEmpty() && lines->last() == QStringLiteral("\x1a")) lines->removeLast();
     return lines;
 }
 

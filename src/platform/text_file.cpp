@@ -10,20 +10,21 @@ namespace dovrane {
 std::optional<QStringList> readLines(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray all = f.readAll();
+    // One conversion of the whole file, then a slice per line: lists of tens
+    // of thousands of lines load without a copy per character.
+    const QString all = QString::fromLatin1(f.readAll());
     QStringList lines;
-    QByteArray cur;
-    for (int i = 0; i < all.size(); ++i) {
-        const char c = all[i];
-        if (c == '\r' || c == '\n') {
-            lines << QString::fromLatin1(cur);
-            cur.clear();
-            if (c == '\r' && i + 1 < all.size() && all[i + 1] == '\n') ++i;
-        } else {
-            cur += c;
-        }
+    const QChar* d = all.constData();
+    const qsizetype n = all.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = d[i].unicode();
+        if (c != u'\r' && c != u'\n') continue;
+        lines << QString(d + start, i - start);
+        if (c == u'\r' && i + 1 < n && d[i + 1] == QLatin1Char('\n')) ++i;
+        start = i + 1;
     }
-    if (!cur.isEmpty()) lines << QString::fromLatin1(cur);
+    if (start < n) lines << QString(d + start, n - start);
     return lines;
 }
 
