@@ -6,6 +6,7 @@
 #include "panels/tool_windows.h"
 #include "shell/frmabout.h"
 #include "shell/frmsetup.h"
+#include "stations/register_stations.h"
 
 namespace dovrane {
 
@@ -16,6 +17,7 @@ void registerToolWindows() {
     registerToolWindow(QStringLiteral("frmUserdefs545"), showingModalWindow<frmUserdefs545>());
     registerToolWindow(QStringLiteral("frmAdvancedDSP"), showingWindow<frmAdvancedDSP>());
     registerListWindows();
+    registerStationWindows();
 }
 
 } // namespace dovrane
