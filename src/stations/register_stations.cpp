@@ -5,6 +5,7 @@
 #include "stations/frmconvertaero.h"
 #include "stations/frmconvertilg.h"
 #include "stations/frmilg2rx.h"
+#include "stations/frmtracking.h"
 
 namespace dovrane {
 
@@ -13,8 +14,10 @@ void registerStationWindows() {
     registerToolWindow(QStringLiteral("frmConvertAero"), showingWindow<frmConvertAero>());
     registerToolWindow(QStringLiteral("frmIlg2rx"), showingWindow<frmIlg2rx>());
     registerToolWindow(QStringLiteral("frmAero2rx"), showingWindow<frmAero2rx>());
+    registerToolWindow(QStringLiteral("frmTracking"), showingWindow<frmTracking>());
     registerLoader(3, 1, [] { loadilgftlfile(); });
     registerLoader(3, 2, [] { loadaeroftlfile(); });
+    registerLoader(5, 0, [] { loadtrackingfile(); });
 }
 
 } // namespace dovrane
