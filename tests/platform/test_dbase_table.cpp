@@ -2,7 +2,6 @@
 #include "stations/dbase_writer.h"
 
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace dovrane;
@@ -104,16 +103,6 @@ TEST(DbaseTable, RecordCountIsBoundedByTheFile) {
     int n = 0;
     for (t.moveFirst(); !t.atEnd(); t.moveNext()) ++n;
     EXPECT_EQ(n, 2);
-}
-
-TEST(DbaseTable, FindsTheFileWithoutRegardToCase) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(writeFile(dir.filePath(QStringLiteral("IlgAData.DBF")), makeDbf({{"N", 'C', 3}}, {{{"x"}}})));
-    DbaseTable t;
-    EXPECT_TRUE(t.open(dir.path(), QStringLiteral("ILGADATA")));
-    QString why;
-    EXPECT_FALSE(t.open(dir.path(), QStringLiteral("ILGSDATA"), &why));
-    EXPECT_FALSE(why.isEmpty());
 }
 
 TEST(DbaseTable, RandomBytesNeverCrash) {

@@ -1,4 +1,3 @@
-#include "panels/tool_windows.h"
 #include "shell/common_tables.h"
 #include "shell/globals.h"
 #include "stations/dbase_writer.h"
@@ -145,13 +144,4 @@ TEST_F(ConvertWindowsTest, AeroListBothForms) {
     EXPECT_EQ(ftl(QStringLiteral("aero.ftl")),
               QStringLiteral("02851.0 xxxxxxxxNAT-A Family A          Gander\r\n02851.0 yyyyyyyyNAT-A Family A          Shanwick\r\n"));
     EXPECT_EQ(ftl(QStringLiteral("aero2.ftl")), QStringLiteral("02851.0         NAT-A Family A        \r\n"));
-}
-
-TEST_F(ConvertWindowsTest, PanelMenusOpenTheConverters) {
-    for (auto [name, flag] : {std::pair("frmConvertILG", &ConvertILGOpen), std::pair("frmConvertAero", &ConvertAeroOpen)}) {
-        auto open = toolWindowOpener(QLatin1String(name));
-        ASSERT_TRUE(bool(open)) << name;
-        open();
-        EXPECT_TRUE(*flag) << name;
-    }
 }
