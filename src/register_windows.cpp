@@ -9,6 +9,7 @@
 #include "panels/tool_windows.h"
 #include "shell/frmabout.h"
 #include "shell/frmsetup.h"
+#include "stations/register_stations.h"
 
 namespace dovrane {
 
@@ -22,6 +23,7 @@ void registerToolWindows() {
     registerMemoryWindows();
     registerLogbookWindows();
     registerListViewerWindows();
+    registerStationWindows();
 }
 
 } // namespace dovrane

@@ -1,0 +1,147 @@
+#include "shell/common_tables.h"
+#include "shell/globals.h"
+#include "stations/dbase_writer.h"
+#include "stations/frmconvertaero.h"
+#include "stations/frmconvertilg.h"
+#include "stations/frmilgfinddbf.h"
+#include "support/test_env.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace dovrane;
+using namespace dovrane::test;
+
+namespace {
+
+DbfRow station(int kHz, const char* name) {
+    DbfRow r;
+    r.values = {QByteArray::number(kHz), "0000-0100", "", name, "EU", "English", "100", "5130N", "00012W"};
+    return r;
+}
+
+class ConvertWindowsTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        initcommontables();
+        setFileKindPaths();
+        source = DataFolder + QStringLiteral("source/");
+        QDir().mkpath(source);
+    }
+    // Runs events until the window has finished converting.
+    template <class W> void waitWhileConverting(W* window) {
+        QPointer<W> w(window);
+        for (int i = 0; i < 1000 && w && w->isLoaded() && w->converting(); ++i) pump(5);
+    }
+    template <class W> void pickInFinder(W* conv, const QString& file) {
+        // The finder is modal: it is worked from a queued call inside its loop.
+        QTimer::singleShot(0, [file, this] {
+            frmILGfinddbf* f = forms::loaded<frmILGfinddbf>();
+            ASSERT_NE(f, nullptr);
+            f->setFolder(source);
+            f->selectFile(file);
+            f->cmdOK_Click();
+        });
+        conv->cmdLocate_Click();
+    }
+    QString ftl(const QString& name) const { return QString::fromLatin1(readDataFile(QStringLiteral("RX2DB/") + name)); }
+    QString source;
+};
+
+} // namespace
+
+TEST_F(ConvertWindowsTest, BroadcastTableFoundConvertedAndWrittenInOrder) {
+    std::vector<DbfRow> rows;
+    for (int i = 0; i < 450; ++i) rows.push_back(station(9000 - i, "Station"));
+    rows.push_back(station(5000, "Estimated"));
+    rows.back().values[2] = "E";
+    ASSERT_TRUE(writeFile(source + QStringLiteral("ilgadata.DBF"), makeDbf(broadcastFields(), rows)));
+
+    frmConvertILG* w = forms::load<frmConvertILG>();
+    EXPECT_EQ(FindSourceKind, 1);
+    EXPECT_FALSE(w->findChild<QWidget*>(QStringLiteral("fraConnect"))->isEnabled());
+    pickInFinder(w, QStringLiteral("ilgadata.DBF"));
+    EXPECT_TRUE(w->findChild<QAbstractButton*>(QStringLiteral("optDbconnect_1"))->isChecked());
+    EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("lblRecord"))->text(),
+              QStringLiteral("ILGRadio LW/MW database connected, conversion can be started."));
+
+    dialogs.expect(QStringLiteral("Conversion ready"));
+    w->cmdConvert_Click();
+    EXPECT_FALSE(w->findChild<QWidget*>(QStringLiteral("cmdExit"))->isEnabled());
+    w->cmdConvert_Click();   // a second click while running starts nothing
+    waitWhileConverting(w);
+    EXPECT_FALSE(ConvertILGOpen);
+    const QStringList lines = ftl(QStringLiteral("ILGADATA.ftl")).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 450);
+    EXPECT_TRUE(lines.first().startsWith(QStringLiteral("08551.00 0000-0100 Station")));
+    EXPECT_TRUE(lines.last().startsWith(QStringLiteral("09000.00")));
+}
+
+TEST_F(ConvertWindowsTest, StopAndCloseKeepWhatWasConverted) {
+    std::vector<DbfRow> rows;
+    for (int i = 0; i < 20000; ++i) rows.push_back(station(6000 + i, "S"));
+    ASSERT_TRUE(writeFile(source + QStringLiteral("ILGSDATA.dbf"), makeDbf(broadcastFields(), rows)));
+    FileKindPath[0] = source;
+    for (bool byClose : {false, true}) {
+        QPointer<frmConvertILG> w = forms::load<frmConvertILG>();
+        w->enableConnect();
+        w->selectConnect(2);
+        dialogs.expect(QStringLiteral("Conversion ready"));
+        w->cmdConvert_Click();
+        pump(0);
+        ASSERT_TRUE(w && w->converting());
+        if (byClose) w->close();
+        else w->cmdStop_Click();
+        waitWhileConverting(w.data());
+        EXPECT_FALSE(ConvertILGOpen) << byClose;
+        const int n = int(ftl(QStringLiteral("ILGSDATA.ftl")).count(QStringLiteral("\r\n")));
+        EXPECT_GT(n, 0) << byClose;
+        EXPECT_LT(n, 20000) << byClose;
+        pump(0);
+    }
+}
+
+TEST_F(ConvertWindowsTest, TablesThatCannotBeReadAreTold) {
+    FileKindPath[0] = source;
+    ASSERT_TRUE(writeFile(source + QStringLiteral("ILGADATA.dbf"), QByteArray("not a table at all, only text")));
+    writeDataFile(QStringLiteral("RX2DB/ILGADATA.ftl"), "good old list\r\n");
+    frmConvertILG* w = forms::load<frmConvertILG>();
+    w->enableConnect();
+    for (int option : {1, 2}) {   // garbage, then no file at all
+        dialogs.expect(QStringLiteral("Could not connect to database"));
+        w->selectConnect(option);
+        EXPECT_TRUE(w->findChild<QAbstractButton*>(QStringLiteral("optDbconnect_0"))->isChecked());
+        EXPECT_FALSE(w->findChild<QWidget*>(QStringLiteral("cmdConvert"))->isEnabled());
+    }
+    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Error"));
+    EXPECT_EQ(dialogs.shown().last().icon, dialogs::Icon::Critical);
+    EXPECT_EQ(readDataFile(QStringLiteral("RX2DB/ILGADATA.ftl")), QByteArray("good old list\r\n"));
+}
+
+TEST_F(ConvertWindowsTest, AeroListBothForms) {
+    QFile f(source + QStringLiteral("AeroList.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("Header\r\n02851.0 xxxxxxxxNAT-A Family A          Gander\r\n02851.0 yyyyyyyyNAT-A Family A          Shanwick\r\n");
+    f.close();
+    for (int type : {0, 1}) {
+        frmConvertAero* w = forms::load<frmConvertAero>();
+        EXPECT_EQ(FindSourceKind, 2);
+        pickInFinder(w, QStringLiteral("AeroList.txt"));
+        EXPECT_TRUE(w->findChild<QAbstractButton*>(QStringLiteral("optDbconnect_1"))->isChecked());
+        w->findChild<QAbstractButton*>(QStringLiteral("optDbtype_%1").arg(type))->setChecked(true);
+        dialogs.expect(QStringLiteral("Conversion ready"));
+        w->cmdConvert_Click();
+        waitWhileConverting(w);
+        EXPECT_FALSE(ConvertAeroOpen);
+        pump(0);
+    }
+    EXPECT_EQ(ftl(QStringLiteral("aero.ftl")),
+              QStringLiteral("02851.0 xxxxxxxxNAT-A Family A          Gander\r\n02851.0 yyyyyyyyNAT-A Family A          Shanwick\r\n"));
+    EXPECT_EQ(ftl(QStringLiteral("aero2.ftl")), QStringLiteral("02851.0         NAT-A Family A        \r\n"));
+}
