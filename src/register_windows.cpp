@@ -6,6 +6,7 @@
 #include "panels/tool_windows.h"
 #include "shell/frmabout.h"
 #include "shell/frmsetup.h"
+#include "timer/register_timer.h"
 
 namespace dovrane {
 
@@ -16,6 +17,7 @@ void registerToolWindows() {
     registerToolWindow(QStringLiteral("frmUserdefs545"), showingModalWindow<frmUserdefs545>());
     registerToolWindow(QStringLiteral("frmAdvancedDSP"), showingWindow<frmAdvancedDSP>());
     registerListWindows();
+    registerTimerWindows();
 }
 
 } // namespace dovrane

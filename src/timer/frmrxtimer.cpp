@@ -93,11 +93,7 @@ void frmRxTimer::bindControls() {
     connect(ui->cmdUTC, &QAbstractButton::clicked, this, [this] { cmdUTC_Click(); });
 }
 
-QDateTime frmRxTimer::utcNow() const {
-    const QDateTime local = Clock::now();
-    const QDateTime naive(local.date(), local.time(), Qt::UTC);
-    return naive.addSecs(-qint64(std::lround(double(Settings[3]) * 3600.0)));
-}
+QDateTime frmRxTimer::utcNow() const { return Clock::utcNow(); }
 
 void frmRxTimer::Form_Load() {
     rx_ = std::make_unique<TimerReceiver>(RxType);

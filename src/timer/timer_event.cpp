@@ -16,6 +16,7 @@
 #include "shell/facade.h"
 #include "shell/form.h"
 #include "shell/globals.h"
+#include "shell/quiet_tune.h"
 #include "timer/timer_editor.h"
 
 #include <cmath>
@@ -212,9 +213,9 @@ bool TimerReceiver::send(const RxStep& s) {
 bool TimerReceiver::apply(const SlotFields& slot) {
     if (rxType_ < 1 || rxType_ > 4) return true;
     const double f = slotFrequencyKHz(slot);
-    // A tick must never stop at a message box: refuse what Change2FreqA would ask about.
-    if (!(FreqMin <= f && f <= FreqMax) || !hasDriver()) return false;
-    bool ok = Change2FreqA(f);
+    if (!hasDriver()) return false;
+    // A tick must never stop at a message box.
+    bool ok = tuneQuietly(f) == TuneResult::Tuned;
     for (const RxStep& step : eventSteps(rxType_, slot)) {
         // The pause lets events run: the window may have let the driver go meanwhile.
         if (!hasDriver()) return false;
