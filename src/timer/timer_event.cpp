@@ -26,6 +26,10 @@ namespace dovrane {
 using namespace slotfield;
 using M = RxStep::Member;
 
+namespace {
+constexpr int Ar7030SettleMs = 500;
+}
+
 std::vector<RxStep> eventSteps(int rxType, const SlotFields& p) {
     switch (rxType) {
     case 1:
@@ -220,6 +224,13 @@ bool TimerReceiver::apply(const SlotFields& slot) {
         // The pause lets events run: the window may have let the driver go meanwhile.
         if (!hasDriver()) return false;
         ok = send(step) && ok;
+    }
+    if (rxType_ == 1) {
+        // The driver's reads allow no time for commands still on their way: at
+        // 1200 Bd an event's writes take up to half a second, and the line level
+        // that follows starts with a read. Let them reach the receiver first.
+        delayms(Ar7030SettleMs);
+        if (!hasDriver()) return false;
     }
     return ok;
 }

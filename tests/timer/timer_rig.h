@@ -5,6 +5,7 @@
 #include "panels/panel_rig.h"
 
 #include "panels/panel_registry.h"
+#include "panels/rxpanel.h"
 #include "platform/clock.h"
 #include "platform/number_text.h"
 #include "shell/frmwelcome.h"
@@ -50,6 +51,8 @@ protected:
         if (rxType != 0) {
             sim = sim::makeSim(QLatin1String(simModel(rxType)));
             EXPECT_TRUE(sim && sim->start());
+            // The receiver's own line speed, so that every tick meets real timing.
+            if (sim) sim->setBaud(QString::fromLatin1(panelModel(rxType).lineSettings).section(QLatin1Char(','), 0, 0).toInt());
             writeDataFile(QStringLiteral("serialports.ini"), sim->devicePath().toUtf8() + "\r\n");
         }
         std::map<int, float> s = {{3, float(UtcOffsetHours)}, {28, 40}, {31, 55}};
