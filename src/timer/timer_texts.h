@@ -24,3 +24,11 @@ inline const QString RunFailed =
 inline const QString TimerOnCaption = QStringLiteral("  Timer is ON          ");
 
 } // namespace dovrane::timertexts
+
+namespace dovrane::timertexts {
+
+inline const QString RttyTitle = QStringLiteral("RTTY Decoder");
+inline const QString RttyWriteFailed =
+    QStringLiteral("The RTTY text could not be written to the file\n%1\nSaving has stopped.");
+
+} // namespace dovrane::timertexts
