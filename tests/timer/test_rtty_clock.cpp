@@ -7,6 +7,7 @@
 #include "timer/frmrxclock.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTimer>
@@ -209,6 +210,33 @@ TEST_F(RttyWindow, NothingIsWrittenWithoutAnOpenFileAndCloseReleasesEverything) 
     QFile f(DataFolder + QStringLiteral("RTTY/RTY_CLOSE.TXT"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains("ABC\n\r\n \r\nStop at LT"));
+}
+
+TEST_F(RttyWindow, AWriteFailureStopsSavingAndIsReportedOnceAfterTheTick) {
+    setUtc(utcAt(2027, 3, 4, 10, 0));
+    frmRtty* w = openRtty(4);
+    ASSERT_NE(w, nullptr);
+    // A file on a device that takes nothing: every line fails to reach it.
+    ASSERT_TRUE(QDir().mkpath(DataFolder + QStringLiteral("RTTY")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), DataFolder + QStringLiteral("RTTY/RTY_FULL.TXT")));
+    saveAs(w, QStringLiteral("RTY_FULL.TXT"));
+    ASSERT_TRUE(w->rttysave());
+    w->cmdStart_Click();
+    // The header could not be written: saving stops, and the message waits
+    // until the click has returned.
+    EXPECT_FALSE(w->rttysave());
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    dialogs.expect(QStringLiteral("could not be written"));
+    pump(20);
+    EXPECT_EQ(dialogs.pending(), 0);
+    // Reception goes on, shown but no longer saved, with no further message.
+    nrd().sendRttyText("one\ntwo\nthree\n", 4, 0);
+    settle();
+    pump(20);
+    w->tmrGetRTTY_Timer();
+    EXPECT_EQ(w->displayLine(13), QStringLiteral("THREE\n"));
+    EXPECT_EQ(dialogs.shown().size(), 1);
+    w->cmdStop_Click();
 }
 
 } // namespace
