@@ -2,7 +2,6 @@
 #include "timer/rtty_text.h"
 
 #include <gtest/gtest.h>
-#include <random>
 
 namespace dovrane {
 namespace {
@@ -52,27 +51,6 @@ TEST(RttyText, LineRules) {
         RttyLineBuilder b;
         EXPECT_EQ(b.feed(c.in), c.lines) << c.in.toStdString();
         EXPECT_EQ(b.line(), c.rest) << c.in.toStdString();
-    }
-}
-
-TEST(RttyText, SameTextWhateverTheChunking) {
-    QByteArray stream;
-    for (int i = 0; i < 40; ++i)
-        stream += "cq cq de test " + QByteArray::number(i) + (i % 3 ? "\r\n" : "\n\r") + QByteArray(i * 3, 'k');
-    RttyLineBuilder whole;
-    const QStringList expected = whole.feed(stream);
-    ASSERT_GT(expected.size(), 40);
-    std::mt19937 rng(7);
-    for (int run = 0; run < 20; ++run) {
-        RttyLineBuilder b;
-        QStringList got;
-        for (qsizetype at = 0; at < stream.size();) {
-            const qsizetype n = std::min<qsizetype>(stream.size() - at, 1 + rng() % 17);
-            got += b.feed(stream.mid(at, n));
-            at += n;
-        }
-        EXPECT_EQ(got, expected);
-        EXPECT_EQ(b.line(), whole.line());
     }
 }
 

@@ -37,12 +37,6 @@ TEST_F(TimerEditorTest, MonthLengthsFollowTheGregorianRule) {
         EXPECT_EQ(monthLength(c.year, c.month), c.days) << c.year << "-" << c.month;
 }
 
-TEST_F(TimerEditorTest, TimeKeySortsInTimeOrder) {
-    EXPECT_EQ(timeKey(2004, 3, 5, 7, 9), QStringLiteral("2004 03 05 07:09"));
-    EXPECT_GT(timeKey(2004, 3, 5, 7, 9), timeKey(2004, 3, 4, 23, 59));
-    EXPECT_GT(timeKey(2029, 1, 1, 0, 0), timeKey(2028, 12, 31, 23, 59));
-}
-
 TEST_F(TimerEditorTest, DateAndTimeSpinners) {
     struct Case {
         int y, m, d;
