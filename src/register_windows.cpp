@@ -10,6 +10,7 @@
 #include "shell/frmabout.h"
 #include "shell/frmsetup.h"
 #include "stations/register_stations.h"
+#include "timer/register_timer.h"
 
 namespace dovrane {
 
@@ -24,6 +25,7 @@ void registerToolWindows() {
     registerLogbookWindows();
     registerListViewerWindows();
     registerStationWindows();
+    registerTimerWindows();
 }
 
 } // namespace dovrane

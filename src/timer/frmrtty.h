@@ -1,0 +1,93 @@
+#pragma once
+// The RTTY window: the NRD receivers demodulate RTTY themselves and send the
+// text over the serial line. The window sets speed, shift and polarity,
+// switches the demodulator, shows the text in 15 lines and can append it to
+// an RTTY text file opened through the save chooser (kind 13).
+//
+// While it receives, the window is the only reader of what the receiver
+// sends unasked: the dial reports are switched off for the run.
+#include "platform/append_file.h"
+#include "shell/form.h"
+#include "timer/rtty_text.h"
+
+#include <QPointer>
+#include <array>
+#include <memory>
+
+class QAbstractButton;
+class QLabel;
+class QRadioButton;
+class QTimer;
+
+namespace Ui {
+class frmRtty;
+}
+
+namespace dovrane {
+
+class clsNRD535;
+class clsNRD545;
+
+class frmRtty : public Form {
+    Q_OBJECT
+public:
+    frmRtty();
+    ~frmRtty() override;
+
+    // The controls' actions, callable as a click would.
+    void cmdBaud_Click(int i);
+    void cmdShift_Click(int i);
+    void cmdPolarity_Click(int i);
+    void cmdSave_Click(int i);
+    void cmdStart_Click();
+    void cmdStop_Click();
+    void cmdCls_Click();
+    void cmdExit_Click() { unload(); }
+    void optUnshift_Click(int i);
+    void optError_Click(int i);
+
+    // The reader's tick (125 ms).
+    void tmrGetRTTY_Timer();
+    QTimer* tmrGetRTTY() const { return tmrGetRTTY_; }
+
+    // What the save chooser does for kind 13: opens the file for appending
+    // (closing one open before) and shows its name. False when it cannot be opened.
+    bool openTextFile(const QString& path, const QString& name);
+
+    const QString& rttyparam() const { return params_.text(); }
+    bool rttysave() const { return file_.isOpen(); }
+    QString displayLine(int i) const;
+
+    static constexpr int ReadIntervalMs = 125;
+
+protected:
+    void Form_Load() override;
+    void Form_Unload() override;
+
+private:
+    void sendParameters();
+    void rttyOnOff(int v);
+    void append(const QString& line);
+    void closeFile();
+    void scroll(const QString& line);
+
+    std::unique_ptr<Ui::frmRtty> ui;
+    QTimer* tmrGetRTTY_ = nullptr;
+    RttyParameters params_;
+    RttyLineBuilder builder_;
+    AppendFile file_;
+    bool failureNoticePending_ = false;
+    bool receiving_ = false;
+    QPointer<clsNRD535> NRD535A;
+    QPointer<clsNRD545> NRD545A;
+
+    std::array<QAbstractButton*, 3> cmdBaud{};
+    std::array<QAbstractButton*, 3> cmdShift{};
+    std::array<QAbstractButton*, 2> cmdPolarity{};
+    std::array<QAbstractButton*, 2> cmdSave{};
+    std::array<QRadioButton*, 2> optUnshift{};
+    std::array<QRadioButton*, 2> optError{};
+    std::array<QLabel*, 15> lblRy{};
+};
+
+} // namespace dovrane

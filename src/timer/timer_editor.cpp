@@ -1,0 +1,431 @@
+#include "timer/timer_editor.h"
+#include "drivers/ar7030/ar7030_convert.h"
+#include "drivers/model_tables.h"
+#include "platform/number_text.h"
+#include "shell/globals.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace dovrane {
+
+namespace {
+
+const QString kNotUsed = QStringLiteral("xxx");
+
+// Steps v by delta within lo..hi; past one end it comes round to the other.
+int wrap(int v, int delta, int lo, int hi) {
+    v += delta;
+    if (v > hi) return lo;
+    if (v < lo) return hi;
+    return v;
+}
+
+int hold(int v, int delta, int lo, int hi) { return std::clamp(v + delta, lo, hi); }
+
+QString twoDigits(int v) { return formatPattern(double(v), QStringLiteral("00")); }
+
+// Shown with a decimal point whatever the locale.
+QString tenths(double v) { return formatPattern(v, QStringLiteral("0.0")); }
+
+bool option(int index) { return Settings[size_t(index)] == 1.0f; }
+
+int statusDigit(const QString& s, int position) { return int(val(s.mid(position - 1, 1))); }
+
+} // namespace
+
+int monthLength(int year, int month) {
+    static constexpr int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) return 31;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return days[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+QString timeKey(int year, int month, int day, int hour, int minute) {
+    return formatPattern(double(year), QStringLiteral("0000")) + QLatin1Char(' ') + twoDigits(month) +
+           QLatin1Char(' ') + twoDigits(day) + QLatin1Char(' ') + twoDigits(hour) + QLatin1Char(':') +
+           twoDigits(minute);
+}
+
+QString timeKey(const QDateTime& t) {
+    const QDate d = t.date();
+    const QTime h = t.time();
+    return timeKey(d.year(), d.month(), d.day(), h.hour(), h.minute());
+}
+
+QString monthName(int month) {
+    static const char* names[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    return month >= 1 && month <= 12 ? QLatin1String(names[month - 1]) : QStringLiteral("?");
+}
+
+TimerEditor::TimerEditor(int rxType) : rxType_(rxType) {}
+
+QDateTime TimerEditor::start() const {
+    return QDateTime(QDate(tpyear, tpmonth, tpday), QTime(tphour, tpminute), Qt::UTC);
+}
+
+QString TimerEditor::startKey() const { return timeKey(tpyear, tpmonth, tpday, tphour, tpminute); }
+
+void TimerEditor::setStart(const QDateTime& utc) {
+    const QDate d = utc.date();
+    tpyear = std::clamp(d.year(), FirstTimerYear, LastTimerYear);
+    tpmonth = d.month();
+    tpday = std::min(d.day(), monthDays());
+    tphour = utc.time().hour();
+    tpminute = utc.time().minute();
+}
+
+QString TimerEditor::dateText(int i) const {
+    switch (i) {
+    case 0: return QString::number(tpday);
+    case 1: return monthName(tpmonth);
+    case 2: return numText(double(tpyear)).right(2);
+    default: return {};
+    }
+}
+
+QString TimerEditor::timeText(int i) const {
+    switch (i) {
+    case 0: return twoDigits(tphour);
+    case 1: return twoDigits(tpminute);
+    case 2: return QString::number(tpduration);
+    default: return {};
+    }
+}
+
+QString TimerEditor::freqText(int k) const { return k >= 0 && k < 8 ? QString::number(tpfreq[size_t(k)]) : QString(); }
+
+long TimerEditor::frequencyHz() const {
+    long hz = 0;
+    for (int k = 7; k >= 0; --k) hz = hz * 10 + tpfreq[size_t(k)];
+    return hz;
+}
+
+void TimerEditor::setFrequencyHz(long hz) {
+    hz = std::clamp(hz, 0L, 99999999L);
+    for (int k = 0; k < 8; ++k) {
+        tpfreq[size_t(k)] = int(hz % 10);
+        hz /= 10;
+    }
+}
+
+int TimerEditor::topDigitLimit() { return int(std::floor(FreqMax / 10000.0)); }
+
+void TimerEditor::spinDate(int index, bool up) {
+    const int d = up ? 1 : -1;
+    switch (index) {
+    case 0: tpday = wrap(tpday, d, 1, monthDays()); break;
+    case 1:
+        tpmonth = wrap(tpmonth, d, 1, 12);
+        tpday = std::min(tpday, monthDays());
+        break;
+    case 2:
+        tpyear = hold(tpyear, d, FirstTimerYear, LastTimerYear);
+        tpday = std::min(tpday, monthDays());
+        break;
+    default: break;
+    }
+}
+
+void TimerEditor::spinTime(int index, bool up) {
+    const int d = up ? 1 : -1;
+    switch (index) {
+    case 0: tphour = wrap(tphour, d, 0, 23); break;
+    case 1: tpminute = wrap(tpminute, d, 0, 59); break;
+    case 2: tpduration = hold(tpduration, d, 1, 240); break;
+    default: break;
+    }
+}
+
+void TimerEditor::spinFreq(int k, bool up) {
+    if (k < 0 || k > 7) return;
+    int& digit = tpfreq[size_t(k)];
+    digit = wrap(digit, up ? 1 : -1, 0, 9);
+    if (k == 7) {
+        const int limit = topDigitLimit();
+        if (up && digit > limit) digit = 0;
+        if (!up && digit == 9) digit = limit;
+    }
+    // Each digit wraps on its own; only the sum is kept within the receiver's range.
+    const long hz = frequencyHz();
+    const long maxHz = std::lround(FreqMax * 1000.0);
+    const long minHz = std::lround(FreqMin * 1000.0);
+    if (hz > maxHz) setFrequencyHz(maxHz);
+    else if (hz < minHz) setFrequencyHz(minHz);
+}
+
+void TimerEditor::showSetting(int index) {
+    QString& t = settingText[size_t(index)];
+    switch (index) {
+    case 0: t = rxType_ == 3 || rxType_ == 0 ? kNotUsed : tableText(AttTexts, tpatt); break;
+    case 1: t = rxType_ == 4 || rxType_ == 0 ? kNotUsed : tableText(BwTexts, tpbw); break;
+    case 2:
+        switch (rxType_) {
+        case 1: t = b2fs(vsb2b(tppbs)); break;
+        case 2: case 3: t = formatPattern(double(tppbs), QStringLiteral("0000")); break;
+        case 4: t = tenths(tppbs * 0.01); break;
+        default: t = kNotUsed; break;
+        }
+        break;
+    case 3:
+        switch (rxType_) {
+        case 2: t = formatPattern(double(tpbwc), QStringLiteral("0000")); break;
+        case 4: t = tenths(tpbwc * 0.01); break;
+        default: t = kNotUsed; break;
+        }
+        break;
+    case 4: t = rxType_ == 0 ? kNotUsed : tableText(ModeTexts, tpmode); break;
+    case 5: t = rxType_ == 0 ? kNotUsed : tableText(AgcTexts, tpagc); break;
+    default: break;
+    }
+}
+
+void TimerEditor::disable(int index) {
+    settingEnabled[size_t(index)] = false;
+    settingText[size_t(index)] = kNotUsed;
+}
+
+void TimerEditor::spinRxSetting(int index, bool up) {
+    if (index < 0 || index > 5 || !settingEnabled[size_t(index)]) return;
+    const int d = up ? 1 : -1;
+    switch (rxType_) {
+    case 1:  // AR7030
+        switch (index) {
+        case 0: tpatt = wrap(tpatt, d, 0, 5); break;
+        case 1: tpbw = wrap(tpbw, d, 1, 6); break;
+        case 2: tppbs = wrap(tppbs, d, -42, 42); break;
+        case 4: tpmode = wrap(tpmode, d, 1, 7); break;
+        case 5: tpagc = wrap(tpagc, d, 0, 3); break;
+        default: return;
+        }
+        showSetting(index);
+        break;
+    case 2:  // NRD-535
+        switch (index) {
+        case 0: tpatt = wrap(tpatt, d, 0, 1); break;
+        case 1:
+            tpbw += d;
+            // Without the optional filter "Nar" is passed over.
+            if (Settings[10] == 0.0f && tpbw == 2) tpbw = up ? 3 : 1;
+            if (tpbw > 3) tpbw = 0;
+            if (tpbw < 0) tpbw = 3;
+            nrd535option11();
+            break;
+        case 2: tppbs = wrap(tppbs, 100 * d, -2000, 2000); break;
+        case 3: tpbwc = wrap(tpbwc, 100 * d, tpbwcmin, tpbwcmax); break;
+        case 4:
+            tpmode = wrap(tpmode, d, 0, Settings[12] != 0.0f ? 8 : 6);
+            showSetting(4);
+            if (tpmode == 5 || tpmodeprev == 5) nrd535smdis5();
+            tpmodeprev = tpmode;
+            return;
+        case 5: tpagc = wrap(tpagc, d, 0, 2); break;
+        default: return;
+        }
+        showSetting(index);
+        break;
+    case 3:  // RX-320
+        switch (index) {
+        case 1: tpbw = wrap(tpbw, -d, 0, 33); break;
+        case 2: tppbs = wrap(tppbs, 100 * d, -2000, 2000); break;
+        case 4: tpmode = wrap(tpmode, d, 0, 3); break;
+        case 5: tpagc = wrap(tpagc, d, 1, 3); break;
+        default: return;
+        }
+        showSetting(index);
+        break;
+    case 4:  // NRD-545
+        switch (index) {
+        case 0: tpatt = wrap(tpatt, d, 0, 1); break;
+        case 1: settingText[1] = kNotUsed; return;
+        case 2: tppbs = wrap(tppbs, 10 * d, -230, 230); break;
+        case 3: tpbwc = wrap(tpbwc, 10 * d, 10, 990); break;
+        case 4:
+            tpmode = wrap(tpmode, d, 0, 8);
+            showSetting(4);
+            nrd545smdisx();
+            tpmodeprev = tpmode;
+            return;
+        case 5: tpagc = wrap(tpagc, d, 0, 9); break;
+        default: return;
+        }
+        showSetting(index);
+        break;
+    default: break;
+    }
+}
+
+void TimerEditor::readAr7030(int att, int bw, int pbsByte, int mode, int agc) {
+    settingEnabled.fill(true);
+    tpatt = att;
+    showSetting(0);
+    tpbw = bw;
+    showSetting(1);
+    tppbs = b2vsb(pbsByte);
+    settingText[2] = b2fs(pbsByte);
+    tpbwc = 0;
+    disable(3);
+    tpmode = mode;
+    showSetting(4);
+    tpagc = agc;
+    showSetting(5);
+}
+
+void TimerEditor::readNrd535(const QString& status) {
+    settingEnabled.fill(true);
+    tpatt = statusDigit(status, 2);
+    showSetting(0);
+    tpbw = statusDigit(status, 3);
+    showSetting(1);
+    tppbs = 0;
+    settingText[2] = QStringLiteral("0");
+    nrd535option11();
+    // The AGC is taken before the mode, so that NFM keeps the receiver's own
+    // AGC as the one to come back to.
+    tpagc = statusDigit(status, 13);
+    showSetting(5);
+    tpmode = statusDigit(status, 4);
+    showSetting(4);
+    if (tpmode == 5) nrd535smdis5();
+    tpmodeprev = tpmode;
+}
+
+void TimerEditor::readRx320(int bw, int pbs, int mode, int agc) {
+    settingEnabled.fill(true);
+    tpatt = 0;
+    disable(0);
+    tpbw = bw;
+    showSetting(1);
+    tppbs = pbs;
+    settingText[2] = QString::number(tppbs);
+    tpbwc = 0;
+    disable(3);
+    tpmode = mode;
+    showSetting(4);
+    tpagc = agc;
+    showSetting(5);
+}
+
+void TimerEditor::readNrd545(const QString& status, int pbs, int bwc) {
+    settingEnabled.fill(true);
+    tpatt = statusDigit(status, 2);
+    showSetting(0);
+    disable(1);
+    tppbs = pbs;
+    tppbssaved = tppbs;
+    settingText[2] = tenths(tppbs / 100.0);
+    tpbwc = bwc;
+    tpbwcsaved = tpbwc;
+    settingText[3] = tenths(tpbwc / 100.0);
+    tpagc = statusDigit(status, 13);
+    tpagcsaved = tpagc;
+    tpmode = statusDigit(status, 4);
+    showSetting(4);
+    nrd545smdisx();
+    tpmodeprev = tpmode;
+}
+
+void TimerEditor::readNoRx() {
+    tpatt = tpbw = tppbs = tpbwc = tpmode = tpagc = 0;
+    for (int i = 0; i < 6; ++i) disable(i);
+}
+
+void TimerEditor::nrd535option11() {
+    auto set = [this](int max, int min) {
+        tpbwcmax = max;
+        tpbwcmin = min;
+        tpbwc = max;
+        if (max == 0) {
+            disable(3);
+        } else {
+            settingEnabled[3] = true;
+            showSetting(3);
+        }
+    };
+    if (!option(11)) {
+        set(0, 0);
+        return;
+    }
+    switch (tpbw) {
+    case 0: set(5500, 2000); break;
+    case 1: set(2200, 500); break;
+    case 2: case 3: set(0, 0); break;
+    default: break;
+    }
+}
+
+void TimerEditor::nrd535smdis5() {
+    if (tpmode == 5) {
+        tpbwsaved = tpbw;
+        tpbw = 3;
+        tppbs = 0;
+        tpbwc = 0;
+        tpagcsaved = tpagc;
+        tpagc = 2;
+        for (int i : {1, 2, 3, 5}) disable(i);
+        return;
+    }
+    tpbw = tpbwsaved;
+    tppbs = 0;
+    tpagc = tpagcsaved;
+    for (int i : {1, 2, 5}) {
+        settingEnabled[size_t(i)] = true;
+        showSetting(i);
+    }
+    if (option(11)) nrd535option11();
+}
+
+void TimerEditor::nrd545smdisx() {
+    auto restoreShift = [this] {
+        tppbs = tppbssaved;
+        tpbwc = tpbwcsaved;
+        for (int i : {2, 3}) {
+            settingEnabled[size_t(i)] = true;
+            showSetting(i);
+        }
+    };
+    switch (tpmode) {
+    case 5: case 6:
+        tppbssaved = tppbs;
+        tppbs = 0;
+        if (tpbwc != 990) tpbwcsaved = tpbwc;
+        tpbwc = 990;
+        if (tpagc != 0) tpagcsaved = tpagc;
+        tpagc = tpmode == 5 ? 2 : 1;
+        for (int i : {2, 3, 5}) disable(i);
+        break;
+    case 4: case 7: case 8:
+        restoreShift();
+        if (tpagc != 0) tpagcsaved = tpagc;
+        tpagc = 1;
+        disable(5);
+        break;
+    default:
+        restoreShift();
+        tpagc = tpagcsaved;
+        settingEnabled[5] = true;
+        showSetting(5);
+        break;
+    }
+}
+
+std::array<int, 21> TimerEditor::slotFields() const {
+    std::array<int, 21> f{};
+    f[1] = tpday;
+    f[2] = tpmonth;
+    f[3] = tpyear;
+    f[4] = tphour;
+    f[5] = tpminute;
+    f[6] = tpduration;
+    f[7] = tpatt;
+    f[8] = tpbw;
+    f[9] = tppbs;
+    f[10] = tpbwc;
+    f[11] = tpmode;
+    f[12] = tpagc;
+    for (int k = 0; k < 8; ++k) f[size_t(13 + k)] = tpfreq[size_t(k)];
+    return f;
+}
+
+} // namespace dovrane

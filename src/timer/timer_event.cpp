@@ -1,0 +1,296 @@
+#include "timer/timer_event.h"
+#include "drivers/ar7030/ar7030_convert.h"
+#include "drivers/ar7030/clsar7030.h"
+#include "drivers/model_tables.h"
+#include "drivers/nrd535/clsnrd535.h"
+#include "drivers/nrd545/clsnrd545.h"
+#include "drivers/rx320/clsrx320.h"
+#include "drivers/rx320/rx320_state.h"
+#include "panels/frmar7030.h"
+#include "panels/frmnrd535.h"
+#include "panels/frmnrd545.h"
+#include "panels/frmrx320.h"
+#include "platform/commport.h"
+#include "platform/delay.h"
+#include "platform/number_text.h"
+#include "shell/facade.h"
+#include "shell/form.h"
+#include "shell/globals.h"
+#include "shell/quiet_tune.h"
+#include "timer/timer_editor.h"
+
+#include <cmath>
+
+namespace dovrane {
+
+using namespace slotfield;
+using M = RxStep::Member;
+
+namespace {
+constexpr int Ar7030SettleMs = 500;
+}
+
+std::vector<RxStep> eventSteps(int rxType, const SlotFields& p) {
+    switch (rxType) {
+    case 1:
+        return {{M::Attenuator, p[Att]}, {M::PassBandShift, vsb2b(p[Pbs])}, {M::Mode, p[Mode]},
+                {M::Agcspeed, p[Agc]}, {M::Bandwidth, p[Bw]}};
+    case 2:
+        return {{M::Attenuator, p[Att]}, {M::Bandwidth, p[Bw]}, {M::PassBandShift, p[Pbs]},
+                {M::Bandwidthcontrol, p[Bwc]}, {M::Mode, p[Mode]}, {M::Agcspeed, p[Agc]}};
+    case 3:
+        return {{M::Bandwidth, p[Bw]}, {M::PassBandShift, p[Pbs]}, {M::Mode, p[Mode]}, {M::Agcspeed, p[Agc]}};
+    case 4: {
+        std::vector<RxStep> s{{M::Attenuator, p[Att]}};
+        if (p[Mode] == 7 || p[Mode] == 8) {
+            // Synchronous AM: AM first, then the side band once the receiver has settled.
+            s.push_back({M::Mode, 4, false});
+            s.push_back({M::Pause, 100, false});
+            s.push_back({M::Ecss, p[Mode] == 7 ? 1 : 2, false});
+            s.push_back({M::ShowMode, p[Mode]});
+        } else {
+            s.push_back({M::Mode, p[Mode]});
+        }
+        s.push_back({M::PassBandShift, p[Pbs]});
+        s.push_back({M::Bandwidthcontrol, p[Bwc]});
+        if (p[Mode] < 4) s.push_back({M::Agcspeed, p[Agc]});
+        return s;
+    }
+    default: return {};
+    }
+}
+
+TimerReceiver::TimerReceiver(int rxType) : rxType_(rxType) {
+    if (!Comm1) return;
+    switch (rxType) {
+    case 1: AR7030A = new clsAR7030(*Comm1, Comm1); break;
+    case 2: NRD535A = new clsNRD535(*Comm1, Comm1); break;
+    case 3: RX320A = new clsRX320(*Comm1, Comm1); break;
+    case 4: NRD545A = new clsNRD545(*Comm1, Comm1); break;
+    default: break;
+    }
+}
+
+TimerReceiver::~TimerReceiver() { release(); }
+
+void TimerReceiver::release() {
+    delete AR7030A.data();
+    delete NRD535A.data();
+    delete RX320A.data();
+    delete NRD545A.data();
+}
+
+bool TimerReceiver::hasDriver() const {
+    switch (rxType_) {
+    case 1: return !AR7030A.isNull();
+    case 2: return !NRD535A.isNull();
+    case 3: return !RX320A.isNull();
+    case 4: return !NRD545A.isNull();
+    default: return false;
+    }
+}
+
+bool TimerReceiver::send(const RxStep& s) {
+    const int v = s.value;
+    if (s.member == M::Pause) {
+        delayms(v);
+        return hasDriver();
+    }
+    switch (rxType_) {
+    case 1: {
+        auto* panel = forms::loaded<frmAR7030>();
+        if (!AR7030A) return false;
+        switch (s.member) {
+        case M::Attenuator:
+            if (!AR7030A->Attenuator(v)) return false;
+            if (panel) panel->AR7030A_AttenuatorChanged(v);
+            return true;
+        case M::PassBandShift:
+            if (!AR7030A->PassBandShift(v)) return false;
+            if (panel) panel->AR7030A_PassbandshiftChanged(v);
+            return true;
+        case M::Mode:
+            if (!AR7030A->Mode(v)) return false;
+            if (panel) panel->AR7030A_ModeChanged(v);
+            return true;
+        case M::Agcspeed:
+            if (!AR7030A->Agcspeed(v)) return false;
+            if (panel) panel->AR7030A_AgcspeedChanged(v);
+            return true;
+        case M::Bandwidth:
+            if (!AR7030A->Bandwidth(v)) return false;
+            if (panel) panel->AR7030A_BandwidthChanged(v);
+            return true;
+        default: return true;
+        }
+    }
+    case 2: {
+        auto* panel = forms::loaded<frmNRD535>();
+        if (!NRD535A) return false;
+        switch (s.member) {
+        case M::Attenuator:
+            if (!NRD535A->Attenuator(v)) return false;
+            if (panel) panel->NRD535A_AttenuatorChanged(v);
+            return true;
+        case M::Bandwidth:
+            if (!NRD535A->Bandwidth(v)) return false;
+            if (panel) panel->NRD535A_BandwidthChanged(v);
+            return true;
+        case M::PassBandShift:
+            if (!NRD535A->PassBandShift(v)) return false;
+            if (panel) panel->NRD535A_PassbandshiftChanged(v);
+            return true;
+        case M::Bandwidthcontrol:
+            if (!NRD535A->Bandwidthcontrol(v)) return false;
+            if (panel) panel->NRD535A_BandwidthcontrolChanged(v);
+            return true;
+        case M::Mode:
+            if (!NRD535A->Mode(v)) return false;
+            if (panel) panel->NRD535A_ModeChanged(v);
+            return true;
+        case M::Agcspeed:
+            if (!NRD535A->Agcspeed(v)) return false;
+            if (panel) panel->NRD535A_AgcspeedChanged(v);
+            return true;
+        default: return true;
+        }
+    }
+    case 3: {
+        auto* panel = forms::loaded<frmRX320>();
+        if (!RX320A) return false;
+        switch (s.member) {
+        case M::Bandwidth:
+            if (!RX320A->Bandwidth(v)) return false;
+            if (panel) panel->RX320A_BandwidthChanged(v);
+            return true;
+        case M::PassBandShift:
+            if (!RX320A->PassBandShift(v)) return false;
+            if (panel) panel->RX320A_PassbandshiftChanged(v);
+            return true;
+        case M::Mode:
+            if (!RX320A->Mode(v)) return false;
+            if (panel) panel->RX320A_ModeChanged(v);
+            return true;
+        case M::Agcspeed:
+            if (!RX320A->Agcspeed(v)) return false;
+            if (panel) panel->RX320A_AgcspeedChanged(v);
+            return true;
+        default: return true;
+        }
+    }
+    case 4: {
+        auto* panel = forms::loaded<frmNRD545>();
+        if (!NRD545A) return false;
+        bool ok = true;
+        switch (s.member) {
+        case M::Attenuator:
+            ok = NRD545A->Attenuator(v);
+            if (ok && panel && s.show) panel->NRD545A_AttenuatorChanged(v);
+            return ok;
+        case M::Mode:
+            ok = NRD545A->Mode(v);
+            if (ok && panel && s.show) panel->NRD545A_ModeChanged(v);
+            return ok;
+        case M::Ecss: return NRD545A->Ecss(v);
+        case M::ShowMode:
+            if (panel) panel->NRD545A_ModeChanged(v);
+            return true;
+        case M::PassBandShift:
+            ok = NRD545A->PassBandShift(v);
+            if (ok && panel) panel->NRD545A_PassbandshiftChanged(v);
+            return ok;
+        case M::Bandwidthcontrol:
+            ok = NRD545A->Bandwidthcontrol(v);
+            if (ok && panel) panel->NRD545A_BandwidthcontrolChanged(v);
+            return ok;
+        case M::Agcspeed:
+            ok = NRD545A->Agcspeed(v);
+            if (ok && panel) panel->NRD545A_AgcspeedChanged(v);
+            return ok;
+        default: return true;
+        }
+    }
+    default: return true;
+    }
+}
+
+bool TimerReceiver::apply(const SlotFields& slot) {
+    if (rxType_ < 1 || rxType_ > 4) return true;
+    const double f = slotFrequencyKHz(slot);
+    if (!hasDriver()) return false;
+    // A tick must never stop at a message box.
+    bool ok = tuneQuietly(f) == TuneResult::Tuned;
+    for (const RxStep& step : eventSteps(rxType_, slot)) {
+        // The pause lets events run: the window may have let the driver go meanwhile.
+        if (!hasDriver()) return false;
+        ok = send(step) && ok;
+    }
+    if (rxType_ == 1) {
+        // The driver's reads allow no time for commands still on their way: at
+        // 1200 Bd an event's writes take up to half a second, and the line level
+        // that follows starts with a read. Let them reach the receiver first.
+        delayms(Ar7030SettleMs);
+        if (!hasDriver()) return false;
+    }
+    return ok;
+}
+
+bool TimerReceiver::lineOut(int onoff) {
+    if (onoff != 0 && onoff != 1) return true;
+    switch (rxType_) {
+    case 1: {
+        const int level = onoff ? int(vbRound(double(Settings[28]))) : 0;
+        if (!AR7030A || !AR7030A->Leftauxlevel(level)) return false;
+        if (auto* panel = forms::loaded<frmAR7030>()) panel->AR7030A_LeftauxlevelChanged(level);
+        return true;
+    }
+    case 2: return NRD535A && NRD535A->Timerrelaysonoff(onoff);
+    case 3: {
+        const int level = onoff ? int(vbRound(double(Settings[31]))) : 0;
+        if (!RX320A || !RX320A->Linelevel(level)) return false;
+        if (auto* panel = forms::loaded<frmRX320>()) panel->RX320A_LinelevelChanged(level);
+        return true;
+    }
+    case 4: return NRD545A && NRD545A->Timerrelaysonoff(onoff);
+    default: return true;
+    }
+}
+
+bool TimerReceiver::read(TimerEditor& editor) {
+    bool ok = true;
+    switch (rxType_) {
+    case 1: {
+        if (!AR7030A) return false;
+        const auto att = AR7030A->Attenuator();
+        const auto bw = att ? AR7030A->Bandwidth() : std::nullopt;
+        const auto pbs = bw ? AR7030A->PassBandShift() : std::nullopt;
+        const auto mode = pbs ? AR7030A->Mode() : std::nullopt;
+        const auto agc = mode ? AR7030A->Agcspeed() : std::nullopt;
+        if (!agc) return false;
+        editor.readAr7030(*att, *bw, *pbs, *mode, *agc);
+        break;
+    }
+    case 2: {
+        const auto s = NRD535A ? NRD535A->RxStatus() : std::nullopt;
+        if (!s) return false;
+        editor.readNrd535(*s);
+        break;
+    }
+    case 3: editor.readRx320(Rx320Bw, Rx320Pbs, Rx320Mode, Rx320Agc); break;
+    case 4: {
+        const auto s = NRD545A ? NRD545A->RxStatus() : std::nullopt;
+        const auto pbs = s ? NRD545A->PassBandShiftxxx() : std::nullopt;
+        const auto bwc = pbs ? NRD545A->Bandwidthcontrolxxx() : std::nullopt;
+        if (!bwc) return false;
+        editor.readNrd545(*s, *pbs, *bwc);
+        break;
+    }
+    default: editor.readNoRx(); break;
+    }
+    const std::optional<double> f = Update2RxFreq();
+    if (f) editor.setFrequencyHz(std::lround(*f * 1000.0));
+    else ok = false;
+    return ok;
+}
+
+} // namespace dovrane

@@ -1,0 +1,243 @@
+// The receiver clock window and the RTTY window against the simulated receivers.
+#include "timer_rig.h"
+
+#include "drivers/ar7030/ar7030_protocol.h"
+#include "shell/frmsavefile.h"
+#include "timer/frmrtty.h"
+#include "timer/frmrxclock.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTimer>
+#include <random>
+
+namespace dovrane::test {
+namespace {
+
+class ClockWindow : public TimerRig, public ::testing::WithParamInterface<int> {
+protected:
+    frmRxClock* openClock(int rxType) {
+        // Go, then the panel's menu item as the user would.
+        open(rxType);
+        if (auto* timer = forms::loaded<frmRxTimer>()) timer->unload();
+        auto* panel = dynamic_cast<PanelForm*>(currentPanel());
+        QAction* item = panel ? panel->menuItem(QStringLiteral("mnuRxClock")) : nullptr;
+        EXPECT_TRUE(item && item->isEnabled());
+        if (item) item->trigger();
+        return forms::loaded<frmRxClock>();
+    }
+    QString receiverClock(int rxType) {
+        settle();
+        if (rxType == 1) {
+            const QByteArray b = as<sim::Ar7030Sim>().regs(1, ar7030::RegClock, 3);
+            auto bcd = [](char c) { return QStringLiteral("%1%2").arg((uchar(c) >> 4) & 15).arg(uchar(c) & 15); };
+            return bcd(b[2]) + QLatin1Char(':') + bcd(b[1]) + QLatin1Char(':') + bcd(b[0]);
+        }
+        return dynamic_cast<sim::NrdSimBase&>(*sim).clockText();
+    }
+};
+
+TEST_P(ClockWindow, ReadsAndSetsTheReceiverClockToLocalTimeAndUtc) {
+    const int rxType = GetParam();
+    setUtc(utcAt(2027, 3, 4, 23, 0));
+    frmRxClock* w = openClock(rxType);
+    ASSERT_NE(w, nullptr);
+    if (rxType == 1) as<sim::Ar7030Sim>().setClockRunning(false);
+    // 01:30:07 local with the PC two hours ahead of UTC: UTC is 23:30:07 the day before.
+    setUtc(utcAt(2027, 3, 4, 23, 30, 7));
+    w->tmrPCclock_Timer();
+    EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblLT"))->text(), QStringLiteral("01:30:07"));
+    EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblUT"))->text(), QStringLiteral("23:30:07"));
+    // The NRD-545 keeps hours and minutes only.
+    const QString seconds = rxType == 4 ? QStringLiteral("00") : QStringLiteral("07");
+
+    w->cmdRX2LT_Click();
+    EXPECT_EQ(receiverClock(rxType), QStringLiteral("01:30:") + seconds);
+    w->cmdGetRXclock_Click();
+    EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblRT"))->text(), QStringLiteral("01:30:") + seconds);
+
+    setUtc(utcAt(2027, 3, 4, 23, 30, 7));
+    w->cmdRX2UT_Click();
+    EXPECT_EQ(receiverClock(rxType), QStringLiteral("23:30:") + seconds);
+    w->cmdGetRXclock_Click();
+    EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblRT"))->text(), QStringLiteral("23:30:") + seconds);
+    for (const char* b : {"cmdGetRXclock", "cmdRX2LT", "cmdRX2UT"})
+        EXPECT_TRUE(control<QWidget>(w, QLatin1String(b))->isEnabled()) << b;
+}
+
+INSTANTIATE_TEST_SUITE_P(ReceiversWithAClock, ClockWindow, ::testing::Values(1, 2, 4));
+
+TEST_F(TimerRig, TheRx320HasNoClockToSet) {
+    setUtc(utcAt(2027, 3, 4, 10, 0));
+    open(3);
+    auto* panel = dynamic_cast<PanelForm*>(currentPanel());
+    ASSERT_NE(panel, nullptr);
+    panel->menuItem(QStringLiteral("mnuRxClock"))->trigger();
+    EXPECT_EQ(forms::loaded<frmRxClock>(), nullptr);
+    // Opened anyway, its receiver buttons send nothing.
+    auto* w = forms::load<frmRxClock>();
+    settle();
+    as<sim::Rx320Sim>().clearCommands();
+    w->cmdRX2LT_Click();
+    w->cmdGetRXclock_Click();
+    settle();
+    EXPECT_TRUE(as<sim::Rx320Sim>().commands().isEmpty());
+    EXPECT_TRUE(control<QLabel>(w, QStringLiteral("lblRT"))->text().isEmpty());
+}
+
+class RttyWindow : public TimerRig, public ::testing::WithParamInterface<int> {
+protected:
+    frmRtty* openRtty(int rxType) {
+        open(rxType, {{13, 1}});
+        if (auto* timer = forms::loaded<frmRxTimer>()) timer->unload();
+        auto* panel = dynamic_cast<PanelForm*>(currentPanel());
+        QAction* item = panel ? panel->menuItem(QStringLiteral("mnuRtty")) : nullptr;
+        EXPECT_TRUE(item && item->isEnabled());
+        if (item) item->trigger();
+        return forms::loaded<frmRtty>();
+    }
+    sim::NrdSimBase& nrd() { return dynamic_cast<sim::NrdSimBase&>(*sim); }
+
+    // "Yes" and a name typed into the save chooser.
+    void saveAs(frmRtty* w, const QString& name) {
+        QTimer::singleShot(30, [name] {
+            auto* chooser = forms::loaded<frmSavefile>();
+            ASSERT_NE(chooser, nullptr);
+            control<QComboBox>(chooser, QStringLiteral("cmbSavefile"))->setEditText(name);
+            click(chooser, QStringLiteral("cmdOK"));
+        });
+        w->cmdSave_Click(1);
+    }
+
+    // The receiver sends text in chunks of 1..maxChunk bytes while the reader
+    // ticks in between, then the reader takes what is left.
+    void receive(frmRtty* w, const QByteArray& text, int maxChunk, unsigned seed = 1) {
+        std::mt19937 rng(seed);
+        for (qsizetype at = 0; at < text.size();) {
+            const qsizetype n = std::min<qsizetype>(text.size() - at, 1 + rng() % unsigned(maxChunk));
+            nrd().sendRttyText(text.mid(at, n), int(n), 0);
+            at += n;
+            w->tmrGetRTTY_Timer();
+        }
+        settle();
+        for (int i = 0; i < 40; ++i) {
+            pump(5);
+            w->tmrGetRTTY_Timer();
+        }
+    }
+};
+
+TEST_P(RttyWindow, TextComesOutTheSameWhateverTheChunking) {
+    const int rxType = GetParam();
+    setUtc(utcAt(2027, 3, 4, 10, 0));
+    frmRtty* w = openRtty(rxType);
+    ASSERT_NE(w, nullptr);
+    settle();
+    EXPECT_EQ(nrd().rttyParameters(), rxType == 4 ? QByteArray("5011") : QByteArray("5010"));
+    EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblPolarity"))->text(), QStringLiteral("Nor."));
+    if (rxType == 4) {
+        EXPECT_EQ(nrd().userSetting(25), QByteArray("1"));
+        EXPECT_EQ(nrd().userSetting(26), QByteArray("1"));
+    }
+
+    QByteArray text;
+    for (int i = 0; i < 12; ++i) text += "ryryry the quick brown fox " + QByteArray::number(i) + "\r\n";
+    text += QByteArray(75, 'z') + "\rtail";
+
+    std::mt19937 rng(11);
+    QStringList firstScreen;
+    QByteArray firstFile;
+    for (int run = 0; run < 3; ++run) {
+        const QString name = QStringLiteral("RTY_RUN%1.TXT").arg(run);
+        saveAs(w, name);
+        ASSERT_TRUE(w->rttysave());
+        w->cmdCls_Click();
+        w->cmdStart_Click();
+        settle();
+        EXPECT_TRUE(nrd().rtty());
+        receive(w, text, run == 0 ? int(text.size()) : 1 + int(rng() % 9), unsigned(run));
+        QStringList screen;
+        for (int i = 0; i < 15; ++i) screen << w->displayLine(i);
+        w->cmdStop_Click();
+        settle();
+        EXPECT_FALSE(nrd().rtty());
+        EXPECT_FALSE(w->rttysave());   // the file is closed with the run
+
+        QFile f(DataFolder + QStringLiteral("RTTY/") + name);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray file = f.readAll();
+        if (run == 0) {
+            firstScreen = screen;
+            firstFile = file;
+            // The CR before "tail" is dropped, so the rest of the Z's and "tail" share a line.
+            EXPECT_EQ(screen[14], QStringLiteral("ZZZZTAIL"));
+            EXPECT_EQ(screen[13], QString(71, QLatin1Char('Z')));
+            EXPECT_EQ(screen[12], QStringLiteral("RYRYRY THE QUICK BROWN FOX 11\n"));
+            EXPECT_TRUE(file.startsWith(" \r\nStart at LT : " + LocalTimeText.toLatin1()));
+            EXPECT_TRUE(file.contains("  Bd/shift/pol : 50/425/Nor\r\n \r\nRYRYRY THE QUICK BROWN FOX 0\n\r\n"));
+            EXPECT_TRUE(file.contains(QByteArray(71, 'Z') + "\r\n \r\nStop at LT : "));
+            EXPECT_TRUE(file.endsWith(" \r\n"));
+        } else {
+            EXPECT_EQ(screen, firstScreen) << "run " << run;
+            EXPECT_EQ(file, firstFile) << "run " << run;
+        }
+    }
+    EXPECT_EQ(dialogs.pending(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(NrdReceivers, RttyWindow, ::testing::Values(2, 4));
+
+TEST_F(RttyWindow, NothingIsWrittenWithoutAnOpenFileAndCloseReleasesEverything) {
+    setUtc(utcAt(2027, 3, 4, 10, 0));
+    frmRtty* w = openRtty(4);
+    ASSERT_NE(w, nullptr);
+    // "Yes", then the chooser cancelled: not saving.
+    QTimer::singleShot(30, [] { click(forms::loaded<frmSavefile>(), QStringLiteral("cmdCancel")); });
+    w->cmdSave_Click(1);
+    EXPECT_FALSE(w->rttysave());
+    w->cmdBaud_Click(2);
+    settle();
+    EXPECT_EQ(nrd().rttyParameters(), QByteArray("7511"));
+
+    saveAs(w, QStringLiteral("RTY_CLOSE.TXT"));
+    w->cmdStart_Click();
+    receive(w, "abc\n", 2);
+    w->unload();
+    settle();
+    EXPECT_FALSE(nrd().rtty());
+    QFile f(DataFolder + QStringLiteral("RTTY/RTY_CLOSE.TXT"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("ABC\n\r\n \r\nStop at LT"));
+}
+
+TEST_F(RttyWindow, AWriteFailureStopsSavingAndIsReportedOnceAfterTheTick) {
+    setUtc(utcAt(2027, 3, 4, 10, 0));
+    frmRtty* w = openRtty(4);
+    ASSERT_NE(w, nullptr);
+    // A file on a device that takes nothing: every line fails to reach it.
+    ASSERT_TRUE(QDir().mkpath(DataFolder + QStringLiteral("RTTY")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), DataFolder + QStringLiteral("RTTY/RTY_FULL.TXT")));
+    saveAs(w, QStringLiteral("RTY_FULL.TXT"));
+    ASSERT_TRUE(w->rttysave());
+    w->cmdStart_Click();
+    // The header could not be written: saving stops, and the message waits
+    // until the click has returned.
+    EXPECT_FALSE(w->rttysave());
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    dialogs.expect(QStringLiteral("could not be written"));
+    pump(20);
+    EXPECT_EQ(dialogs.pending(), 0);
+    // Reception goes on, shown but no longer saved, with no further message.
+    nrd().sendRttyText("one\ntwo\nthree\n", 4, 0);
+    settle();
+    pump(20);
+    w->tmrGetRTTY_Timer();
+    EXPECT_EQ(w->displayLine(13), QStringLiteral("THREE\n"));
+    EXPECT_EQ(dialogs.shown().size(), 1);
+    w->cmdStop_Click();
+}
+
+} // namespace
+} // namespace dovrane::test
