@@ -7,6 +7,7 @@
 #include "panels/frmuserdefs.h"
 #include "panels/frmuserdefs545.h"
 #include "panels/tool_windows.h"
+#include "scanning/register_recorders.h"
 #include "shell/frmabout.h"
 #include "shell/frmsetup.h"
 #include "stations/register_stations.h"
@@ -26,6 +27,7 @@ void registerToolWindows() {
     registerListViewerWindows();
     registerStationWindows();
     registerTimerWindows();
+    registerRecorderWindows();
 }
 
 } // namespace dovrane

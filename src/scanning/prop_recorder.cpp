@@ -1,0 +1,91 @@
+#include "scanning/prop_recorder.h"
+
+#include <algorithm>
+
+namespace dovrane {
+
+namespace {
+// A clock set back or a machine that slept for days: no more than one day
+// of boundaries is closed at once.
+constexpr qint64 kMaxCatchUpSecs = 24 * 3600;
+}
+
+void PropRecorder::Range::fold(float v) {
+    if (empty) {
+        min = max = v;
+        empty = false;
+        return;
+    }
+    min = std::min(min, v);
+    max = std::max(max, v);
+}
+
+void PropRecorder::start(const QDateTime& utc) {
+    lastMs_ = utc.toMSecsSinceEpoch();
+    quarter_ = Range();
+    day_ = Range();
+    lineHour_ = lineMinute_ = -1;
+    line_.fill(std::nullopt);
+}
+
+void PropRecorder::closeQuarter(const QDateTime& at, int quarter, PropTickResult& out) {
+    const QTime t = at.time();
+    PropQuarter q;
+    q.hour = t.hour();
+    q.minute = t.minute();
+    q.second = t.second();
+    q.quarter = quarter;
+    q.empty = quarter_.empty;
+    q.range = {quarter_.min, quarter_.max};
+    out.quarters.push_back(q);
+    quarter_ = Range();
+
+    if (quarter == 0 || lineHour_ != q.hour || lineMinute_ != q.minute) {
+        line_.fill(std::nullopt);
+        lineHour_ = q.hour;
+        lineMinute_ = q.minute;
+    }
+    if (!q.empty) line_[quarter] = q.range;
+    if (quarter == 3) {
+        const bool whole = std::all_of(line_.begin(), line_.end(), [](const auto& g) { return g.has_value(); });
+        if (whole) {
+            std::array<PropGroup, 4> groups;
+            for (int k = 0; k < 4; ++k) groups[k] = *line_[k];
+            out.lines << propMinuteLine(q.hour, q.minute, groups);
+        }
+        line_.fill(std::nullopt);
+        lineHour_ = lineMinute_ = -1;
+    }
+}
+
+PropTickResult PropRecorder::tick(const QDateTime& utc, std::optional<float> level) {
+    PropTickResult out;
+    if (level) {
+        quarter_.fold(*level);
+        day_.fold(*level);
+    }
+    const qint64 nowMs = utc.toMSecsSinceEpoch();
+    if (nowMs <= lastMs_) return out;   // the clock went back: wait for it
+    qint64 from = lastMs_ / 1000 + 1;    // the first whole second after the last tick
+    const qint64 to = nowMs / 1000;
+    from = std::max(from, to - kMaxCatchUpSecs);
+    for (qint64 s = from; s <= to; ++s) {
+        const QDateTime at = QDateTime::fromSecsSinceEpoch(s, Qt::UTC);
+        const int sec = at.time().second();
+        const int min = at.time().minute();
+        if (sec % 15 == 1) closeQuarter(at, sec / 15, out);
+        if (sec == 2 && min % 6 == 1) {
+            PropDaySample d;
+            d.hour = at.time().hour();
+            d.minute = min;
+            d.empty = day_.empty;
+            d.range = {day_.min, day_.max};
+            out.days.push_back(d);
+            day_ = Range();
+        }
+    }
+    lastMs_ = nowMs;
+    return out;
+}
+
+} // namespace dovrane

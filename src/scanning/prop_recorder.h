@@ -1,0 +1,57 @@
+#pragma once
+// What the propagation recorder makes of its ticks, without a window: the
+// level of each tick folds into the running quarter-minute and six-minute
+// extremes; each quarter boundary (seconds 1, 16, 31 and 46 of every minute)
+// and each day-graph boundary (second 2 of minutes 1, 7, ..., 55) is closed
+// exactly once, by the first tick at or after it, however late, doubled or
+// sparse the ticks come; a minute whose four quarters all hold samples gives
+// one complete minute line.
+#include "scanning/propagation_file.h"
+
+#include <QDateTime>
+#include <optional>
+#include <vector>
+
+namespace dovrane {
+
+struct PropQuarter {
+    int hour = 0, minute = 0, second = 0;   // the boundary (second 1, 16, 31 or 46)
+    int quarter = 0;                         // 0..3
+    bool empty = true;                       // no sample since the previous boundary
+    PropGroup range;
+};
+
+struct PropDaySample {
+    int hour = 0, minute = 0;
+    bool empty = true;
+    PropGroup range;
+};
+
+struct PropTickResult {
+    std::vector<PropQuarter> quarters;    // in time order
+    std::vector<PropDaySample> days;
+    QStringList lines;                    // complete minute lines
+};
+
+class PropRecorder {
+public:
+    // A run starts: nothing gathered, boundaries counted from utc on.
+    void start(const QDateTime& utc);
+    // One tick at utc with its level (nothing when no sample was taken).
+    PropTickResult tick(const QDateTime& utc, std::optional<float> level);
+
+private:
+    struct Range {
+        bool empty = true;
+        float min = 0, max = 0;
+        void fold(float v);
+    };
+    void closeQuarter(const QDateTime& at, int quarter, PropTickResult& out);
+
+    qint64 lastMs_ = 0;
+    Range quarter_, day_;
+    int lineHour_ = -1, lineMinute_ = -1;
+    std::array<std::optional<PropGroup>, 4> line_{};
+};
+
+} // namespace dovrane
