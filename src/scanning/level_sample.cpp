@@ -79,6 +79,11 @@ std::optional<float> LevelSampler::readSmeter() {
     }
 }
 
+clsAR7030* LevelSampler::AR7030A() const { return ar7030_; }
+clsNRD535* LevelSampler::NRD535A() const { return nrd535_; }
+clsRX320* LevelSampler::RX320A() const { return rx320_; }
+clsNRD545* LevelSampler::NRD545A() const { return nrd545_; }
+
 std::optional<float> LevelSampler::sample() {
     if (rxType_ < 1 || rxType_ > 4) return 0.0f;
     if (!begun_) beginRun();

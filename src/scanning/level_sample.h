@@ -51,10 +51,10 @@ public:
     std::optional<float> sample();
 
     // The driver objects; only the one of rxType exists.
-    clsAR7030* AR7030A() const { return ar7030_; }
-    clsNRD535* NRD535A() const { return nrd535_; }
-    clsRX320* RX320A() const { return rx320_; }
-    clsNRD545* NRD545A() const { return nrd545_; }
+    clsAR7030* AR7030A() const;
+    clsNRD535* NRD535A() const;
+    clsRX320* RX320A() const;
+    clsNRD545* NRD545A() const;
 
 private:
     std::optional<float> readSmeter();
