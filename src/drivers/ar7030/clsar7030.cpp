@@ -21,52 +21,13 @@ bool clsAR7030::send(const Sequence& seq) {
     return false;
 }
 
-namespace {
-
-// An answer the receiver may still owe: a read that met its deadline with nothing.
-// A slow receiver may yet send those answers, and they arrive ahead of the
-// answer to the next question, so that many bytes are passed over first.
-// Kept per port, for every driver object on it; forgotten once the port is
-// opened afresh, and once a deadline has gone by since the last failure with
-// no late byte (a receiver that never sends the answer).
-struct OwedAnswers {
-    const CommPort* port = nullptr;
-    quint64 openCount = 0;
-    int count = 0;
-    QElapsedTimer since;
-
-    void settle(const CommPort& p) {
-        if (port != &p || openCount != p.openCount()) {
-            port = &p;
-            openCount = p.openCount();
-            count = 0;
-        }
-        if (count > 0 && since.isValid() && since.elapsed() > replyTimeouts.ar7030ByteMs) count = 0;
-    }
-    void paid(int bytes) { count = std::max(0, count - bytes); }
-    void unanswered(bool passedOverOne) {
-        count = passedOverOne ? 0 : 1;
-        since.start();
-    }
-};
-
-OwedAnswers& owedAnswers() {
-    static OwedAnswers owed;
-    return owed;
-}
-
-} // namespace
-
 std::optional<QByteArray> clsAR7030::query(const Sequence& select, int count) {
     if (!select.valid()) return std::nullopt;
-    OwedAnswers& owed = owedAnswers();
     QByteArray answer;
     for (int i = 0; i < count; ++i) {
-        owed.settle(port_);
         QByteArray out = i == 0 ? select.bytes() : QByteArray();
         out.append(char(CmdRead));
         // Whatever is waiting now belongs to no question of ours.
-        owed.paid(int(port_.readAll().size()));
         port_.discardInput();
         QElapsedTimer sent;
         sent.start();
@@ -81,24 +42,14 @@ std::optional<QByteArray> clsAR7030::query(const Sequence& select, int count) {
             // answer that came after its deadline) and must not pass as this
             // answer. An eighth of a byte is left as margin.
             const qint64 byteNs = port_.byteTimeNs();
-            owed.paid(port_.discardArrivalsUntil(sent, outNs + byteNs - byteNs / 8));
+            port_.discardArrivalsUntil(sent, outNs + byteNs - byteNs / 8);
         }
         auto leftMs = [&] {
             return int(std::max<qint64>(replyTimeouts.ar7030ByteMs - (sent.nsecsElapsed() - outNs) / 1'000'000, 0));
         };
-        // Late answers to earlier questions come first.
-        int skipped = 0;
-        while (written && owed.count > 0 && port_.waitForBytes(1, leftMs())) {
-            skipped += int(port_.readExactly(1, 0).size());
-            owed.paid(1);
-        }
         if (!written || !port_.waitForBytes(1, leftMs())) {
             // Ask no further: the rest of the run would only wait as long again.
             port_.discardInput();
-            // A byte passed over as a late answer may have been this one (the
-            // late answer never came): then nothing is owed any more, or every
-            // read would go on passing over its own answer.
-            if (written) owed.unanswered(skipped > 0);
             noteRxFailure(port_);
             return std::nullopt;
         }
