@@ -171,7 +171,6 @@ TEST_F(Ar7030Test, GarbledAnswersNeverMoveTheColumns) {
     // Whatever bytes come back, a record keeps every field in its place: the
     // memory manager stores and writes back what it reads.
     sim.setFault(sim::Fault::Garbage);
-    ASSERT_TRUE(port.setSettings(QStringLiteral("115200,N,8,1")));  // forty channels, quickly
     const QRegularExpression used(QStringLiteral("^MEM\\d{3} \\d{7}0 [0-9@] 0[0-7] @ @ \\d{3} \\d{3} [01] $"));
     for (int n = 0; n < 40; ++n) {
         const auto rec = rx.Memory(n);
