@@ -4,7 +4,8 @@
 // receiver's byte language has no pauses of its own, so that is the whole
 // limit. An operation counts as done when its answer is in and the receiver
 // has taken its last byte, whichever comes later (a write is handed to the
-// port long before the line has carried it).
+// port long before the line has carried it). The rounds follow each other at
+// once, so every read starts while the line may still carry the one before.
 //
 // Prints one line per operation; "over" marks one more than 10% above its limit.
 #include "drivers/ar7030/ar7030_protocol.h"

@@ -9,6 +9,9 @@
 // operation counts as done when the driver returns and the receiver has
 // taken its last byte, whichever comes later.
 //
+// Reads are measured twice: after a pause, and in rounds that follow each
+// other at once ("back to back").
+//
 // Prints one line per operation; "over" marks one more than 10% above its limit.
 #include "drivers/nrd/nrd_codec.h"
 #include "drivers/nrd535/clsnrd535.h"
@@ -23,6 +26,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <sys/prctl.h>
 #include <thread>
 #include <vector>
@@ -91,7 +95,30 @@ struct Op {
     const char* name;
     Plan plan;
     std::function<bool()> run;
+    // Also measured in rounds that follow each other at once, as a memory
+    // fetch or a scan reads: a reply's late end must not spoil the next one.
+    bool backToBack = false;
 };
+
+// Runs op `rounds` times and returns the time of each run, in ms; ok turns
+// false when a run fails or sends other than `out` bytes.
+std::vector<double> measure(sim::NrdSimBase& sim, const Op& op, int out, bool settle, bool& ok) {
+    std::vector<double> times;
+    for (int i = 0; i < Rounds; ++i) {
+        // Let anything still under way settle before the clock starts.
+        if (settle) std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        sim.clearBytesReceived();
+        QElapsedTimer t;
+        t.start();
+        ok = op.run() && ok;
+        // Spin rather than sleep: a sleep's own lateness would be counted.
+        while (sim.bytesReceived().size() < out && t.elapsed() < 5000) std::this_thread::yield();
+        times.push_back(t.nsecsElapsed() / 1e6);
+        if (sim.bytesReceived().size() != out) ok = false;
+    }
+    std::sort(times.begin(), times.end());
+    return times;
+}
 
 // Runs each operation Rounds times and prints its median beside its limit;
 // returns the number of operations that failed or came out over.
@@ -99,30 +126,25 @@ int runOps(const char* model, sim::NrdSimBase& sim, const std::vector<Op>& ops) 
     std::printf("\n%s at %d baud, median of %d runs\n", model, Baud, Rounds);
     std::printf("%-28s %5s %5s %10s %10s %7s\n", "operation", "out", "in", "limit ms", "took ms", "ratio");
     int bad = 0;
-    for (const Op& op : ops) {
-        const int out = bytesOut(op.plan);
-        std::vector<double> times;
-        bool ok = true;
-        for (int i = 0; i < Rounds; ++i) {
-            // Let anything still under way settle before the clock starts.
-            std::this_thread::sleep_for(std::chrono::milliseconds(30));
-            sim.clearBytesReceived();
-            QElapsedTimer t;
-            t.start();
-            ok = op.run() && ok;
-            // Spin rather than sleep: a sleep's own lateness would be counted.
-            while (sim.bytesReceived().size() < out && t.elapsed() < 5000) std::this_thread::yield();
-            times.push_back(t.nsecsElapsed() / 1e6);
-            if (sim.bytesReceived().size() != out) ok = false;
-        }
-        std::sort(times.begin(), times.end());
+    auto report = [&](const std::string& name, const Plan& plan, const std::vector<double>& times, bool ok) {
         const double took = times[times.size() / 2];
-        const double limit = limitMs(op.plan);
+        const double limit = limitMs(plan);
         const double ratio = took / limit;
         const bool over = ratio > 1.10;
         if (!ok || over) ++bad;
-        std::printf("%-28s %5d %5d %10.1f %10.1f %7.3f%s%s\n", op.name, out, bytesIn(op.plan), limit, took, ratio,
-                    over ? "  over" : "", ok ? "" : "  FAILED");
+        std::printf("%-28s %5d %5d %10.1f %10.1f %7.3f%s%s\n", name.c_str(), bytesOut(plan), bytesIn(plan), limit, took,
+                    ratio, over ? "  over" : "", ok ? "" : "  FAILED");
+    };
+    for (const Op& op : ops) {
+        const int out = bytesOut(op.plan);
+        bool ok = true;
+        const std::vector<double> times = measure(sim, op, out, true, ok);
+        report(op.name, op.plan, times, ok);
+        if (op.backToBack) {
+            bool okB2b = true;
+            const std::vector<double> b2b = measure(sim, op, out, false, okB2b);
+            report(std::string("  back to back"), op.plan, b2b, okB2b);
+        }
     }
     return bad;
 }
@@ -169,12 +191,12 @@ int main(int argc, char** argv) {
         {"RxClock let", bracketed({W(9)}), [&] { return rx535.RxClock(QStringLiteral("12:34:56")); }},
         {"Memory let", bracketed({W(17)}), [&] { return rx535.Memory(12, rec535); }},
         {"Lockonoff 1", {W(3), P(nrd::PauseMs), W(3), P(nrd::PauseMs)}, [&] { return rx535.Lockonoff(1); }},
-        {"Smeter (held)", {W(2), R(4)}, [&] { return got(rx535.Smeter()); }},
-        {"Memory get (held)", {W(8), R(16)}, [&] { return got(rx535.Memory(12)); }},
+        {"Smeter (held)", {W(2), R(4)}, [&] { return got(rx535.Smeter()); }, true},
+        {"Memory get (held)", {W(8), R(16)}, [&] { return got(rx535.Memory(12)); }, true},
         {"PassBandShift (held)", {W(7), P(nrd::PauseMs)}, [&] { return rx535.PassBandShift(++step % 2 ? 100 : -100); }},
         {"Bandwidthcontrol (held)", {W(6), P(nrd::PauseMs)}, [&] { return rx535.Bandwidthcontrol(2200); }},
         {"Mode let (held)", {W(3)}, [&] { return rx535.Mode(++step % 5); }},
-        {"RxStatus get (held)", {W(6), P(nrd::PauseMs), W(8), R(17)}, [&] { return got(rx535.RxStatus()); }},
+        {"RxStatus get (held)", {W(6), P(nrd::PauseMs), W(8), R(17)}, [&] { return got(rx535.RxStatus()); }, true},
         {"Lockonoff 0", {P(nrd::PauseMs), W(3), P(nrd::PauseMs), W(3)}, [&] { return rx535.Lockonoff(0); }},
     };
 
@@ -192,13 +214,13 @@ int main(int argc, char** argv) {
         {"Memory let", bracketed({W(21)}), [&] { return rx545.Memory(3, rec545); }},
         {"Userdefs 14", bracketed({W(9)}), [&] { return rx545.Userdefs(14, 800); }},
         {"Lockonoff 1", {W(3), P(nrd::PauseMs), W(3), P(nrd::PauseMs)}, [&] { return rx545.Lockonoff(1); }},
-        {"Smeter (held)", {W(2), R(5)}, [&] { return got(rx545.Smeter()); }},
-        {"Ifgain get (held)", {W(3), R(6)}, [&] { return got(rx545.Ifgain()); }},
+        {"Smeter (held)", {W(2), R(5)}, [&] { return got(rx545.Smeter()); }, true},
+        {"Ifgain get (held)", {W(3), R(6)}, [&] { return got(rx545.Ifgain()); }, true},
         {"Ifgain let (held)", {W(6)}, [&] { return rx545.Ifgain(++step % 256); }},
-        {"PassBandShift get (held)", {W(2), R(6)}, [&] { return got(rx545.PassBandShift()); }},
-        {"Agcspeed get (held)", {W(3), R(6)}, [&] { return got(rx545.Agcspeed()); }},
-        {"Memory get (held)", {W(8), R(21)}, [&] { return got(rx545.Memory(3)); }},
-        {"RxStatus get (held)", status545, [&] { return got(rx545.RxStatus()); }},
+        {"PassBandShift get (held)", {W(2), R(6)}, [&] { return got(rx545.PassBandShift()); }, true},
+        {"Agcspeed get (held)", {W(3), R(6)}, [&] { return got(rx545.Agcspeed()); }, true},
+        {"Memory get (held)", {W(8), R(21)}, [&] { return got(rx545.Memory(3)); }, true},
+        {"RxStatus get (held)", status545, [&] { return got(rx545.RxStatus()); }, true},
         {"Lockonoff 0", {P(nrd::PauseMs), W(3), P(nrd::PauseMs), W(3)}, [&] { return rx545.Lockonoff(0); }},
     };
 

@@ -2,21 +2,51 @@
 #include "platform/commport.h"
 #include "platform/dialogs.h"
 
+#include <QCoreApplication>
+#include <QMetaObject>
+
 namespace dovrane {
 
 namespace {
 bool g_failing = false;
+int g_pending = 0;  // notices queued and not yet shown
+// The port and its open count when the failing spell began: a port opened
+// again since then starts a new spell, so a receiver lost a second time is
+// reported a second time.
+const CommPort* g_spellPort = nullptr;
+quint64 g_spellOpenCount = 0;
+
+void showNotice(const QString& device) {
+    // Shown even when a good reply has come in the meantime: the failure was
+    // real, and the user should know the line dropped out.
+    --g_pending;
+    dialogs::message(QStringLiteral("The receiver does not answer\n%1").arg(device), dialogs::Buttons::Ok,
+                     dialogs::Icon::Exclamation, QStringLiteral("Error"));
 }
+} // namespace
 
 void noteRxFailure(const CommPort& port) {
-    if (g_failing) return;
+    if (g_failing && g_spellPort == &port && g_spellOpenCount == port.openCount()) return;
     g_failing = true;
-    dialogs::message(QStringLiteral("The receiver does not answer\n%1").arg(port.deviceName()),
-                     dialogs::Buttons::Ok, dialogs::Icon::Exclamation, QStringLiteral("Error"));
+    // A port the program closed, or one that never opened (the panel said so
+    // when it loaded), is no receiver that fell silent.
+    if (!port.isWanted() || port.openCount() == 0) {
+        g_spellPort = nullptr;
+        return;
+    }
+    g_spellPort = &port;
+    g_spellOpenCount = port.openCount();
+    auto* app = QCoreApplication::instance();
+    if (!app) return;
+    ++g_pending;
+    const QString device = port.deviceName();
+    QMetaObject::invokeMethod(app, [device] { showNotice(device); }, Qt::QueuedConnection);
 }
 
 void noteRxSuccess() { g_failing = false; }
 
 bool rxFailing() { return g_failing; }
+
+bool rxNoticePending() { return g_pending > 0; }
 
 } // namespace dovrane

@@ -205,7 +205,9 @@ void RxPanel::afterToolsUnload() {
     // The tool windows may still have reached the driver while they closed.
     releaseDriver();
     releaseWelcomeDrivers();
-    if (Comm1 && Comm1->isOpen()) Comm1->close();
+    // Also a port that closed itself when its device went away: it must not
+    // open again for whatever comes after the panel.
+    if (Comm1) Comm1->close();
 }
 
 // ---- keypad and entries ----

@@ -2,6 +2,7 @@
 #include "platform/text_file.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <QFile>
 #include <QSerialPort>
 #include <QTimer>
@@ -35,7 +36,7 @@ bool parseSettings(const QString& text, QSerialPort::BaudRate& baud, QSerialPort
 }
 } // namespace
 
-CommPort::CommPort(QObject* parent) : QObject(parent) {}
+CommPort::CommPort(QObject* parent) : QObject(parent) { clock_.start(); }
 
 CommPort::~CommPort() { close(); }
 
@@ -65,7 +66,13 @@ QString CommPort::deviceName() const {
 
 bool CommPort::open() {
     close();
+    wanted_ = true;
+    return openDevice();
+}
+
+bool CommPort::openDevice() {
     error_.clear();
+    lost_ = false;
     const QString device = deviceName();
     QSerialPort::BaudRate b;
     QSerialPort::Parity p;
@@ -94,10 +101,46 @@ bool CommPort::open() {
     port_->setFlowControl(QSerialPort::NoFlowControl);
     buffer_.clear();
     connect(port_.get(), &QSerialPort::readyRead, this, [this] { scheduleReceived(); });
+    connect(port_.get(), &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) { onPortError(int(e)); });
+    ++openCount_;
     return true;
 }
 
+void CommPort::onPortError(int error) {
+    switch (QSerialPort::SerialPortError(error)) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::DeviceNotFoundError:
+    case QSerialPort::PermissionError:
+    case QSerialPort::UnknownError:
+        if (lost_) return;
+        // The device is gone or no longer usable. A dead port left open keeps
+        // signalling its error (a busy loop) and holds the device name a
+        // re-plugged adapter would get, so it is closed as soon as that is safe:
+        // not inside QSerialPort's own call that reported the error.
+        lost_ = true;
+        error_ = tr("%1: %2").arg(deviceName(), port_ ? port_->errorString() : QString());
+        QTimer::singleShot(0, this, [this] { dropIfLost(); });
+        return;
+    default:
+        // A wait that timed out, a call on a closed port: nothing is broken.
+        return;
+    }
+}
+
+void CommPort::dropIfLost() {
+    if (!lost_ || !port_) return;
+    // A QSerialPort whose error handler is still on the stack must outlive it.
+    port_->disconnect(this);
+    port_->close();
+    port_.release()->deleteLater();
+    buffer_.clear();
+}
+
 void CommPort::close() {
+    wanted_ = false;
+    lost_ = false;
     if (port_) {
         port_->close();
         port_.reset();
@@ -105,18 +148,41 @@ void CommPort::close() {
     buffer_.clear();
 }
 
-bool CommPort::isOpen() const { return port_ && port_->isOpen(); }
+qint64 CommPort::byteTimeNs() const {
+    QSerialPort::BaudRate b;
+    QSerialPort::Parity p;
+    QSerialPort::DataBits d;
+    QSerialPort::StopBits s;
+    qint32 raw;
+    if (!parseSettings(settings_, b, p, d, s, raw)) return 0;
+    const int bits = 1 + int(d) + (p == QSerialPort::NoParity ? 0 : 1) + (s == QSerialPort::TwoStop ? 2 : 1);
+    return qint64(bits) * 1'000'000'000 / raw;
+}
+
+qint64 CommPort::nsUntilSent() const { return std::max<qint64>(0, lineFreeNs_ - clock_.nsecsElapsed()); }
+
+bool CommPort::isOpen() const { return port_ && port_->isOpen() && !lost_; }
+
+bool CommPort::ensureOpen() {
+    dropIfLost();
+    return isOpen() || (wanted_ && openDevice());
+}
 
 bool CommPort::write(const QByteArray& bytes, int timeoutMs) {
-    if (!isOpen()) return false;
-    if (port_->write(bytes) != bytes.size()) return false;
-    QElapsedTimer t;
-    t.start();
-    while (port_->bytesToWrite() > 0) {
-        const int left = timeoutMs - int(t.elapsed());
-        if (left <= 0 || !port_->waitForBytesWritten(left)) return port_->bytesToWrite() == 0;
-    }
-    return true;
+    if (!ensureOpen()) return false;
+    lineFreeNs_ = std::max(lineFreeNs_, clock_.nsecsElapsed()) + bytes.size() * byteTimeNs();
+    const bool ok = [&] {
+        if (port_->write(bytes) != bytes.size()) return false;
+        QElapsedTimer t;
+        t.start();
+        while (port_->bytesToWrite() > 0 && !lost_) {
+            const int left = timeoutMs - int(t.elapsed());
+            if (left <= 0 || !port_->waitForBytesWritten(left)) return port_->bytesToWrite() == 0 && !lost_;
+        }
+        return !lost_;
+    }();
+    dropIfLost();
+    return ok;
 }
 
 void CommPort::pull(int waitMs) {
@@ -124,6 +190,31 @@ void CommPort::pull(int waitMs) {
     if (waitMs > 0 && port_->bytesAvailable() == 0) port_->waitForReadyRead(waitMs);
     else if (port_->bytesAvailable() == 0) port_->waitForReadyRead(0);
     if (port_->bytesAvailable() > 0) buffer_ += port_->readAll();
+    dropIfLost();
+}
+
+int CommPort::discardArrivalsUntil(const QElapsedTimer& since, qint64 untilNs) {
+    int dropped = int(buffer_.size());
+    buffer_.clear();
+    while (isOpen()) {
+        const qint64 left = untilNs - since.nsecsElapsed();
+        if (left <= 0) break;
+        // poll() wakes as soon as a byte comes, so the moment of waking tells
+        // when it arrived; the wait rounds up to whole milliseconds, and what
+        // comes in that last fraction is judged by its own time.
+        if (port_->bytesAvailable() == 0) port_->waitForReadyRead(int((left + 999'999) / 1'000'000));
+        if (port_->bytesAvailable() > 0) {
+            const QByteArray got = port_->readAll();
+            if (since.nsecsElapsed() >= untilNs) {
+                buffer_ = got;
+                break;
+            }
+            dropped += int(got.size());
+        }
+        dropIfLost();
+    }
+    dropIfLost();
+    return dropped;
 }
 
 int CommPort::inBufferCount() {

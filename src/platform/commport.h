@@ -2,6 +2,7 @@
 // The program's one serial port. Receiver traffic is raw bytes end to end:
 // every value 0..255 passes untouched and a write goes out whole.
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -29,12 +30,30 @@ public:
     void setDeviceName(const QString& device) { deviceOverride_ = device; }
 
     // Opens the device; on failure errorString() names the device and the reason.
+    // Until close(), the port stays wanted: when its device vanishes (an
+    // adapter unplugged, a receiver restarted) the port closes itself, and the
+    // next write opens it again.
     bool open();
     void close();
     bool isOpen() const;
+    // Opened by open() and not closed since (also while its device is gone).
+    bool isWanted() const { return wanted_; }
     QString errorString() const { return error_; }
+    // Opens a wanted port that is not open (write() does it by itself); true
+    // when the port is open.
+    bool ensureOpen();
+    // Counts the successful opens, so that a caller can tell a port that was
+    // opened afresh since it last looked.
+    quint64 openCount() const { return openCount_; }
+    // How long the line needs for one byte at the current settings.
+    qint64 byteTimeNs() const;
+    // How long the line still needs to carry what was written: a write
+    // returns once the system has the bytes, long before a slow line has sent
+    // them, and no answer can come before the question has gone out.
+    qint64 nsUntilSent() const;
 
     // Writes every byte, waiting at most timeoutMs for the line to take them.
+    // A wanted port that is closed is opened first.
     bool write(const QByteArray& bytes, int timeoutMs = 2000);
     // Bytes received and not yet read (takes in what the device holds now).
     int inBufferCount();
@@ -50,14 +69,23 @@ public:
     // Waits until a byte equal to terminator arrives; returns everything up to
     // and including it, or an empty array on time-out (what came stays waiting).
     QByteArray readUntil(char terminator, int timeoutMs);
+    // Drops whatever arrives until `untilNs` on the clock `since`, waiting
+    // without running events; what arrives later stays waiting. A byte that
+    // arrives sooner than an answer could is no answer. Returns how many
+    // bytes were dropped.
+    int discardArrivalsUntil(const QElapsedTimer& since, qint64 untilNs);
 
 signals:
     // Something arrived. Always delivered queued, after the current operation.
     void received();
 
 private:
+    bool openDevice();
     void pull(int waitMs);
     void scheduleReceived();
+    void onPortError(int error);
+    // Closes a port whose device is gone; safe only outside QSerialPort's own calls.
+    void dropIfLost();
 
     std::unique_ptr<QSerialPort> port_;
     QByteArray buffer_;
@@ -67,6 +95,11 @@ private:
     QString dataFolder_;
     QString error_;
     bool receivedPending_ = false;
+    bool wanted_ = false;
+    QElapsedTimer clock_;
+    qint64 lineFreeNs_ = 0;  // on clock_: when the line will have sent everything
+    bool lost_ = false;
+    quint64 openCount_ = 0;
 };
 
 // The device mapped to port n (1..5): line n of "serialports.ini" in dataFolder,

@@ -53,8 +53,9 @@ protected:
         t.start();
         while (sim.bytesReceived().size() < atLeast && t.elapsed() < 2000)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        // Let the simulator act on the last byte, and catch anything extra.
-        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+        // Let the simulator act on every byte still on the line (at 1200 baud
+        // a run takes a while to cross), and catch anything extra.
+        EXPECT_TRUE(sim.waitIdle());
         const QByteArray got = sim.bytesReceived();
         sim.clearBytesReceived();
         return got;

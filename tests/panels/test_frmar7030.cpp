@@ -447,6 +447,7 @@ TEST_F(Ar7030PanelGo, ASilentReceiverIsReportedOnceAndThePanelStaysUsable) {
     EXPECT_LT(t.elapsed(), 3000);
     EXPECT_TRUE(AR7030Open);
     EXPECT_TRUE(p->isVisible());
+    pump();
     EXPECT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(text(p, "txtFrequencyA"), QString()) << "nothing is shown that the receiver did not give";
     EXPECT_EQ(text(p, "lblMode"), QString());
@@ -461,6 +462,7 @@ TEST_F(Ar7030PanelGo, ASilentReceiverIsReportedOnceAndThePanelStaysUsable) {
     p->menuItem(QStringLiteral("mnuUpdate"))->trigger();
     click(p, QStringLiteral("cmdPowerOnOff"));
     p->menuItem(QStringLiteral("mnuFirmware"))->trigger();
+    pump();
     EXPECT_EQ(dialogs.shown().size(), 1);
 
     // Once the receiver answers again, Update shows it.

@@ -505,12 +505,14 @@ TEST_F(Rx320PanelTest, TheFirmwareQueryShowsTheReceiversText) {
     EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Firmware Version"));
     EXPECT_EQ(dialogs.shown().last().icon, dialogs::Icon::Information);
 
-    // Without an answer: the one notice, then the box stays empty.
+    // Without an answer: the box stays empty, and the one notice follows
+    // once the command has returned.
     sim->setFault(sim::Fault::Silent);
-    dialogs.expect(QStringLiteral("The receiver does not answer"));
     dialogs.expect(QStringLiteral("Firmware Version"));
+    dialogs.expect(QStringLiteral("The receiver does not answer"));
     firmware->trigger();
     EXPECT_EQ(dialogs.shown().last().text, QString());
+    pump();
 }
 
 TEST_F(Rx320PanelTest, ExitSavesAsCloseDoes) {

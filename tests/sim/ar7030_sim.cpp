@@ -30,6 +30,9 @@ Ar7030Sim::~Ar7030Sim() {
 }
 
 Ar7030Sim::Ar7030Sim() {
+    // The driver tells an answer from a byte still on the line by when it
+    // arrives, so the line runs at the rate the program set, as a real one does.
+    setBaud(test::PtyPeer::FollowLine);
     // A receiver as it might stand on a desk: tuned to a broadcast band, with
     // bits beside the level fields set so that a write that loses them shows.
     setFrequencyWord(wordOf(9650.0));

@@ -1,7 +1,8 @@
 #pragma once
 // A simulated AR7030: sixteen pages of register memory walked by the
 // receiver's one-byte commands (holding register H, address pointer, page),
-// answering each read command with one byte. It keeps the settings, the
+// answering each read command with one byte. Bytes cross the line at the rate
+// the program set on the port unless a test sets another. It keeps the settings, the
 // memory channels and a running clock where the real receiver keeps them.
 #include "sim/sim_receiver.h"
 

@@ -1,8 +1,10 @@
 #include "sim/sim_receiver.h"
 
+#include <QFile>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <unistd.h>
 #include <random>
 #include <thread>
 
@@ -11,13 +13,25 @@ namespace dovrane::sim {
 SimReceiver::~SimReceiver() { stop(); }
 
 bool SimReceiver::start() {
-    peer_.setOnByte([this](uint8_t b) { onByte(b); });
-    return peer_.start();
+    peer_.setOnByte([this](uint8_t b) {
+        onByte(b);
+        ++handled_;
+    });
+    if (!peer_.start()) return false;
+    if (!linkPath_.isEmpty()) {
+        const QByteArray link = QFile::encodeName(linkPath_);
+        ::unlink(link.constData());
+        if (::symlink(QFile::encodeName(peer_.devicePath()).constData(), link.constData()) != 0) return false;
+    }
+    return true;
 }
 
 void SimReceiver::stop() {
     peer_.stop();
     peer_.setOnByte(nullptr);
+    // The device is gone: its name leads nowhere (not to a pseudo-terminal
+    // someone else opens next under the same number).
+    if (!linkPath_.isEmpty()) ::unlink(QFile::encodeName(linkPath_).constData());
 }
 
 void SimReceiver::setFault(Fault fault, int lateMs) {

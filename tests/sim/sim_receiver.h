@@ -4,6 +4,7 @@
 #include "support/pty_peer.h"
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -23,9 +24,18 @@ class SimReceiver {
 public:
     virtual ~SimReceiver();
 
+    // start() after stop() is a receiver switched on again: a new device,
+    // and the link (when set) pointed at it.
     bool start();
     void stop();
     QString devicePath() const { return peer_.devicePath(); }
+    // A fixed name for the device, as a serial adapter's stable name under
+    // /dev/serial: a symbolic link that start() points at the current device.
+    // stop() removes it.
+    void setLinkPath(const QString& path) { linkPath_ = path; }
+    QString linkPath() const { return linkPath_; }
+    // Pace in bits per second (10 bits a byte); 0 unpaced; test::PtyPeer::FollowLine
+    // at whatever rate the program set on the port.
     void setBaud(int baud) { peer_.setBaud(baud); }
     void setFault(Fault fault, int lateMs = 0);
     Fault fault() const;
@@ -54,6 +64,9 @@ public:
     void clearBytesReceived() { peer_.clearReceived(); }
     // Waits until every byte the program has written so far has been handled.
     bool waitIdle(int timeoutMs = 2000) const { return peer_.waitIdle(timeoutMs); }
+    // Bytes handled since the start (their reply, if any, sent). bytesReceived()
+    // already holds a byte while it is being handled.
+    qint64 bytesHandled() const { return handled_; }
 
     // Guards the simulated state: subclasses lock it around state access, and
     // tests lock it through this when they read or poke the state.
@@ -74,6 +87,8 @@ protected:
 
 private:
     test::PtyPeer peer_;
+    QString linkPath_;
+    std::atomic<qint64> handled_{0};
     Fault fault_ = Fault::None;
     int lateMs_ = 0;
     SmeterCurve curve_;

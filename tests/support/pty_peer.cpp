@@ -15,7 +15,34 @@ namespace {
 std::chrono::microseconds byteTime(int baud) {
     return std::chrono::microseconds(baud > 0 ? 10'000'000 / baud : 0);
 }
+
+int baudOf(speed_t s) {
+    switch (s) {
+    case B300: return 300;
+    case B600: return 600;
+    case B1200: return 1200;
+    case B2400: return 2400;
+    case B4800: return 4800;
+    case B9600: return 9600;
+    case B19200: return 19200;
+    case B38400: return 38400;
+    case B57600: return 57600;
+    case B115200: return 115200;
+    case B230400: return 230400;
+    case B460800: return 460800;
+    case B921600: return 921600;
+    default: return 0;
+    }
+}
 } // namespace
+
+int PtyPeer::pace() const {
+    const int baud = baud_;
+    if (baud != FollowLine) return baud;
+    termios t{};
+    if (slaveKeep_ < 0 || tcgetattr(slaveKeep_, &t) != 0) return 0;
+    return baudOf(cfgetospeed(&t));
+}
 
 PtyPeer::PtyPeer() = default;
 
@@ -48,12 +75,15 @@ bool PtyPeer::start() {
     tcsetattr(slaveKeep_, TCSANOW, &t);
     stop_ = false;
     thread_ = std::thread([this] { run(); });
+    writer_ = std::thread([this] { writeLoop(); });
     return true;
 }
 
 void PtyPeer::stop() {
     stop_ = true;
+    writeReady_.notify_all();
     if (thread_.joinable()) thread_.join();
+    if (writer_.joinable()) writer_.join();
     if (slaveKeep_ >= 0) ::close(slaveKeep_);
     if (master_ >= 0) ::close(master_);
     slaveKeep_ = master_ = -1;
@@ -65,24 +95,45 @@ void PtyPeer::setOnByte(std::function<void(uint8_t)> onByte) {
 }
 
 void PtyPeer::send(const QByteArray& bytes) {
-    std::lock_guard lock(writeMutex_);
-    if (master_ < 0) return;
-    const int baud = baud_;
-    if (baud <= 0) {
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(master_, bytes.constData() + done, size_t(bytes.size() - done));
-            if (n <= 0) return;
-            done += n;
+    {
+        std::lock_guard lock(writeMutex_);
+        if (master_ < 0) return;
+        if (pace() > 0 || !outQueue_.isEmpty()) {
+            // Paced bytes go out from their own thread, so that the far end
+            // keeps taking what the program sends while it answers, as a
+            // full-duplex line does.
+            outQueue_ += bytes;
+        } else {
+            qsizetype done = 0;
+            while (done < bytes.size()) {
+                const ssize_t n = ::write(master_, bytes.constData() + done, size_t(bytes.size() - done));
+                if (n <= 0) return;
+                done += n;
+            }
+            return;
         }
-        return;
     }
-    auto next = Clock::now();
-    for (char c : bytes) {
-        next += byteTime(baud);
-        std::this_thread::sleep_until(next);
-        if (::write(master_, &c, 1) != 1) return;
+    writeReady_.notify_one();
+}
+
+void PtyPeer::writeLoop() {
+    auto lineFree = Clock::now();
+    std::unique_lock lock(writeMutex_);
+    while (!stop_) {
+        if (outQueue_.isEmpty()) {
+            writeReady_.wait_for(lock, std::chrono::milliseconds(20));
+            continue;
+        }
+        const char c = outQueue_.front();
+        outQueue_.remove(0, 1);
+        const int baud = pace();
+        lock.unlock();
+        lineFree = std::max(lineFree, Clock::now()) + byteTime(baud);
+        std::this_thread::sleep_until(lineFree);
+        [[maybe_unused]] const ssize_t n = ::write(master_, &c, 1);
+        lock.lock();
     }
+    outQueue_.clear();
 }
 
 QByteArray PtyPeer::received() const {
@@ -129,7 +180,7 @@ void PtyPeer::run() {
             continue;
         }
         for (ssize_t i = 0; i < n; ++i) {
-            const int baud = baud_;
+            const int baud = pace();
             if (baud > 0) {
                 // A byte is only complete once the line has carried all its bits.
                 wireFree = std::max(wireFree, Clock::now()) + byteTime(baud);

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -24,13 +25,16 @@ public:
     QString devicePath() const { return slavePath_; }
 
     // With a baud rate set, bytes are taken and sent no faster than the line
-    // would carry them (10 bits a byte); 0 means as fast as possible.
+    // would carry them (10 bits a byte); 0 means as fast as possible, and
+    // FollowLine the rate the program set on its end of the line.
+    static constexpr int FollowLine = -1;
     void setBaud(int baud) { baud_ = baud; }
     int baud() const { return baud_; }
 
     // Called on the peer's thread for each byte the program sent.
     void setOnByte(std::function<void(uint8_t)> onByte);
-    // Sends bytes to the program (paced when a baud rate is set).
+    // Sends bytes to the program. Paced bytes are queued and go out in order
+    // from a thread of their own, so taking bytes in goes on meanwhile.
     void send(const QByteArray& bytes);
 
     // Everything received so far (for tests that only listen).
@@ -45,6 +49,8 @@ public:
 
 private:
     void run();
+    void writeLoop();
+    int pace() const;
     int master_ = -1;
     int slaveKeep_ = -1;
     QString slavePath_;
@@ -56,6 +62,9 @@ private:
     std::function<void(uint8_t)> onByte_;
     QByteArray received_;
     std::mutex writeMutex_;
+    std::condition_variable writeReady_;
+    QByteArray outQueue_;
+    std::thread writer_;
 };
 
 } // namespace dovrane::test

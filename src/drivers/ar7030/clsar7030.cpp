@@ -5,6 +5,9 @@
 #include "platform/commport.h"
 #include "platform/timeouts.h"
 
+#include <QElapsedTimer>
+#include <algorithm>
+
 namespace dovrane {
 
 using namespace ar7030;
@@ -13,7 +16,9 @@ clsAR7030::clsAR7030(CommPort& port, QObject* parent) : QObject(parent), port_(p
 
 bool clsAR7030::send(const Sequence& seq) {
     if (!seq.valid()) return false;
-    return port_.write(seq.bytes());
+    if (port_.write(seq.bytes())) return true;
+    noteRxFailure(port_);
+    return false;
 }
 
 std::optional<QByteArray> clsAR7030::query(const Sequence& select, int count) {
@@ -22,10 +27,27 @@ std::optional<QByteArray> clsAR7030::query(const Sequence& select, int count) {
     for (int i = 0; i < count; ++i) {
         QByteArray out = i == 0 ? select.bytes() : QByteArray();
         out.append(char(CmdRead));
-        // Whatever is waiting now belongs to no question of ours: a byte that
-        // came too late for an earlier read must not pass as this answer.
+        // Whatever is waiting now belongs to no question of ours.
         port_.discardInput();
-        if (!port_.write(out) || !port_.waitForBytes(1, replyTimeouts.ar7030ByteMs)) {
+        QElapsedTimer sent;
+        sent.start();
+        const bool written = port_.write(out);
+        // When the line will have carried the question, this one and any
+        // still going out before it; the deadline runs from there.
+        const qint64 outNs = written ? sent.nsecsElapsed() + port_.nsUntilSent() : 0;
+        if (written) {
+            // The answer cannot come before the question has crossed the line
+            // and one byte has come back. A byte that arrives sooner is still
+            // on its way from an earlier exchange (noise behind an answer, an
+            // answer that came after its deadline) and must not pass as this
+            // answer. An eighth of a byte is left as margin.
+            const qint64 byteNs = port_.byteTimeNs();
+            port_.discardArrivalsUntil(sent, outNs + byteNs - byteNs / 8);
+        }
+        auto leftMs = [&] {
+            return int(std::max<qint64>(replyTimeouts.ar7030ByteMs - (sent.nsecsElapsed() - outNs) / 1'000'000, 0));
+        };
+        if (!written || !port_.waitForBytes(1, leftMs())) {
             // Ask no further: the rest of the run would only wait as long again.
             port_.discardInput();
             noteRxFailure(port_);

@@ -17,10 +17,44 @@ NrdDriver::NrdDriver(CommPort& port, QObject* parent) : QObject(parent), port_(p
 
 void NrdDriver::pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-bool NrdDriver::send(const QByteArray& command) { return port_.write(command + '\r'); }
+namespace {
+// The port's open count when the receiver was last put in remote: a receiver
+// met again on a port opened afresh (switched off and on, its adapter
+// re-plugged) is back in local and must be held once more.
+const CommPort* g_remotePort = nullptr;
+quint64 g_remoteOnOpenCount = 0;
+} // namespace
+
+bool NrdDriver::send(const QByteArray& command) {
+    if (port_.ensureOpen() && RemoteHeld == 1 && g_remotePort == &port_ && g_remoteOnOpenCount != port_.openCount() &&
+        command != "H1" && command != "H0") {
+        g_remoteOnOpenCount = port_.openCount();
+        if (!send("H1")) return false;
+        pause(nrd::PauseMs);
+        if (!send("H1")) return false;
+        pause(nrd::PauseMs);
+    }
+    if (port_.write(command + '\r')) return true;
+    noteRxFailure(port_);
+    return false;
+}
+
+namespace {
+// A reply's own CR (or a LF) that came after the reply was taken belongs to
+// no later reply: the receivers end some replies right behind the characters
+// awaited, and that CR reaches the line after the next query has gone out.
+void skipLineEnds(QByteArray& reply) {
+    qsizetype n = 0;
+    while (n < reply.size() && (reply[n] == '\r' || reply[n] == '\n')) ++n;
+    reply.remove(0, n);
+}
+} // namespace
 
 bool NrdDriver::i_on() {
     if ((RemoteHeld == 1 && CmdBusy == 0) || (RemoteHeld == 0 && CmdBusy == 1)) {
+        port_.ensureOpen();
+        g_remotePort = &port_;
+        g_remoteOnOpenCount = port_.openCount();
         if (!send("H1")) return false;
         pause(nrd::PauseMs);
         if (!send("H1")) return false;
@@ -81,32 +115,39 @@ bool NrdDriver::sendBracketed(const QByteArray& command) {
 std::optional<QByteArray> NrdDriver::query(const QByteArray& command, const char* shape) {
     const int n = int(std::strlen(shape));
     port_.discardInput();
+    QElapsedTimer clock;
+    clock.start();
     if (!send(command)) return std::nullopt;
-    if (!port_.waitForBytes(n, replyTimeouts.nrdReplyMs)) return std::nullopt;
-    const QByteArray reply = port_.readAll();
+    // The deadline runs from when the line has carried the query.
+    const qint64 outNs = clock.nsecsElapsed() + port_.nsUntilSent();
+    QByteArray reply;
+    for (;;) {
+        reply += port_.readAll();
+        skipLineEnds(reply);
+        if (reply.size() >= n) break;
+        const qint64 left = replyTimeouts.nrdReplyMs - (clock.nsecsElapsed() - outNs) / 1'000'000;
+        if (left <= 0 || !port_.waitForBytes(1, int(left))) return std::nullopt;
+    }
     if (!nrd::matchesShape(reply, shape)) return std::nullopt;
     return reply;
 }
 
 std::optional<QByteArray> NrdDriver::lineRead(const QByteArray& command, int maxLength) {
     port_.discardInput();
-    if (!send(command)) return std::nullopt;
     QElapsedTimer clock;
     clock.start();
+    if (!send(command)) return std::nullopt;
+    // The deadline runs from when the line has carried the query.
+    const qint64 outNs = clock.nsecsElapsed() + port_.nsUntilSent();
     QByteArray reply;
     for (;;) {
         reply += port_.readAll();
+        skipLineEnds(reply);
         const qsizetype cr = reply.indexOf('\r');
         if (cr >= 0) return reply.left(cr);
         if (reply.size() >= maxLength) return reply.left(maxLength);
-        const qint64 left = replyTimeouts.nrdReplyMs - clock.elapsed();
-        if (left <= 0 || !port_.waitForBytes(1, int(left))) {
-            reply += port_.readAll();
-            const qsizetype end = reply.indexOf('\r');
-            if (end >= 0) return reply.left(end);
-            if (reply.size() >= maxLength) return reply.left(maxLength);
-            return std::nullopt;
-        }
+        const qint64 left = replyTimeouts.nrdReplyMs - (clock.nsecsElapsed() - outNs) / 1'000'000;
+        if (left <= 0 || !port_.waitForBytes(1, int(left))) return std::nullopt;
     }
 }
 

@@ -48,13 +48,16 @@ protected:
     };
 
     static void pause(int ms);
-    // The command and its CR in one write.
+    // The command and its CR in one write; a write that cannot go out is
+    // reported as a receiver that does not answer.
     bool send(const QByteArray& command);
     // The command inside its own bracketing.
     bool sendBracketed(const QByteArray& command);
     // A count wait: drops what came before, sends the query, waits until the
     // shape's length has arrived and takes everything waiting; nothing unless
-    // the reply has that shape (see nrd::matchesShape).
+    // the reply has that shape (see nrd::matchesShape). Both waits skip the
+    // CR or LF a reply starts with: it is the end of an earlier reply that
+    // came after that reply was taken.
     std::optional<QByteArray> query(const QByteArray& command, const char* shape);
     // A line read: drops what came before, sends the query and gathers the
     // reply until it holds a CR or maxLength characters; returns it up to the

@@ -28,6 +28,13 @@ bool fitsState(int v) {
 
 clsRX320::clsRX320(CommPort& port, QObject* parent) : QObject(parent), port_(port) {}
 
+bool clsRX320::put(const QByteArray& command) {
+    if (port_.write(command)) return true;
+    // The receiver is never read in normal use: a lost line shows only here.
+    noteRxFailure(port_);
+    return false;
+}
+
 rx320::TuningInput clsRX320::stateTuning() const {
     rx320::TuningInput in;
     in.freqKHz = Rx320Freq;
@@ -46,7 +53,7 @@ bool clsRX320::FrequencyA(double kHz) {
     rx320::TuningInput in = stateTuning();
     in.freqKHz = kHz;
     const auto cmd = rx320::tuningCommand(in);
-    if (!cmd || !port_.write(*cmd)) return false;
+    if (!cmd || !put(*cmd)) return false;
     Rx320Freq = kHz;
     emit FrequencyAChanged(kHz);
     return true;
@@ -58,7 +65,7 @@ bool clsRX320::Bandwidth(int filter) {
     in.filter = filter;
     // Checked before anything goes out, so a filter is never sent without its re-tune.
     if (!canTune(in)) return false;
-    if (!port_.write(rx320::filterCommand(filter))) return false;
+    if (!put(rx320::filterCommand(filter))) return false;
     Rx320Bw = int16_t(filter);
     if (!FrequencyA(Rx320Freq)) return false;
     emit BandwidthChanged(filter);
@@ -71,7 +78,7 @@ bool clsRX320::Mode(int mode) {
     rx320::TuningInput in = stateTuning();
     in.mode = mode;
     if (!canTune(in)) return false;
-    if (!port_.write(*cmd)) return false;
+    if (!put(*cmd)) return false;
     Rx320Mode = int16_t(mode);
     if (!FrequencyA(Rx320Freq)) return false;
     emit ModeChanged(mode);
@@ -80,7 +87,7 @@ bool clsRX320::Mode(int mode) {
 
 bool clsRX320::Agcspeed(int agc) {
     const auto cmd = rx320::agcCommand(agc);
-    if (!cmd || !port_.write(*cmd)) return false;
+    if (!cmd || !put(*cmd)) return false;
     Rx320Agc = int16_t(agc);
     emit AgcspeedChanged(agc);
     return true;
@@ -119,7 +126,7 @@ bool clsRX320::Beatfreqosc(int hz) {
 
 bool clsRX320::Volume(int level) {
     level = rx320::clampedLevel(level);
-    if (!port_.write(rx320::volumeCommand(level))) return false;
+    if (!put(rx320::volumeCommand(level))) return false;
     Rx320Volume = int16_t(level);
     emit VolumeChanged(level);
     return true;
@@ -127,7 +134,7 @@ bool clsRX320::Volume(int level) {
 
 bool clsRX320::Linelevel(int level) {
     level = rx320::clampedLevel(level);
-    if (!port_.write(rx320::linelevelCommand(level))) return false;
+    if (!put(rx320::linelevelCommand(level))) return false;
     Rx320Linelevel = int16_t(level);
     emit LinelevelChanged(level);
     return true;
@@ -137,7 +144,7 @@ std::optional<float> clsRX320::Smeter() {
     // Whatever is waiting belongs to an earlier exchange, never to this answer.
     port_.discardInput();
     std::optional<float> value;
-    if (port_.write(rx320::smeterQuery()))
+    if (put(rx320::smeterQuery()))
         value = rx320::smeterValue(port_.readExactly(rx320::SmeterReplySize, replyTimeouts.rx320SmeterMs));
     if (!value) {
         port_.discardInput();
@@ -171,7 +178,7 @@ std::optional<QByteArray> clsRX320::readFirmwareReply() {
 std::optional<QString> clsRX320::Firmware() {
     port_.discardInput();
     std::optional<QByteArray> reply;
-    if (port_.write(rx320::firmwareQuery())) reply = readFirmwareReply();
+    if (put(rx320::firmwareQuery())) reply = readFirmwareReply();
     if (!reply) {
         noteRxFailure(port_);
         return std::nullopt;

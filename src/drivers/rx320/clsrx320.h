@@ -60,6 +60,8 @@ private:
     rx320::TuningInput stateTuning() const;
     bool canTune(const rx320::TuningInput& in) const;
     std::optional<QByteArray> readFirmwareReply();
+    // Sends a command; one that cannot go out is reported like a silent receiver.
+    bool put(const QByteArray& command);
 
     CommPort& port_;
 };
