@@ -1,5 +1,7 @@
 // Dovrane: control of a communications receiver over a serial line.
 #include "panels/panel_registry.h"
+#include "platform/clock.h"
+#include "register_windows.h"
 #include "shell/form.h"
 #include "shell/frmsetup.h"
 #include "shell/frmwelcome.h"
@@ -24,7 +26,10 @@ int main(int argc, char** argv) {
     // by a window that is still open.
     dovrane::welcome::endProgram = [] { QCoreApplication::exit(0); };
     dovrane::welcome::setUpOpener = dovrane::showSetUpDialog;
+    // UTC is the local clock minus the user's local-minus-UTC hours.
+    dovrane::Clock::setUtcOffsetSource([] { return double(dovrane::Settings[3]); });
     dovrane::registerPanelWindows();
+    dovrane::registerToolWindows();
     dovrane::frmWelcome::start();
     const int rc = QApplication::exec();
     dovrane::forms::destroyAll();

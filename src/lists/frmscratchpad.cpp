@@ -11,6 +11,7 @@
 #include "shell/frmsavefile.h"
 #include "shell/globals.h"
 #include "platform/number_text.h"
+#include "shell/show_panel.h"
 #include "shell/unloadallforms.h"
 
 #include <QHeaderView>
@@ -31,9 +32,6 @@ const QString kClearGridTitle = QStringLiteral("Clear grid check");
 const QString kExitText = QStringLiteral("Do you want to save data\nfrom the Frequency Scratchpad");
 const QString kExitTitle = QStringLiteral("Exit");
 const QString kUnreadable = QStringLiteral("The file %1\ncould not be read.");
-
-// The panels by receiver type.
-const std::array<const bool*, 5> kPanelFlags{&NoRxOpen, &AR7030Open, &NRD535Open, &RX320Open, &NRD545Open};
 
 bool askYes(const QString& text, const QString& title) {
     return dialogs::message(text, dialogs::Buttons::YesNoCancel, dialogs::Icon::Question, title) ==
@@ -160,14 +158,7 @@ void frmScratchpad::cmdExit_Click() {
     }
 }
 
-void frmScratchpad::cmdRezeri_Click() {
-    if (RxType < 0 || RxType >= int(kPanelFlags.size())) return;
-    if (Form* panel = windowFor(kPanelFlags[size_t(RxType)])) {
-        panel->show();
-        panel->raise();
-        panel->activateWindow();
-    }
-}
+void frmScratchpad::cmdRezeri_Click() { showCurrentPanel(); }
 
 void frmScratchpad::cmdLoad_Click() { showLoadChooser(kKind); }
 

@@ -98,12 +98,12 @@ void frmNRD535::bindModelControls() {
 void frmNRD535::fillDirectMenu(QMenu* menu) {
     addMenuItem(menu, QStringLiteral("mnuUpdate"), QStringLiteral("Update"), [this] { RxUpdatefull(); });
     addStandardItem(menu, QStringLiteral("mnuSetup"));
-    addMenuItem(menu, QStringLiteral("mnuUserdefs"), QStringLiteral("User Defs . . ."),
-                toolWindowOpener(QStringLiteral("frmUserdefs")));
+    addToolItem(menu, QStringLiteral("mnuUserdefs"), QStringLiteral("User Defs . . ."), QStringLiteral("frmUserdefs"));
     menu->addSeparator();
     addStandardItem(menu, QStringLiteral("mnuLast20"));
     addStandardItem(menu, QStringLiteral("mnuScratchpad"));
     menu->addSeparator();
+    // Enabled always: without the RTTY unit the item explains itself.
     addMenuItem(menu, QStringLiteral("mnuRtty"), QStringLiteral("RTTY . . ."), [this] { mnuRtty_Click(); });
     menu->addSeparator();
     addStandardItem(menu, QStringLiteral("mnuClose"));

@@ -116,15 +116,15 @@ void frmNRD545::bindModelControls() {
 void frmNRD545::fillDirectMenu(QMenu* menu) {
     addMenuItem(menu, QStringLiteral("mnuUpdate"), QStringLiteral("Update"), [this] { RxUpdatefull(); });
     addStandardItem(menu, QStringLiteral("mnuSetup"));
-    addMenuItem(menu, QStringLiteral("mnuUserdefs"), QStringLiteral("User Defs . . ."),
-                toolWindowOpener(QStringLiteral("frmUserdefs545")));
-    addMenuItem(menu, QStringLiteral("mnuAdvancedDSP"), QStringLiteral("Advanced DSP . . ."),
-                toolWindowOpener(QStringLiteral("frmAdvancedDSP")));
+    addToolItem(menu, QStringLiteral("mnuUserdefs"), QStringLiteral("User Defs . . ."),
+                QStringLiteral("frmUserdefs545"));
+    addToolItem(menu, QStringLiteral("mnuAdvancedDSP"), QStringLiteral("Advanced DSP . . ."),
+                QStringLiteral("frmAdvancedDSP"));
     menu->addSeparator();
     addStandardItem(menu, QStringLiteral("mnuLast20"));
     addStandardItem(menu, QStringLiteral("mnuScratchpad"))->setText(QStringLiteral("Freq Sratchpad . . ."));
     menu->addSeparator();
-    addMenuItem(menu, QStringLiteral("mnuRtty"), QStringLiteral("RTTY"), toolWindowOpener(QStringLiteral("frmRtty")));
+    addToolItem(menu, QStringLiteral("mnuRtty"), QStringLiteral("RTTY"), QStringLiteral("frmRtty"));
     menu->addSeparator();
     addStandardItem(menu, QStringLiteral("mnuClose"));
     addStandardItem(menu, QStringLiteral("mnuExit"));

@@ -1,5 +1,4 @@
 #include "panels/panelform.h"
-#include "lists/frmlast20.h"
 #include "panels/tool_windows.h"
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
@@ -99,6 +98,23 @@ QAction* PanelForm::addMenuItem(QMenu* menu, const QString& name, const QString&
     return a;
 }
 
+QAction* PanelForm::addToolItem(QMenu* menu, const QString& name, const QString& caption,
+                                const QString& windowName, std::function<void()> action) {
+    if (!action)
+        action = [windowName] {
+            if (auto open = toolWindowOpener(windowName)) open();
+        };
+    QAction* a = addMenuItem(menu, name, caption, std::move(action));
+    a->setProperty("toolWindow", windowName);
+    a->setEnabled(toolWindowRegistered(windowName));
+    return a;
+}
+
+void PanelForm::enableToolItems(const QString& windowName) {
+    for (QAction* a : findChildren<QAction*>())
+        if (a->property("toolWindow").toString() == windowName) a->setEnabled(true);
+}
+
 QAction* PanelForm::addStandardItem(QMenu* menu, const QString& name) {
     const StandardItem* item = standardItem(name);
     if (!item) return nullptr;
@@ -106,12 +122,11 @@ QAction* PanelForm::addStandardItem(QMenu* menu, const QString& name) {
     if (name == QLatin1String("mnuClose")) action = [this] { cmdClose_Click(); };
     else if (name == QLatin1String("mnuExit")) action = [this] { mnuExit_Click(); };
     else if (name == QLatin1String("mnuPCclock")) action = [this] { pcClock(); };
-    else if (name == QLatin1String("mnuRxClock")) {
-        // Disabled until the receiver clock window is part of the build.
-        if (toolWindowOpener(QStringLiteral("frmRxClock"))) action = [this] { rxClockMenu(); };
-    }
+    else if (name == QLatin1String("mnuRxClock"))
+        return addToolItem(menu, name, QLatin1String(item->caption), QStringLiteral("frmRxClock"),
+                           [this] { rxClockMenu(); });
     else if (name == QLatin1String("mnuHTMLhelp")) action = [this] { htmlHelp(); };
-    else if (item->window) action = toolWindowOpener(QLatin1String(item->window));
+    else if (item->window) return addToolItem(menu, name, QLatin1String(item->caption), QLatin1String(item->window));
     return addMenuItem(menu, name, QLatin1String(item->caption), std::move(action));
 }
 
@@ -148,7 +163,7 @@ void PanelForm::buildMenuBar() {
 }
 
 void PanelForm::rxClockMenu() {
-    // The receiver clock window is not part of this build yet.
+    // The no-receiver panel has no receiver clock to set.
 }
 
 void PanelForm::htmlHelp() {
@@ -179,8 +194,8 @@ void PanelForm::mnuExit_Click() {
 }
 
 void PanelForm::Form_Load() {
-    // The last-20 history records every frequency from now on.
-    forms::load<frmLast20>();
+    // The tools' steps: the last-20 history records every frequency from now on.
+    runPanelLoadSteps();
 }
 
 void PanelForm::Form_Unload() {

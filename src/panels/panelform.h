@@ -24,6 +24,8 @@ public:
     // Menu items by control name ("mnuLast20"), and menus by theirs ("mnuScan").
     QAction* menuItem(const QString& name) const;
     QMenuBar* panelMenuBar() const { return menuBar_; }
+    // A tool window was registered: its menu items become usable.
+    void enableToolItems(const QString& windowName);
 
     // Unloads the panel (its whole close path) and then the welcome window,
     // which writes the position file and ends the program.
@@ -49,6 +51,10 @@ protected:
     // is not part of this build).
     QAction* addMenuItem(QMenu* menu, const QString& name, const QString& caption, std::function<void()> action,
                          const QKeySequence& shortcut = QKeySequence());
+    // Adds an item that opens a tool window (or runs action, when given),
+    // enabled exactly when that window is registered.
+    QAction* addToolItem(QMenu* menu, const QString& name, const QString& caption, const QString& windowName,
+                         std::function<void()> action = {});
     // Adds one of the standard items by name ("mnuSetup", "mnuLast20", ...).
     QAction* addStandardItem(QMenu* menu, const QString& name);
 

@@ -1,6 +1,5 @@
 #include "panels/rxpanel.h"
 #include "drivers/model_tables.h"
-#include "lists/frmlast20.h"
 #include "platform/spin_button.h"
 #include "panels/tool_windows.h"
 #include "platform/clickable_label.h"
@@ -47,11 +46,7 @@ const std::array<PanelModel, 4> kModels{{
 const std::array<const bool*, 6> kListWindows{&BdxcOpen, &OwnOpen, &Files320Open, &Ilg2rxOpen, &LogOpen, &TrackingOpen};
 
 // A frequency typed with a decimal comma reads like one with a point.
-double boxValue(const QString& text) {
-    QString t = text;
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    return val(t);
-}
+double boxValue(const QString& text) { return valComma(text); }
 
 // Limits that were never filled in (both 0) let nothing through.
 bool inLimits(double f) { return FreqMax > 0 && FreqMin <= f && f <= FreqMax; }
@@ -190,6 +185,7 @@ void RxPanel::fillStepList() {
 
 void RxPanel::openPort() {
     attachSerialReceive(*Comm1);
+    Comm1->setDataFolder(DataFolder);
     Comm1->setCommPort(int(vbRound(double(Settings[1]))));
     Comm1->setSettings(QLatin1String(model_.lineSettings));
     if (!Comm1->open()) warn(kPortFailed.arg(Comm1->errorString()), kPortTitle);
@@ -366,8 +362,8 @@ void RxPanel::frequencyAChanged(double kHz) {
         if (Form* w = windowFor(flag))
             if (QWidget* box = w->findChild<QWidget*>(QStringLiteral("txtFrequencyA"))) box->setProperty("text", s);
     }
-    if (Last20Open)
-        if (frmLast20* last20 = forms::loaded<frmLast20>()) last20->fillgrdlast20(s);
+    // The last-20 history, and any other tool that follows the frequency.
+    notifyFrequencyShown(s);
     if (TrackingOpen && TrackingActive) {
         TrackFreq = kHz;
         updatetracking();

@@ -1,46 +1,56 @@
 #include "panels/tool_windows.h"
-#include "lists/frmlast20.h"
-#include "lists/frmscratchpad.h"
-#include "panels/frmadvanceddsp.h"
-#include "panels/frmuserdefs.h"
-#include "panels/frmuserdefs545.h"
-#include "shell/form.h"
-#include "shell/frmabout.h"
-#include "shell/frmsetup.h"
+#include "panels/panelform.h"
+
+#include <QApplication>
+#include <QMap>
+#include <vector>
 
 namespace dovrane {
 
 namespace {
 
-template <class T> std::function<void()> showing() {
-    return [] {
-        T* w = forms::load<T>();
-        if (!w || !w->isLoaded()) return;
-        w->show();
-        w->raise();
-        w->activateWindow();
-    };
-}
+struct Registry {
+    QMap<QString, std::function<void()>> openers;
+    std::vector<std::function<void()>> loadSteps;
+    std::vector<std::function<void(const QString&)>> listeners;
+};
 
-// The user-definition dialogs: the panel waits until they close.
-template <class T> std::function<void()> showingModal() {
-    return [] {
-        T* w = forms::load<T>();
-        if (w && w->isLoaded()) w->showModal();
-    };
+Registry& registry() {
+    static Registry r;
+    return r;
 }
 
 } // namespace
 
-std::function<void()> toolWindowOpener(const QString& name) {
-    if (name == QLatin1String("frmLast20")) return showing<frmLast20>();
-    if (name == QLatin1String("frmScratchpad")) return showing<frmScratchpad>();
-    if (name == QLatin1String("frmAbout")) return showing<frmAbout>();
-    if (name == QLatin1String("frmSetUp")) return showing<frmSetUp>();
-    if (name == QLatin1String("frmUserdefs")) return showingModal<frmUserdefs>();
-    if (name == QLatin1String("frmUserdefs545")) return showingModal<frmUserdefs545>();
-    if (name == QLatin1String("frmAdvancedDSP")) return showing<frmAdvancedDSP>();
-    return {};
+void registerToolWindow(const QString& windowName, std::function<void()> opener) {
+    if (!opener) return;
+    registry().openers.insert(windowName, std::move(opener));
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* panel = qobject_cast<PanelForm*>(w)) panel->enableToolItems(windowName);
 }
+
+std::function<void()> toolWindowOpener(const QString& windowName) { return registry().openers.value(windowName); }
+
+bool toolWindowRegistered(const QString& windowName) { return registry().openers.contains(windowName); }
+
+void registerPanelLoadStep(std::function<void()> step) {
+    if (step) registry().loadSteps.push_back(std::move(step));
+}
+
+void registerFrequencyListener(std::function<void(const QString&)> listener) {
+    if (listener) registry().listeners.push_back(std::move(listener));
+}
+
+void runPanelLoadSteps() {
+    const auto steps = registry().loadSteps;   // a step may register more
+    for (const auto& s : steps) s();
+}
+
+void notifyFrequencyShown(const QString& text) {
+    const auto listeners = registry().listeners;
+    for (const auto& l : listeners) l(text);
+}
+
+void clearToolWindows() { registry() = Registry{}; }
 
 } // namespace dovrane

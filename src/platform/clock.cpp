@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 
 #include <QElapsedTimer>
+#include <cmath>
 #include <optional>
 
 namespace dovrane {
@@ -12,6 +13,10 @@ struct Fixed {
 };
 std::optional<Fixed>& fixed() {
     static std::optional<Fixed> f;
+    return f;
+}
+std::function<double()>& offsetSource() {
+    static std::function<double()> f;
     return f;
 }
 } // namespace
@@ -29,5 +34,22 @@ void Clock::set(const QDateTime& localTime) {
 }
 
 void Clock::reset() { fixed().reset(); }
+
+QDateTime Clock::utcFor(const QDateTime& localTime, double localMinusUtcHours) {
+    // The clock's fields as they read, in a zone without summer time, so a
+    // change to or from summer time does not shift the sum.
+    const QDateTime fields(localTime.date(), localTime.time(), Qt::UTC);
+    const double minutes = std::isfinite(localMinusUtcHours) ? std::round(-localMinusUtcHours * 60.0) : 0.0;
+    return fields.addSecs(qint64(minutes) * 60);
+}
+
+QDateTime Clock::utcNow() {
+    const auto& source = offsetSource();
+    return utcFor(now(), source ? source() : 0.0);
+}
+
+void Clock::setUtcOffsetSource(std::function<double()> localMinusUtcHours) {
+    offsetSource() = std::move(localMinusUtcHours);
+}
 
 } // namespace dovrane

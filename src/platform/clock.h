@@ -1,6 +1,7 @@
 #pragma once
 // The one place the program reads the PC clock; tests set it.
 #include <QDateTime>
+#include <functional>
 
 namespace dovrane {
 
@@ -9,6 +10,15 @@ struct Clock {
     static QDateTime now();
     static void set(const QDateTime& localTime);
     static void reset();
+
+    // UTC as the program reckons it: the local clock's fields minus the
+    // user's local-minus-UTC hours (whole minutes), seconds kept, in a
+    // QDateTime of Qt::UTC. The hours come from the source the shell
+    // installs (Settings(3)); without one, 0.
+    static QDateTime utcNow();
+    // The same for a given local time and offset in hours.
+    static QDateTime utcFor(const QDateTime& localTime, double localMinusUtcHours);
+    static void setUtcOffsetSource(std::function<double()> localMinusUtcHours);
 };
 
 } // namespace dovrane

@@ -1,5 +1,4 @@
 #include "platform/commport.h"
-#include "shell/globals.h"
 #include "platform/text_file.h"
 
 #include <QElapsedTimer>
@@ -61,7 +60,7 @@ bool CommPort::setSettings(const QString& settings) {
 
 QString CommPort::deviceName() const {
     if (!deviceOverride_.isEmpty()) return deviceOverride_;
-    return serialDeviceForPort(DataFolder, portNumber_);
+    return serialDeviceForPort(dataFolder_, portNumber_);
 }
 
 bool CommPort::open() {

@@ -16,8 +16,10 @@ public:
     explicit CommPort(QObject* parent = nullptr);
     ~CommPort() override;
 
-    // Port number 1..5; the device comes from "serialports.ini" in the data folder.
+    // Port number 1..5; the device comes from "serialports.ini" in the data
+    // folder set here.
     void setCommPort(int n);
+    void setDataFolder(const QString& folder) { dataFolder_ = folder; }
     int commPort() const { return portNumber_; }
     // Line settings as "1200,N,8,1".
     bool setSettings(const QString& settings);
@@ -62,6 +64,7 @@ private:
     int portNumber_ = 1;
     QString settings_ = QStringLiteral("1200,N,8,1");
     QString deviceOverride_;
+    QString dataFolder_;
     QString error_;
     bool receivedPending_ = false;
 };

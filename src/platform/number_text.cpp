@@ -38,6 +38,12 @@ double val(const QString& text) {
     return negative ? -v : v;
 }
 
+double valComma(const QString& text) {
+    QString t = text;
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    return val(t);
+}
+
 double vbRound(double x) {
     // nearbyint follows the current rounding mode, which is to-nearest-even
     // unless someone changed it.

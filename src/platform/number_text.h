@@ -9,6 +9,8 @@ namespace dovrane {
 // digits with "." as the decimal point; reading stops at the first character
 // that cannot continue the number; no digits give 0 ("12.5.3" gives 12.5).
 double val(const QString& text);
+// The same for text that may use a decimal comma: every "," reads as ".".
+double valComma(const QString& text);
 // Nearest whole number, a half going to the even neighbour.
 double vbRound(double x);
 // Largest whole number not above x.

@@ -8,6 +8,8 @@
 #include "platform/commport.h"
 #include "platform/dialogs.h"
 #include "shell/globals.h"
+#include "shell/mode_letter.h"
+#include "shell/quiet_tune.h"
 #include "platform/number_text.h"
 
 #include <QPointer>
@@ -190,50 +192,6 @@ std::vector<Setting> settingsFor(QChar letter) {
     return out;
 }
 
-QString letterForMode(int rxType, int m) {
-    switch (rxType) {
-    case 1:
-        switch (m) {
-        case 1: case 2: return QStringLiteral("a");
-        case 7: return QStringLiteral("u");
-        case 6: return QStringLiteral("l");
-        case 5: return QStringLiteral("c");
-        case 3: return QStringLiteral("f");
-        case 4: return QStringLiteral("d");
-        default: return QString();
-        }
-    case 2:
-        switch (m) {
-        case 4: case 7: case 8: return QStringLiteral("a");
-        case 2: return QStringLiteral("u");
-        case 3: return QStringLiteral("l");
-        case 1: return QStringLiteral("c");
-        case 5: return QStringLiteral("f");
-        case 0: case 6: return QStringLiteral("d");
-        default: return QString();
-        }
-    case 4:
-        switch (m) {
-        case 4: case 6: case 7: case 8: return QStringLiteral("a");
-        case 2: return QStringLiteral("u");
-        case 3: return QStringLiteral("l");
-        case 1: return QStringLiteral("c");
-        case 5: return QStringLiteral("f");
-        case 0: return QStringLiteral("d");
-        default: return QString();
-        }
-    case 3:
-        switch (m) {
-        case 0: return QStringLiteral("a");
-        case 1: return QStringLiteral("u");
-        case 2: return QStringLiteral("l");
-        case 3: return QStringLiteral("c");
-        default: return QString();
-        }
-    default: return QString();
-    }
-}
-
 // The frequency of one complete report line (without its CR), or nothing
 // when the line is too short or the eight places are not all digits.
 std::optional<double> reportFrequency(const QByteArray& line, int rxType) {
@@ -284,15 +242,20 @@ void releaseWelcomeDrivers() {
     d = WelcomeDrivers{};
 }
 
-bool Change2FreqA(double freq) {
-    if (RxType < 1 || RxType > 4) return false;
-    if (!(FreqMax > 0 && FreqMin <= freq && freq <= FreqMax)) {
-        dialogs::message(kOutsideRange, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kInputError);
-        return false;
-    }
-    if (!ensureDriver() || !sendFrequency(freq)) return false;
+TuneResult tuneQuietly(double freq) {
+    if (RxType < 1 || RxType > 4) return TuneResult::NoReceiver;
+    if (!(FreqMax > 0 && FreqMin <= freq && freq <= FreqMax)) return TuneResult::OutOfRange;
+    if (!ensureDriver()) return TuneResult::NoReceiver;
+    if (!sendFrequency(freq)) return TuneResult::Failed;
     if (g_panel) g_panel->frequencyAChanged(freq);
-    return true;
+    return TuneResult::Tuned;
+}
+
+bool Change2FreqA(double freq) {
+    const TuneResult r = tuneQuietly(freq);
+    if (r == TuneResult::OutOfRange)
+        dialogs::message(kOutsideRange, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kInputError);
+    return r == TuneResult::Tuned;
 }
 
 QString ConvertRx2mfa() {
@@ -310,7 +273,7 @@ QString ConvertRx2mfa() {
         break;
     default: break;
     }
-    return mode ? letterForMode(RxType, *mode) : QString();
+    return mode ? modeLetterFor(RxType, *mode) : QString();
 }
 
 void SetRx2mfa(QString& letter) {

@@ -9,6 +9,7 @@
 #include "shell/frmabout.h"
 #include "shell/globals.h"
 #include "shell/settings_file.h"
+#include "shell/show_panel.h"
 #include "shell/title_clock.h"
 #include "shell/unloadallforms.h"
 
@@ -26,8 +27,7 @@ const QString kNoSetUp = QStringLiteral("The set-up dialog is not available yet.
 const std::array<const char*, 5> kPanelNames{"The no-receiver panel", "The AR7030 panel", "The NRD-535 panel",
                                                "The RX-320 panel", "The NRD-545 panel"};
 
-// The panels by receiver type, and the list windows the clock retitles.
-const std::array<const bool*, 5> kPanelFlags{&NoRxOpen, &AR7030Open, &NRD535Open, &RX320Open, &NRD545Open};
+// The list windows the clock retitles.
 
 struct ListTitle {
     const bool* flag;
@@ -142,11 +142,7 @@ void frmWelcome::Showtime_Timer() {
     UtcTimeText = texts.utc;
     UtcStamp = texts.stamp;
 
-    if (RxType >= 0 && RxType < int(kPanelFlags.size())) {
-        const bool* flag = kPanelFlags[size_t(RxType)];
-        if (*flag)
-            if (Form* panel = windowFor(flag)) panel->setWindowTitle(panelTitle(RxType, texts));
-    }
+    if (Form* panel = currentPanel()) panel->setWindowTitle(panelTitle(RxType, texts));
     for (const ListTitle& l : kListTitles) {
         if (!*l.flag) continue;
         if (Form* w = windowFor(l.flag)) w->setWindowTitle(listTitle(QLatin1String(l.prefix), texts));

@@ -24,6 +24,7 @@ void resetGlobals() {
     for (QString& s : StepTable) s.clear();
     FileKind = 0;
     FileSubKind = 0;
+    FindSourceKind = 0;
     LocalTimeText.clear();
     UtcTimeText.clear();
     UtcStamp.clear();

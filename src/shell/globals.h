@@ -31,6 +31,7 @@ inline std::array<QString, 15> FileKindPath;
 inline std::array<QString, 15> FileKindName;
 inline int FileKind = 0;
 inline int FileSubKind = 0;
+inline int FindSourceKind = 0;        // what the source finder looks for: 1 database tables, 2 "aerolist.txt"
 
 // Clock texts, refreshed by the welcome window's title clock.
 inline QString LocalTimeText;

@@ -1,16 +1,14 @@
 #pragma once
 // The texts of the title clock: local time, UTC and the UTC stamp, and the
 // titles they give the receiver panel and the list windows.
+#include "platform/date_text.h"
 #include <QDateTime>
 #include <QString>
 
 namespace dovrane {
 
-// A date in one of the program's patterns: "d", "dd" day; "mmm" month name
-// (English abbreviation), "mm"/"m" month number, or minutes right after an hour;
-// "yyyy", "yy" year; "hh", "h" hour; "nn" minutes; "ss" seconds; anything else
-// as it stands. "d mmm yyyy  hh:mm" gives "7 Mar 2004  01:30".
-QString formatDate(const QDateTime& t, const QString& pattern);
+// A date in one of the program's patterns (see platform/date_text.h).
+inline QString formatDate(const QDateTime& t, const QString& pattern) { return formatDatePattern(t, pattern); }
 
 struct ClockTexts {
     QString local;   // "d mmm yyyy  hh:mm"

@@ -96,6 +96,7 @@ TEST_F(AppTest, PortNumbersMapThroughSerialportsIni) {
     EXPECT_FALSE(setSerialDeviceForPort(DataFolder, 6, QStringLiteral("/dev/x")));
 
     CommPort port;
+    port.setDataFolder(DataFolder);
     port.setCommPort(3);
     EXPECT_EQ(port.deviceName(), QStringLiteral("/dev/ttyUSB0"));
     EXPECT_FALSE(port.setSettings(QStringLiteral("fast")));

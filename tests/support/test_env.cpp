@@ -2,6 +2,9 @@
 #include "platform/clock.h"
 #include "platform/launcher.h"
 #include "platform/timeouts.h"
+#include "panels/tool_windows.h"
+#include "register_windows.h"
+#include "shell/file_kinds.h"
 #include "shell/form.h"
 #include "shell/globals.h"
 
@@ -28,6 +31,10 @@ void AppTest::SetUp() {
     replyTimeouts.nrdReplyMs = 250;
     replyTimeouts.rx320SmeterMs = 150;
     launcher::setHook([](const QString&, const QStringList&) { return false; });
+    Clock::setUtcOffsetSource([] { return double(Settings[3]); });
+    // The tool windows, as the program registers them at start-up.
+    clearToolWindows();
+    registerToolWindows();
 }
 
 void AppTest::TearDown() {
@@ -36,6 +43,8 @@ void AppTest::TearDown() {
     launcher::clearHook();
     Clock::reset();
     replyTimeouts = ReplyTimeouts{};
+    clearToolWindows();
+    clearFileKindHandlers();
     EXPECT_EQ(dialogs.pending(), 0) << "a message the test expected was never shown";
     resetGlobals();
     QDir::setCurrent(oldCwd_);

@@ -1,0 +1,21 @@
+#include "register_windows.h"
+#include "lists/register_lists.h"
+#include "panels/frmadvanceddsp.h"
+#include "panels/frmuserdefs.h"
+#include "panels/frmuserdefs545.h"
+#include "panels/tool_windows.h"
+#include "shell/frmabout.h"
+#include "shell/frmsetup.h"
+
+namespace dovrane {
+
+void registerToolWindows() {
+    registerToolWindow(QStringLiteral("frmAbout"), showingWindow<frmAbout>());
+    registerToolWindow(QStringLiteral("frmSetUp"), showingWindow<frmSetUp>());
+    registerToolWindow(QStringLiteral("frmUserdefs"), showingModalWindow<frmUserdefs>());
+    registerToolWindow(QStringLiteral("frmUserdefs545"), showingModalWindow<frmUserdefs545>());
+    registerToolWindow(QStringLiteral("frmAdvancedDSP"), showingWindow<frmAdvancedDSP>());
+    registerListWindows();
+}
+
+} // namespace dovrane
