@@ -2,7 +2,6 @@
 #include "drivers/model_tables.h"
 #include "drivers/rx_link.h"
 #include "drivers/rx320/rx320_state.h"
-#include "lists/last20_list.h"
 #include "shell/facade.h"
 
 namespace dovrane {
@@ -47,7 +46,6 @@ void resetGlobals() {
     noteRxSuccess();
     resetRx320State();
     resetFacade();
-    clearLast20();
 }
 
 } // namespace dovrane

@@ -1,6 +1,8 @@
 #include "sim/ar7030_sim.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <cmath>
 #include <mutex>
 
 namespace dovrane::sim {
@@ -160,6 +162,23 @@ void Ar7030Sim::setExtraReplyByte(bool extra) {
 
 void Ar7030Sim::sendUnsolicited(const QByteArray& bytes) { reply(bytes); }
 
+void Ar7030Sim::applySmeterCurve() {
+    const uint32_t w = (uint32_t(mem_[0][0x1A]) << 16) | (uint32_t(mem_[0][0x1B]) << 8) | mem_[0][0x1C];
+    const std::optional<double> s = curveLevel(w / WordsPerKHz);
+    if (!s) return;
+    // The receiver compresses its scale above S11.5; the program stretches it back.
+    double raw = std::clamp(*s, 0.0, 18.0);
+    if (raw > 11.5) raw = 11.5 + (raw - 11.5) / 1.66;
+    int whole = int(raw);
+    int fifths = int(std::lround((raw - whole) * 5));
+    if (fifths == 5) {
+        ++whole;
+        fifths = 0;
+    }
+    mem_[0][0x3F] = uint8_t(whole);
+    mem_[0][0x40] = uint8_t(fifths);
+}
+
 void Ar7030Sim::refreshClock() {
     if (!clockRunning_) return;
     const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - clockRef_);
@@ -284,6 +303,7 @@ void Ar7030Sim::onByte(uint8_t byte) {
         case 0x7:
             if (n == 1) {
                 if (page_ == 1 && address_ >= 2 && address_ <= 4) refreshClock();
+                if (page_ == 0 && (address_ == 0x3F || address_ == 0x40)) applySmeterCurve();
                 const uint8_t v = mem_[size_t(page_)][size_t(address_)];
                 log(QStringLiteral("%1 read %2 -> %3").arg(b, where(page_, address_), hex(v)));
                 address_ = (address_ + 1) & 0xFFF;

@@ -51,6 +51,8 @@ protected:
 
 private:
     QString where(int page, int address) const;
+    // The S-meter registers from the curve at the tuned frequency.
+    void applySmeterCurve();
     void refreshClock();
     void rebaseClock();
     void noteRoutine(int routine);

@@ -1,5 +1,7 @@
 #include "sim/nrd535_sim.h"
 
+#include <cmath>
+
 namespace dovrane::sim {
 
 namespace {
@@ -99,5 +101,13 @@ int Nrd535Sim::noiseBlanker() const {
 }
 
 static SimRegistration reg535(QStringLiteral("nrd535"), [] { return std::make_unique<Nrd535Sim>(); });
+
+int Nrd535Sim::smeterRawFor(double level) const {
+    // The program reads x = (137 - raw) / 4, stretched above 13 and below 6.
+    double x = level;
+    if (x > 13) x = 13 + (x - 13) / 1.34;
+    else if (x < 6) x = (x - 2.64) / 0.56;
+    return int(std::lround(137 - 4 * x));
+}
 
 } // namespace dovrane::sim

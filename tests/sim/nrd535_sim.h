@@ -17,6 +17,7 @@ protected:
     bool execute(const QByteArray& cmd) override;
     QByteArray channelLine(int ch) const override;
     QByteArray reportLine() const override;
+    int smeterRawFor(double level) const override;
 
 private:
     int bandwidthControl_ = 2200;

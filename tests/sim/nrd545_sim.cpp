@@ -1,5 +1,7 @@
 #include "sim/nrd545_sim.h"
 
+#include <cmath>
+
 namespace dovrane::sim {
 
 namespace {
@@ -157,5 +159,11 @@ bool Nrd545Sim::channelDisplay() const {
 }
 
 static SimRegistration reg545(QStringLiteral("nrd545"), [] { return std::make_unique<Nrd545Sim>(); });
+
+int Nrd545Sim::smeterRawFor(double level) const {
+    // The program reads (raw - 28) / 6 up to raw 83, (raw + 35) / 12.8 above.
+    const double low = 6 * level + 28;
+    return int(std::lround(low <= 83.5 ? low : 12.8 * level - 35));
+}
 
 } // namespace dovrane::sim

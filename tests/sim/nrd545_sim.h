@@ -36,6 +36,7 @@ protected:
     bool execute(const QByteArray& cmd) override;
     QByteArray channelLine(int ch) const override;
     QByteArray reportLine() const override;
+    int smeterRawFor(double level) const override;
 
 private:
     Levels levels_;

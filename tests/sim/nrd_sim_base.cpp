@@ -1,6 +1,8 @@
 #include "sim/nrd_sim_base.h"
 
 #include <QHash>
+#include <algorithm>
+#include <cmath>
 #include <chrono>
 #include <thread>
 
@@ -148,7 +150,7 @@ bool NrdSimBase::executeCommon(const QByteArray& cmd) {
         if (from > to || to > topChannel_) return false;
         for (int ch = from; ch <= to; ++ch) answer(channelLine(ch));
     } else if (cmd == "M") {
-        answer("M" + QByteArray::number(smeterRaw_).rightJustified(3, '0') + '\r');
+        answer("M" + QByteArray::number(smeterNow()).rightJustified(3, '0') + '\r');
     } else if (cmd == "R0") {
         answer("R" + clockDigits() + '\r');
     } else {
@@ -268,6 +270,20 @@ void NrdSimBase::setReplyFilter(ReplyFilter filter) {
 void NrdSimBase::setChatterAfter(const QByteArray& command, const QByteArray& bytes) {
     std::lock_guard lock(stateMutex_);
     chatter_[command] = bytes;
+}
+
+int NrdSimBase::smeterNow() const {
+    const std::optional<double> s = curveLevel(vfo_.hertz / 1000.0);
+    return s ? std::clamp(smeterRawFor(*s), 0, 999) : smeterRaw_;
+}
+
+void NrdSimBase::sendRttyText(const QByteArray& text, int chunkSize, int gapMs) {
+    log(QStringLiteral("%1: RTTY text, %2 bytes").arg(model_).arg(text.size()));
+    const int step = std::max(chunkSize, 1);
+    for (qsizetype i = 0; i < text.size(); i += step) {
+        if (i > 0 && gapMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(gapMs));
+        reply(text.mid(i, step));
+    }
 }
 
 void NrdSimBase::turnKnob(qint64 hertz) {

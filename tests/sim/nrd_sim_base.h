@@ -75,6 +75,10 @@ public:
     // one it does not answer), as some receivers do after "H1".
     void setChatterAfter(const QByteArray& command, const QByteArray& bytes);
 
+    // Text from the RTTY demodulator, sent unasked in chunks of chunkSize
+    // bytes gapMs apart, as the receiver passes it on while it decodes.
+    void sendRttyText(const QByteArray& text, int chunkSize = 8, int gapMs = 5);
+
     // The tuning knob turned by hand: the VFO moves and, with reports on, a
     // report line goes out.
     void turnKnob(qint64 hertz);
@@ -105,6 +109,11 @@ protected:
     static QByteArray settingLine(char letter, int channel, const Setting& s, int hertzDigits, int agcDigits);
     // The channel line of an empty channel.
     static QByteArray vacantLine(int channel, int zeros);
+    // The raw "M" reading: from the curve at the tuned frequency, when
+    // there is one.
+    int smeterNow() const;
+    // The model's raw reading for a level in S units.
+    virtual int smeterRawFor(double level) const = 0;
     // Stores user setting item when value is one the receiver takes
     // (pattern, null for an unknown item); false otherwise.
     bool storeUserSetting(int item, const QByteArray& value, const char* pattern);

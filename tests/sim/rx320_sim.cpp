@@ -111,6 +111,14 @@ void Rx320Sim::setReferenceError(double c5, double c15) {
 
 void Rx320Sim::inject(const QByteArray& bytes) { reply(bytes); }
 
+int Rx320Sim::smeterNow() const {
+    const std::optional<double> f = tunedKHzLocked(0);
+    const std::optional<double> s = f ? curveLevel(*f) : std::nullopt;
+    if (!s) return smeterReading_;
+    // The program reads 1.4 x ln(reading).
+    return int(std::clamp(std::lround(std::exp(std::max(*s, 0.0) / 1.4)), 1L, 65535L));
+}
+
 void Rx320Sim::onByte(uint8_t byte) {
     QByteArray complete;
     {
@@ -210,10 +218,11 @@ void Rx320Sim::handle(const QByteArray& f) {
             break;
         case 'X': {
             answer = QByteArray("X");
-            answer += char(uint8_t(smeterReading_ >> 8));
-            answer += char(uint8_t(smeterReading_ & 0xFF));
+            const int reading = smeterNow();
+            answer += char(uint8_t(reading >> 8));
+            answer += char(uint8_t(reading & 0xFF));
             answer += CR;
-            log(QStringLiteral("X signal reading %1").arg(smeterReading_));
+            log(QStringLiteral("X signal reading %1").arg(reading));
             break;
         }
         }

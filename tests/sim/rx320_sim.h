@@ -58,6 +58,8 @@ protected:
     void onByte(uint8_t byte) override;
 
 private:
+    // The "X" reading: from the curve at the tuned frequency, when there is one.
+    int smeterNow() const;
     void handle(const QByteArray& frame);
     void protocolError(const QString& what, const QByteArray& bytes);
     std::optional<double> tunedKHzLocked(int cwPassbandShiftHz) const;

@@ -39,6 +39,8 @@ int main(int argc, char** argv) {
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     auto rx = sim::makeSim(model);
     if (!rx) return usage();
+    // A few stations on the air, so that a scan shows something.
+    rx->setSmeterCurve(sim::SimReceiver::bandCarriers());
     rx->setLogger([](const QString& line) {
         std::printf("%s\n", qPrintable(line));
         std::fflush(stdout);

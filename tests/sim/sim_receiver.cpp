@@ -1,6 +1,8 @@
 #include "sim/sim_receiver.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <random>
 #include <thread>
 
@@ -57,6 +59,12 @@ void SimReceiver::reply(const QByteArray& bytes) {
         std::lock_guard lock(stateMutex_);
         f = fault_;
         late = lateMs_;
+        if (answersLeft_ == 0) {
+            log(QStringLiteral("(no longer answering)"));
+            return;
+        }
+        if (answersLeft_ > 0) --answersLeft_;
+        ++repliesSent_;
     }
     switch (f) {
     case Fault::Silent:
@@ -78,6 +86,46 @@ void SimReceiver::reply(const QByteArray& bytes) {
         peer_.send(bytes);
         return;
     }
+}
+
+void SimReceiver::setSmeterCurve(SmeterCurve curve) {
+    std::lock_guard lock(stateMutex_);
+    curve_ = std::move(curve);
+}
+
+std::optional<double> SimReceiver::curveLevel(double kHz) const {
+    std::lock_guard lock(stateMutex_);
+    if (!curve_) return std::nullopt;
+    return curve_(kHz);
+}
+
+SimReceiver::SmeterCurve SimReceiver::bandCarriers() {
+    return [](double kHz) {
+        struct Carrier {
+            double kHz, level;
+        };
+        static const Carrier carriers[] = {
+            {5975, 12}, {6070, 15}, {7325, 9},  {9500, 17}, {9650, 11},
+            {11750, 14}, {13650, 8}, {15400, 16}, {17790, 10}, {21470, 7},
+        };
+        double s = 1.5;   // the noise floor
+        for (const Carrier& c : carriers) {
+            // About 5 kHz wide at the top, gone 10 kHz away.
+            const double d = std::abs(kHz - c.kHz);
+            if (d < 10) s = std::max(s, c.level * (1.0 - d / 10.0) + 1.5 * d / 10.0);
+        }
+        return s;
+    };
+}
+
+void SimReceiver::setStopAnsweringAfter(int n) {
+    std::lock_guard lock(stateMutex_);
+    answersLeft_ = n < 0 ? -1 : n;
+}
+
+int SimReceiver::repliesSent() const {
+    std::lock_guard lock(stateMutex_);
+    return repliesSent_;
 }
 
 std::map<QString, SimFactory>& simRegistry() {

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace dovrane::sim {
 
@@ -28,6 +29,21 @@ public:
     void setBaud(int baud) { peer_.setBaud(baud); }
     void setFault(Fault fault, int lateMs = 0);
     Fault fault() const;
+
+    // The signal the receiver hears, in S units (9 = S9, one unit 6 dB above
+    // S9) at each frequency in kHz; the S-meter reading follows the tuned
+    // frequency through it. Without a curve the reading stays as set.
+    using SmeterCurve = std::function<double(double kHz)>;
+    void setSmeterCurve(SmeterCurve curve);
+    // A few carriers over the broadcast bands on a low noise floor, for a
+    // person trying the scans by hand.
+    static SmeterCurve bandCarriers();
+
+    // After n more replies the receiver stops answering (it still takes
+    // commands), as one does that is switched off or unplugged mid-run; a
+    // negative n answers again without limit.
+    void setStopAnsweringAfter(int n);
+    int repliesSent() const;
 
     // One line for each command decoded and each change of state.
     void setLogger(std::function<void(const QString&)> logger);
@@ -50,6 +66,9 @@ protected:
     // Sends a reply, as the fault mode says.
     void reply(const QByteArray& bytes);
     void log(const QString& line);
+    // The curve's level at kHz; nothing without a curve. Call with the
+    // state locked.
+    std::optional<double> curveLevel(double kHz) const;
 
     mutable std::recursive_mutex stateMutex_;
 
@@ -57,6 +76,9 @@ private:
     test::PtyPeer peer_;
     Fault fault_ = Fault::None;
     int lateMs_ = 0;
+    SmeterCurve curve_;
+    int answersLeft_ = -1;
+    int repliesSent_ = 0;
     std::function<void(const QString&)> logger_;
     QStringList logLines_;
     mutable std::mutex logMutex_;

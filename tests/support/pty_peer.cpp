@@ -150,7 +150,8 @@ void PtyPeer::run() {
 bool PtyPeer::waitIdle(int timeoutMs) const {
     // The kernel hands bytes from the program's side to ours a little later
     // than the program's write returns, so idle must hold for a while.
-    constexpr auto Quiet = std::chrono::milliseconds(15);
+    // On a busy machine that can take tens of milliseconds.
+    constexpr auto Quiet = std::chrono::milliseconds(40);
     const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
     auto idleSince = Clock::now();
     bool idle = false;

@@ -2,6 +2,7 @@
 #include "platform/clock.h"
 #include "platform/launcher.h"
 #include "platform/timeouts.h"
+#include "lists/last20_list.h"
 #include "panels/tool_windows.h"
 #include "register_windows.h"
 #include "shell/file_kinds.h"
@@ -22,6 +23,7 @@ void AppTest::SetUp() {
     oldCwd_ = QDir::currentPath();
     QDir::setCurrent(dir_->path());
     resetGlobals();
+    clearLast20();
     DataFolder = QDir(dir_->path()).absolutePath() + QLatin1Char('/');
     ConfiguredDataFolder = DataFolder;
     ConfigDir = DataFolder;
@@ -47,6 +49,7 @@ void AppTest::TearDown() {
     clearFileKindHandlers();
     EXPECT_EQ(dialogs.pending(), 0) << "a message the test expected was never shown";
     resetGlobals();
+    clearLast20();
     QDir::setCurrent(oldCwd_);
     dir_.reset();
 }
