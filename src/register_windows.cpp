@@ -4,6 +4,7 @@
 #include "panels/frmuserdefs.h"
 #include "panels/frmuserdefs545.h"
 #include "panels/tool_windows.h"
+#include "scanning/register_scanning.h"
 #include "shell/frmabout.h"
 #include "shell/frmsetup.h"
 
@@ -16,6 +17,7 @@ void registerToolWindows() {
     registerToolWindow(QStringLiteral("frmUserdefs545"), showingModalWindow<frmUserdefs545>());
     registerToolWindow(QStringLiteral("frmAdvancedDSP"), showingWindow<frmAdvancedDSP>());
     registerListWindows();
+    registerScanningWindows();
 }
 
 } // namespace dovrane
