@@ -89,6 +89,7 @@ void frmSpectrum::Form_Load() {
     tuneMode_ = false;
     running_ = false;
     ui->picSpectrum->setBackColor(Background);
+    ui->picSpectrum->setCanvasSize(640, 470);
     setBack(this, Background);
     drawFrame();
     setButtons(true, false, false, false, false, false, true, true, true);
