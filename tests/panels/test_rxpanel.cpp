@@ -419,7 +419,7 @@ TEST_F(RxPanelTest, MenusHoldEveryToolAndOpenThoseThatStand) {
     EXPECT_EQ(ar->menuItem(QStringLiteral("mnuConvertaero2"))->text(), QStringLiteral("ConvertAero . . ."));
     EXPECT_EQ(ar->menuItem(QStringLiteral("mnuSignalAn"))->text(), QStringLiteral("Signal An"));
     // Windows not built yet: present and disabled.
-    for (const char* missing : {"mnuBDXC", "mnuLog", "mnuSmeter", "mnuMemman", "mnuRxTimer", "mnuRxClock"})
+    for (const char* missing : {"mnuBDXC", "mnuLog", "mnuMemman", "mnuRxTimer", "mnuRxClock"})
         EXPECT_FALSE(ar->menuItem(QLatin1String(missing))->isEnabled()) << missing;
     ar->menuItem(QStringLiteral("mnuLast20"))->trigger();
     EXPECT_TRUE(forms::loaded<frmLast20>()->isVisible());

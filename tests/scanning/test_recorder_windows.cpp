@@ -5,6 +5,7 @@
 #include "platform/canvas.h"
 #include "platform/clock.h"
 #include "platform/commport.h"
+#include "platform/timeouts.h"
 #include "platform/printing.h"
 #include "scanning/frmprop2prt2.h"
 #include "scanning/frmpropagation.h"
@@ -29,6 +30,9 @@ class RecorderWindowTest : public test::AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
+        // The program's own reply times: a loaded machine must not look like a
+        // receiver that does not answer.
+        replyTimeouts = ReplyTimeouts{};
         resetRx320State();
         ASSERT_TRUE(sim.start());
         sim.setBaud(1200);

@@ -4,6 +4,7 @@
 #include "drivers/rx320/rx320_state.h"
 #include "platform/canvas.h"
 #include "platform/commport.h"
+#include "platform/timeouts.h"
 #include "scanning/frmscanlist.h"
 #include "scanning/frmscanpairs.h"
 #include "shell/facade.h"
@@ -26,6 +27,9 @@ class ScanWindowTest : public test::AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
+        // The program's own reply times: a loaded machine must not look like a
+        // receiver that does not answer.
+        replyTimeouts = ReplyTimeouts{};
         resetRx320State();
         ASSERT_TRUE(sim.start());
         sim.setBaud(1200);

@@ -4,6 +4,7 @@
 #include "panels/panelform.h"
 #include "panels/rxpanel.h"
 #include "platform/canvas.h"
+#include "platform/timeouts.h"
 #include "scanning/frmspectrum.h"
 #include "scanning/frmspectrumlimits.h"
 #include "scanning/spectrum_file.h"
@@ -27,6 +28,12 @@ double curve(double kHz) { return 2 + 9 * std::exp(-std::pow((kHz - 9550) / 20, 
 
 class SpectrumWindowTest : public test::GoRig, public ::testing::WithParamInterface<int> {
 protected:
+    void SetUp() override {
+        GoRig::SetUp();
+        // The program's own reply times: a loaded machine must not look like
+        // a receiver that does not answer.
+        replyTimeouts = ReplyTimeouts{};
+    }
     frmSpectrum* open(int rxType) {
         if (sim::SimReceiver* rx = startSimulator(rxType)) {
             // Paced as the real line is.
