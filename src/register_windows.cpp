@@ -8,6 +8,7 @@
 #include "panels/frmuserdefs545.h"
 #include "panels/tool_windows.h"
 #include "scanning/register_recorders.h"
+#include "scanning/register_scanning.h"
 #include "shell/frmabout.h"
 #include "shell/frmsetup.h"
 #include "stations/register_stations.h"
@@ -28,6 +29,7 @@ void registerToolWindows() {
     registerStationWindows();
     registerTimerWindows();
     registerRecorderWindows();
+    registerScanningWindows();
 }
 
 } // namespace dovrane

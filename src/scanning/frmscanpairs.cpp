@@ -1,0 +1,281 @@
+#include "scanning/frmscanpairs.h"
+#include "ui_frmscanpairs.h"
+
+#include "drivers/model_tables.h"
+#include "platform/busycursor.h"
+#include "platform/clickable_label.h"
+#include "platform/dialogs.h"
+#include "platform/number_text.h"
+#include "platform/text_file.h"
+#include "shell/facade.h"
+#include "shell/file_kinds.h"
+#include "shell/frmloadfile.h"
+#include "shell/frmsavefile.h"
+#include "shell/globals.h"
+#include "shell/quiet_tune.h"
+#include "shell/show_panel.h"
+
+#include <QCheckBox>
+#include <QPointer>
+#include <QSignalBlocker>
+#include <QTimer>
+
+namespace dovrane {
+
+namespace {
+
+constexpr int kKind = 12;
+const QColor kScanned(128, 255, 255);
+const QColor kWhite(255, 255, 255);
+const QString kNoneIncluded = QStringLiteral("No pair in the scan range\nis included");
+const QString kNoAnswer = QStringLiteral("The receiver does not answer\nThe pair scan has stopped");
+const QString kUnreadable = QStringLiteral("The file %1\ncould not be read.");
+const QString kTitle = QStringLiteral("Scan Frequency pairs from list");
+
+void setBack(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+} // namespace
+
+frmScanpairs::frmScanpairs() : Form(40, &ScanpairsOpen), ui(std::make_unique<Ui::frmScanpairs>()) {
+    ui->setupUi(this);
+    setBack(this, QColor(255, 255, 192));
+    rowPair_.fill(-1);
+    for (int r = 0; r < Rows; ++r) {
+        const size_t i = size_t(r);
+        lblNr[i] = findChild<QLabel*>(QStringLiteral("lblNr_%1").arg(r));
+        lblChannelA[i] = findChild<ClickableLabel*>(QStringLiteral("lblChannelA_%1").arg(r));
+        lblChannelB[i] = findChild<ClickableLabel*>(QStringLiteral("lblChannelB_%1").arg(r));
+        chkChannel[i] = findChild<QCheckBox*>(QStringLiteral("chkChannel_%1").arg(r));
+        txtRemarks[i] = findChild<QLineEdit*>(QStringLiteral("txtRemarks_%1").arg(r));
+        connect(lblChannelA[i], &ClickableLabel::clicked, this, [this, r] { lblChannel_Click(0, r); });
+        connect(lblChannelB[i], &ClickableLabel::clicked, this, [this, r] { lblChannel_Click(1, r); });
+        // An edit goes to the pair its row showed when it was made.
+        connect(chkChannel[i], &QCheckBox::toggled, this, [this, r](bool on) {
+            const int n = rowPair_[size_t(r)];
+            if (n >= 0 && n < pairs_.size()) pairs_[n].on = on ? 1 : 0;
+        });
+        connect(txtRemarks[i], &QLineEdit::textChanged, this, [this, r](const QString& text) {
+            const int n = rowPair_[size_t(r)];
+            if (n >= 0 && n < pairs_.size()) pairs_[n].remark = text;
+        });
+    }
+    tmrScanpairs_ = new QTimer(this);
+    tmrScanpairs_->setObjectName(QStringLiteral("tmrScanpairs"));
+    tmrScanpairs_->setTimerType(Qt::PreciseTimer);
+    connect(tmrScanpairs_, &QTimer::timeout, this, [this] { tmrScanpairs_Timer(); });
+    connect(ui->cmdStart, &QPushButton::clicked, this, [this] { cmdStart_Click(); });
+    connect(ui->cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
+    connect(ui->cmdContinue, &QPushButton::clicked, this, [this] { cmdContinue_Click(); });
+    connect(ui->cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
+    connect(ui->cmdsaveas, &QPushButton::clicked, this, [this] { cmdsaveas_Click(); });
+    connect(ui->cmdRezeri, &QPushButton::clicked, this, [this] { cmdRezeri_Click(); });
+    connect(ui->cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+    connect(ui->txtStart, &QLineEdit::textChanged, this, [this] { applyStart(); });
+    connect(ui->txtEnd, &QLineEdit::textChanged, this, [this] { applyEnd(); });
+    connect(ui->txtDelay, &QLineEdit::textChanged, this, [this] { applyDelay(); });
+    connect(ui->vsbActnr, &QScrollBar::valueChanged, this, [this](int v) {
+        shown_ = v;
+        showactivepairs(shown_);
+    });
+    connect(ui->optScanAB_0, &QRadioButton::toggled, this, [this] { paintSides(); });
+}
+
+frmScanpairs::~frmScanpairs() = default;
+
+PairRange frmScanpairs::range() const { return {start_, end_, int(pairs_.size()) - 1}; }
+
+void frmScanpairs::Form_Load() {
+    ui->cmdStart->setEnabled(false);
+    ui->cmdContinue->setEnabled(false);
+    ui->optScanAB_0->setChecked(true);
+    paintSides();
+    delay_ = 1;
+    start_ = end_ = 0;
+    showactivepairs(0);
+    interlock_ = std::make_unique<MeasurementInterlock>(MeasurementTool::Scanpairs);
+    registerLoader(kKind, 0, [] {
+        if (frmScanpairs* w = forms::loaded<frmScanpairs>()) w->loadscanpairsfile();
+    });
+    registerWriter(kKind, [] {
+        frmScanpairs* w = forms::loaded<frmScanpairs>();
+        return w && w->savescanpairsfile();
+    });
+}
+
+void frmScanpairs::Form_Unload() {
+    tmrScanpairs_->stop();
+    run_.end();
+    interlock_.reset();
+    registerLoader(kKind, 0, nullptr);
+    registerWriter(kKind, nullptr);
+}
+
+void frmScanpairs::paintSides() {
+    const bool a = ui->optScanAB_0->isChecked();
+    setBack(lblChannelA[5], a ? kScanned : kWhite);
+    setBack(lblChannelB[5], a ? kWhite : kScanned);
+}
+
+void frmScanpairs::showactivepairs(int actnr) {
+    const PairRange r = range();
+    for (int row = 0; row < Rows; ++row) {
+        const size_t i = size_t(row);
+        const int n = actnr + row - 5;
+        const bool show = n >= 0 && n <= r.last && (row == 5 || inRange(n, r));
+        rowPair_[i] = show ? n : -1;
+        QSignalBlocker b1(chkChannel[i]), b2(txtRemarks[i]);
+        lblNr[i]->setText(show ? numText(double(n)) : QString());
+        lblChannelA[i]->setText(show ? pairs_[n].a : QString());
+        lblChannelB[i]->setText(show ? pairs_[n].b : QString());
+        chkChannel[i]->setChecked(show && pairs_[n].on == 1);
+        txtRemarks[i]->setText(show ? pairs_[n].remark : QString());
+        // A row without a pair takes no edits.
+        chkChannel[i]->setEnabled(show);
+        txtRemarks[i]->setEnabled(show);
+    }
+}
+
+void frmScanpairs::applyStart() {
+    const BoxRule rule = pairStartRule(ui->txtStart->text(), range().last);
+    start_ = int(rule.value);
+    if (rule.shown && *rule.shown != ui->txtStart->text()) {
+        QSignalBlocker block(ui->txtStart);
+        ui->txtStart->setText(*rule.shown);
+    }
+}
+
+void frmScanpairs::applyEnd() {
+    const BoxRule rule = pairEndRule(ui->txtEnd->text(), range().last);
+    end_ = std::max(0, int(rule.value));
+    if (rule.shown && *rule.shown != ui->txtEnd->text()) {
+        QSignalBlocker block(ui->txtEnd);
+        ui->txtEnd->setText(*rule.shown);
+    }
+}
+
+void frmScanpairs::applyDelay() {
+    const BoxRule rule = pairDelayRule(ui->txtDelay->text());
+    delay_ = float(rule.value);
+    if (rule.shown && *rule.shown != ui->txtDelay->text()) {
+        QSignalBlocker block(ui->txtDelay);
+        ui->txtDelay->setText(*rule.shown);
+    }
+}
+
+void frmScanpairs::setRunButtons(bool enabled) {
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->cmdStart, ui->cmdContinue, ui->cmdLoad, ui->cmdsaveas,
+                                                      ui->vsbActnr, ui->optScanAB_0, ui->optScanAB_1})
+        w->setEnabled(enabled);
+}
+
+void frmScanpairs::startRun(bool fromStart) {
+    if (pairs_.isEmpty()) return;
+    setRunButtons(false);
+    tmrScanpairs_->setInterval(int(vbRound(double(delay_) * 1000)));
+    if (fromStart || !inRange(cur_, range())) cur_ = start_;
+    failures_ = 0;
+    if (!run_.active()) run_.begin();
+    tmrScanpairs_->start();
+}
+
+void frmScanpairs::cmdStart_Click() { startRun(true); }
+
+void frmScanpairs::cmdContinue_Click() { startRun(false); }
+
+void frmScanpairs::cmdStop_Click() {
+    tmrScanpairs_->stop();
+    run_.end();
+    setRunButtons(true);
+    if (pairs_.isEmpty()) {
+        ui->cmdStart->setEnabled(false);
+        ui->cmdContinue->setEnabled(false);
+    }
+}
+
+void frmScanpairs::tmrScanpairs_Timer() {
+    if (!tmrScanpairs_->isActive()) return;
+    const std::optional<int> found = findIncluded(pairs_, cur_, range());
+    if (!found) {
+        stopWithMessage(kNoneIncluded);
+        return;
+    }
+    cur_ = *found;
+    const ScanPair& p = pairs_[cur_];
+    // A channel outside the receiver's range (or not a number) is passed by
+    // without a message; the scan goes on with the next pair.
+    QPointer<frmScanpairs> self(this);
+    const TuneResult result = tuneQuietly(val(ui->optScanAB_0->isChecked() ? p.a : p.b));
+    if (!self || !isLoaded() || !tmrScanpairs_->isActive()) return;
+    if (result == TuneResult::Failed) {
+        if (++failures_ >= 3) {
+            stopWithMessage(kNoAnswer);
+            return;
+        }
+    } else {
+        failures_ = 0;
+    }
+    showactivepairs(cur_);
+    cur_ = nextPair(cur_, range());
+}
+
+void frmScanpairs::stopWithMessage(const QString& text) {
+    cmdStop_Click();
+    QTimer::singleShot(0, this, [text] {
+        dialogs::message(text, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kTitle);
+    });
+}
+
+void frmScanpairs::lblChannel_Click(int side, int row) {
+    if (tmrScanpairs_->isActive()) return;
+    const double f = val((side == 0 ? lblChannelA : lblChannelB)[size_t(row)]->text());
+    if (f >= FreqMin && f <= FreqMax) Change2FreqA(f);
+}
+
+void frmScanpairs::cmdLoad_Click() { showLoadChooser(kKind); }
+
+void frmScanpairs::cmdsaveas_Click() { showSaveChooser(kKind); }
+
+void frmScanpairs::cmdRezeri_Click() { showCurrentPanel(); }
+
+void frmScanpairs::cmdExit_Click() {
+    cmdStop_Click();
+    unload();
+}
+
+void frmScanpairs::loadscanpairsfile() {
+    BusyCursor busy;
+    const std::optional<QStringList> lines = readLines(FileKindPath[kKind] + FileKindName[kKind]);
+    if (!lines) {
+        dialogs::message(kUnreadable.arg(FileKindName[kKind]), dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
+                         QStringLiteral("Load File"));
+        return;
+    }
+    pairs_ = scanPairsFromLines(*lines);
+    const int last = int(pairs_.size()) - 1;
+    {
+        QSignalBlocker block(ui->vsbActnr);
+        ui->vsbActnr->setMaximum(std::max(last, 0));
+        ui->vsbActnr->setValue(0);
+    }
+    ui->txtEnd->setText(numText(double(std::max(last, 0))));
+    applyEnd();
+    // A start beyond a shorter list comes back into it.
+    applyStart();
+    if (!inRange(cur_, range())) cur_ = start_;
+    ui->lblFilename->setText(FileKindName[kKind]);
+    showactivepairs(0);
+    // An empty file gives nothing to scan.
+    ui->cmdStart->setEnabled(!pairs_.isEmpty());
+    ui->cmdContinue->setEnabled(false);
+}
+
+bool frmScanpairs::savescanpairsfile() {
+    return writeLines(FileKindPath[kKind] + FileKindName[kKind], scanPairFileLines(pairs_));
+}
+
+} // namespace dovrane

@@ -1,0 +1,70 @@
+// A receiver that goes away under an open panel (adapter pulled, receiver
+// switched off) and comes back: the user's next click says so once, and once
+// the receiver is back the next click tunes it without closing the panel.
+#include "support/go_rig.h"
+#include "support/scripted_dialogs.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+
+namespace dovrane::test {
+namespace {
+
+class ReceiverGoesAwayTest : public GoRig {
+protected:
+    static void click(QWidget* p, const QString& name) {
+        auto* b = p->findChild<QAbstractButton*>(name);
+        ASSERT_NE(b, nullptr) << name.toStdString();
+        b->click();
+    }
+    static void tuneByKeypad(QWidget* p, const QString& digits) {
+        for (QChar c : digits) click(p, QStringLiteral("cmd0to9_%1").arg(c));
+        click(p, QStringLiteral("cmdEnterfreq"));
+    }
+};
+
+TEST_F(ReceiverGoesAwayTest, OneNoticeWhileGoneAndTheNextClickWorksWhenBack) {
+    for (int rxType = 1; rxType <= 4; ++rxType) {
+        SCOPED_TRACE(modelName(rxType));
+        // The port leads to a fixed name that follows the simulator, as a
+        // device node does when an adapter is plugged in again.
+        sim::SimReceiver* sim = startSimulator(rxType);
+        ASSERT_NE(sim, nullptr);
+        const QString link = dataPath(QStringLiteral("ttyRX"));
+        sim->stop();
+        sim->setLinkPath(link);
+        ASSERT_TRUE(sim->start());
+        writeDataFile(QStringLiteral("serialports.ini"), link.toUtf8() + "\r\n");
+
+        PanelForm* p = go(rxType);
+        ASSERT_NE(p, nullptr);
+        auto* box = p->findChild<QLineEdit*>(QStringLiteral("txtFrequencyA"));
+        ASSERT_NE(box, nullptr);
+        pump(50);
+        const int before = int(dialogs.shown().size());
+
+        sim->stop();
+        pump(50);
+        dialogs.expect(QStringLiteral("The receiver does not answer"));
+        tuneByKeypad(p, QStringLiteral("6000"));
+        pump(50);
+        tuneByKeypad(p, QStringLiteral("6100"));
+        pump(50);
+        EXPECT_EQ(int(dialogs.shown().size()), before + 1) << "one notice for the whole spell";
+
+        ASSERT_TRUE(sim->start());
+        sim->clearBytesReceived();
+        tuneByKeypad(p, QStringLiteral("7100"));
+        ASSERT_TRUE(settle());
+        pump(50);
+        EXPECT_FALSE(sim->bytesReceived().isEmpty()) << "the click reached the receiver again";
+        EXPECT_TRUE(box->text().startsWith(QStringLiteral("7100."))) << box->text().toStdString();
+        EXPECT_EQ(int(dialogs.shown().size()), before + 1);
+
+        TearDown();
+        SetUp();
+    }
+}
+
+} // namespace
+} // namespace dovrane::test

@@ -1,0 +1,191 @@
+// The spectrum window on each receiver, against its simulated receiver paced
+// at the line's baud rate, whose S-meter follows a known curve over frequency.
+#include "drivers/model_tables.h"
+#include "panels/panelform.h"
+#include "panels/rxpanel.h"
+#include "platform/canvas.h"
+#include "platform/timeouts.h"
+#include "scanning/frmspectrum.h"
+#include "scanning/frmspectrumlimits.h"
+#include "scanning/spectrum_file.h"
+#include "shell/facade.h"
+#include "shell/globals.h"
+#include "shell/unloadallforms.h"
+#include "support/go_rig.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <cmath>
+
+namespace dovrane {
+namespace {
+
+// A carrier at 9550 kHz on a floor of S2.
+double curve(double kHz) { return 2 + 9 * std::exp(-std::pow((kHz - 9550) / 20, 2)); }
+
+class SpectrumWindowTest : public test::GoRig, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override {
+        GoRig::SetUp();
+        // The program's own reply times: a loaded machine must not look like
+        // a receiver that does not answer.
+        replyTimeouts = ReplyTimeouts{};
+    }
+    frmSpectrum* open(int rxType) {
+        if (sim::SimReceiver* rx = startSimulator(rxType)) {
+            // Paced as the real line is.
+            rx->setBaud(QString::fromLatin1(panelModel(rxType).lineSettings).section(',', 0, 0).toInt());
+            rx->setSmeterCurve(curve);
+        }
+        PanelForm* panel = go(rxType);
+        if (!panel) return nullptr;
+        QAction* item = panel->menuItem(QStringLiteral("mnuScanSpectrum"));
+        if (!item || !item->isEnabled()) return nullptr;
+        item->trigger();
+        return forms::loaded<frmSpectrum>();
+    }
+    // The limits dialog's OK with these texts.
+    void ok(const QString& lower, const QString& upper, const QString& step, bool loop = false) {
+        frmSpectrumlimits* dlg = forms::load<frmSpectrumlimits>();
+        dlg->txtInput[0]->setText(lower);
+        dlg->txtInput[1]->setText(upper);
+        dlg->txtInput[2]->setText(step);
+        dlg->txtInput[3]->setText(QStringLiteral("0,2"));
+        dlg->findChild<QCheckBox*>(QStringLiteral("chkKeepgoing"))->setChecked(loop);
+        dlg->cmdOK_Click();
+    }
+    // Ticks until the run ends; the number of ticks.
+    int run(frmSpectrum* w) {
+        w->timer()->stop();   // the test gives the ticks
+        int ticks = 0;
+        while (ticks < 600) {
+            w->timer()->start(60000);
+            w->tmrSpectrum_Timer();
+            ++ticks;
+            // A short dwell, as the scan's own delay gives (0.5 s at least):
+            // the reply's last byte is off the line before the next command.
+            pump(25);
+            if (!w->timer()->isActive()) break;
+        }
+        return ticks;
+    }
+    // The top of the bar in column x: the highest black pixel above the base line.
+    static int barTop(const Canvas* c, int x) {
+        for (int y = 136; y <= 400; ++y)
+            if (c->pixel(x, y) == QColor(0, 0, 0)) return y;
+        return -1;
+    }
+};
+
+TEST_P(SpectrumWindowTest, SamplesBarsAndFileFollowTheCurve) {
+    frmSpectrum* w = open(GetParam());
+    ASSERT_TRUE(w && w->isLoaded());
+    ok(QStringLiteral("9500"), QStringLiteral("9600"), QStringLiteral("5"));
+    EXPECT_EQ(w->timer()->interval(), 500);   // "0,2" read as 0.2, held at 0.5 s
+    EXPECT_EQ(run(w), 21);
+    ASSERT_TRUE(settle());
+    const SpectrumScan& scan = w->scan();
+    const Canvas* c = w->canvas();
+    for (int i = 0; i <= 20; ++i) {
+        const double f = 9500 + 5 * i;
+        const float level = scan.values()[size_t(i)];
+        // The driver's own scale quantises the reading.
+        EXPECT_NEAR(level, curve(f), 0.75) << "step " << i;
+        EXPECT_EQ(barTop(c, spectrumX(f, scan.limits())), spectrumY(level)) << "step " << i;
+    }
+    // The receiver was left on the last step, never beyond the upper limit.
+    const std::optional<double> last = Update2RxFreq();
+    ASSERT_TRUE(last);
+    EXPECT_NEAR(*last, 9600, 0.01);
+    FileKindPath[6] = dataPath(QStringLiteral("SAN/"));
+    FileKindName[6] = QStringLiteral("SAN_CURVE.TXT");
+    ASSERT_TRUE(w->savespectrumfile());
+    const std::optional<SpectrumFile> f = readSpectrumFile(FileKindPath[6] + FileKindName[6]);
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->last, 20);
+    for (int i = 0; i <= 20; ++i) EXPECT_NEAR(f->values[size_t(i)], scan.values()[size_t(i)], 0.1001) << i;
+
+    // Reloaded, the file draws its line through the same points.
+    w->cmdCls_Click();
+    w->loadspectrumfile();
+    for (int i = 0; i <= 20; ++i) {
+        const int x = spectrumX(9500 + 5 * i, f->limits);
+        EXPECT_NE(c->pixel(x, spectrumY(f->values[size_t(i)])), frmSpectrum::Background) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllModels, SpectrumWindowTest, ::testing::Values(1, 2, 3, 4));
+
+class SpectrumInterlockTest : public SpectrumWindowTest {};
+
+TEST_F(SpectrumInterlockTest, RunLocksPanelAndMenusUntilStopOrClose) {
+    frmSpectrum* w = open(2);
+    ASSERT_TRUE(w && w->isLoaded());
+    PanelForm* panel = qobject_cast<PanelForm*>(windowFor(&NRD535Open));
+    ASSERT_TRUE(panel);
+    auto enabled = [panel](const char* item) { return panel->menuItem(QLatin1String(item))->isEnabled(); };
+    EXPECT_FALSE(enabled("mnuSmeter"));
+    EXPECT_FALSE(enabled("mnuScanFreqList"));
+    EXPECT_TRUE(enabled("mnuScanSpectrum"));
+    EXPECT_FALSE(enabled("mnuPropagation"));
+    ok(QStringLiteral("9500"), QStringLiteral("9600"), QStringLiteral("5"));
+    EXPECT_FALSE(panel->isEnabled());
+    EXPECT_TRUE(w->runActive());
+    w->cmdStop_Click();
+    EXPECT_TRUE(panel->isEnabled());
+    EXPECT_FALSE(w->runActive());
+    // Closed mid-run: everything comes back.
+    w->cmdContinue_Click();
+    EXPECT_FALSE(panel->isEnabled());
+    w->unload();
+    EXPECT_TRUE(panel->isEnabled());
+    EXPECT_TRUE(enabled("mnuPropagation"));
+}
+
+TEST_F(SpectrumInterlockTest, ThreeMissingSamplesStopTheRunWithOneMessageAfterTheTick) {
+    frmSpectrum* w = open(3);
+    ASSERT_TRUE(w && w->isLoaded());
+    ok(QStringLiteral("9500"), QStringLiteral("9600"), QStringLiteral("5"));
+    w->timer()->stop();
+    w->timer()->start(60000);
+    w->tmrSpectrum_Timer();
+    simulator()->setStopAnsweringAfter(0);
+    dialogs.allow(QStringLiteral("The receiver does not answer"));
+    const int before = int(dialogs.shown().size());
+    for (int i = 0; i < 3; ++i) w->tmrSpectrum_Timer();
+    EXPECT_FALSE(w->timer()->isActive());
+    EXPECT_FALSE(w->runActive());
+    EXPECT_FLOAT_EQ(w->scan().values()[1], 0);   // not stored
+    pump(20);
+    int stopped = 0;
+    for (int i = before; i < dialogs.shown().size(); ++i)
+        if (dialogs.shown()[i].text.contains(QStringLiteral("spectrum scan has stopped"))) ++stopped;
+    EXPECT_EQ(stopped, 1);
+}
+
+TEST_F(SpectrumInterlockTest, BadLimitsAndBadFilesAreRefused) {
+    frmSpectrum* w = open(3);
+    ASSERT_TRUE(w && w->isLoaded());
+    dialogs.expect(QStringLiteral("Input ERROR"));
+    ok(QStringLiteral("9500"), QStringLiteral("9500"), QStringLiteral("5"));
+    EXPECT_FALSE(w->timer()->isActive());
+    EXPECT_TRUE(forms::loaded<frmSpectrumlimits>()->txtInput[0]->text().isEmpty());
+    writeDataFile(QStringLiteral("SAN/SAN_BAD.TXT"), "t\r\n 9500\r\n 9500\r\n 5\r\n 1\r\n090\r\n091\r\n");
+    writeDataFile(QStringLiteral("SAN/SAN_SHORT.TXT"), "t\r\n 9500\r\n 9600\r\n 5\r\n 20\r\n090\r\n");
+    FileKindPath[6] = dataPath(QStringLiteral("SAN/"));
+    const QImage before = w->canvas()->image();
+    FileKindName[6] = QStringLiteral("SAN_BAD.TXT");
+    dialogs.expect(QStringLiteral("Input ERROR"));
+    w->loadspectrumfile();
+    FileKindName[6] = QStringLiteral("SAN_SHORT.TXT");
+    dialogs.expect(QStringLiteral("not a complete spectrum file"));
+    w->loadspectrumfile();
+    EXPECT_EQ(w->canvas()->image(), before);
+    EXPECT_EQ(dialogs.pending(), 0);
+}
+
+} // namespace
+} // namespace dovrane
