@@ -317,6 +317,38 @@ TEST_F(Nrd535PanelTest, SteppingAndToolsNeverReleaseTheUsersLock) {
     EXPECT_EQ(RemoteHeld, 0) << "with no NRD panel open the tools' calls do nothing";
 }
 
+TEST_F(Nrd535PanelTest, ARefreshEnablesTheSlidersOnlyOnAHeldReceiver) {
+    sim.setVfo(Setting{0, 0, 2, 14200000, 1});
+    frmNRD535* p = go({{11, 1}});
+    ASSERT_NE(p, nullptr);
+    for (int held : {0, 1, 0}) {
+        SCOPED_TRACE(held ? "held" : "not held");
+        if (held != RemoteHeld) click(p, QStringLiteral("cmdLock_%1").arg(held));
+        clearWire();
+        p->RxUpdatefull();
+        EXPECT_EQ(enabled(p, "vsbPassbandshift"), held == 1);
+        EXPECT_EQ(enabled(p, "vsbBandwidthcontrol"), held == 1);
+        // A receiver in local would ignore the shift and the bandwidth.
+        for (const QByteArray& c : wire())
+            EXPECT_FALSE(c.startsWith('P') || c.startsWith('W')) << c.constData();
+    }
+}
+
+TEST_F(Nrd535PanelTest, ALockTakenDuringAToolsRunOutlastsTheRun) {
+    frmNRD535* p = go();
+    ASSERT_NE(p, nullptr);
+    {
+        RunHold run;
+        EXPECT_TRUE(inRemote());
+        click(p, QStringLiteral("cmdLock_1"));
+    }
+    EXPECT_EQ(PanelLock, 1);
+    EXPECT_EQ(RemoteHeld, 1);
+    EXPECT_TRUE(inRemote());
+    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("On"));
+    EXPECT_TRUE(enabled(p, "vsbPassbandshift"));
+}
+
 TEST_F(Nrd535PanelTest, KeysMoveTheSlidersOnlyUnderTheUsersLock) {
     sim.setVfo(Setting{0, 0, 2, 14200000, 1});
     frmNRD535* p = go({{11, 1}});
