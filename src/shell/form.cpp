@@ -113,17 +113,18 @@ void Form::place() {
         if (s->availableGeometry().intersects(r)) visible = true;
     if (!visible && QGuiApplication::primaryScreen())
         p = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
-    if (isVisible() && windowHandle()) {
-        windowHandle()->setFramePosition(p);
-        return;
-    }
     move(p);
     placeAt_ = p;
-    placeTries_ = 0;
+    if (isVisible()) keepPlaceWhileFraming();
 }
 
 bool Form::event(QEvent* e) {
-    if (placeAt_ && e->type() == QEvent::Show) {
+    if (placeAt_ && e->type() == QEvent::Show) keepPlaceWhileFraming();
+    return QWidget::event(e);
+}
+
+void Form::keepPlaceWhileFraming() {
+    {
         // The window manager frames a new window after it is mapped, and Qt
         // learns of the frame without telling the window: look until it is
         // there, and give up on one that frames nothing.
@@ -141,7 +142,6 @@ bool Form::event(QEvent* e) {
         });
         poll->start();
     }
-    return QWidget::event(e);
 }
 
 // A window is stored by its frame (pos()), so it must stand by its frame too.

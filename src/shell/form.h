@@ -44,6 +44,7 @@ protected:
 private:
     void storePosition();
     void keepPlace();
+    void keepPlaceWhileFraming();
 
     int positionIndex_;
     bool* openFlag_;
