@@ -71,6 +71,18 @@ void frmLast20::grdLast20_Click(int row) {
     // A row that holds nothing has nothing to tune to.
     if (entry.isEmpty()) return;
     Change2FreqA(val(entry));
+    // Tuning moved the entry to the top of the list: the selection follows it
+    // rather than stay on a row that now shows another frequency.
+    if (!isLoaded()) return;
+    QTableWidget* g = ui->grdLast20;
+    g->clearSelection();
+    g->setCurrentCell(-1, -1);
+    for (int r = 0; r < Last20Size; ++r) {
+        if (Last20[size_t(r)] == entry) {
+            g->setCurrentCell(r, 1);
+            break;
+        }
+    }
 }
 
 void frmLast20::cmdClear_Click() {

@@ -12,6 +12,7 @@
 #include "shell/globals.h"
 #include "platform/number_text.h"
 #include "shell/show_panel.h"
+#include "platform/text_file.h"
 #include "shell/unloadallforms.h"
 
 #include <QHeaderView>
@@ -52,12 +53,19 @@ frmScratchpad::frmScratchpad() : Form(27, &ScratchpadOpen), ui(std::make_unique<
     connect(ui->cmdClrcell, &QPushButton::clicked, this, [this] { cmdClrcell_Click(); });
     connect(ui->cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
     connect(ui->grdScratchpad, &QTableWidget::cellDoubleClicked, this, [this] { grdScratchpad_DblClick(); });
-    // A typed "," would split the cell when the grid is saved.
+    // A typed "," would split the cell when the grid is saved, and a character
+    // the file cannot hold would be lost: both are dealt with as the cell is left.
     connect(ui->grdScratchpad, &QTableWidget::itemChanged, this, [](QTableWidgetItem* item) {
-        const QString fixed = scratchpadCellText(item->text());
-        if (fixed == item->text()) return;
-        QSignalBlocker block(item->tableWidget());
-        item->setText(fixed);
+        const QString unstorable = unstorableCharacters(item->text());
+        QString fixed = scratchpadCellText(item->text());
+        for (QChar c : unstorable) fixed.remove(c);
+        if (fixed != item->text()) {
+            QSignalBlocker block(item->tableWidget());
+            item->setText(fixed);
+        }
+        if (!unstorable.isEmpty())
+            dialogs::message(unstorableReason(unstorable) + QStringLiteral("\nThey were taken out of the cell."),
+                             dialogs::Buttons::Ok, dialogs::Icon::Exclamation, QStringLiteral("Freq Scratchpad"));
     });
 }
 

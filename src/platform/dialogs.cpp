@@ -13,6 +13,14 @@ Handler& handler() {
     return h;
 }
 
+// The window a box belongs to: the one the user is working in, so the box
+// opens over it rather than in the middle of the screen.
+QWidget* ownerWindow() {
+    for (QWidget* w : {QApplication::activeModalWidget(), QApplication::activeWindow()})
+        if (w && w->isVisible()) return w;
+    return nullptr;
+}
+
 QMessageBox::Icon toQt(Icon icon) {
     switch (icon) {
     case Icon::Information: return QMessageBox::Information;
@@ -36,7 +44,7 @@ Answer message(const QString& text, Buttons buttons, Icon icon, const QString& t
     box.text = text;
     if (handler()) return handler()(box).answer;
 
-    QMessageBox mb(toQt(icon), box.title, text);
+    QMessageBox mb(toQt(icon), box.title, text, QMessageBox::NoButton, ownerWindow());
     switch (buttons) {
     case Buttons::Ok: mb.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::OkCancel: mb.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
@@ -69,7 +77,7 @@ std::optional<QString> input(const QString& prompt, const QString& title, const 
     }
     WaitScope scope;
     bool ok = false;
-    const QString text = QInputDialog::getText(nullptr, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    const QString text = QInputDialog::getText(ownerWindow(), title, prompt, QLineEdit::Normal, defaultText, &ok);
     if (!ok) return std::nullopt;
     return text;
 }

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <map>
 #include <vector>
 
@@ -80,9 +81,16 @@ void Form::showModal() {
     if (self) self->setWindowModality(Qt::NonModal);
 }
 
-int32_t Form::leftTwips() const { return pxToTwips(pos().x()); }
-int32_t Form::topTwips() const { return pxToTwips(pos().y()); }
-int32_t Form::widthTwips() const { return pxToTwips(frameGeometry().width()); }
+// QWidget caches the frame's size from before the window manager framed the
+// window; the window's own frame geometry asks the window system.
+QRect Form::frameRect() const {
+    if (QWindow* w = windowHandle(); w && isVisible()) return w->frameGeometry();
+    return frameGeometry();
+}
+
+int32_t Form::leftTwips() const { return pxToTwips(frameRect().x()); }
+int32_t Form::topTwips() const { return pxToTwips(frameRect().y()); }
+int32_t Form::widthTwips() const { return pxToTwips(frameRect().width()); }
 
 void Form::closeEvent(QCloseEvent* event) {
     event->ignore();
@@ -106,6 +114,60 @@ void Form::place() {
     if (!visible && QGuiApplication::primaryScreen())
         p = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
     move(p);
+    placeAt_ = p;
+    if (isVisible()) keepPlaceWhileFraming();
+}
+
+bool Form::event(QEvent* e) {
+    if (placeAt_ && e->type() == QEvent::Show) keepPlaceWhileFraming();
+    return QWidget::event(e);
+}
+
+void Form::keepPlaceWhileFraming() {
+    {
+        // The window manager frames a new window after it is mapped, and Qt
+        // learns of the frame without telling the window: look until it is
+        // there, and give up on one that frames nothing.
+        placeTries_ = 0;
+        corrections_ = 0;
+        settleTicks_ = 0;
+        auto* poll = new QTimer(this);
+        poll->setInterval(25);
+        connect(poll, &QTimer::timeout, this, [this, poll] {
+            keepPlace();
+            if (!placeAt_ || ++placeTries_ > 80) {
+                placeAt_.reset();
+                poll->deleteLater();
+            }
+        });
+        poll->start();
+    }
+}
+
+// A window is stored by its frame (pos()), so it must stand by its frame too.
+// Before it has been shown Qt does not know the frame, and a window whose
+// native window already exists is then placed by its client area: framed
+// around that, it would stand a title bar lower and a border further right
+// than stored, and creep on every open and close. Once the window manager has
+// framed it, the frame is moved where the position file says.
+void Form::keepPlace() {
+    QWindow* w = windowHandle();
+    if (!placeAt_ || !isVisible() || !w) return;
+    if (w->frameMargins().isNull()) return;   // not framed (yet)
+    if (settleTicks_ > 0) {                   // a move is on its way
+        --settleTicks_;
+        return;
+    }
+    // Window managers differ in how they take a requested position (by the
+    // client area, by the frame, with or without its border): move the window
+    // by what is still missing until its frame stands where it should.
+    const QPoint missing = *placeAt_ - w->framePosition();
+    if (missing.isNull() || ++corrections_ > 4) {
+        placeAt_.reset();
+        return;
+    }
+    w->setPosition(w->position() + missing);
+    settleTicks_ = 4;
 }
 
 namespace forms {

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <typeindex>
 
 namespace dovrane {
@@ -29,20 +30,32 @@ public:
     int32_t leftTwips() const;
     int32_t topTwips() const;
     int32_t widthTwips() const;
+    // The window with the window manager's frame, in pixels.
+    QRect frameRect() const;
 
 protected:
     virtual void Form_Load() {}
     virtual void Form_Unload() {}
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    // Puts the window's frame at its stored position (the load step does).
+    void place();
 
 private:
     void storePosition();
-    void place();
+    void keepPlace();
+    void keepPlaceWhileFraming();
 
     int positionIndex_;
     bool* openFlag_;
     bool loaded_ = false;
     bool unloading_ = false;
+    // Where the load step put the frame, until the window manager has framed
+    // the window there (or given up); see keepPlace().
+    std::optional<QPoint> placeAt_;
+    int placeTries_ = 0;
+    int corrections_ = 0;
+    int settleTicks_ = 0;
 };
 
 namespace forms {

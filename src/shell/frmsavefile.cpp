@@ -3,6 +3,7 @@
 
 #include "platform/busycursor.h"
 #include "platform/dialogs.h"
+#include "platform/text_file.h"
 #include "shell/common_tables.h"
 #include "shell/file_kinds.h"
 #include "shell/globals.h"
@@ -70,14 +71,17 @@ void frmSavefile::cmdOK_Click() {
     FileKindName[size_t(kind)] = name;
     QDir().mkpath(FileKindPath[size_t(kind)]);
     bool written = false;
+    clearLastWriteError();
     {
         BusyCursor busy;
         written = runWriter(kind).value_or(false);
     }
+    // Why it failed, where the file layer knows (characters the file cannot hold).
+    const QString reason = lastWriteError();
     if (!written) FileKindName[size_t(kind)] = previous;
     if (self) unload();
     if (!written)
-        tell(kSaveFailed, QStringLiteral("Error 3"));
+        tell(reason.isEmpty() ? kSaveFailed : kSaveFailed + QStringLiteral("\n\n") + reason, QStringLiteral("Error 3"));
     else if (kind != 7 && kind != 13)
         tell(QStringLiteral("The data is now saved\nto the file %1").arg(name), QStringLiteral("Save File"));
 }

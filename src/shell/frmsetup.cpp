@@ -4,7 +4,6 @@
 #include "platform/busycursor.h"
 #include "platform/commport.h"
 #include "platform/dialogs.h"
-#include "platform/geometry.h"
 #include "shell/frmwelcome.h"
 #include "shell/globals.h"
 #include "platform/number_text.h"
@@ -14,6 +13,7 @@
 #include <QButtonGroup>
 #include <QFocusEvent>
 #include <QSerialPortInfo>
+#include <QShortcut>
 #include <algorithm>
 #include <cmath>
 
@@ -211,6 +211,10 @@ frmSetUp::frmSetUp() : Form(28, &SetUpOpen), ui(std::make_unique<Ui::frmSetUp>()
     connect(ui->cmbComDevice, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0 && !checking_) commitPortDevice();
     });
+
+    // Escape closes the window as its Close button does, as in any dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { cmdClose_Click(); });
 
     connect(ui->cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(ui->cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
@@ -418,7 +422,7 @@ void frmSetUp::cmdReload_Click() {
     if (!isLoaded()) return;
     commitFocusedField();
     loadStep();
-    move(twipsToPx(FormLeft[28]), twipsToPx(FormTop[28]));
+    place();
 }
 
 void showSetUpDialog() { forms::load<frmSetUp>()->showModal(); }

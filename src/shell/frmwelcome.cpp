@@ -81,6 +81,11 @@ void frmWelcome::Form_Load() {
     initcommontables();
     readPositionsFile();
     readSettingsFile();
+    // Said once, before anything runs on what stands in place of the lines:
+    // a Save in Set Up would otherwise overwrite them without the user knowing.
+    const QString notice = settingsNotice();
+    if (!notice.isEmpty())
+        dialogs::message(notice, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, QStringLiteral("Settings"));
     setlblGo(ConfiguredRxType);
     // The clock texts are there from the start, not only after the first tick.
     Showtime_Timer();

@@ -6,6 +6,7 @@
 #include "platform/text_file.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -63,6 +64,60 @@ constexpr std::array<Range, 33> kRanges{{
     {true, 0, 99, false, 0},        // 31 RX-320 line level
     {false, 0, 0, false, 0},        // 32 unused
 }};
+
+// What each setting is, for the notice about lines that were not understood.
+constexpr std::array<const char*, 32> kSettingNames{
+    "",
+    "serial port",
+    "receiver's target area",
+    "local time minus UTC",
+    "size of the BDXC list",
+    "size of the own list",
+    "size of the log",
+    "size of the database lists",
+    "placeholder",
+    "placeholder",
+    "NRD-535 1 kHz filter",
+    "NRD-535 BWC",
+    "NRD-535 ECSS",
+    "NRD-535 RTTY",
+    "AR7030 filter for AM",
+    "AR7030 filter for SSB",
+    "AR7030 filter for CW",
+    "AR7030 filter for FM",
+    "RX-320 loudspeaker mute",
+    "RX-320 line mute",
+    "RX-320 correction at 5 MHz",
+    "RX-320 correction at 15 MHz",
+    "AR7030 line sliders disabled",
+    "NRD-545 AGC fast",
+    "NRD-545 AGC medium",
+    "NRD-545 AGC slow",
+    "NRD-545 noise reduction",
+    "NRD-545 beat canceller",
+    "AR7030 line level left",
+    "AR7030 line level right",
+    "RX-320 line slider disabled",
+    "RX-320 line level",
+};
+
+QStringList& notUnderstood() {
+    static QStringList l;
+    return l;
+}
+
+// A line as the program writes a number: an optional sign, digits and one
+// point, blanks around it. Anything else was not written by the program.
+bool isNumberLine(const QString& line) {
+    static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)\\s*$"));
+    return number.match(line).hasMatch();
+}
+
+void noteNotUnderstood(int lineNo, const QString& what, const QString& held, const QString& used) {
+    QString shown = held;
+    if (shown.size() > 40) shown = shown.left(37) + QStringLiteral("...");
+    notUnderstood() << QStringLiteral("line %1, %2 \"%3\": %4 is used").arg(lineNo).arg(what, shown, used);
+}
 
 QString configDir() { return ConfigDir.isEmpty() ? QDir::currentPath() : ConfigDir; }
 
@@ -140,29 +195,67 @@ bool readSettingsFile() {
     Settings.fill(0);
     for (int i = 1; i <= kLastSetting; ++i) Settings[size_t(i)] = defaultSetting(i);
 
+    notUnderstood().clear();
     const auto lines = readLines(findCaseInsensitive(configDir(), SettingsFileName));
     if (lines) {
         const int n = int(lines->size());
         if (n >= 1) {
-            const QString folder = folderFromLine(lines->at(0));
-            if (!folder.isEmpty()) DataFolder = folder;
+            QString first = lines->at(0);
+            // Some editors put a UTF-8 byte-order mark in front of the text.
+            if (first.startsWith(QStringLiteral("\u00EF\u00BB\u00BF"))) first = first.mid(3);
+            const QString folder = folderFromLine(first);
+            if (!folder.isEmpty())
+                DataFolder = folder;
+            else
+                noteNotUnderstood(1, QStringLiteral("data folder"), first, DataFolder);
         }
-        if (n >= 2 && validLatitude(lines->at(1))) RxLatitude = lines->at(1);
-        if (n >= 3 && validLongitude(lines->at(2))) RxLongitude = lines->at(2);
+        if (n >= 2) {
+            if (validLatitude(lines->at(1)))
+                RxLatitude = lines->at(1);
+            else
+                noteNotUnderstood(2, QStringLiteral("latitude"), lines->at(1), RxLatitude);
+        }
+        if (n >= 3) {
+            if (validLongitude(lines->at(2)))
+                RxLongitude = lines->at(2);
+            else
+                noteNotUnderstood(3, QStringLiteral("longitude"), lines->at(2), RxLongitude);
+        }
         if (n >= 4) {
             const double type = vbRound(val(lines->at(3)));
-            if (type >= 0 && type <= 4) RxType = int(type);
+            if (isNumberLine(lines->at(3)) && type >= 0 && type <= 4)
+                RxType = int(type);
+            else
+                noteNotUnderstood(4, QStringLiteral("receiver type"), lines->at(3), numText(double(RxType)).trimmed());
         }
         for (int i = 1; i <= kLastSetting && i + 4 <= n; ++i) {
-            double v = val(lines->at(i + 3));
+            const QString& line = lines->at(i + 3);
+            double v = val(line);
             if (kRanges[size_t(i)].whole) v = vbRound(v);
             if (settingInRange(i, v)) Settings[size_t(i)] = float(v);
+            // The placeholders hold nothing the program uses.
+            if (kRanges[size_t(i)].bounded && (!isNumberLine(line) || !settingInRange(i, v)))
+                noteNotUnderstood(i + 4, QLatin1String(kSettingNames[size_t(i)]), line,
+                                  numText(Settings[size_t(i)]).trimmed());
         }
     }
     ConfiguredDataFolder = DataFolder;
     ConfiguredRxType = RxType;
     setFileKindPaths();
     return lines.has_value();
+}
+
+QStringList settingsNotUnderstood() { return notUnderstood(); }
+
+QString settingsNotice() {
+    const QStringList& lines = notUnderstood();
+    if (lines.isEmpty()) return QString();
+    constexpr int kShown = 12;
+    QStringList shown = lines.mid(0, kShown);
+    if (lines.size() > kShown) shown << QStringLiteral("and %1 more lines").arg(lines.size() - kShown);
+    return QStringLiteral("Some settings in\n%1\nwere not understood:\n\n%2\n\n"
+                          "These stand in their place until Set Up saves new ones.")
+        .arg(QDir::toNativeSeparators(findCaseInsensitive(configDir(), SettingsFileName)), shown.join(QLatin1Char('\n')));
 }
 
 bool writeSettingsFile(QString* error) {

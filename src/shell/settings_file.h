@@ -3,6 +3,7 @@
 // Both live in ConfigDir, the working directory at start-up: they are read from
 // there and written back there, so what is saved is what the next start reads.
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 namespace dovrane {
@@ -38,6 +39,13 @@ QString configFilePath(const QString& name);
 // value the program cannot use, gives that value's default; lines after the
 // 35th are ignored. Returns whether the file was there.
 bool readSettingsFile();
+// What the last readSettingsFile found and could not use, one text per line
+// of the file: the line, what it held and what stands in its place. Empty when
+// every line present was understood (missing lines are not listed).
+QStringList settingsNotUnderstood();
+// The notice the welcome window gives at start when some lines were not
+// understood; empty when there is nothing to say.
+QString settingsNotice();
 // Writes the 35 lines of "dovrane2.ini" from ConfiguredDataFolder, RxLatitude,
 // RxLongitude, ConfiguredRxType and Settings(1..31). False, with the reason in
 // error, when it could not be written; the old file then stays as it was.

@@ -321,6 +321,20 @@ TEST_F(Ar7030PanelGo, EachSliderReachesItsRegister) {
     EXPECT_EQ(reg(RegPassband), shift);
 }
 
+TEST_F(Ar7030PanelGo, OnlyDataAndCwUseTheBeatFrequencySlider) {
+    frmAR7030* p = go();
+    ASSERT_NE(p, nullptr);
+    // The mode buttons in order: AM, Sync, NFM, Data, CW, LSB, USB.
+    const bool bfo[] = {false, false, false, true, true, false, false};
+    for (int i = 0; i < 7; ++i) {
+        click(p, QStringLiteral("cmdMode_%1").arg(i));
+        EXPECT_EQ(reg(RegMode), i + 1);
+        EXPECT_EQ(slider(p, "vsbBeatfreqosc")->isEnabled(), bfo[i]) << "mode " << i + 1;
+        EXPECT_EQ(background(p, "lblBeatfreqosc"), bfo[i] ? QColor(0, 0, 255) : QColor(255, 255, 192))
+            << "mode " << i + 1;
+    }
+}
+
 TEST_F(Ar7030PanelGo, ShiftAndAltKeysMoveShiftAndVolumeAndAlwaysSend) {
     frmAR7030* p = go();
     ASSERT_NE(p, nullptr);

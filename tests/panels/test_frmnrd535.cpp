@@ -8,6 +8,7 @@
 #include "sim/nrd535_sim.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QMenu>
 
 namespace dovrane::test {
@@ -315,6 +316,41 @@ TEST_F(Nrd535PanelTest, SteppingAndToolsNeverReleaseTheUsersLock) {
     PanelLock = 0;
     dovrane::lockoffon(1);
     EXPECT_EQ(RemoteHeld, 0) << "with no NRD panel open the tools' calls do nothing";
+}
+
+TEST_F(Nrd535PanelTest, ARefreshEnablesTheSlidersOnlyOnAHeldReceiver) {
+    sim.setVfo(Setting{0, 0, 2, 14200000, 1});
+    frmNRD535* p = go({{11, 1}});
+    ASSERT_NE(p, nullptr);
+    for (int held : {0, 1, 0}) {
+        SCOPED_TRACE(held ? "held" : "not held");
+        if (held != RemoteHeld) click(p, QStringLiteral("cmdLock_%1").arg(held));
+        clearWire();
+        p->RxUpdatefull();
+        EXPECT_EQ(enabled(p, "vsbPassbandshift"), held == 1);
+        EXPECT_EQ(enabled(p, "vsbBandwidthcontrol"), held == 1);
+        // A receiver in local would ignore the shift and the bandwidth.
+        const Wire sent = wire();
+        const bool slidersSent = std::any_of(sent.begin(), sent.end(), [](const QByteArray& c) {
+            return c.startsWith('P') || c.startsWith('W');
+        });
+        EXPECT_EQ(slidersSent, held == 1);
+    }
+}
+
+TEST_F(Nrd535PanelTest, ALockTakenDuringAToolsRunOutlastsTheRun) {
+    frmNRD535* p = go();
+    ASSERT_NE(p, nullptr);
+    {
+        RunHold run;
+        EXPECT_TRUE(inRemote());
+        click(p, QStringLiteral("cmdLock_1"));
+    }
+    EXPECT_EQ(PanelLock, 1);
+    EXPECT_EQ(RemoteHeld, 1);
+    EXPECT_TRUE(inRemote());
+    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("On"));
+    EXPECT_TRUE(enabled(p, "vsbPassbandshift"));
 }
 
 TEST_F(Nrd535PanelTest, KeysMoveTheSlidersOnlyUnderTheUsersLock) {

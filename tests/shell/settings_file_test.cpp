@@ -225,6 +225,58 @@ TEST_F(SettingsFileTest, FolderAndLocationLinesMustBeUsable) {
     EXPECT_EQ(RxLongitude, DefaultLongitude);
 }
 
+TEST_F(SettingsFileTest, LinesThatCannotBeUsedAreNamedWithWhatStandsInTheirPlace) {
+    const QString home = QDir::homePath() + QStringLiteral("/ReZeri/");
+    struct Case {
+        int line;              // 1..35
+        QByteArray text;
+        QString said;          // what the notice says of it; empty: understood
+    } cases[] = {
+        {1, "C:\\ReZeri\\", QStringLiteral("line 1, data folder \"C:\\ReZeri\\\": %1 is used").arg(home)},
+        {2, "4575N", QStringLiteral("line 2, latitude \"4575N\": 5130N is used")},
+        {3, "east", QStringLiteral("line 3, longitude \"east\": 00007W is used")},
+        {4, " 7", QStringLiteral("line 4, receiver type \" 7\": 0 is used")},
+        {5, " 9", QStringLiteral("line 5, serial port \" 9\": 1 is used")},
+        {7, "five", QStringLiteral("line 7, local time minus UTC \"five\": 0 is used")},
+        {8, " 40", QStringLiteral("line 8, size of the BDXC list \" 40\": 2 is used")},
+        {28, " 12 dB", QStringLiteral("line 28, NRD-545 AGC medium \" 12 dB\": 3 is used")},
+        {7, "-3.5", QString()},
+        {4, " 2.6", QString()},
+        {12, "anything", QString()},     // a placeholder line holds nothing the program uses
+    };
+    for (const Case& c : cases) {
+        QList<QByteArray> lines = settingsLines();
+        lines[c.line - 1] = c.text;
+        writeSettings(lines);
+        readSettingsFile();
+        const QStringList said = settingsNotUnderstood();
+        if (c.said.isEmpty()) {
+            EXPECT_TRUE(said.isEmpty()) << "line " << c.line << ": " << said.join(QLatin1Char('|')).toStdString();
+            EXPECT_TRUE(settingsNotice().isEmpty());
+        } else {
+            EXPECT_EQ(said, QStringList{c.said});
+            EXPECT_TRUE(settingsNotice().contains(c.said));
+        }
+    }
+
+    // A byte-order mark in front of the folder is no part of it.
+    QList<QByteArray> lines = settingsLines();
+    lines[0] = "\xEF\xBB\xBF" + ConfigDir.toUtf8();
+    writeSettings(lines);
+    readSettingsFile();
+    EXPECT_EQ(DataFolder, ConfigDir);
+    EXPECT_TRUE(settingsNotUnderstood().isEmpty());
+
+    // A file of nothing but garbage names every line, and a missing file nothing.
+    writeSettings(QList<QByteArray>(35, "\x01\x02garbage"));
+    readSettingsFile();
+    EXPECT_EQ(settingsNotUnderstood().size(), 4 + 29);
+    EXPECT_TRUE(settingsNotice().contains(QStringLiteral("and 21 more lines")));
+    QFile::remove(ConfigDir + SettingsFileName);
+    readSettingsFile();
+    EXPECT_TRUE(settingsNotUnderstood().isEmpty());
+}
+
 TEST_F(SettingsFileTest, ReaderAcceptsEveryLineEndAndFindsTheNameInAnyCase) {
     const QByteArray lf = ConfigDir.toUtf8() + "\n4530N\n01245E\n 4\n 2\n 8";
     writeConfigFile(QStringLiteral("DOVRANE2.INI"), lf);

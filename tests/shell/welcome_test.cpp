@@ -144,6 +144,8 @@ TEST_F(WelcomeTest, MissingOrGarbageFilesStartOnTheDefaults) {
     for (char& c : junk) c = char(rng.bounded(256));
     writeConfigFile(SettingsFileName, junk);
     writeConfigFile(PositionsFileName, junk);
+    // The user hears once, at start, that the file was not understood.
+    dialogs.expect(QStringLiteral("were not understood"));
     w = frmWelcome::start();
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
@@ -158,7 +160,9 @@ TEST_F(WelcomeTest, MissingOrGarbageFilesStartOnTheDefaults) {
         EXPECT_LE(std::abs(FormLeft[size_t(k)]), 40000);
         EXPECT_LE(std::abs(FormTop[size_t(k)]), 40000);
     }
-    EXPECT_EQ(dialogs.shown().size(), 0);
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].title, QStringLiteral("Settings"));
+    EXPECT_TRUE(dialogs.shown()[0].text.contains(QStringLiteral("line 1, data folder")));
 }
 
 TEST_F(WelcomeTest, TitleClockWritesUtcAndRetitlesOpenWindows) {
