@@ -72,6 +72,8 @@ protected:
         setText(m, "txtTo", QString::number(to));
         dialogs.expect(QStringLiteral("capture the receiver"), dialogs::Answer::Yes).expect(then, answer);
         m->cmdFetch_Click();
+        // The receiver's failure notice comes up once the click has returned.
+        pump(20);
     }
     void fill(frmMemman* m, int from, int to, const QString& then,
               dialogs::Answer answer = dialogs::Answer::Ok) {
