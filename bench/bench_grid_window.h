@@ -17,16 +17,13 @@
 
 namespace dovrane::bench {
 
-class TempDataFolder {
-public:
+struct TempDataFolder {
+    QTemporaryDir dir;
     TempDataFolder() {
-        DataFolder = dir_.path() + QLatin1Char('/');
+        DataFolder = dir.path() + QLatin1Char('/');
         initcommontables();
         setFileKindPaths();
     }
-
-private:
-    QTemporaryDir dir_;
 };
 
 // The median of runs loads, each shown down to the last row, in milliseconds.

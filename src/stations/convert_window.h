@@ -35,12 +35,8 @@ protected:
     struct Controls {
         std::vector<QRadioButton*> connect;
         QWidget* connectFrame = nullptr;
-        QAbstractButton* locate = nullptr;
-        QAbstractButton* convert = nullptr;
-        QAbstractButton* stop = nullptr;
-        QAbstractButton* exit = nullptr;
-        QLabel* count = nullptr;
-        QLabel* line = nullptr;
+        QAbstractButton *locate = nullptr, *convert = nullptr, *stop = nullptr, *exit = nullptr;
+        QLabel *count = nullptr, *line = nullptr;
         // Disabled while a conversion runs: a second conversion, or closing
         // the window, would pull the source from under it.
         std::vector<QWidget*> lockedWhileRunning;

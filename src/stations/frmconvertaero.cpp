@@ -14,14 +14,8 @@ namespace dovrane {
 frmConvertAero::frmConvertAero() : ConvertWindow(0, &ConvertAeroOpen), ui(std::make_unique<Ui::frmConvertAero>()) {
     ui->setupUi(this);
     optDbtype = {ui->optDbtype_0, ui->optDbtype_1};
-    bindConverter({{ui->optDbconnect_0, ui->optDbconnect_1},
-                   ui->fraConnect,
-                   ui->cmdLocate,
-                   ui->cmdConvert,
-                   ui->cmdStop,
-                   ui->cmdExit,
-                   ui->lblCount,
-                   ui->lblShowrecord,
+    bindConverter({{ui->optDbconnect_0, ui->optDbconnect_1}, ui->fraConnect, ui->cmdLocate, ui->cmdConvert,
+                   ui->cmdStop, ui->cmdExit, ui->lblCount, ui->lblShowrecord,
                    {ui->cmdExit, ui->fraConnect, ui->fraDbtype, ui->cmdConvert, ui->cmdLocate}});
 }
 

@@ -11,14 +11,8 @@ namespace dovrane {
 frmConvertILG::frmConvertILG() : ConvertWindow(5, &ConvertILGOpen), ui(std::make_unique<Ui::frmConvertILG>()) {
     ui->setupUi(this);
     chkInclude = {ui->chkInclude_0, ui->chkInclude_1, ui->chkInclude_2, ui->chkInclude_3};
-    bindConverter({{ui->optDbconnect_0, ui->optDbconnect_1, ui->optDbconnect_2},
-                   ui->fraConnect,
-                   ui->cmdLocate,
-                   ui->cmdConvert,
-                   ui->cmdStop,
-                   ui->cmdExit,
-                   ui->lblRecnum,
-                   ui->lblRecord,
+    bindConverter({{ui->optDbconnect_0, ui->optDbconnect_1, ui->optDbconnect_2}, ui->fraConnect, ui->cmdLocate,
+                   ui->cmdConvert, ui->cmdStop, ui->cmdExit, ui->lblRecnum, ui->lblRecord,
                    {ui->cmdExit, ui->fraConnect, ui->fraInclude, ui->datILG, ui->cmdConvert, ui->cmdLocate}});
 }
 
