@@ -3,29 +3,22 @@
 #include "lists/frmbdxc.h"
 #include "lists/list_table_model.h"
 #include "platform/dialogs.h"
-#include "shell/common_tables.h"
 #include "shell/form.h"
 #include "shell/globals.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QTableView>
-#include <QTemporaryDir>
 #include <cstdio>
 
-#include "bench_support.h"
+#include "bench_grid_window.h"
 
 using namespace dovrane;
 
 int main(int argc, char** argv) {
     bench::prepareEnvironment();
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    DataFolder = dir.path() + QLatin1Char('/');
-    initcommontables();
-    setFileKindPaths();
+    bench::TempDataFolder folder;
     Settings[4] = 30;
     FileKindName[1] = QStringLiteral("BDX_BENCHTOE.TXT");
 
@@ -53,17 +46,9 @@ int main(int argc, char** argv) {
     w->show();
     QCoreApplication::processEvents();
 
-    std::vector<double> loads;
-    for (int run = 0; run < 5; ++run) {
-        QElapsedTimer t;
-        t.start();
-        loadbdxcfile();
-        w->grid()->scrollToBottom();
-        w->grid()->viewport()->repaint();
-        loads.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::printf("BDXC load and show, %d lines: median %.1f ms (limit 100 ms), %d rows shown\n", kLines,
-                bench::median(loads), w->model()->rowCount() - 1);
+    const double ms = bench::medianLoadAndShow(w, loadbdxcfile);
+    std::printf("BDXC load and show, %d lines: median %.1f ms (limit 100 ms), %d rows shown\n", kLines, ms,
+                w->model()->rowCount() - 1);
     forms::destroyAll();
     return 0;
 }

@@ -4,7 +4,6 @@
 #include "logbook/log_record.h"
 #include "lists/list_table_model.h"
 #include "platform/dialogs.h"
-#include "shell/common_tables.h"
 #include "shell/form.h"
 #include "shell/globals.h"
 
@@ -12,10 +11,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <cstdio>
 
-#include "bench_support.h"
+#include "bench_grid_window.h"
 
 using namespace dovrane;
 
@@ -23,10 +21,7 @@ int main(int argc, char** argv) {
     bench::prepareEnvironment();
     QApplication app(argc, argv);
     bench::printNotices();
-    QTemporaryDir dir;
-    DataFolder = dir.path() + QLatin1Char('/');
-    initcommontables();
-    setFileKindPaths();
+    bench::TempDataFolder folder;
     Settings[6] = 30;
     FileKindName[4] = QStringLiteral("LOG_BENCH.TXT");
 
@@ -50,17 +45,9 @@ int main(int argc, char** argv) {
     w->show();
     QCoreApplication::processEvents();
 
-    std::vector<double> loads;
-    for (int run = 0; run < 5; ++run) {
-        QElapsedTimer t;
-        t.start();
-        loadlogfile();
-        w->grid()->scrollToBottom();
-        w->grid()->viewport()->repaint();
-        loads.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::printf("log load and show, %d records: median %.1f ms (limit 100 ms), %d rows shown\n", kRecords,
-                bench::median(loads), w->model()->rowCount());
+    const double ms = bench::medianLoadAndShow(w, loadlogfile);
+    std::printf("log load and show, %d records: median %.1f ms (limit 100 ms), %d rows shown\n", kRecords, ms,
+                w->model()->rowCount());
 
     for (int key = 0; key < 5; ++key) {
         std::vector<double> sorts;

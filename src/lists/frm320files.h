@@ -2,26 +2,22 @@
 // The ".320 files" window: an RX-320 station file (file kind 10), every
 // record; a click on a row sets the row's mode and then tunes to its frequency.
 #include "lists/list_files.h"
-#include "lists/list_window.h"
+#include "lists/grid_list_window.h"
 
 #include <QString>
 #include <memory>
 #include <vector>
 
-class QTableView;
-class QTableWidget;
 namespace Ui {
 class frm320Files;
 }
 
 namespace dovrane {
 
-class ListTableModel;
-
 // The records of the loaded file, record 0 empty.
 inline std::vector<F320Record> F320Records;
 
-class frm320Files : public ListWindow {
+class frm320Files : public GridListWindow {
     Q_OBJECT
 public:
     frm320Files();
@@ -32,18 +28,11 @@ public:
     // Shows every record of F320Records.
     void showRecords();
 
-    QTableView* grid() const;
-    QTableWidget* titles() const;
-    ListTableModel* model() const { return model_; }
-    QString cell(int row, int column) const;
-
 protected:
     void Form_Load() override;
 
 private:
     std::unique_ptr<Ui::frm320Files> ui;
-    ListTableModel* model_ = nullptr;
-    std::vector<QStringList> rows_;
 };
 
 void load320file();

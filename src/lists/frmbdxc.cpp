@@ -26,21 +26,14 @@ const QString kPrompt = QStringLiteral(
 
 } // namespace
 
-frmBdxc::frmBdxc() : ListWindow(4, &BdxcOpen), ui(std::make_unique<Ui::frmBdxc>()), model_(new ListTableModel(this)) {
+frmBdxc::frmBdxc() : GridListWindow(4, &BdxcOpen), ui(std::make_unique<Ui::frmBdxc>()) {
     ui->setupUi(this);
-    bindListFrame();
-    setupGrid(ui->grdBdxc);
-    ui->grdBdxc->setModel(model_);
-    connect(ui->grdBdxc, &QTableView::clicked, this,
-            [this](const QModelIndex& i) { grdBdxc_Click(i.row(), i.column()); });
-    connect(ui->cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
+    bindGrid(
+        ui->grdBdxc, ui->grdTitles, [this](int row, int column) { grdBdxc_Click(row, column); }, ui->cmdLoad,
+        [this] { cmdLoad_Click(); });
 }
 
 frmBdxc::~frmBdxc() = default;
-
-QTableView* frmBdxc::grid() const { return ui->grdBdxc; }
-QTableWidget* frmBdxc::titles() const { return ui->grdTitles; }
-QString frmBdxc::cell(int row, int column) const { return model_->text(row, column); }
 
 void frmBdxc::Form_Load() {
     setTitles({QStringLiteral(" Country"), QStringLiteral(" Broadcast Org"), QStringLiteral(" Time(UTC)"),
@@ -80,20 +73,13 @@ void frmBdxc::grdBdxc_Click(int row, int column) {
 
 void loadbdxcfile() {
     frmBdxc* w = forms::loaded<frmBdxc>();
-    const QString path = FileKindPath[kKind] + FileKindName[kKind];
     const int capacity = listCapacity(4);
-    std::optional<ListFileLines> file;
+    const std::optional<ListFileLines> file = GridListWindow::readKindFile(kKind, capacity);
+    if (!file) return;
     {
         BusyCursor busy;
-        file = readListFile(path, capacity);
-        if (file) {
-            BdxcRecords = resolveBdxcLines(file->lines);
-            BdxcRecords.insert(BdxcRecords.begin(), QString());
-        }
-    }
-    if (!file) {
-        ListWindow::tellUnreadable(path);
-        return;
+        BdxcRecords = resolveBdxcLines(file->lines);
+        BdxcRecords.insert(BdxcRecords.begin(), QString());
     }
     ListWindow::tellLeftOut(capacity, file->leftOut);
     // Without its window the list waits in memory; there is nothing to select for.

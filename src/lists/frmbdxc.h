@@ -2,21 +2,17 @@
 // The BDXC list window: a broadcast schedule (file kind 1) cut down to the
 // stations on the air at a UTC time the user gives; a click on a frequency
 // tunes the receiver to it.
-#include "lists/list_window.h"
+#include "lists/grid_list_window.h"
 
 #include <QString>
 #include <memory>
 #include <vector>
 
-class QTableView;
-class QTableWidget;
 namespace Ui {
 class frmBdxc;
 }
 
 namespace dovrane {
-
-class ListTableModel;
 
 // The records of the loaded file, record 0 empty and records 1..n in file
 // order; they outlive the window.
@@ -24,7 +20,7 @@ inline std::vector<QString> BdxcRecords;
 // Records shown by the last time or "all" selection.
 inline int BdxcShownCount = 0;
 
-class frmBdxc : public ListWindow {
+class frmBdxc : public GridListWindow {
     Q_OBJECT
 public:
     frmBdxc();
@@ -37,17 +33,11 @@ public:
     void select(const QString& answer);
     void setTitles(const QStringList& titles);
 
-    QTableView* grid() const;
-    QTableWidget* titles() const;
-    ListTableModel* model() const { return model_; }
-    QString cell(int row, int column) const;
-
 protected:
     void Form_Load() override;
 
 private:
     std::unique_ptr<Ui::frmBdxc> ui;
-    ListTableModel* model_ = nullptr;
     std::vector<int> shown_;   // record numbers of grid rows 1..
 };
 

@@ -49,19 +49,16 @@ void tell(const QString& text, const QString& title, dialogs::Icon icon = dialog
 
 } // namespace
 
-frmLog::frmLog() : ListWindow(12, &LogOpen), ui(std::make_unique<Ui::frmLog>()), model_(new ListTableModel(this)) {
+frmLog::frmLog() : GridListWindow(12, &LogOpen), ui(std::make_unique<Ui::frmLog>()) {
     ui->setupUi(this);
-    bindListFrame();
-    setupGrid(ui->grdLog);
-    ui->grdLog->setModel(model_);
+    bindGrid(
+        ui->grdLog, ui->grdTitles, [this](int row, int column) { grdLog_Click(row, column); }, ui->cmdLoad,
+        [this] { cmdLoad_Click(); });
     ui->grdTitles->verticalHeader()->setDefaultSectionSize(18);
     ui->grdTitles->setFixedHeight(18 + 2 * ui->grdTitles->frameWidth());
     // The titles follow the grid sideways.
     connect(ui->grdLog->horizontalScrollBar(), &QScrollBar::valueChanged, ui->grdTitles->horizontalScrollBar(),
             &QScrollBar::setValue);
-    connect(ui->grdLog, &QTableView::clicked, this,
-            [this](const QModelIndex& i) { grdLog_Click(i.row(), i.column()); });
-    connect(ui->cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
     connect(ui->cmdSaveas, &QPushButton::clicked, this, [this] { cmdSaveas_Click(); });
     connect(ui->cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(ui->cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
@@ -73,10 +70,6 @@ frmLog::frmLog() : ListWindow(12, &LogOpen), ui(std::make_unique<Ui::frmLog>()),
 }
 
 frmLog::~frmLog() = default;
-
-QTableView* frmLog::grid() const { return ui->grdLog; }
-QTableWidget* frmLog::titles() const { return ui->grdTitles; }
-QString frmLog::cell(int row, int column) const { return model_->text(row, column); }
 
 void frmLog::Form_Load() {
     LogGridFormat = readLogGridFormat(DataFolder);

@@ -2,22 +2,18 @@
 // The log window "Logging": the log in a grid, the record commands, the log
 // file (file kind 4) and a click on a frequency that tunes the receiver and
 // sets its mode from the record.
-#include "lists/list_window.h"
+#include "lists/grid_list_window.h"
 
 #include <memory>
 #include <vector>
 
-class QTableView;
-class QTableWidget;
 namespace Ui {
 class frmLog;
 }
 
 namespace dovrane {
 
-class ListTableModel;
-
-class frmLog : public ListWindow {
+class frmLog : public GridListWindow {
     Q_OBJECT
 public:
     frmLog();
@@ -47,12 +43,6 @@ public:
     void cmdSort_Click();
     void grdLog_Click(int row, int column);
 
-    QTableView* grid() const;
-    QTableWidget* titles() const;
-    ListTableModel* model() const { return model_; }
-    // The text the grid shows in a cell.
-    QString cell(int row, int column) const;
-
 protected:
     void Form_Load() override;
 
@@ -60,7 +50,6 @@ private:
     void updateButtons();
 
     std::unique_ptr<Ui::frmLog> ui;
-    ListTableModel* model_ = nullptr;
     std::vector<int> fields_;
     int shownRows_ = 1;
     bool buttonsOn_ = false;
