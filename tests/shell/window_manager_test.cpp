@@ -47,6 +47,8 @@ struct WindowKind {
     const char* model;     // the simulated receiver behind a panel, or ""
     std::function<Form*()> open;
 };
+// Test listings name the window, not the bytes of the struct.
+void PrintTo(const WindowKind& k, std::ostream* os) { *os << k.name; }
 
 template <class T> Form* openTool() {
     T* w = forms::load<T>();
