@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSerialPort>
 #include <QTimer>
+#include <poll.h>
 
 namespace dovrane {
 
@@ -115,6 +116,12 @@ void CommPort::onPortError(int error) {
     case QSerialPort::PermissionError:
     case QSerialPort::UnknownError:
         if (lost_) return;
+        // A failed read is no proof that the device went away: the port's
+        // read notice can come for bytes a wait has already taken, and the
+        // empty read then reports a stale system error. Dropping the port
+        // for that would lose everything the receiver sends unasked (dial
+        // reports, RTTY text) until the next command reopens it.
+        if (!deviceGone()) return;
         // The device is gone or no longer usable. A dead port left open keeps
         // signalling its error (a busy loop) and holds the device name a
         // re-plugged adapter would get, so it is closed as soon as that is safe:
@@ -127,6 +134,16 @@ void CommPort::onPortError(int error) {
         // A wait that timed out, a call on a closed port: nothing is broken.
         return;
     }
+}
+
+bool CommPort::deviceGone() const {
+    if (!port_ || !port_->isOpen() || port_->handle() < 0) return true;
+    if (!QFile::exists(deviceName())) return true;
+    // A line that hung up (an adapter unplugged, the far end of a
+    // pseudo-terminal closed) says so at once, without being read.
+    pollfd p{int(port_->handle()), POLLIN, 0};
+    if (::poll(&p, 1, 0) < 0) return false;
+    return (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 void CommPort::dropIfLost() {

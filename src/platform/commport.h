@@ -84,6 +84,8 @@ private:
     void pull(int waitMs);
     void scheduleReceived();
     void onPortError(int error);
+    // Whether the open device is really gone, not just one call failed.
+    bool deviceGone() const;
     // Closes a port whose device is gone; safe only outside QSerialPort's own calls.
     void dropIfLost();
 

@@ -283,6 +283,10 @@ void NrdSimBase::sendRttyText(const QByteArray& text, int chunkSize, int gapMs) 
     for (qsizetype i = 0; i < text.size(); i += step) {
         if (i > 0 && gapMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(gapMs));
         reply(text.mid(i, step));
+        // On a paced line the chunk takes its time to go out; the gap, and the
+        // caller, come after it, as with a demodulator that passes each piece
+        // on as it decodes it.
+        waitSent();
     }
 }
 

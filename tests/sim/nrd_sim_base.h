@@ -77,6 +77,7 @@ public:
 
     // Text from the RTTY demodulator, sent unasked in chunks of chunkSize
     // bytes gapMs apart, as the receiver passes it on while it decodes.
+    // Returns once the last chunk has gone out on the line.
     void sendRttyText(const QByteArray& text, int chunkSize = 8, int gapMs = 5);
 
     // The tuning knob turned by hand: the VFO moves and, with reports on, a

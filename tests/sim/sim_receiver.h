@@ -64,6 +64,8 @@ public:
     void clearBytesReceived() { peer_.clearReceived(); }
     // Waits until every byte the program has written so far has been handled.
     bool waitIdle(int timeoutMs = 2000) const { return peer_.waitIdle(timeoutMs); }
+    // Waits until every reply sent so far has gone out on the (paced) line.
+    bool waitSent(int timeoutMs = 5000) const { return peer_.waitSent(timeoutMs); }
     // Bytes handled since the start (their reply, if any, sent). bytesReceived()
     // already holds a byte while it is being handled.
     qint64 bytesHandled() const { return handled_; }

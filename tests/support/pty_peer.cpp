@@ -126,14 +126,24 @@ void PtyPeer::writeLoop() {
         }
         const char c = outQueue_.front();
         outQueue_.remove(0, 1);
+        writing_ = true;
         const int baud = pace();
         lock.unlock();
         lineFree = std::max(lineFree, Clock::now()) + byteTime(baud);
         std::this_thread::sleep_until(lineFree);
         [[maybe_unused]] const ssize_t n = ::write(master_, &c, 1);
         lock.lock();
+        writing_ = false;
+        if (outQueue_.isEmpty()) sentAll_.notify_all();
     }
     outQueue_.clear();
+    sentAll_.notify_all();
+}
+
+bool PtyPeer::waitSent(int timeoutMs) const {
+    std::unique_lock lock(writeMutex_);
+    return sentAll_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                             [this] { return stop_ || (outQueue_.isEmpty() && !writing_); });
 }
 
 QByteArray PtyPeer::received() const {

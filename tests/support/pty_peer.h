@@ -36,6 +36,9 @@ public:
     // Sends bytes to the program. Paced bytes are queued and go out in order
     // from a thread of their own, so taking bytes in goes on meanwhile.
     void send(const QByteArray& bytes);
+    // Waits up to timeoutMs until everything sent so far has gone out on the
+    // line; false on time-out.
+    bool waitSent(int timeoutMs) const;
 
     // Everything received so far (for tests that only listen).
     QByteArray received() const;
@@ -61,9 +64,11 @@ private:
     mutable std::mutex mutex_;
     std::function<void(uint8_t)> onByte_;
     QByteArray received_;
-    std::mutex writeMutex_;
+    mutable std::mutex writeMutex_;
     std::condition_variable writeReady_;
+    mutable std::condition_variable sentAll_;
     QByteArray outQueue_;
+    bool writing_ = false;  // a byte taken from outQueue_ is still on its way
     std::thread writer_;
 };
 
