@@ -1,4 +1,5 @@
 #include "scanning/frmscanlist.h"
+#include "scanning/kind_file.h"
 #include "ui_frmscanlist.h"
 
 #include "drivers/model_tables.h"
@@ -34,7 +35,6 @@ const QColor kWhite(255, 255, 255);
 const QColor kCyan(0, 255, 255);
 const QString kNoValid = QStringLiteral("No valid\nFrequencies\nfilled in");
 const QString kNoAnswer = QStringLiteral("The receiver does not answer\nThe list scan has stopped");
-const QString kUnreadable = QStringLiteral("The file %1\ncould not be read.");
 
 QColor qbColour(int n) {
     switch (n) {
@@ -266,12 +266,8 @@ void frmScanlist::cmdExit_Click() {
 
 void frmScanlist::loadscanlistfile() {
     BusyCursor busy;
-    const std::optional<QStringList> lines = readLines(FileKindPath[kKind] + FileKindName[kKind]);
-    if (!lines) {
-        dialogs::message(kUnreadable.arg(FileKindName[kKind]), dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
-                         QStringLiteral("Load File"));
-        return;
-    }
+    const std::optional<QStringList> lines = readKindFile(kKind);
+    if (!lines) return;
     const QStringList boxes = scanlistBoxesFromLines(*lines, FreqMin, FreqMax);
     for (int i = 0; i < ScanlistRows; ++i) txtFreqlist[size_t(i)]->setText(boxes[i]);
     ui->cmdStart->setEnabled(true);

@@ -1,4 +1,5 @@
 #include "scanning/frmscanpairs.h"
+#include "scanning/kind_file.h"
 #include "ui_frmscanpairs.h"
 
 #include "drivers/model_tables.h"
@@ -29,7 +30,6 @@ const QColor kScanned(128, 255, 255);
 const QColor kWhite(255, 255, 255);
 const QString kNoneIncluded = QStringLiteral("No pair in the scan range\nis included");
 const QString kNoAnswer = QStringLiteral("The receiver does not answer\nThe pair scan has stopped");
-const QString kUnreadable = QStringLiteral("The file %1\ncould not be read.");
 const QString kTitle = QStringLiteral("Scan Frequency pairs from list");
 
 void setBack(QWidget* w, const QColor& c) {
@@ -249,12 +249,8 @@ void frmScanpairs::cmdExit_Click() {
 
 void frmScanpairs::loadscanpairsfile() {
     BusyCursor busy;
-    const std::optional<QStringList> lines = readLines(FileKindPath[kKind] + FileKindName[kKind]);
-    if (!lines) {
-        dialogs::message(kUnreadable.arg(FileKindName[kKind]), dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
-                         QStringLiteral("Load File"));
-        return;
-    }
+    const std::optional<QStringList> lines = readKindFile(kKind);
+    if (!lines) return;
     pairs_ = scanPairsFromLines(*lines);
     const int last = int(pairs_.size()) - 1;
     {
