@@ -102,3 +102,33 @@ TEST_F(AppTest, PortNumbersMapThroughSerialportsIni) {
     EXPECT_FALSE(port.setSettings(QStringLiteral("fast")));
     EXPECT_EQ(port.settings(), QStringLiteral("1200,N,8,1"));
 }
+
+// The simulated receivers stand behind this pacing: a line slower than the
+// wire would make every timing figure of a driver look worse than it is, and
+// one faster would hide the faults that real line speed brings.
+TEST_F(CommPortTest, APacedLineTakesTheWiresTimeForABlockEachWay) {
+    constexpr int Baud = 38400;
+    constexpr int Bytes = 480;
+    const double wireMs = Bytes * 10 * 1000.0 / Baud;   // 125 ms
+    ASSERT_TRUE(port.setSettings(QStringLiteral("38400,N,8,1")));
+    peer.setBaud(Baud);
+    const QByteArray block(Bytes, 'x');
+
+    QElapsedTimer t;
+    t.start();
+    ASSERT_TRUE(port.write(block));
+    ASSERT_TRUE(peer.waitReceived(Bytes, 2000));
+    const double inMs = t.nsecsElapsed() / 1e6;
+
+    t.restart();
+    peer.send(block);
+    ASSERT_EQ(port.readExactly(Bytes, 2000), block);
+    const double outMs = t.nsecsElapsed() / 1e6;
+
+    for (const double ms : {inMs, outMs}) {
+        EXPECT_GE(ms, wireMs * 0.99);
+        // Room for one late wake at the end; a delay that carried over to
+        // every byte after it would add far more.
+        EXPECT_LE(ms, wireMs * 1.15);
+    }
+}

@@ -98,11 +98,12 @@ void PtyPeer::send(const QByteArray& bytes) {
     {
         std::lock_guard lock(writeMutex_);
         if (master_ < 0) return;
-        if (pace() > 0 || !outQueue_.isEmpty()) {
+        if (pace() > 0 || !outQueue_.empty()) {
             // Paced bytes go out from their own thread, so that the far end
             // keeps taking what the program sends while it answers, as a
             // full-duplex line does.
-            outQueue_ += bytes;
+            const auto now = Clock::now();
+            for (const char c : bytes) outQueue_.push_back({c, now});
         } else {
             qsizetype done = 0;
             while (done < bytes.size()) {
@@ -120,21 +121,23 @@ void PtyPeer::writeLoop() {
     auto lineFree = Clock::now();
     std::unique_lock lock(writeMutex_);
     while (!stop_) {
-        if (outQueue_.isEmpty()) {
+        if (outQueue_.empty()) {
             writeReady_.wait_for(lock, std::chrono::milliseconds(20));
             continue;
         }
-        const char c = outQueue_.front();
-        outQueue_.remove(0, 1);
+        const Outgoing out = outQueue_.front();
+        outQueue_.pop_front();
         writing_ = true;
         const int baud = pace();
         lock.unlock();
-        lineFree = std::max(lineFree, Clock::now()) + byteTime(baud);
+        // Timed from when the byte could start, not from when this thread got
+        // round to it: a late wake must not stretch every byte after it.
+        lineFree = std::max(lineFree, out.queuedAt) + byteTime(baud);
         std::this_thread::sleep_until(lineFree);
-        [[maybe_unused]] const ssize_t n = ::write(master_, &c, 1);
+        [[maybe_unused]] const ssize_t n = ::write(master_, &out.byte, 1);
         lock.lock();
         writing_ = false;
-        if (outQueue_.isEmpty()) sentAll_.notify_all();
+        if (outQueue_.empty()) sentAll_.notify_all();
     }
     outQueue_.clear();
     sentAll_.notify_all();
@@ -143,7 +146,7 @@ void PtyPeer::writeLoop() {
 bool PtyPeer::waitSent(int timeoutMs) const {
     std::unique_lock lock(writeMutex_);
     return sentAll_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                             [this] { return stop_ || (outQueue_.isEmpty() && !writing_); });
+                             [this] { return stop_ || (outQueue_.empty() && !writing_); });
 }
 
 QByteArray PtyPeer::received() const {
@@ -183,6 +186,7 @@ void PtyPeer::run() {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
             continue;
         }
+        const auto woke = Clock::now();
         const ssize_t n = ::read(master_, buf, sizeof buf);
         if (n <= 0) {
             busy_ = false;
@@ -192,8 +196,11 @@ void PtyPeer::run() {
         for (ssize_t i = 0; i < n; ++i) {
             const int baud = pace();
             if (baud > 0) {
-                // A byte is only complete once the line has carried all its bits.
-                wireFree = std::max(wireFree, Clock::now()) + byteTime(baud);
+                // A byte is only complete once the line has carried all its
+                // bits. Bytes read together were written together and follow
+                // each other on the line, however long the one before took
+                // to handle here.
+                wireFree = (i == 0 ? std::max(wireFree, woke) : wireFree) + byteTime(baud);
                 std::this_thread::sleep_until(wireFree);
             }
             std::function<void(uint8_t)> cb;

@@ -4,7 +4,9 @@
 #include <QByteArray>
 #include <QString>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -67,7 +69,14 @@ private:
     mutable std::mutex writeMutex_;
     std::condition_variable writeReady_;
     mutable std::condition_variable sentAll_;
-    QByteArray outQueue_;
+    // Bytes waiting to go out, each with the moment it was handed over: a byte
+    // handed over while the one before is still on the line follows it at
+    // once, as a UART sends, however late this thread wakes.
+    struct Outgoing {
+        char byte;
+        std::chrono::steady_clock::time_point queuedAt;
+    };
+    std::deque<Outgoing> outQueue_;
     bool writing_ = false;  // a byte taken from outQueue_ is still on its way
     std::thread writer_;
 };
