@@ -162,13 +162,23 @@ void frmLog::cmdClose_Click() {
     setlogbuttons(false);
 }
 
-void frmLog::cmdExit_Click() {
+bool frmLog::askToStay() {
     switch (dialogs::message(kExitText, dialogs::Buttons::YesNoCancel, dialogs::Icon::Question,
                              QStringLiteral("Exit"))) {
-    case dialogs::Answer::Yes: cmdSaveas_Click(); break;
-    case dialogs::Answer::No: unload(); break;
-    default: break;
+    case dialogs::Answer::Yes: cmdSaveas_Click(); return true;
+    case dialogs::Answer::No: return false;
+    default: return true;
     }
+}
+
+void frmLog::cmdExit_Click() {
+    if (!askToStay()) unload();
+}
+
+bool frmLog::keepForUnsavedWork() {
+    // The records of a loaded log are gone with the window; with none loaded
+    // (or after Close, which offers the save) there is nothing to ask.
+    return buttonsOn_ && askToStay();
 }
 
 void frmLog::cmdAddrecord_Click() {

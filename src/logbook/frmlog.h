@@ -36,6 +36,7 @@ public:
     bool cmdSave_Click();
     void cmdClose_Click();
     void cmdExit_Click() override;
+    bool keepForUnsavedWork() override;
     void cmdAddrecord_Click();
     void cmdChangerecord_Click();
     void cmdDeleterecord_Click();
@@ -48,6 +49,8 @@ protected:
 
 private:
     void updateButtons();
+    // The Exit question; true when the window stays open.
+    bool askToStay();
 
     std::unique_ptr<Ui::frmLog> ui;
     std::vector<int> fields_;

@@ -181,14 +181,18 @@ void frmMemman::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (isLoaded() && MemImage.modified()) {
-        switch (ask(memtext::ExitQuestion, memtext::ExitTitle)) {
-        case dialogs::Answer::No: break;
-        case dialogs::Answer::Yes: cmdsaveas_Click(); [[fallthrough]];
-        default: event->ignore(); return;
-        }
-    }
     Form::closeEvent(event);
+}
+
+bool frmMemman::keepForUnsavedWork() {
+    // A transfer lets go of the window by itself (Form_Unload); what it has
+    // read is still in the receiver.
+    if (transferRunning_ || !isLoaded() || !MemImage.modified()) return false;
+    switch (ask(memtext::ExitQuestion, memtext::ExitTitle)) {
+    case dialogs::Answer::No: return false;
+    case dialogs::Answer::Yes: cmdsaveas_Click(); return true;
+    default: return true;
+    }
 }
 
 // ---- public procedures --------------------------------------------------

@@ -58,6 +58,7 @@ public:
     void cmdPrint_Click();
     void cmdCls_Click();
     void cmdExit_Click();
+    bool keepForUnsavedWork() override;
     void cmdRezeri_Click();
     void cmdScanrun_Click();
     void cmdScanstop_Click();

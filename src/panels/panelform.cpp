@@ -183,7 +183,14 @@ void PanelForm::pcClock() {
     if (!started) dialogs::message(kNoClockTool, dialogs::Buttons::Ok, dialogs::Icon::Information, kClockTitle);
 }
 
+bool PanelForm::keepForUnsavedWork() { return !toolWindowsMayClose(); }
+
+void PanelForm::cmdClose_Click() {
+    if (!keepForUnsavedWork()) unload();
+}
+
 void PanelForm::mnuExit_Click() {
+    if (keepForUnsavedWork()) return;
     exiting_ = true;
     QPointer<PanelForm> self(this);
     unload();

@@ -30,7 +30,9 @@ public:
     // Unloads the panel (its whole close path) and then the welcome window,
     // which writes the position file and ends the program.
     void mnuExit_Click();
-    void cmdClose_Click() { unload(); }
+    void cmdClose_Click();
+    // The tool windows the panel takes along ask about their unsaved work first.
+    bool keepForUnsavedWork() override;
 
     // The help file of this window, in the data folder.
     virtual QString helpFileName() const { return QStringLiteral("dovrane2.chm"); }

@@ -94,7 +94,7 @@ int32_t Form::widthTwips() const { return pxToTwips(frameRect().width()); }
 
 void Form::closeEvent(QCloseEvent* event) {
     event->ignore();
-    if (loaded_) unload();
+    if (loaded_ && !keepForUnsavedWork()) unload();
 }
 
 void Form::storePosition() {

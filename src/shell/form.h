@@ -25,6 +25,10 @@ public:
     void unload();
     // Shows the window modal and returns when it is unloaded or hidden.
     void showModal();
+    // Before the user closes the window, or the panel that takes it along:
+    // asks about work that is not saved yet; true when the window is to stay
+    // open (the user cancelled, or chose to save first).
+    virtual bool keepForUnsavedWork() { return false; }
 
     // Position and size in twips, as the position file keeps them.
     int32_t leftTwips() const;

@@ -38,6 +38,18 @@ Form* windowFor(const bool* openFlag) {
     return it->second.data();
 }
 
+bool toolWindowsMayClose() {
+    for (const bool* flag : kToolWindows) {
+        Form* f = *flag ? windowFor(flag) : nullptr;
+        if (f && f->keepForUnsavedWork()) {
+            f->show();
+            f->raise();
+            return false;
+        }
+    }
+    return true;
+}
+
 void unloadallforms() {
     for (const bool* flag : kToolWindows) {
         if (!*flag) continue;

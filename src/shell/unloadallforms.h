@@ -19,5 +19,8 @@ Form* windowFor(const bool* openFlag);
 // runs its unload step and keeps its position. The receiver panels, the
 // no-receiver panel and the welcome window are not among them.
 void unloadallforms();
+// Lets every open tool window ask about work not saved yet, before a panel
+// closes at the user's wish; false as soon as one of them is to stay open.
+bool toolWindowsMayClose();
 
 } // namespace dovrane

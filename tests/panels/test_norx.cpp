@@ -5,6 +5,10 @@
 #include "panel_rig.h"
 
 #include "lists/frmlast20.h"
+#include "logbook/frmlog.h"
+#include "memories/frmmemman.h"
+#include "memories/memory_image.h"
+#include "memories/memory_texts.h"
 #include "lists/frmscratchpad.h"
 #include "panels/frmnorx.h"
 #include "panels/panel_registry.h"
@@ -19,6 +23,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
+#include <functional>
 
 namespace dovrane::test {
 namespace {
@@ -177,6 +182,68 @@ TEST_F(NoRxTest, ExitWritesThePositionsAndTheNextStartRestoresThem) {
     EXPECT_EQ(p->pos(), QPoint(300, 150));
     p->menuItem(QStringLiteral("mnuLast20"))->trigger();
     EXPECT_EQ(forms::loaded<frmLast20>()->pos(), QPoint(60, 30));
+}
+
+// A loaded log and changed memories are held nowhere else: however the user
+// closes the panel, the windows that hold them ask first, and a Cancel keeps
+// the panel and every window open.
+TEST_F(NoRxTest, ClosingThePanelAsksFirstWhereALogOrMemoriesWouldBeLost) {
+    const QString logQuestion = QStringLiteral("from the Logging window");
+    int ended = 0;
+    welcome::endProgram = [&] { ++ended; };
+    struct Way {
+        const char* name;
+        std::function<void(frmNoRx*)> close;
+        int ends;
+    };
+    const Way ways[] = {
+        {"title bar", [](frmNoRx* p) { p->close(); }, 0},
+        {"Close", [](frmNoRx* p) { p->cmdClose_Click(); }, 0},
+        {"Exit", [](frmNoRx* p) { p->mnuExit_Click(); }, 1},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        ended = 0;
+        frmNoRx* p = go();
+        ASSERT_NE(p, nullptr);
+        forms::load<frmLog>()->setlogbuttons(true);
+        forms::load<frmMemman>();
+        MemImage.setRecord(3, QStringLiteral("MEM003 07100000 5 03 @ @ 004 250 1 "));
+        MemImage.setModified(true);
+
+        dialogs.expect(logQuestion, dialogs::Answer::Cancel);
+        way.close(p);
+        EXPECT_TRUE(NoRxOpen && LogOpen && MemmanOpen);
+
+        dialogs.expect(logQuestion, dialogs::Answer::No);
+        dialogs.expect(memtext::ExitQuestion, dialogs::Answer::Cancel);
+        way.close(p);
+        EXPECT_TRUE(NoRxOpen && LogOpen && MemmanOpen);
+        EXPECT_EQ(ended, 0);
+
+        dialogs.expect(logQuestion, dialogs::Answer::No);
+        dialogs.expect(memtext::ExitQuestion, dialogs::Answer::No);
+        way.close(p);
+        EXPECT_FALSE(NoRxOpen || LogOpen || MemmanOpen);
+        EXPECT_EQ(ended, way.ends);
+        EXPECT_EQ(dialogs.pending(), 0);
+        forms::destroyAll();
+        pump();
+    }
+
+    // The log window's own title bar: a question only while a log is loaded.
+    frmLog* log = forms::load<frmLog>();
+    log->close();
+    EXPECT_FALSE(LogOpen) << "nothing loaded, nothing asked";
+    log = forms::load<frmLog>();
+    log->setlogbuttons(true);
+    dialogs.expect(logQuestion, dialogs::Answer::Cancel);
+    log->close();
+    EXPECT_TRUE(LogOpen);
+    dialogs.expect(logQuestion, dialogs::Answer::No);
+    log->close();
+    EXPECT_FALSE(LogOpen);
+    MemImage.setModified(false);
 }
 
 } // namespace
