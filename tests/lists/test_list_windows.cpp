@@ -171,43 +171,34 @@ TEST_F(ListFanOutTest, ThePanelWritesItsFrequencyIntoEveryOpenListWindow) {
 
 // The same clicks on every receiver.
 template <class Sim>
-class ListClickTest : public ListWindowTest {
+class ListClickTest : public ListWindowTest, protected ReceiverLink<Sim> {
 protected:
+    using Link = ReceiverLink<Sim>;
+    using Link::panel;
+    using Link::port;
+    using Link::sim;
     void SetUp() override {
         ListWindowTest::SetUp();
-        ASSERT_TRUE(sim.start());
-        port.setDeviceName(sim.devicePath());
-        Comm1 = &port;
-        setOpenPanel(&panel);
+        this->attach();
     }
     void TearDown() override {
-        resetFacade();
-        port.close();
-        sim.stop();
+        this->detach();
         ListWindowTest::TearDown();
     }
     void open() {
-        RxType = Model();
         static const char* kSettings[] = {"", "1200,N,8,1", "4800,N,8,1", "1200,N,8,1", "4800,N,8,1"};
-        ASSERT_TRUE(port.setSettings(QLatin1String(kSettings[RxType])));
-        ASSERT_TRUE(port.open()) << port.errorString().toStdString();
-        switch (RxType) {
-        case 1: initar7030tables(); break;
-        case 2: initnrd535tables(); break;
-        case 3: initrx320tables(); Rx320Bw = 2; Rx320Agc = 2; break;
-        default: initnrd545tables(); break;
+        initModelTables(Model());
+        if (Model() == 3) {
+            Rx320Bw = 2;
+            Rx320Agc = 2;
         }
-        createWelcomeDriver(RxType);
+        this->openDriver(Model(), kSettings[Model()]);
     }
     double tuned() {
         const std::optional<double> f = Update2RxFreq();
         return f.value_or(-1);
     }
     static int Model();
-
-    Sim sim;
-    CommPort port;
-    RecordingHandlers panel;
 };
 
 template <> int ListClickTest<sim::Ar7030Sim>::Model() { return 1; }

@@ -7,6 +7,7 @@
 #include "panels/rxpanel.h"
 #include "panels/tuning_block.h"
 #include "shell/common_tables.h"
+#include "shell/facade_rig.h"
 #include "shell/form.h"
 #include "shell/unloadallforms.h"
 #include "support/test_env.h"
@@ -25,15 +26,6 @@ namespace dovrane::test {
 inline std::vector<QString> panelLog;   // unload and release steps, in order
 inline int framesSent = 0;               // frequencies sent by every recording panel, even closed ones
 
-inline void initModelTables(int rxType) {
-    switch (rxType) {
-    case 1: initar7030tables(); break;
-    case 2: initnrd535tables(); break;
-    case 3: initrx320tables(); break;
-    case 4: initnrd545tables(); break;
-    default: break;
-    }
-}
 
 template <int RxTypeOfPanel>
 class RecordingPanel : public RxPanel {

@@ -24,33 +24,23 @@ namespace dovrane::test {
 namespace {
 
 template <class Sim>
-class FacadeOnReceiver : public AppTest {
+class FacadeOnReceiver : public AppTest, protected ReceiverLink<Sim> {
 protected:
+    using Link = ReceiverLink<Sim>;
+    using Link::panel;
+    using Link::port;
+    using Link::sim;
     void SetUp() override {
         AppTest::SetUp();
-        ASSERT_TRUE(sim.start());
-        port.setDeviceName(sim.devicePath());
-        Comm1 = &port;
-        setOpenPanel(&panel);
+        this->attach();
     }
     void TearDown() override {
-        resetFacade();
-        port.close();
-        sim.stop();
+        this->detach();
         AppTest::TearDown();
     }
-    void open(int rxType, const char* settings) {
-        RxType = rxType;
-        ASSERT_TRUE(port.setSettings(QLatin1String(settings)));
-        ASSERT_TRUE(port.open()) << port.errorString().toStdString();
-        createWelcomeDriver(rxType);
-    }
+    void open(int rxType, const char* settings) { this->openDriver(rxType, settings); }
     // Lets the simulator take in everything sent so far.
     void settle() { ASSERT_TRUE(sim.waitIdle()); }
-
-    Sim sim;
-    CommPort port;
-    RecordingHandlers panel;
 };
 
 using Ar7030Facade = FacadeOnReceiver<sim::Ar7030Sim>;

@@ -29,36 +29,26 @@ struct TrackingPanel : RecordingHandlers {
 };
 
 template <class Sim>
-class StationRig : public AppTest {
+class StationRig : public AppTest, protected ReceiverLink<Sim, TrackingPanel> {
 protected:
+    using Link = ReceiverLink<Sim, TrackingPanel>;
+    using Link::panel;
+    using Link::port;
+    using Link::sim;
     void SetUp() override {
         AppTest::SetUp();
         initcommontables();
         setFileKindPaths();
-        ASSERT_TRUE(sim.start());
-        port.setDeviceName(sim.devicePath());
-        Comm1 = &port;
-        setOpenPanel(&panel);
+        this->attach();
     }
     void TearDown() override {
         forms::destroyAll();
-        resetFacade();
-        port.close();
-        sim.stop();
+        this->detach();
         AppTest::TearDown();
     }
     void open(int rxType, const char* settings) {
-        RxType = rxType;
-        ASSERT_TRUE(port.setSettings(QLatin1String(settings)));
-        ASSERT_TRUE(port.open()) << port.errorString().toStdString();
-        createWelcomeDriver(rxType);
-        switch (rxType) {
-        case 1: initar7030tables(); break;
-        case 2: initnrd535tables(); break;
-        case 3: initrx320tables(); break;
-        case 4: initnrd545tables(); break;
-        default: break;
-        }
+        this->openDriver(rxType, settings);
+        initModelTables(rxType);
     }
     template <class Pred> static bool waitFor(Pred p, int ms = 1500) {
         QElapsedTimer t;
@@ -73,9 +63,6 @@ protected:
         writeDataFile(QStringLiteral("RX2DB/") + name, data);
     }
 
-    Sim sim;
-    CommPort port;
-    TrackingPanel panel;
 };
 
 } // namespace dovrane::test
