@@ -258,6 +258,11 @@ void frmMemcell::cmdToMMWorRM_Click(int index) {
         const QString q = empty ? QStringLiteral("You want to empty the receiver\nmemory cell %1").arg(nnn)
                                 : QStringLiteral("You want to fill the receiver\nmemory cell %1 with the\nsettings shown").arg(nnn);
         if (!askYes(q, QStringLiteral("Adapt Receiver Memory"))) return;
+        if (!isRecordOf(record, RxType)) {
+            dialogs::message(memtext::NotSent.arg(nnn), dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
+                             QStringLiteral("Receiver memory is not changed"));
+            return;
+        }
         bool taken = false;
         if (AR7030A) taken = AR7030A->Memory(CurMemNr, record);
         else if (NRD535A) taken = NRD535A->Memory(CurMemNr, record);

@@ -565,18 +565,26 @@ void loadmemfile() {
     if (!w) return;
     const QString name = FileKindName[kKind];
     const QString path = FileKindPath[kKind] + name;
-    BusyCursor busy;
-    w->memcmdenabler(false);
     MemoryImage image;
-    if (!readMemoryFile(path, MaxMemNr, image)) {
+    int notRecords = 0;
+    bool read = false;
+    {
+        BusyCursor busy;
+        w->memcmdenabler(false);
+        read = readMemoryFile(path, MaxMemNr, image, &notRecords);
+        // A file without one memory record in it is no memory file: the image
+        // stays, and nothing of it can reach the receiver.
+        if (read && (image.anyLoaded() || notRecords == 0)) {
+            MemImage = image;
+            w->cleargrdmemman();
+            w->showFileName(name);
+        }
         w->memcmdenabler(true);
-        warn(memtext::Unreadable.arg(path), memtext::LoadTitle);
-        return;
     }
-    MemImage = image;
-    w->cleargrdmemman();
-    w->memcmdenabler(true);
-    w->showFileName(name);
+    if (!read) warn(memtext::Unreadable.arg(path), memtext::LoadTitle);
+    else if (notRecords > 0)
+        warn((image.anyLoaded() ? memtext::NotRecords : memtext::NoRecords).arg(notRecords).arg(name),
+             memtext::LoadMemoryTitle);
 }
 
 bool savememfile() {

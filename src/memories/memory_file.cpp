@@ -15,23 +15,30 @@ QStringList memoryFileLines(const MemoryImage& image) {
     return lines;
 }
 
-MemoryImage memoryImageFromLines(const QStringList& lines, int maxMemNr) {
+MemoryImage memoryImageFromLines(const QStringList& lines, int maxMemNr, int* notRecords) {
     MemoryImage image;
     image.create(maxMemNr);
+    int bad = 0;
     for (int i = 0; i < lines.size() && i <= maxMemNr; ++i) {
         const QString& line = lines.at(i);
+        if (line.trimmed().isEmpty()) continue;
         // Column 35 of a record is always a blank: it is not read.
-        image.setRecord(i, line.left(MemoryRecordLength - 1));
-        if (!image.isEmpty(i) && line.size() > MemoryRecordLength - 1)
-            image.setTag(i, line.mid(MemoryRecordLength, MemoryTagLength));
+        const QString record = fitText(line.left(MemoryRecordLength - 1), MemoryRecordLength);
+        if (!isMemoryRecord(record)) {
+            ++bad;
+            continue;
+        }
+        image.setRecord(i, record);
+        if (line.size() > MemoryRecordLength - 1) image.setTag(i, line.mid(MemoryRecordLength, MemoryTagLength));
     }
+    if (notRecords) *notRecords = bad;
     return image;
 }
 
-bool readMemoryFile(const QString& path, int maxMemNr, MemoryImage& image) {
+bool readMemoryFile(const QString& path, int maxMemNr, MemoryImage& image, int* notRecords) {
     const auto lines = readLines(path);
     if (!lines) return false;
-    image = memoryImageFromLines(*lines, maxMemNr);
+    image = memoryImageFromLines(*lines, maxMemNr, notRecords);
     return true;
 }
 

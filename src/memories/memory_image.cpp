@@ -5,8 +5,10 @@
 #include "drivers/model_tables.h"
 #include "drivers/nrd/nrd_codec.h"
 #include "platform/number_text.h"
+#include "shell/globals.h"
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 #include <vector>
 
@@ -82,40 +84,93 @@ double recordValue(const QString& record, int first, int last) {
 
 namespace {
 
+// The codes a model's tables hold for one field; hi < 0 where the model has
+// no such field and the record holds its "@" form.
+struct Codes {
+    int lo, hi;
+};
+constexpr Codes kNone{0, -1};
+struct Layout {
+    Codes mode, bandwidth, attenuator, agc, passband, squelch, scan;
+};
+// Indexed by model, as RxType.
+constexpr Layout kLayouts[] = {
+    {kNone, kNone, kNone, kNone, kNone, kNone, kNone},
+    {{1, 7}, {1, 6}, kNone, kNone, {0, 255}, {0, 255}, {0, 1}},
+    {{0, 8}, {0, 3}, {0, 1}, {0, 2}, kNone, kNone, kNone},
+    {{0, 3}, {0, 33}, kNone, {1, 3}, kNone, kNone, kNone},
+    {{0, 9}, {0, 2}, {0, 1}, {0, 9}, kNone, kNone, kNone},
+};
+constexpr int kModels = int(std::size(kLayouts));
+
+bool digitsOnly(const QString& f) {
+    return !f.isEmpty() && std::all_of(f.begin(), f.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+bool fieldFits(const QString& record, int first, int last, Codes codes) {
+    if (codes.hi < 0) return isAtField(record, first, last);
+    const QString f = recordColumns(record, first, last);
+    if (!digitsOnly(f)) return false;
+    const int v = f.toInt();
+    return v >= codes.lo && v <= codes.hi;
+}
+
 int fieldIndex(const QString& record, int first, int last) {
     return int(vbRound(recordValue(record, first, last)));
 }
 
 // A table text for a field: "?" outside the table, and also for a field that
-// holds something other than digits where a digit belongs.
-template <class Table> QString fieldText(const Table& table, const QString& record, int first, int last) {
+// holds something other than digits where a digit belongs. An entry the
+// table leaves empty is shown empty only in a record of the present model:
+// in another model's record the code means something else.
+template <class Table>
+QString fieldText(const Table& table, const QString& record, int first, int last, bool ownModel) {
     const QString f = recordColumns(record, first, last).trimmed();
-    if (f.isEmpty() || !std::all_of(f.begin(), f.end(), [](QChar c) { return c.isDigit(); }))
-        return QStringLiteral("?");
-    // Entries the model leaves empty (NRD-535 modes 7 and 8 without the
-    // option, AGC codes above its three) are outside its table as well.
+    if (!digitsOnly(f)) return QStringLiteral("?");
     const QString text = tableText(table, fieldIndex(record, first, last));
-    return text.isEmpty() ? QStringLiteral("?") : text;
+    return text.isEmpty() && !ownModel ? QStringLiteral("?") : text;
 }
 
 } // namespace
 
+bool isRecordOf(const QString& r, int rxType) {
+    if (rxType < 0 || rxType >= kModels || r.size() != MemoryRecordLength) return false;
+    for (int c : {7, 16, 18, 21, 23, 25, 29, 33, 35})
+        if (r.at(c - 1) != QLatin1Char(' ')) return false;
+    if (!digitsOnly(recordColumns(r, 4, 6))) return false;
+    const QString head = recordColumns(r, 1, 3);
+    if (head == QLatin1String("XXX")) return r == vacantRecord(recordColumns(r, 4, 6).toInt());
+    if (head != QLatin1String("MEM") || !digitsOnly(recordColumns(r, 8, 15))) return false;
+    const Layout& l = kLayouts[rxType];
+    return fieldFits(r, 17, 17, l.mode) && fieldFits(r, 19, 20, l.bandwidth) && fieldFits(r, 22, 22, l.attenuator) &&
+           fieldFits(r, 24, 24, l.agc) && fieldFits(r, 26, 28, l.passband) && fieldFits(r, 30, 32, l.squelch) &&
+           fieldFits(r, 34, 34, l.scan);
+}
+
+bool isMemoryRecord(const QString& record) {
+    for (int m = 0; m < kModels; ++m)
+        if (isRecordOf(record, m)) return true;
+    return false;
+}
+
 QStringList memoryRowCells(const QString& record, const QString& tag) {
     if (record.isEmpty()) return {QString(), QString(), QString(), QString(), tag};
+    const bool own = isRecordOf(record, RxType);
     const QString number = recordColumns(record, 4, 6);
     const QString f = recordColumns(record, 8, 15);
     const QString freq = val(f) > 1 ? recordColumns(record, 8, 12) + QLatin1Char('.') + recordColumns(record, 13, 15)
                                     : f;
-    const QString mode = isAtField(record, 17, 17) ? QStringLiteral(" ") : fieldText(ModeTexts, record, 17, 17);
-    const QString bw = isAtField(record, 19, 20) ? QStringLiteral(" ") : fieldText(BwTexts, record, 19, 20);
+    const QString mode = isAtField(record, 17, 17) ? QStringLiteral(" ") : fieldText(ModeTexts, record, 17, 17, own);
+    const QString bw = isAtField(record, 19, 20) ? QStringLiteral(" ") : fieldText(BwTexts, record, 19, 20, own);
     return {number, freq, mode, bw, tag};
 }
 
 MemoryDetail memoryDetail(const QString& record) {
     MemoryDetail d;
+    const bool own = isRecordOf(record, RxType);
     const QString none = QStringLiteral("---");
-    d.att = isAtField(record, 22, 22) ? none : fieldText(AttTexts, record, 22, 22);
-    d.agc = isAtField(record, 24, 24) ? none : fieldText(AgcTexts, record, 24, 24);
+    d.att = isAtField(record, 22, 22) ? none : fieldText(AttTexts, record, 22, 22, own);
+    d.agc = isAtField(record, 24, 24) ? none : fieldText(AgcTexts, record, 24, 24, own);
     d.pbs = isAtField(record, 26, 28) ? none : b2fs(fieldIndex(record, 26, 28));
     if (d.pbs.isEmpty()) d.pbs = QStringLiteral("?");
     d.bfo = none;
@@ -130,7 +185,7 @@ MemoryDetail memoryDetail(const QString& record) {
             d.sql = b2sql(b);
         }
     }
-    d.scan = isAtField(record, 34, 34) ? QStringLiteral("-") : fieldText(YesNoTexts, record, 34, 34);
+    d.scan = isAtField(record, 34, 34) ? QStringLiteral("-") : fieldText(YesNoTexts, record, 34, 34, own);
     return d;
 }
 

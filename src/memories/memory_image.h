@@ -69,14 +69,25 @@ double recordValue(const QString& record, int first, int last);
 // True when the range holds nothing but "@" (the model has no such field).
 bool isAtField(const QString& record, int first, int last);
 
+// True when record is a memory record as the drivers and the cell editor
+// write them for model rxType (0 no receiver, 1 AR7030, 2 NRD-535, 3 RX-320,
+// 4 NRD-545): "MEM" or "XXX" and a three-digit cell, every field in its
+// columns with blanks between, a field the model lacks in its "@" form and
+// every code within the model's tables. The vacant record suits every model.
+bool isRecordOf(const QString& record, int rxType);
+// True when record is the memory record of one of the models.
+bool isMemoryRecord(const QString& record);
+
 // The cells of a grid row: number, frequency (kHz with a point, or the eight
 // characters as they stand when their value is at most 1), mode text and
 // bandwidth text of the present model's tables (a blank for an "@" field,
-// "?" for a digit outside the table), and the tag.
+// "?" for a digit outside the table), and the tag. An entry the model's table
+// leaves empty (NRD-535 modes 7 and 8 without the option) shows as empty for
+// a record of the present model, and as "?" for a record of another.
 QStringList memoryRowCells(const QString& record, const QString& tag);
 
 // The detail frame's texts for a record, in the order lblAtt, lblAgc, lblPBS,
-// lblBfo, lblSql, lblScan; "?" for a digit outside its table.
+// lblBfo, lblSql, lblScan; "?" for a digit outside its table, as in a row.
 struct MemoryDetail {
     QString att, agc, pbs, bfo, sql, scan;
 };

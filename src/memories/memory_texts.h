@@ -58,5 +58,11 @@ inline const QString PrintQuestion =
 inline const QString PrintTitle = QStringLiteral("Memories to Printer");
 inline const QString Unreadable = QStringLiteral("The file %1\ncould not be read.");
 inline const QString LoadTitle = QStringLiteral("Load File");
+inline const QString LoadMemoryTitle = QStringLiteral("Load Memory File");
+inline const QString NotRecords =
+    QStringLiteral("%1 line(s) of the file %2\nwere not memory records:\ntheir cells are left empty.");
+inline const QString NoRecords = QStringLiteral(
+    "The file %2 holds no memory records:\n%1 line(s) were not memory records.\nThe MemMan Window is left as it was.");
+inline const QString NotSent = QStringLiteral("The record of memory cell %1\ndoes not suit this receiver:\nnothing was changed");
 
 } // namespace dovrane::memtext

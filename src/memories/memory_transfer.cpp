@@ -129,6 +129,12 @@ MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, 
         }
         // A cell never filled clears its channel, as a vacant one does.
         const QString record = image.isEmpty(n) ? vacantRecord(n) : image.record(n);
+        // Only this model's own records go out: a driver would turn any other
+        // text (another model's fields, or garbage) into a channel.
+        if (!isRecordOf(record, rxType_)) {
+            ++res.refused;
+            continue;
+        }
         bool suits = false;
         if (AR7030A) suits = ar7030::channelFromRecord(record).has_value();
         else if (NRD535A) suits = nrd::memoryCommand535(n, record).has_value();

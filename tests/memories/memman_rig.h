@@ -9,10 +9,14 @@
 #include "panels/panel_registry.h"
 #include "panels/panel_rig.h"
 #include "platform/number_text.h"
+#include "shell/frmloadfile.h"
 #include "shell/frmwelcome.h"
 #include "shell/settings_file.h"
 
 #include <QAction>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -81,6 +85,20 @@ protected:
         setText(m, "txtTo", QString::number(to));
         dialogs.expect(QStringLiteral("overwrite the Receiver"), dialogs::Answer::Yes).expect(then, answer);
         m->cmdFill_Click();
+    }
+    // Load, the chooser's entry name and OK, Yes to the chooser's question;
+    // then comes the box holding `then`, when one is given.
+    void load(frmMemman* m, const QString& name, const QString& then = QString()) {
+        dialogs.expect(QStringLiteral("Are sure you want to load the file"), dialogs::Answer::Yes);
+        if (!then.isEmpty()) dialogs.expect(then);
+        QTimer::singleShot(0, [name] {
+            frmLoadfile* l = forms::loaded<frmLoadfile>();
+            ASSERT_NE(l, nullptr);
+            auto* list = l->findChild<QListWidget*>(QStringLiteral("list"));
+            list->setCurrentItem(list->findItems(name, Qt::MatchExactly).value(0));
+            l->cmdOK_Click();
+        });
+        m->cmdLoad_Click();
     }
     // Saves the image under name, empties the window and loads the file back.
     void saveClearReload(frmMemman* m, const QString& name) {

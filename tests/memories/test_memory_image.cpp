@@ -3,6 +3,7 @@
 #include "drivers/model_tables.h"
 #include "memories/memory_file.h"
 #include "memories/memory_image.h"
+#include "shell/globals.h"
 #include "support/test_env.h"
 
 namespace dovrane::test {
@@ -58,7 +59,7 @@ TEST_F(MemoryImageTest, FileLinesOfEveryLengthAndEveryModelSize) {
         {kAm, kAm, QString(45, QLatin1Char(' '))},
         {kAm.left(34) + QStringLiteral("#") + QStringLiteral("tag"), kAm, QStringLiteral("tag").leftJustified(45)},
         {kAm + QString(50, QLatin1Char('t')), kAm, QString(45, QLatin1Char('t'))},
-        {QStringLiteral("MEM003 0700"), QStringLiteral("MEM003 0700").leftJustified(35), QString()},
+        {QStringLiteral("MEM003 0700"), QString(), QString()},  // not a record: an empty cell
     };
     for (const Case& c : cases) {
         const MemoryImage img = memoryImageFromLines({c.line}, 99);
@@ -75,6 +76,40 @@ TEST_F(MemoryImageTest, FileLinesOfEveryLengthAndEveryModelSize) {
     EXPECT_EQ(big.record(99), vacantRecord(99));
     EXPECT_TRUE(big.isEmpty(100));
     EXPECT_TRUE(big.isEmpty(999));
+}
+
+TEST_F(MemoryImageTest, OnlyLinesThatAreAModelsRecordFillTheirCells) {
+    struct Case {
+        QString line;
+        bool record;
+    } cases[] = {
+        {kAm, true},
+        {kCw, true},
+        {QStringLiteral("MEM002 09650000 3 33 @ 2 @@@ @@@ @ "), true},  // RX-320
+        {QStringLiteral("MEM003 09650000 9 02 1 9 @@@ @@@ @ "), true},  // NRD-545
+        {QStringLiteral("MEM004 09650000 @ @@ @ @ @@@ @@@ @ "), true},  // no receiver
+        {vacantRecord(5), true},
+        {kOdd, false},
+        {QStringLiteral("MEM007 0965000x 4 01 0 1 @@@ @@@ @ "), false},
+        {QStringLiteral("MEM008 07001500 5 03 @ @ 004 256 1 "), false},  // a byte above 255
+        {QStringLiteral("MEM009 09650000 4 01 0 1 004 @@@ @ "), false},  // NRD with a PBS byte
+        {QStringLiteral("XXX011 No data  4 @@ @ @ @@@ @@@ @ "), false},
+        {QStringLiteral("\x8f\x03ZK\xff\x12 q\xe4~\x01@@ MEM"), false},
+        {QString(35, QLatin1Char(' ')) + QStringLiteral("a tag alone"), false},
+    };
+    QStringList lines;
+    int expectedBad = 0;
+    for (const Case& c : cases) {
+        lines << c.line + QStringLiteral("tag");
+        expectedBad += c.record ? 0 : 1;
+    }
+    int bad = -1;
+    const MemoryImage img = memoryImageFromLines(lines, 99, &bad);
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        EXPECT_EQ(img.record(i), cases[i].record ? cases[i].line : QString()) << cases[i].line.toStdString();
+        EXPECT_EQ(img.tag(i).isEmpty(), !cases[i].record) << i;
+    }
+    EXPECT_EQ(bad, expectedBad);
 }
 
 TEST_F(MemoryImageTest, WriteAndReadTheFileOnDisk) {
@@ -106,6 +141,27 @@ TEST_F(MemoryImageTest, GridRowsShowTheModelsTexts) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(memoryRowCells(c.record, QStringLiteral("t")), c.cells) << c.record.toStdString();
+}
+
+TEST_F(MemoryImageTest, ATextTheModelLeavesEmptyShowsEmptyInItsOwnRecords) {
+    struct Case {
+        float ecss;
+        QString record;
+        QString mode;
+    } cases[] = {
+        {0, QStringLiteral("MEM000 09650000 7 01 0 1 @@@ @@@ @ "), QString()},
+        {0, QStringLiteral("MEM000 09650000 8 01 0 1 @@@ @@@ @ "), QString()},
+        {1, QStringLiteral("MEM000 09650000 8 01 0 1 @@@ @@@ @ "), QStringLiteral("AM-L")},
+        {0, QStringLiteral("MEM000 09650000 9 01 0 1 @@@ @@@ @ "), QStringLiteral("?")},  // outside the table
+        {0, QStringLiteral("MEM000 07001500 7 01 @ @ 004 250 1 "), QStringLiteral("?")},  // the AR7030's USB
+        {0, QStringLiteral("MEM000 07001500 5 01 @ @ 004 250 1 "), QStringLiteral("NFM")},
+    };
+    RxType = 2;
+    for (const Case& c : cases) {
+        Settings[12] = c.ecss;
+        initnrd535tables();
+        EXPECT_EQ(memoryRowCells(c.record, QString()).value(2), c.mode) << c.record.toStdString() << c.ecss;
+    }
 }
 
 TEST_F(MemoryImageTest, DetailTextsFollowModeAndAtFields) {

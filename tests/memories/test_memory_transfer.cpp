@@ -6,6 +6,7 @@
 #include "drivers/ar7030/ar7030_protocol.h"
 #include "platform/timeouts.h"
 #include "memman_rig.h"
+#include "memories/memory_file.h"
 #include "memories/frmmemcell.h"
 #include "panels/frmar7030.h"
 #include "panels/frmnrd535.h"
@@ -16,6 +17,7 @@
 
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QRandomGenerator>
 #include <array>
 #include <atomic>
 #include <cctype>
@@ -82,6 +84,45 @@ TEST_F(Nrd535Memman, FetchSaveReloadFillGivesTheReceiverItsChannelsBack) {
     panel->hide();
     m->cmdRezeri_Click();
     EXPECT_TRUE(panel->isVisible());
+}
+
+TEST_F(Nrd535Memman, NothingButItsOwnRecordsFromAFileReachesTheReceiver) {
+    for (int ch = 0; ch <= 3; ++ch) sim.setChannel(ch, Setting{0, 1, 4, 9000000 + ch * 1000, 1});
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    fetch(m, 3, QStringLiteral("Rx memory is now loaded"));
+    FileKindName[8] = QStringLiteral("MEM_2good.TXT");
+    ASSERT_TRUE(savememfile());
+    const QStringList fetched = memoryFileLines(MemImage);
+    const auto before = channels(0, 3);
+
+    QRandomGenerator random(2026);
+    QByteArray junk;
+    for (int i = 0; i < 3000; ++i) junk += char(random.bounded(256));
+    writeDataFile(QStringLiteral("MEM/MEM_2junk.TXT"), junk);
+    sim.clearCommands();
+    load(m, QStringLiteral("MEM_2junk.TXT"), QStringLiteral("holds no memory records"));
+    EXPECT_EQ(memoryFileLines(MemImage), fetched);
+    EXPECT_EQ(m->titles()->item(0, 5)->text(), QStringLiteral("MEM_2good.TXT"));
+    EXPECT_EQ(channelWrites(), 0);
+    fill(m, 0, 3, QStringLiteral("MemMan data is now"));
+    EXPECT_EQ(channels(0, 3), before);
+
+    // Lines that are no record become empty cells; another model's record
+    // is loaded, but not written.
+    writeDataFile(QStringLiteral("MEM/MEM_2mixed.TXT"), "MEM000 05000000 4 01 0 1 @@@ @@@ @ five\r\n" +
+                                                            junk.left(60).replace('\n', ' ').replace('\r', ' ') +
+                                                            "\r\nMEM002 07100000 9 02 1 7 @@@ @@@ @ an NRD-545's\r\n"
+                                                            "MEM003 0710000 2 02 1 0 @@@ @@@ @ \r\n");
+    load(m, QStringLiteral("MEM_2mixed.TXT"), QStringLiteral("2 line(s) of the file MEM_2mixed.TXT\nwere not memory"));
+    EXPECT_EQ(m->titles()->item(0, 5)->text(), QStringLiteral("MEM_2mixed.TXT"));
+    EXPECT_TRUE(MemImage.isEmpty(1));
+    EXPECT_TRUE(MemImage.isEmpty(3));
+    fill(m, 0, 3, QStringLiteral("1 cell(s) not written"));
+    EXPECT_EQ(sim.channel(0), (Setting{0, 1, 4, 5000000, 1}));
+    EXPECT_EQ(sim.channel(1), std::nullopt);
+    EXPECT_EQ(sim.channel(2), before.at(2));
+    EXPECT_EQ(sim.channel(3), std::nullopt);
 }
 
 TEST_F(Nrd545Memman, FillTellsThatVacantCellsStayAsTheyWere) {
