@@ -452,7 +452,13 @@ void frmRxTimer::tmrLineOff_Timer() {
     if (inTick_ || !rx_) return;
     inTick_ = true;
     QPointer<frmRxTimer> self(this);
-    const bool done = rx_->answers() && rx_->lineOut(0);
+    bool done = false;
+    {
+        // An NRD answers its S-meter query only in remote.
+        std::optional<RunHold> hold;
+        if (RxType == 2 || RxType == 4) hold.emplace();
+        done = rx_->answers() && rx_->lineOut(0);
+    }
     if (!self) return;
     inTick_ = false;
     if (done) tmrLineOff_->stop();

@@ -58,6 +58,8 @@ struct ToolOps {
 
 using Param = std::tuple<Tool, int, LineFault>;
 
+template <class T> T* window() { return forms::loaded<T>(); }
+
 std::string modelTag(int rxType) {
     switch (rxType) {
     case 1: return "AR7030";
@@ -95,14 +97,18 @@ protected:
         return panel;
     }
 
+    static void closeTools() {
+        for (Form* w : std::initializer_list<Form*>{window<frmSpectrum>(), window<frmScanlist>(), window<frmScanpairs>(),
+                                                   window<frmSmeter>(), window<frmPropagation>(), window<frmRxTimer>()})
+            if (w) w->unload();
+    }
+
     void advance(int ms) { Clock::set(now_ = now_.addMSecs(ms)); }
 
     ToolOps ops(Tool tool);
 
     QDateTime now_{QDate(2027, 6, 1), QTime(10, 0, 0, 300)};
 };
-
-template <class T> T* window() { return forms::loaded<T>(); }
 
 QByteArray floats(const std::vector<float>& v) {
     return QByteArray(reinterpret_cast<const char*>(v.data()), qsizetype(v.size() * sizeof(float)));
@@ -326,6 +332,8 @@ TEST_P(ToolFaults, OneMessageTheRunStoppedNothingInventedAndTheNextActionWorks) 
     EXPECT_FALSE(rx->bytesReceived().isEmpty());
     pump(50);
     EXPECT_EQ(dialogs.shown().size(), before + (noticeable ? 1 : 0));
+    // Closed as the user closes it, while the receiver and the panel are there.
+    closeTools();
 }
 
 INSTANTIATE_TEST_SUITE_P(
