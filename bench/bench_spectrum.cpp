@@ -75,7 +75,7 @@ bool runModel(const Model& m, int steps) {
             if (!l) ++missed;
             return l;
         },
-        [](double kHz) { tuneQuietly(kHz); });
+        [](double kHz) { return tuneQuietly(kHz) != TuneResult::Failed; });
     const double lower = 7000;
     scan.setup({lower, lower + steps, 1.0}, false, false);
     QElapsedTimer clock;

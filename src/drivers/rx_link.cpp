@@ -10,6 +10,8 @@ namespace dovrane {
 namespace {
 bool g_failing = false;
 int g_pending = 0;  // notices queued and not yet shown
+int g_taken = 0;    // of those, the ones a caller has taken over
+QString g_pendingDevice;
 // The port and its open count when the failing spell began: a port opened
 // again since then starts a new spell, so a receiver lost a second time is
 // reported a second time.
@@ -20,6 +22,10 @@ void showNotice(const QString& device) {
     // Shown even when a good reply has come in the meantime: the failure was
     // real, and the user should know the line dropped out.
     --g_pending;
+    if (g_taken > 0) {
+        --g_taken;
+        return;
+    }
     dialogs::message(QStringLiteral("The receiver does not answer\n%1").arg(device), dialogs::Buttons::Ok,
                      dialogs::Icon::Exclamation, QStringLiteral("Error"));
 }
@@ -40,6 +46,7 @@ void noteRxFailure(const CommPort& port) {
     if (!app) return;
     ++g_pending;
     const QString device = port.deviceName();
+    g_pendingDevice = device;
     QMetaObject::invokeMethod(app, [device] { showNotice(device); }, Qt::QueuedConnection);
 }
 
@@ -48,5 +55,11 @@ void noteRxSuccess() { g_failing = false; }
 bool rxFailing() { return g_failing; }
 
 bool rxNoticePending() { return g_pending > 0; }
+
+std::optional<QString> takeRxNotice() {
+    if (g_pending <= g_taken) return std::nullopt;
+    ++g_taken;
+    return g_pendingDevice;
+}
 
 } // namespace dovrane

@@ -9,6 +9,7 @@
 // it, has returned. A driver call therefore never runs events, and a tool's
 // timer tick that meets a silent receiver does not open a box inside itself.
 #include <QString>
+#include <optional>
 
 namespace dovrane {
 
@@ -20,5 +21,9 @@ void noteRxSuccess();
 bool rxFailing();
 // True while a notice is queued and not yet shown.
 bool rxNoticePending();
+// Takes the queued notice over: it will not come up by itself, and the
+// caller says in its own message that the receiver does not answer. The
+// device the notice names; nothing when no notice is queued.
+std::optional<QString> takeRxNotice();
 
 } // namespace dovrane

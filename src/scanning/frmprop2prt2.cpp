@@ -30,7 +30,15 @@ constexpr int kBaseY = 528;     // level 0
 constexpr int kEndX = 713;      // nothing is drawn from here on
 constexpr int kMinutesADay = 24 * 60;
 
-int levelAt(double level) { return levelscale::levelY(std::clamp(level, 0.0, 22.0), kBaseY, 8); }
+// The graph's rows, as Cls clears them: a level is drawn where the scale puts
+// it (a flat group lowered below 0 reaches under the base line, so that it
+// shows), and only one that would leave this band is held at its edge.
+constexpr int kGraphTopY = 350;
+constexpr int kGraphBottomY = 530;
+
+int levelAt(double level) {
+    return std::clamp(levelscale::levelY(level, kBaseY, 8), kGraphTopY, kGraphBottomY);
+}
 
 } // namespace
 

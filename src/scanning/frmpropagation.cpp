@@ -20,9 +20,12 @@
 #include "shell/frmloadfile.h"
 #include "shell/frmsavefile.h"
 #include "shell/globals.h"
+#include "shell/run_notice.h"
 #include "shell/show_panel.h"
 #include "shell/unloadallforms.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTimer>
 #include <algorithm>
@@ -42,7 +45,9 @@ const QString kSavedText = QStringLiteral("The Propagation data is now\nsaved to
 const QString kExitText = QStringLiteral("Do you want to save data\nfrom the Propagation window");
 const QString kNextHourText =
     QStringLiteral("Click in YES to add data of next hour\nClick in NO to get data of next hour only");
-const QString kWriteFailed = QStringLiteral("The Propagation data could not be written\nto the file %1\n%2");
+const QString kWriteFailed =
+    QStringLiteral("The Propagation data could not be written\nto the file %1\n%2\nThe recording has stopped.");
+const QString kRecordingStopped = QStringLiteral("The recording has stopped.");
 const QString kUnreadable = QStringLiteral("The file %1\ncould not be read.");
 
 // The base line of graph g (0 minute, 1 hour, 2 day).
@@ -101,6 +106,7 @@ void frmPropagation::Form_Unload() {
     // A window closed while it records leaves no file open, no frame
     // disabled and no receiver held.
     closeFile(false, false);
+    notice_.release();
     run_.end();
     interlock_.reset();
     sampler_.reset();
@@ -180,30 +186,49 @@ void frmPropagation::tmrPropagation_Timer() {
     if (level) {
         failures_ = 0;
         PropLevel = *level;
+        notice_.release();
     } else {
         ++failures_;
+        notice_.failed();
     }
     const PropTickResult result = recorder_.tick(utc, level);
     drawTick(utc, level, result);
-    bool stop = failures_ >= kMaxFailures;
+    bool writeFailed = false;
     if (file_.isOpen()) {
         for (const QString& line : result.lines) {
+            const QString path = file_.path();
+            const qint64 before = QFileInfo(path).size();
             QString error;
             if (file_.appendLine(line, &error)) continue;
             const QString name = FileKindName[PropKind];
             file_.close();
+            // A disk that filled in the middle of the line leaves part of
+            // it, which a reader would take for a minute of zeros: the file
+            // keeps the whole lines written before.
+            if (QFileInfo(path).size() > before) QFile::resize(path, before);
             ui->lblSaveas->clear();
             QTimer::singleShot(0, this, [name, error] {
                 dialogs::message(kWriteFailed.arg(name, error), dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
                                  kTitle);
             });
-            stop = true;
+            writeFailed = true;
             break;
         }
     }
     inTick_ = false;
-    if (stop) stopRun(true);
-    else timer_->start();
+    if (writeFailed) {
+        // That message is the one: it says the recording has stopped.
+        stopRun(true);
+        notice_.release();
+    } else if (failures_ >= kMaxFailures) {
+        QString text = kRecordingStopped;
+        if (file_.isOpen()) text += QLatin1Char('\n') + kSavedText + FileKindName[PropKind];
+        closeFile(false, true);
+        stopRun(true);
+        notice_.stopped(text, kTitle);
+    } else {
+        timer_->start();
+    }
 }
 
 void frmPropagation::drawTick(const QDateTime& utc, std::optional<float> level, const PropTickResult& result) {
@@ -247,7 +272,10 @@ void frmPropagation::stopRun(bool fromTick) {
     run_.end();
 }
 
-void frmPropagation::cmdStop_Click() { stopRun(false); }
+void frmPropagation::cmdStop_Click() {
+    stopRun(false);
+    notice_.release();
+}
 
 void frmPropagation::cmdsaveas_Click() { showSaveChooser(PropKind); }
 

@@ -7,6 +7,7 @@
 #include "scanning/measure_interlock.h"
 #include "scanning/prop_recorder.h"
 #include "shell/form.h"
+#include "shell/run_notice.h"
 
 #include <QColor>
 #include <array>
@@ -77,7 +78,7 @@ private:
     AppendFile file_;
     QString fileName_;
     int failures_ = 0;
-    int PropFileSlot = 0;
+    RunNotice notice_;
     bool inTick_ = false;
     bool running_ = false;
 };

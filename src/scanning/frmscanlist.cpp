@@ -19,6 +19,7 @@
 #include "shell/frmsavefile.h"
 #include "shell/globals.h"
 #include "shell/quiet_tune.h"
+#include "shell/run_notice.h"
 #include "shell/show_panel.h"
 
 #include <QMouseEvent>
@@ -34,7 +35,7 @@ const QColor kBack(255, 255, 192);
 const QColor kWhite(255, 255, 255);
 const QColor kCyan(0, 255, 255);
 const QString kNoValid = QStringLiteral("No valid\nFrequencies\nfilled in");
-const QString kNoAnswer = QStringLiteral("The receiver does not answer\nThe list scan has stopped");
+const QString kStopped = QStringLiteral("The list scan has stopped");
 
 QColor qbColour(int n) {
     switch (n) {
@@ -55,8 +56,18 @@ void setBoxBack(QLineEdit* e, const QColor& c) {
 
 frmScanlist::frmScanlist()
     : Form(39, &ScanlistOpen), ui(std::make_unique<Ui::frmScanlist>()),
-      scan_([this] { return sampler_ ? sampler_->sample() : std::optional<float>(0.0f); },
-            [](double kHz) { tuneQuietly(kHz); },
+      scan_(
+          [this] {
+              const std::optional<float> level = sampler_ ? sampler_->sample() : std::optional<float>(0.0f);
+              if (level) notice_.release();
+              else notice_.failed();
+              return level;
+          },
+          [this](double kHz) {
+              if (tuneQuietly(kHz) != TuneResult::Failed) return true;
+              notice_.failed();
+              return false;
+          },
             [this](int row) { return scanlistFrequency(txtFreqlist[size_t(row)]->text(), FreqMin, FreqMax); }) {
     ui->setupUi(this);
     for (int i = 0; i < ScanlistRows; ++i) {
@@ -109,6 +120,7 @@ void frmScanlist::Form_Load() {
 void frmScanlist::Form_Unload() {
     // A close mid-run gives the receiver back, as "Exit" does.
     if (tmrScanlist_->isActive()) tmrScanlist_->stop();
+    notice_.release();
     run_.end();
     sampler_.reset();
     interlock_.reset();
@@ -203,7 +215,9 @@ void frmScanlist::tmrScanlist_Timer() {
     if (t.trends) drawTrends();
     setBoxColour(t.row, false);
     if (t.failed) {
-        stopWithMessage(kNoAnswer, QStringLiteral("Scan Frequencies from list"));
+        cmdStop_Click(false);
+        // One message, after the tick, that names the receiver and the scan.
+        notice_.stopped(kStopped, QStringLiteral("Scan Frequencies from list"));
         return;
     }
     if (t.noValidRow) {
@@ -221,8 +235,9 @@ void frmScanlist::stopWithMessage(const QString& text, const QString& title) {
     });
 }
 
-void frmScanlist::cmdStop_Click() {
+void frmScanlist::cmdStop_Click(bool release) {
     tmrScanlist_->stop();
+    if (release) notice_.release();
     ui->lblEndUTC->setText(UtcTimeText);
     for (QPushButton* b : {ui->cmdCls, ui->cmdContinue, ui->cmdLoad, ui->cmdsaveas}) b->setEnabled(true);
     run_.end();

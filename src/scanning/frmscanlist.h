@@ -5,6 +5,7 @@
 #include "scanning/measure_interlock.h"
 #include "scanning/scanlist_scan.h"
 #include "shell/form.h"
+#include "shell/run_notice.h"
 
 #include <array>
 #include <memory>
@@ -27,7 +28,8 @@ public:
     ~frmScanlist() override;
 
     void cmdStart_Click();
-    void cmdStop_Click();
+    // release: a receiver notice taken over by the run comes up now.
+    void cmdStop_Click(bool release = true);
     void cmdContinue_Click();
     void cmdCls_Click();
     void cmdLoad_Click();
@@ -64,6 +66,7 @@ private:
     std::unique_ptr<LevelSampler> sampler_;
     std::unique_ptr<MeasurementInterlock> interlock_;
     MeasurementRun run_;
+    RunNotice notice_;
     ScanlistScan scan_;
 };
 

@@ -14,6 +14,7 @@
 #include "shell/frmsavefile.h"
 #include "shell/globals.h"
 #include "shell/quiet_tune.h"
+#include "shell/run_notice.h"
 #include "shell/show_panel.h"
 
 #include <QCheckBox>
@@ -29,7 +30,7 @@ constexpr int kKind = 12;
 const QColor kScanned(128, 255, 255);
 const QColor kWhite(255, 255, 255);
 const QString kNoneIncluded = QStringLiteral("No pair in the scan range\nis included");
-const QString kNoAnswer = QStringLiteral("The receiver does not answer\nThe pair scan has stopped");
+const QString kStopped = QStringLiteral("The pair scan has stopped");
 const QString kTitle = QStringLiteral("Scan Frequency pairs from list");
 
 void setBack(QWidget* w, const QColor& c) {
@@ -109,6 +110,7 @@ void frmScanpairs::Form_Load() {
 
 void frmScanpairs::Form_Unload() {
     tmrScanpairs_->stop();
+    notice_.release();
     run_.end();
     interlock_.reset();
     registerLoader(kKind, 0, nullptr);
@@ -187,8 +189,9 @@ void frmScanpairs::cmdStart_Click() { startRun(true); }
 
 void frmScanpairs::cmdContinue_Click() { startRun(false); }
 
-void frmScanpairs::cmdStop_Click() {
+void frmScanpairs::cmdStop_Click(bool release) {
     tmrScanpairs_->stop();
+    if (release) notice_.release();
     run_.end();
     setRunButtons(true);
     if (pairs_.isEmpty()) {
@@ -212,11 +215,16 @@ void frmScanpairs::tmrScanpairs_Timer() {
     const TuneResult result = tuneQuietly(val(ui->optScanAB_0->isChecked() ? p.a : p.b));
     if (!self || !isLoaded() || !tmrScanpairs_->isActive()) return;
     if (result == TuneResult::Failed) {
+        notice_.failed();
         if (++failures_ >= 3) {
-            stopWithMessage(kNoAnswer);
+            cmdStop_Click(false);
+            // One message, after the tick, that names the receiver and the scan.
+            notice_.stopped(kStopped, kTitle);
             return;
         }
     } else {
+        // A tuning only shows that the line takes bytes, not that the
+        // receiver answers: a notice taken over stays for the stop.
         failures_ = 0;
     }
     showactivepairs(cur_);

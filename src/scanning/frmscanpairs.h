@@ -5,6 +5,7 @@
 #include "scanning/measure_interlock.h"
 #include "scanning/scanpair_scan.h"
 #include "shell/form.h"
+#include "shell/run_notice.h"
 
 #include <array>
 #include <memory>
@@ -31,7 +32,8 @@ public:
     void showactivepairs(int actnr);
 
     void cmdStart_Click();
-    void cmdStop_Click();
+    // release: a receiver notice taken over by the run comes up now.
+    void cmdStop_Click(bool release = true);
     void cmdContinue_Click();
     void cmdLoad_Click();
     void cmdsaveas_Click();
@@ -81,6 +83,7 @@ private:
     float delay_ = 1;
     int shown_ = 0;
     int failures_ = 0;
+    RunNotice notice_;
     std::unique_ptr<MeasurementInterlock> interlock_;
     MeasurementRun run_;
     std::array<int, Rows> rowPair_{};

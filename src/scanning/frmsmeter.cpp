@@ -9,6 +9,7 @@
 #include "platform/canvas.h"
 #include "scanning/level_sample.h"
 #include "shell/globals.h"
+#include "shell/run_notice.h"
 #include "shell/unloadallforms.h"
 
 #include <QPointer>
@@ -20,6 +21,8 @@ namespace dovrane {
 namespace {
 constexpr int kIntervalMs = 1000;
 constexpr int kMaxFailures = 3;
+const QString kStopped = QStringLiteral("The S meter has stopped");
+const QString kTitle = QStringLiteral("S meter");
 int stripX(float level) { return int(std::lround(10.0 * (double(level) - 1))); }
 } // namespace
 
@@ -71,6 +74,7 @@ void frmSmeter::Form_Unload() {
     // Closed by its frame during a run: the run's panel changes are given
     // back as Stop gives them back.
     stopRun();
+    notice_.release();
     interlock_.reset();
     sampler_.reset();
 }
@@ -117,7 +121,10 @@ void frmSmeter::stopRun() {
     run_.end();
 }
 
-void frmSmeter::cmdStop_Click() { stopRun(); }
+void frmSmeter::cmdStop_Click() {
+    stopRun();
+    notice_.release();
+}
 
 void frmSmeter::cmdCls_Click() {
     histogram_.clear();
@@ -140,10 +147,17 @@ void frmSmeter::tmrSmeter_Timer() {
         if (!running_ || !isLoaded()) return;
         if (!sample) {
             // A reading the receiver did not give is neither shown nor counted.
-            if (++failures_ >= kMaxFailures) stopRun();
-            else timer_->start();
+            notice_.failed();
+            if (++failures_ >= kMaxFailures) {
+                stopRun();
+                // One message, after the tick, that names the receiver and the recorder.
+                notice_.stopped(kStopped, kTitle);
+            } else {
+                timer_->start();
+            }
             return;
         }
+        notice_.release();
         failures_ = 0;
         level = *sample;
     }

@@ -4,6 +4,7 @@
 #include "scanning/measure_interlock.h"
 #include "scanning/smeter_histogram.h"
 #include "shell/form.h"
+#include "shell/run_notice.h"
 
 #include <QColor>
 #include <memory>
@@ -62,6 +63,7 @@ private:
     SmeterHistogram histogram_;
     float prev_ = 9, cur_ = 9;
     int failures_ = 0;
+    RunNotice notice_;
     bool running_ = false;
     bool inTick_ = false;
 };

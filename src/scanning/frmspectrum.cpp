@@ -19,6 +19,7 @@
 #include "shell/frmsavefile.h"
 #include "shell/globals.h"
 #include "shell/quiet_tune.h"
+#include "shell/run_notice.h"
 #include "shell/show_panel.h"
 
 #include <QPointer>
@@ -35,16 +36,13 @@ const QColor kTuneActive(0, 255, 255);
 const QString kInputError = QStringLiteral("Input ERROR");
 const QString kErrorTitle = QStringLiteral("Error");
 const QString kExitText = QStringLiteral("Do you want to save data\nfrom the Spectrum window");
-const QString kNoAnswer = QStringLiteral("The receiver does not answer\nThe spectrum scan has stopped");
+const QString kStopped = QStringLiteral("The spectrum scan has stopped");
 const QString kUnreadable = QStringLiteral("The file %1\ncould not be read.");
 const QString kIncomplete = QStringLiteral("The file %1\nis not a complete spectrum file.");
 
 // The overlay colours of the four slots: QBColor 9, 10, 13, 12.
 const std::array<QColor, 4> kSlotColours{QColor(0, 0, 255), QColor(0, 255, 0), QColor(255, 0, 255),
                                          QColor(255, 0, 0)};
-// SpecFileSlot: one for the whole program run.
-int g_fileSlot = 0;
-
 void setBack(QWidget* w, const QColor& c) {
     QPalette p = w->palette();
     p.setColor(QPalette::Button, c);
@@ -59,8 +57,18 @@ const QColor frmSpectrum::Background(255, 255, 192);
 
 frmSpectrum::frmSpectrum()
     : Form(30, &SpectrumOpen), ui(std::make_unique<Ui::frmSpectrum>()),
-      scan_([this] { return sampler_ ? sampler_->sample() : std::optional<float>(0.0f); },
-            [](double kHz) { tuneQuietly(kHz); }) {
+      scan_(
+          [this] {
+              const std::optional<float> level = sampler_ ? sampler_->sample() : std::optional<float>(0.0f);
+              if (level) notice_.release();
+              else notice_.failed();
+              return level;
+          },
+          [this](double kHz) {
+              if (tuneQuietly(kHz) != TuneResult::Failed) return true;
+              notice_.failed();
+              return false;
+          }) {
     ui->setupUi(this);
     lblDBname = {ui->lblDBname_0, ui->lblDBname_1, ui->lblDBname_2, ui->lblDBname_3};
     tmrSpectrum_ = new QTimer(this);
@@ -107,6 +115,7 @@ void frmSpectrum::Form_Load() {
 void frmSpectrum::Form_Unload() {
     // Closing the window mid-run gives back what the run took.
     tmrSpectrum_->stop();
+    notice_.release();
     running_ = false;
     tuneMode_ = false;
     run_.end();
@@ -228,15 +237,14 @@ void frmSpectrum::tmrSpectrum_Timer() {
 }
 
 void frmSpectrum::stopForFailures() {
-    cmdStop_Click();
-    // The message waits until the tick has returned.
-    QTimer::singleShot(0, this, [] {
-        dialogs::message(kNoAnswer, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, QStringLiteral("Spectrum"));
-    });
+    cmdStop_Click(false);
+    // One message, after the tick, that names the receiver and the scan.
+    notice_.stopped(kStopped, QStringLiteral("Spectrum"));
 }
 
-void frmSpectrum::cmdStop_Click() {
+void frmSpectrum::cmdStop_Click(bool release) {
     tmrSpectrum_->stop();
+    if (release) notice_.release();
     running_ = false;
     tuneMode_ = false;
     run_.end();
@@ -327,9 +335,9 @@ void frmSpectrum::loadspectrumfile() {
                          dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kErrorTitle);
         return;
     }
-    g_fileSlot = g_fileSlot % 4 + 1;
-    const QColor colour = kSlotColours[size_t(g_fileSlot - 1)];
-    QLabel* label = lblDBname[size_t(g_fileSlot - 1)];
+    SpecFileSlot = SpecFileSlot % 4 + 1;
+    const QColor colour = kSlotColours[size_t(SpecFileSlot - 1)];
+    QLabel* label = lblDBname[size_t(SpecFileSlot - 1)];
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, colour);
     label->setPalette(p);

@@ -6,6 +6,7 @@
 #include "scanning/spectrum_file.h"
 #include "scanning/spectrum_scan.h"
 #include "shell/form.h"
+#include "shell/run_notice.h"
 
 #include <QColor>
 #include <array>
@@ -36,7 +37,8 @@ public:
     bool applyLimits(const std::array<QString, 4>& texts, bool loop, bool keepHighest);
 
     void cmdStart_Click();
-    void cmdStop_Click();
+    // release: a receiver notice taken over by the run comes up now.
+    void cmdStop_Click(bool release = true);
     void cmdContinue_Click();
     void cmdTunerx_Click();
     void cmdCls_Click();
@@ -79,6 +81,7 @@ private:
     std::unique_ptr<LevelSampler> sampler_;
     std::unique_ptr<MeasurementInterlock> interlock_;
     MeasurementRun run_{MeasurementRun::Options{true, false}};
+    RunNotice notice_;
     SpectrumScan scan_;
     bool running_ = false;
     bool tuneMode_ = false;

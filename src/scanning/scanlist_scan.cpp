@@ -50,7 +50,7 @@ bool ScanlistScan::start(int runsPerUpdate) {
     updates_ = 0;
     trendCalls_ = 0;
     failures_ = 0;
-    tune_(*rowFreq_(row_));
+    tuned_ = tune_(*rowFreq_(row_));
     return true;
 }
 
@@ -59,6 +59,15 @@ void ScanlistScan::resume() { failures_ = 0; }
 ScanlistScan::Tick ScanlistScan::tick() {
     Tick t;
     t.row = row_;
+    if (!tuned_) {
+        // The receiver is not on this row: what it reads now is another
+        // frequency's. Tune it again; the next tick measures.
+        const std::optional<double> f = rowFreq_(row_);
+        tuned_ = !f || tune_(*f);
+        t.next = row_;
+        if (!tuned_ && ++failures_ >= MaxSampleFailures) t.failed = true;
+        return t;
+    }
     const std::optional<float> level = sample_();
     if (level) {
         failures_ = 0;
@@ -89,7 +98,7 @@ ScanlistScan::Tick ScanlistScan::tick() {
         return t;
     }
     t.next = row_;
-    tune_(*f);
+    tuned_ = tune_(*f);
     return t;
 }
 

@@ -29,7 +29,8 @@ float scanlistDelay(const QString& text);
 class ScanlistScan {
 public:
     using SampleFn = std::function<std::optional<float>()>;
-    using TuneFn = std::function<void(double kHz)>;
+    // True when the receiver took the frequency.
+    using TuneFn = std::function<bool(double kHz)>;
     using RowFn = std::function<std::optional<double>(int row)>;
 
     ScanlistScan(SampleFn sample, TuneFn tune, RowFn row);
@@ -47,7 +48,7 @@ public:
         bool measured = false;    // its history took a new sample
         bool trends = false;      // the trends were computed this tick
         bool noValidRow = false;  // no row holds a valid frequency: stop
-        bool failed = false;      // three samples in a row could not be read: stop
+        bool failed = false;      // three reads or tunings in a row got no answer: stop
         int next = -1;            // the row tuned for the next tick
     };
     Tick tick();
@@ -76,6 +77,7 @@ private:
     int updates_ = 0;
     int trendCalls_ = 0;
     int failures_ = 0;
+    bool tuned_ = true;   // the receiver took the current row's frequency
 };
 
 // The scan-list file (file kind 11, "SFL_"): twenty lines, one per box, the

@@ -57,7 +57,7 @@ void SpectrumScan::setup(const SpectrumLimits& lim, bool loop, bool keepHighest)
 void SpectrumScan::begin() {
     failures_ = 0;
     if (index_ > lim_.lastIndex()) index_ = 0;
-    tune_(lim_.freqOf(index_));
+    tuned_ = tune_(lim_.freqOf(index_));
 }
 
 SpectrumScan::Tick SpectrumScan::tick() {
@@ -69,6 +69,14 @@ SpectrumScan::Tick SpectrumScan::tick() {
     }
     t.index = index_;
     t.freq = lim_.freqOf(index_);
+    if (!tuned_) {
+        // The receiver is not on this step: what it reads now belongs to
+        // another frequency. Tune it again; the next tick measures.
+        tuned_ = tune_(t.freq);
+        t.next = t.freq;
+        if (!tuned_ && ++failures_ >= MaxSampleFailures) t.failed = true;
+        return t;
+    }
     const std::optional<float> level = sample_();
     if (level) {
         failures_ = 0;
@@ -92,7 +100,7 @@ SpectrumScan::Tick SpectrumScan::tick() {
         t.wrapped = true;
     }
     t.next = lim_.freqOf(index_);
-    tune_(t.next);
+    tuned_ = tune_(t.next);
     return t;
 }
 

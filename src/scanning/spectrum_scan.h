@@ -44,7 +44,8 @@ double spectrumClickFreq(int Xi, const SpectrumLimits& lim);
 class SpectrumScan {
 public:
     using SampleFn = std::function<std::optional<float>()>;
-    using TuneFn = std::function<void(double kHz)>;
+    // True when the receiver took the frequency.
+    using TuneFn = std::function<bool(double kHz)>;
 
     SpectrumScan(SampleFn sample, TuneFn tune);
 
@@ -58,7 +59,7 @@ public:
         bool measured = false;   // a level was taken and stored for `index`
         bool wrapped = false;    // a loop went back to the lower limit
         bool finished = false;   // a single run has measured its last step
-        bool failed = false;     // three samples in a row could not be read
+        bool failed = false;     // three reads or tunings in a row got no answer
         int index = -1;          // the step measured
         double freq = 0;         // its frequency
         float level = 0;         // the level read
@@ -89,6 +90,7 @@ private:
     int index_ = 0;
     int measuredTop_ = -1;
     int failures_ = 0;
+    bool tuned_ = true;   // the receiver took the step the next tick measures
     SpecValueArray values_{};
 };
 

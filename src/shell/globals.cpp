@@ -34,6 +34,8 @@ void resetGlobals() {
     CommRxEnabled = false;
     TrackFreq = 0;
     TrackingActive = false;
+    SpecFileSlot = 0;
+    PropFileSlot = 0;
     for (bool* f : {&WelcomeOpen, &AboutOpen, &SetUpOpen, &AR7030Open, &NRD535Open, &NRD545Open, &RX320Open,
                     &NoRxOpen, &LoadfileOpen, &SavefileOpen, &Last20Open, &ScratchpadOpen, &BdxcOpen, &OwnOpen,
                     &Files320Open, &Ilg2rxOpen, &ILGfinddbfOpen, &IlgqueryOpen, &IlgqsortOpen, &ConvertILGOpen,

@@ -47,6 +47,12 @@ inline bool CommRxEnabled = false;
 inline double TrackFreq = 0;
 inline bool TrackingActive = false;
 
+// The load counts of the spectrum and propagation windows' file overlays
+// (1..4, 0 before the first load): kept for the whole program run, so a
+// window opened again goes on with the next label and colour.
+inline int SpecFileSlot = 0;
+inline int PropFileSlot = 0;
+
 // Window-open flags.
 inline bool WelcomeOpen = false, AboutOpen = false, SetUpOpen = false;
 inline bool AR7030Open = false, NRD535Open = false, NRD545Open = false, RX320Open = false, NoRxOpen = false;

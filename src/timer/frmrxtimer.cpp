@@ -40,7 +40,10 @@ frmRxTimer::frmRxTimer() : Form(25, &RxTimerOpen), ui(std::make_unique<Ui::frmRx
     tmrTestprog_->setInterval(RunTickMs);
     tmrDuration_ = new QTimer(this);
     tmrDuration_->setInterval(RunTickMs);
-    for (QTimer* t : {tmrCurrenTime_, tmrTestprog_, tmrDuration_}) t->setTimerType(Qt::PreciseTimer);
+    tmrLineOff_ = new QTimer(this);
+    tmrLineOff_->setInterval(RunTickMs);
+    for (QTimer* t : {tmrCurrenTime_, tmrTestprog_, tmrDuration_, tmrLineOff_}) t->setTimerType(Qt::PreciseTimer);
+    connect(tmrLineOff_, &QTimer::timeout, this, [this] { tmrLineOff_Timer(); });
     connect(tmrCurrenTime_, &QTimer::timeout, this, [this] { tmrCurrenTime_Timer(); });
     connect(tmrTestprog_, &QTimer::timeout, this, [this] { tmrTestprog_Timer(); });
     connect(tmrDuration_, &QTimer::timeout, this, [this] { tmrDuration_Timer(); });
@@ -122,6 +125,8 @@ void frmRxTimer::Form_Unload() {
         releaseHold();
     }
     tmrCurrenTime_->stop();
+    tmrLineOff_->stop();
+    notice_.release();
     // Outside the timer the AR7030 and RX-320 line outputs play at their set level.
     if (RxType == 1 || RxType == 3) lineoutonoff(1);
     if (rx_) rx_->release();
@@ -260,6 +265,8 @@ void frmRxTimer::lineoutonoff(int onoff) {
     cmdLineoutOnoff[1]->setVisible(onoff == 0);
     cmdLineoutOnoff[0]->setVisible(onoff == 1);
     const bool ok = !rx_ || rx_->lineOut(onoff);
+    if (ok) tmrLineOff_->stop();   // whatever was owed, the output is now as asked
+    if (!ok && onoff == 0) oweLineOff();
     if (!ok && programme_.state() == TimerProgramme::State::Running && onoff == 1) failRun();
 }
 
@@ -349,6 +356,7 @@ void frmRxTimer::startEvent(const QDateTime& now) {
         return;
     }
     programme_.eventStarted(now);
+    probeFailures_ = 0;
     lineoutonoff(1);
     if (programme_.state() != TimerProgramme::State::Running) return;
     setRowColour(slot, RunningColour);
@@ -357,6 +365,24 @@ void frmRxTimer::startEvent(const QDateTime& now) {
 
 void frmRxTimer::tmrDuration_Timer() {
     if (inTick_ || programme_.state() != TimerProgramme::State::Running) return;
+    // The receiver is asked once a tick whether it is still there: one that
+    // fell silent or went away would go on recording nothing.
+    inTick_ = true;
+    QPointer<frmRxTimer> self(this);
+    const bool there = !rx_ || rx_->answers();
+    if (!self) return;
+    inTick_ = false;
+    if (programme_.state() != TimerProgramme::State::Running) return;
+    if (there) {
+        probeFailures_ = 0;
+        notice_.release();
+    } else {
+        notice_.failed();
+        if (++probeFailures_ >= MaxProbeFailures) {
+            loseEvent();
+            return;
+        }
+    }
     const QDateTime now = utcNow();
     if (!programme_.eventOver(now)) {
         // The last tick of an event falls on its end, not up to a tick after it.
@@ -389,19 +415,53 @@ void frmRxTimer::stopEvent() {
 }
 
 void frmRxTimer::failRun() {
+    if (programme_.state() == TimerProgramme::State::Editing) return;   // already ended, already told
+    notice_.failed();
     tmrDuration_->stop();
     tmrTestprog_->stop();
     programme_.stopRun();
     progtimerready();
     lineoutonoff(0);
     releaseHold();
-    if (failureNoticePending_) return;
-    failureNoticePending_ = true;
-    // Never a box inside the tick: the notice waits until the tick has returned.
-    QTimer::singleShot(0, this, [this] {
-        failureNoticePending_ = false;
-        dialogs::message(tt::RunFailed, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, tt::ProgrammedTimer);
-    });
+    // One message, after the tick, naming the receiver when it was the cause.
+    notice_.stopped(tt::RunFailed, tt::ProgrammedTimer);
+}
+
+void frmRxTimer::loseEvent() {
+    tmrDuration_->stop();
+    tmrTestprog_->stop();
+    setRowColour(programme_.tpslot(), RowColour);
+    programme_.stopRun();
+    progtimerready();
+    // A write to a receiver that does not answer proves nothing: the output
+    // is switched off once the receiver answers again.
+    cmdLineoutOnoff[1]->setVisible(true);
+    cmdLineoutOnoff[0]->setVisible(false);
+    oweLineOff();
+    releaseHold();
+    notice_.stopped(tt::EventLost, tt::ProgrammedTimer);
+}
+
+bool frmRxTimer::lineOffOwed() const { return tmrLineOff_->isActive(); }
+
+void frmRxTimer::oweLineOff() {
+    if (rx_ && RxType != 0) tmrLineOff_->start();
+}
+
+void frmRxTimer::tmrLineOff_Timer() {
+    if (inTick_ || !rx_) return;
+    inTick_ = true;
+    QPointer<frmRxTimer> self(this);
+    bool done = false;
+    {
+        // An NRD answers its S-meter query only in remote.
+        std::optional<RunHold> hold;
+        if (RxType == 2 || RxType == 4) hold.emplace();
+        done = rx_->answers() && rx_->lineOut(0);
+    }
+    if (!self) return;
+    inTick_ = false;
+    if (done) tmrLineOff_->stop();
 }
 
 } // namespace dovrane

@@ -5,6 +5,7 @@
 // the slot's duration. The programme lives as long as the window.
 #include "panels/panel_lock.h"
 #include "shell/form.h"
+#include "shell/run_notice.h"
 #include "timer/timer_editor.h"
 #include "timer/timer_event.h"
 #include "timer/timer_programme.h"
@@ -63,16 +64,23 @@ public:
     void tmrCurrenTime_Timer();
     void tmrTestprog_Timer();
     void tmrDuration_Timer();
+    // While a line output could not be switched off: tries again.
+    void tmrLineOff_Timer();
 
     TimerEditor& editor() { return *editor_; }
     const TimerProgramme& programme() const { return programme_; }
     QTimer* tmrCurrenTime() const { return tmrCurrenTime_; }
     QTimer* tmrTestprog() const { return tmrTestprog_; }
     QTimer* tmrDuration() const { return tmrDuration_; }
+    QTimer* tmrLineOff() const { return tmrLineOff_; }
+    // The line output is still to be switched off, once the receiver answers.
+    bool lineOffOwed() const;
     const QString& tputcnow() const { return tputcnow_; }
 
     // Interval of the waiting and running timers, ms.
     static constexpr int RunTickMs = 5000;
+    // Running ticks in a row without an answer that end an event.
+    static constexpr int MaxProbeFailures = 3;
 
 protected:
     void Form_Load() override;
@@ -96,6 +104,10 @@ private:
     // A receiver write failed during the run: the run ends, and one message
     // says so once the tick is over.
     void failRun();
+    // The receiver fell silent or went away during an event: the event and
+    // the run end, and the line output goes off once the receiver is back.
+    void loseEvent();
+    void oweLineOff();
 
     std::unique_ptr<Ui::frmRxTimer> ui;
     std::unique_ptr<TimerEditor> editor_;
@@ -105,9 +117,11 @@ private:
     QTimer* tmrCurrenTime_ = nullptr;
     QTimer* tmrTestprog_ = nullptr;
     QTimer* tmrDuration_ = nullptr;
+    QTimer* tmrLineOff_ = nullptr;
+    RunNotice notice_;
+    int probeFailures_ = 0;
     int blinkphase_ = 0;
     bool inTick_ = false;
-    bool failureNoticePending_ = false;
     QString tpltnow_;
     QString tputcnow_;
 

@@ -256,6 +256,16 @@ bool TimerReceiver::lineOut(int onoff) {
     }
 }
 
+bool TimerReceiver::answers() {
+    switch (rxType_) {
+    case 1: return AR7030A && AR7030A->Smeter().has_value();
+    case 2: return NRD535A && NRD535A->Smeter().has_value();
+    case 3: return RX320A && RX320A->Smeter().has_value();
+    case 4: return NRD545A && NRD545A->Smeter().has_value();
+    default: return true;
+    }
+}
+
 bool TimerReceiver::read(TimerEditor& editor) {
     bool ok = true;
     switch (rxType_) {

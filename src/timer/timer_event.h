@@ -60,6 +60,8 @@ public:
     bool lineOut(int onoff);
     // The receiver's present setting and frequency into the editor.
     bool read(TimerEditor& editor);
+    // Whether the receiver still answers (one S-meter read); true with no receiver.
+    bool answers();
 
 private:
     bool send(const RxStep& step);

@@ -18,6 +18,8 @@ inline const QString StartTitle = QStringLiteral("Start Programmed Timer");
 inline const QString SwitchedOn = QStringLiteral("Please make sure that your\nreceiver is switched on ");
 inline const QString ProgrammedTimer = QStringLiteral("Programmed Timer");
 inline const QString InterruptQuestion = QStringLiteral("You are sure you want to\ninterrupt the running Timer");
+inline const QString EventLost =
+    QStringLiteral("The programmed event has ended.\nThe timer has been stopped.");
 inline const QString RunFailed =
     QStringLiteral("The receiver could not be set for the programmed event.\nThe timer has been stopped.");
 

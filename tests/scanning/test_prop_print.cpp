@@ -59,6 +59,8 @@ TEST_F(PrintForm, GraphLimitsTimeMarksAndMidnight) {
                   "7 Mar 2004  23:50 UTC\r\n9580.000\r\nTest station\r\n"
                   "23:50 090 090 090 090 090 090 090 090\r\n"
                   "23:51 090 090 050 130 090 090 090 090\r\n"
+                  "23:52 000 000 090 090 090 090 090 090\r\n"
+                  "23:53 000 999 090 090 090 090 090 090\r\n"
                   "00:00 050 130 050 130 050 130 050 130\r\n"
                   "02:18 090 130 090 130 090 130 090 130\r\n");
     frmProp2prt2* w = open();
@@ -78,6 +80,10 @@ TEST_F(PrintForm, GraphLimitsTimeMarksAndMidnight) {
         {120, 400, white, "no mark on the first line"},
         {124, 457, black, "a flat group is lowered by 0.2"},
         {125, 440, black, "S5 to S9+24 at 23:51, group 1"},
+        {128, 529, black, "a flat group at 0 reaches below the base line"},
+        {128, 531, white, "...by 0.2 S units only"},
+        {132, 351, black, "a level above the graph ends at its top row"},
+        {132, 349, white, "...and not beyond it"},
         {160, 400, black, "time mark at 00:00, after midnight"},
         {161, 440, black, "group 1 of 00:00"},
         {712, 440, black, "group 0 of minute 148"},
@@ -90,6 +96,8 @@ TEST_F(PrintForm, GraphLimitsTimeMarksAndMidnight) {
     EXPECT_TRUE(w->txtdat(0)->text().isEmpty());
     EXPECT_EQ(at(w, 160, 400), white);
     EXPECT_EQ(at(w, 161, 440), white);
+    EXPECT_EQ(at(w, 128, 529), white);
+    EXPECT_EQ(at(w, 132, 351), white);
     EXPECT_EQ(at(w, 400, 360), black);   // the grid stays
 }
 

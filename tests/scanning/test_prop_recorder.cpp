@@ -122,5 +122,21 @@ TEST(PropRecorder, LongGapAndClockSetBack) {
     EXPECT_TRUE(out.lines.isEmpty());   // two quarters without samples: no line
 }
 
+TEST(PropRecorder, DaySamplesAtSecondTwoOfMinutesOneModSix) {
+    // A tick every second, half a second past it, over two hours across midnight.
+    PropRecorder r;
+    const QDateTime from(QDate(2004, 3, 7), QTime(23, 0, 0, 500), Qt::UTC);
+    r.start(from);
+    QStringList taken, expected;
+    for (int s = 1; s <= 2 * 3600; ++s) {
+        const QDateTime t = from.addSecs(s);
+        for (const PropDaySample& d : r.tick(t, 9.0f).days)
+            taken << QStringLiteral("%1:%2 at second %3").arg(d.hour).arg(d.minute).arg(t.time().second());
+    }
+    for (int h : {23, 0})
+        for (int m = 1; m < 60; m += 6) expected << QStringLiteral("%1:%2 at second 2").arg(h).arg(m);
+    EXPECT_EQ(taken, expected);
+}
+
 } // namespace
 } // namespace dovrane

@@ -10,9 +10,12 @@
 #include "shell/globals.h"
 #include "support/go_rig.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <atomic>
+#include <csignal>
+#include <sys/resource.h>
 #include <cmath>
 #include <map>
 
@@ -178,6 +181,74 @@ TEST_F(PropagationWindow, AReceiverThatStopsAnsweringEndsTheRunAfterThreeMissedS
     dialogs.expect(QStringLiteral("saved to the file PAN_LOST.TXT"));
     pump(50);
     EXPECT_FALSE(w->saving());
+}
+
+TEST_F(PropagationWindow, TheLoadCountLastsTheProgramRunNotTheWindow) {
+    writeDataFile(QStringLiteral("PAN/PAN_ONE.TXT"), "7 Mar 2004  10:00 UTC\r\n9580.000\r\nOne\r\n");
+    writeDataFile(QStringLiteral("PAN/PAN_TWO.TXT"), "7 Mar 2004  11:00 UTC\r\n9580.000\r\nTwo\r\n");
+    frmPropagation* w = open(1);
+    ASSERT_TRUE(w);
+    FileKindName[PropKind] = QStringLiteral("PAN_ONE.TXT");
+    w->loadpropfile();
+    dialogs.expect(QStringLiteral("Do you want to save data"), dialogs::Answer::No);
+    w->cmdExit_Click();
+    ASSERT_FALSE(PropagationOpen);
+    forms::collect();
+    toolWindowOpener(QStringLiteral("frmPropagation"))();
+    w = forms::loaded<frmPropagation>();
+    ASSERT_TRUE(w);
+    FileKindName[PropKind] = QStringLiteral("PAN_TWO.TXT");
+    w->loadpropfile();
+    auto* first = w->findChild<QLabel*>(QStringLiteral("lblPropfiles_0"));
+    auto* second = w->findChild<QLabel*>(QStringLiteral("lblPropfiles_1"));
+    ASSERT_TRUE(first && second);
+    EXPECT_TRUE(first->text().isEmpty());
+    EXPECT_EQ(second->text(), QStringLiteral("TWO"));
+    EXPECT_EQ(second->palette().color(QPalette::WindowText), frmPropagation::FileColours[1]);
+}
+
+TEST_F(PropagationWindow, ADiskThatFillsStopsTheRecordingWithOneMessageAndKeepsTheWholeLines) {
+    frmPropagation* w = open(1);
+    ASSERT_TRUE(w);
+    FileKindName[PropKind] = QStringLiteral("PAN_FULL.TXT");
+    Clock::set(local(0, 0, 300));
+    ASSERT_TRUE(w->savepropfile());
+    Clock::set(local(0, 0, 300));
+    w->cmdStart_Click();
+    const QString path = dataPath(QStringLiteral("PAN/PAN_FULL.TXT"));
+    auto minute = [&](int m) {
+        for (double s : {0.5, 1.2, 16.2, 31.2, 46.2}) {
+            Clock::set(local(m, int(s), int(std::lround((s - int(s)) * 1000))));
+            w->tmrPropagation_Timer();
+            if (!w->recording()) return;
+        }
+    };
+    minute(0);
+    ASSERT_TRUE(w->recording());
+    const QByteArray kept = readDataFile(QStringLiteral("PAN/PAN_FULL.TXT"));
+    ASSERT_EQ(kept.count("\r\n"), 4);   // the header and one minute
+    // The disk fills half-way through the next line: a file size limit does
+    // it for this process alone, without a mount.
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    struct rlimit full = old;
+    full.rlim_cur = rlim_t(kept.size() + PropLineLength / 2);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+    minute(1);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(w->recording());
+    EXPECT_FALSE(w->saving());
+    EXPECT_FALSE(w->timer()->isActive());
+    dialogs.expect(QStringLiteral("could not be written"));
+    const qsizetype before = dialogs.shown().size();
+    pump(50);
+    EXPECT_EQ(dialogs.shown().size(), before + 1);
+    EXPECT_EQ(dialogs.pending(), 0);
+    EXPECT_TRUE(dialogs.shown().last().text.contains(QStringLiteral("stopped")));
+    EXPECT_EQ(readDataFile(QStringLiteral("PAN/PAN_FULL.TXT")), kept) << path.toStdString();
+    EXPECT_TRUE(attenuatorFrame()->isEnabled());
 }
 
 } // namespace

@@ -20,7 +20,10 @@ struct ListRx {
                 if (fail) return std::nullopt;
                 return levels.count(tuned) ? levels[tuned] : 0.0f;
             },
-            [this](double f) { tuned = f; },
+            [this](double f) {
+                tuned = f;
+                return true;
+            },
             [this](int r) { return scanlistFrequency(boxes.value(r), 10, 30000); });
     }
 };

@@ -68,7 +68,11 @@ struct FakeRx {
                 }
                 return level(tuned);
             },
-            [this](double f) { tuned = f; tunes.push_back(f); });
+            [this](double f) {
+                tuned = f;
+                tunes.push_back(f);
+                return true;
+            });
     }
 };
 

@@ -1,0 +1,46 @@
+#include "shell/run_notice.h"
+#include "drivers/rx_link.h"
+#include "platform/commport.h"
+#include "platform/dialogs.h"
+#include "shell/globals.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace dovrane {
+
+namespace {
+const QString kNoAnswer = QStringLiteral("The receiver does not answer\n%1");
+
+// Never a box inside the tick that found the failure.
+void showAfterTick(const QString& text, const QString& title) {
+    auto* app = QCoreApplication::instance();
+    if (!app) return;
+    QTimer::singleShot(0, app, [text, title] {
+        dialogs::message(text, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, title);
+    });
+}
+} // namespace
+
+void RunNotice::failed() {
+    if (device_) return;
+    device_ = takeRxNotice();
+}
+
+void RunNotice::release() {
+    if (!device_) return;
+    showAfterTick(kNoAnswer.arg(*device_), QStringLiteral("Error"));
+    device_.reset();
+}
+
+void RunNotice::stopped(const QString& text, const QString& title) {
+    QString full = text;
+    if (device_ || rxFailing()) {
+        const QString device = device_ ? *device_ : (Comm1 ? Comm1->deviceName() : QString());
+        full = kNoAnswer.arg(device) + QLatin1Char('\n') + text;
+    }
+    device_.reset();
+    showAfterTick(full, title);
+}
+
+} // namespace dovrane

@@ -1,0 +1,29 @@
+#pragma once
+// One message for a tool run that meets a receiver which does not answer.
+// The driver queues its notice at the first failure; a run that stops over
+// the failures would add a box of its own, so the run takes the notice over
+// at once and, when it stops, says in one box after its tick both that the
+// receiver does not answer and what became of the run.
+#include <QString>
+#include <optional>
+
+namespace dovrane {
+
+class RunNotice {
+public:
+    // After a receiver operation of the run that got no answer (or could not
+    // be sent): takes over the driver's queued notice, if there is one.
+    void failed();
+    // After one that was answered, and when the run ends by Stop or a close:
+    // a notice taken over is shown as the driver would have shown it.
+    void release();
+    // The run has stopped: one box after the tick. It starts with "The
+    // receiver does not answer" and the device when the receiver is failing,
+    // then text.
+    void stopped(const QString& text, const QString& title);
+
+private:
+    std::optional<QString> device_;
+};
+
+} // namespace dovrane

@@ -1,0 +1,350 @@
+// Every measuring tool and the timer, on every receiver at its real line
+// speed, when the receiver falls silent or goes away in the middle of a run
+// and then comes back: one message that names both the receiver and the run,
+// the run stopped, nothing stored that the receiver did not give, the next
+// action works, and the program keeps answering events all along.
+#include "panels/panel_lock.h"
+#include "panels/panelform.h"
+#include "panels/rxpanel.h"
+#include "panels/tool_windows.h"
+#include "platform/canvas.h"
+#include "platform/clock.h"
+#include "platform/timeouts.h"
+#include "scanning/frmpropagation.h"
+#include "scanning/frmscanlist.h"
+#include "scanning/frmscanpairs.h"
+#include "scanning/frmsmeter.h"
+#include "scanning/frmspectrum.h"
+#include "scanning/frmspectrumlimits.h"
+#include "shell/globals.h"
+#include "sim/nrd_sim_base.h"
+#include "support/go_rig.h"
+#include "timer/frmrxtimer.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+namespace dovrane::test {
+namespace {
+
+enum class Tool { Spectrum, ListScan, PairScan, Smeter, Propagation, Timer };
+enum class LineFault { Silent, Vanished };
+
+const char* toolName(Tool t) {
+    switch (t) {
+    case Tool::Spectrum: return "Spectrum";
+    case Tool::ListScan: return "ListScan";
+    case Tool::PairScan: return "PairScan";
+    case Tool::Smeter: return "Smeter";
+    case Tool::Propagation: return "Propagation";
+    case Tool::Timer: return "Timer";
+    }
+    return "";
+}
+
+// What the test does with one tool; every step acts as the user or the
+// tool's own timer would.
+struct ToolOps {
+    std::function<bool()> start;       // opens the window and starts a run
+    std::function<void()> tick;        // one tick of the run's timer
+    std::function<bool()> running;
+    std::function<QByteArray()> stored;   // what the run has kept
+    const char* stopText;
+};
+
+using Param = std::tuple<Tool, int, LineFault>;
+
+template <class T> T* window() { return forms::loaded<T>(); }
+
+std::string modelTag(int rxType) {
+    switch (rxType) {
+    case 1: return "AR7030";
+    case 2: return "NRD535";
+    case 3: return "RX320";
+    default: return "NRD545";
+    }
+}
+
+class ToolFaults : public GoRig, public ::testing::WithParamInterface<Param> {
+protected:
+    void SetUp() override {
+        GoRig::SetUp();
+        // The program's own reply deadlines, as a user has them.
+        replyTimeouts = ReplyTimeouts{};
+    }
+    void TearDown() override {
+        Clock::reset();
+        GoRig::TearDown();
+    }
+
+    // The program on rxType, its receiver behind a fixed device name that
+    // follows the simulator as a device node follows an adapter.
+    PanelForm* startProgram(int rxType) {
+        sim::SimReceiver* rx = startSimulator(rxType);
+        if (!rx) return nullptr;
+        rx->stop();
+        rx->setLinkPath(dataPath(QStringLiteral("ttyRX")));
+        if (!rx->start()) return nullptr;
+        writeDataFile(QStringLiteral("serialports.ini"), rx->linkPath().toUtf8() + "\r\n");
+        rx->setSmeterCurve([](double) { return 9.0; });
+        PanelForm* panel = go(rxType, {{3, 0}});
+        settle();
+        rx->setBaud(QString::fromLatin1(panelModel(rxType).lineSettings).section(',', 0, 0).toInt());
+        return panel;
+    }
+
+    static void closeTools() {
+        for (Form* w : std::initializer_list<Form*>{window<frmSpectrum>(), window<frmScanlist>(), window<frmScanpairs>(),
+                                                   window<frmSmeter>(), window<frmPropagation>(), window<frmRxTimer>()})
+            if (w) w->unload();
+    }
+
+    void advance(int ms) { Clock::set(now_ = now_.addMSecs(ms)); }
+
+    ToolOps ops(Tool tool);
+
+    QDateTime now_{QDate(2027, 6, 1), QTime(10, 0, 0, 300)};
+};
+
+QByteArray floats(const std::vector<float>& v) {
+    return QByteArray(reinterpret_cast<const char*>(v.data()), qsizetype(v.size() * sizeof(float)));
+}
+
+ToolOps ToolFaults::ops(Tool tool) {
+    switch (tool) {
+    case Tool::Spectrum:
+        return {[] {
+                    toolWindowOpener(QStringLiteral("frmSpectrum"))();
+                    frmSpectrumlimits* dlg = forms::load<frmSpectrumlimits>();
+                    if (!dlg) return false;
+                    const char* texts[] = {"9500", "9600", "5", "0.5"};
+                    for (int i = 0; i < 4; ++i) dlg->txtInput[size_t(i)]->setText(QLatin1String(texts[i]));
+                    dlg->findChild<QCheckBox*>(QStringLiteral("chkKeepgoing"))->setChecked(true);
+                    dlg->cmdOK_Click();
+                    frmSpectrum* w = window<frmSpectrum>();
+                    if (!w || !w->runActive()) return false;
+                    w->timer()->start(600000);   // the ticks come from the test
+                    return true;
+                },
+                [] { window<frmSpectrum>()->tmrSpectrum_Timer(); },
+                [] { return window<frmSpectrum>()->runActive(); },
+                [] {
+                    const SpecValueArray& v = window<frmSpectrum>()->scan().values();
+                    return floats(std::vector<float>(v.begin(), v.end()));
+                },
+                "The spectrum scan has stopped"};
+    case Tool::ListScan:
+        return {[] {
+                    toolWindowOpener(QStringLiteral("frmScanlist"))();
+                    frmScanlist* w = window<frmScanlist>();
+                    if (!w) return false;
+                    for (int r = 0; r < 3; ++r) w->txtFreqlist[size_t(r)]->setText(QString::number(9500 + 100 * r));
+                    w->cmdStart_Click();
+                    w->timer()->start(600000);
+                    return w->runActive();
+                },
+                [] { window<frmScanlist>()->tmrScanlist_Timer(); },
+                [] { return window<frmScanlist>()->timer()->isActive(); },
+                [] {
+                    std::vector<float> v;
+                    for (int r = 0; r < 3; ++r)
+                        for (int k = 1; k <= ScanlistSamples; ++k) v.push_back(window<frmScanlist>()->scan().sample(r, k));
+                    return floats(v);
+                },
+                "The list scan has stopped"};
+    case Tool::PairScan:
+        writeDataFile(QStringLiteral("SFP/SFP_FAULT.TXT"), "9500,9510, 1,a\r\n9600,9610, 1,b\r\n9700,9710, 1,c\r\n");
+        return {[this] {
+                    toolWindowOpener(QStringLiteral("frmScanpairs"))();
+                    frmScanpairs* w = window<frmScanpairs>();
+                    if (!w) return false;
+                    FileKindPath[12] = dataPath(QStringLiteral("SFP/"));
+                    FileKindName[12] = QStringLiteral("SFP_FAULT.TXT");
+                    w->loadscanpairsfile();
+                    w->cmdStart_Click();
+                    w->timer()->start(600000);
+                    return w->runActive();
+                },
+                [] { window<frmScanpairs>()->tmrScanpairs_Timer(); },
+                [] { return window<frmScanpairs>()->timer()->isActive(); },
+                [] { return QByteArray(); },   // it only tunes
+                "The pair scan has stopped"};
+    case Tool::Smeter:
+        return {[] {
+                    toolWindowOpener(QStringLiteral("frmSmeter"))();
+                    frmSmeter* w = window<frmSmeter>();
+                    if (!w) return false;
+                    w->cmdStart_Click();
+                    return true;
+                },
+                [] { window<frmSmeter>()->tmrSmeter_Timer(); },
+                [] { return !window<frmSmeter>()->findChild<QPushButton*>(QStringLiteral("cmdStart"))->isEnabled(); },
+                [] {
+                    std::vector<float> v;
+                    for (int b = 1; b <= SmeterHistogram::Bins; ++b) v.push_back(float(window<frmSmeter>()->histogram().count(b)));
+                    return floats(v);
+                },
+                "The S meter has stopped"};
+    case Tool::Propagation:
+        return {[this] {
+                    toolWindowOpener(QStringLiteral("frmPropagation"))();
+                    frmPropagation* w = window<frmPropagation>();
+                    if (!w) return false;
+                    Clock::set(now_);
+                    w->cmdStart_Click();
+                    w->timer()->start(600000);
+                    return w->recording();
+                },
+                [this] {
+                    advance(850);
+                    window<frmPropagation>()->tmrPropagation_Timer();
+                },
+                [] { return window<frmPropagation>()->recording(); },
+                [] {
+                    frmPropagation* w = window<frmPropagation>();
+                    const QImage img = w->surface()->image();
+                    return QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()) +
+                           QByteArray::number(w->PropLevel);
+                },
+                "The recording has stopped"};
+    case Tool::Timer:
+        return {[this] {
+                    Clock::set(now_ = QDateTime(QDate(2027, 6, 1), QTime(9, 0)));
+                    toolWindowOpener(QStringLiteral("frmRxTimer"))();
+                    frmRxTimer* w = window<frmRxTimer>();
+                    if (!w) return false;
+                    w->editor().setStart(QDateTime(QDate(2027, 6, 1), QTime(10, 0), Qt::UTC));
+                    w->editor().tpduration = 30;
+                    w->cmdFixClr_Click(1, 0);
+                    dialogs.expect(QStringLiteral("switched on"));
+                    w->timeronoff(1);
+                    w->tmrTestprog()->stop();
+                    Clock::set(now_ = QDateTime(QDate(2027, 6, 1), QTime(10, 0, 1)));
+                    w->tmrTestprog_Timer();
+                    w->tmrDuration()->stop();
+                    settle();
+                    return w->programme().state() == TimerProgramme::State::Running;
+                },
+                [this] {
+                    advance(frmRxTimer::RunTickMs);
+                    window<frmRxTimer>()->tmrDuration_Timer();
+                    window<frmRxTimer>()->tmrDuration()->stop();
+                },
+                [] { return window<frmRxTimer>()->programme().state() != TimerProgramme::State::Editing; },
+                [] { return QByteArray(); },
+                "The programmed event has ended"};
+    }
+    return {};
+}
+
+TEST_P(ToolFaults, OneMessageTheRunStoppedNothingInventedAndTheNextActionWorks) {
+    const auto [tool, rxType, fault] = GetParam();
+    ASSERT_TRUE(startProgram(rxType));
+    sim::SimReceiver* rx = simulator();
+    ToolOps op = ops(tool);
+    ASSERT_TRUE(op.start()) << "the run did not start";
+    op.tick();   // one good tick
+    settle();
+    ASSERT_TRUE(op.running());
+    const QByteArray kept = op.stored();
+    const bool nrd = rxType == 2 || rxType == 4;
+    if (tool == Tool::Timer && nrd) {
+        EXPECT_TRUE(dynamic_cast<sim::NrdSimBase&>(*rx).timerRelay());
+    }
+
+    // The program's own 50 ms heartbeat while the receiver is gone.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, longestGap = 0;
+    QTimer beat;
+    beat.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&beat, &QTimer::timeout, [&] {
+        const qint64 t = clock.elapsed();
+        longestGap = std::max(longestGap, t - last);
+        last = t;
+    });
+
+    dialogs.allow(QStringLiteral("does not answer"));
+    const qsizetype before = dialogs.shown().size();
+    if (fault == LineFault::Silent) rx->setFault(sim::Fault::Silent);
+    else rx->stop();
+    beat.start(50);
+    last = clock.elapsed();
+    // A silent receiver still takes every byte: a tool that only tunes cannot tell.
+    const bool noticeable = !(tool == Tool::PairScan && fault == LineFault::Silent);
+    int ticks = 0;
+    while (op.running() && ticks < 6) {
+        op.tick();
+        ++ticks;
+        pump(60);
+    }
+    pump(100);
+    beat.stop();
+    if (noticeable) {
+        EXPECT_FALSE(op.running()) << "the run went on";
+        EXPECT_LE(ticks, 4);
+        ASSERT_EQ(dialogs.shown().size(), before + 1) << "one message";
+        const QString text = dialogs.shown().last().text;
+        EXPECT_TRUE(text.contains(QStringLiteral("The receiver does not answer"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QLatin1String(op.stopText))) << text.toStdString();
+    } else {
+        EXPECT_TRUE(op.running());
+        EXPECT_EQ(dialogs.shown().size(), before);
+    }
+    EXPECT_EQ(op.stored(), kept) << "stored what the receiver did not give";
+    EXPECT_LT(longestGap, 400) << "events stood still for " << longestGap << " ms";
+    if (tool == Tool::Timer) {
+        EXPECT_EQ(runHolds(), 0) << "the hold was not released";
+    }
+
+    // Back: the next action reaches the receiver, with no further message.
+    if (fault == LineFault::Silent) {
+        rx->setFault(sim::Fault::None);
+    } else {
+        ASSERT_TRUE(rx->start());
+    }
+    rx->clearBytesReceived();
+    if (tool == Tool::Timer) {
+        frmRxTimer* w = window<frmRxTimer>();
+        ASSERT_TRUE(w->lineOffOwed());
+        w->tmrLineOff_Timer();
+        settle();
+        EXPECT_FALSE(w->lineOffOwed()) << "the line output was not switched off";
+        if (nrd) {
+            EXPECT_FALSE(dynamic_cast<sim::NrdSimBase&>(*rx).timerRelay());
+        }
+    } else {
+        if (!op.running()) {
+            ASSERT_TRUE(op.start());
+        }
+        op.tick();
+        op.tick();
+        settle();
+        EXPECT_TRUE(op.running());
+        if (tool != Tool::PairScan) {
+            EXPECT_NE(op.stored(), kept) << "nothing measured once the receiver was back";
+        }
+    }
+    EXPECT_FALSE(rx->bytesReceived().isEmpty());
+    pump(50);
+    EXPECT_EQ(dialogs.shown().size(), before + (noticeable ? 1 : 0));
+    // Closed as the user closes it, while the receiver and the panel are there.
+    closeTools();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllToolsModelsAndFaults, ToolFaults,
+    ::testing::Combine(::testing::Values(Tool::Spectrum, Tool::ListScan, Tool::PairScan, Tool::Smeter,
+                                         Tool::Propagation, Tool::Timer),
+                       ::testing::Values(1, 2, 3, 4), ::testing::Values(LineFault::Silent, LineFault::Vanished)),
+    [](const ::testing::TestParamInfo<Param>& info) {
+        return std::string(toolName(std::get<0>(info.param))) + "_" + modelTag(std::get<1>(info.param)) + "_" +
+               (std::get<2>(info.param) == LineFault::Silent ? "silent" : "vanished");
+    });
+
+} // namespace
+} // namespace dovrane::test
