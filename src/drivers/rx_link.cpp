@@ -10,18 +10,25 @@ namespace dovrane {
 namespace {
 bool g_failing = false;
 int g_pending = 0;  // notices queued and not yet shown
+int g_taken = 0;    // of those, taken over by a tool's own message
+QString g_lastNotice;
 // The port and its open count when the failing spell began: a port opened
 // again since then starts a new spell, so a receiver lost a second time is
 // reported a second time.
 const CommPort* g_spellPort = nullptr;
 quint64 g_spellOpenCount = 0;
 
+QString noticeText(const QString& device) { return QStringLiteral("The receiver does not answer\n%1").arg(device); }
+
 void showNotice(const QString& device) {
     // Shown even when a good reply has come in the meantime: the failure was
     // real, and the user should know the line dropped out.
     --g_pending;
-    dialogs::message(QStringLiteral("The receiver does not answer\n%1").arg(device), dialogs::Buttons::Ok,
-                     dialogs::Icon::Exclamation, QStringLiteral("Error"));
+    if (g_taken > 0) {
+        --g_taken;
+        return;
+    }
+    dialogs::message(noticeText(device), dialogs::Buttons::Ok, dialogs::Icon::Exclamation, QStringLiteral("Error"));
 }
 } // namespace
 
@@ -40,6 +47,7 @@ void noteRxFailure(const CommPort& port) {
     if (!app) return;
     ++g_pending;
     const QString device = port.deviceName();
+    g_lastNotice = noticeText(device);
     QMetaObject::invokeMethod(app, [device] { showNotice(device); }, Qt::QueuedConnection);
 }
 
@@ -47,6 +55,12 @@ void noteRxSuccess() { g_failing = false; }
 
 bool rxFailing() { return g_failing; }
 
-bool rxNoticePending() { return g_pending > 0; }
+bool rxNoticePending() { return g_pending > g_taken; }
+
+std::optional<QString> takeRxNotice() {
+    if (g_pending <= g_taken) return std::nullopt;
+    ++g_taken;
+    return g_lastNotice;
+}
 
 } // namespace dovrane

@@ -9,6 +9,7 @@
 // it, has returned. A driver call therefore never runs events, and a tool's
 // timer tick that meets a silent receiver does not open a box inside itself.
 #include <QString>
+#include <optional>
 
 namespace dovrane {
 
@@ -20,5 +21,9 @@ void noteRxSuccess();
 bool rxFailing();
 // True while a notice is queued and not yet shown.
 bool rxNoticePending();
+// Takes over the queued notice, for a tool that ends because of the same
+// fault and tells both in one message: the notice will not come up, and its
+// text is returned. Nothing when no notice waits.
+std::optional<QString> takeRxNotice();
 
 } // namespace dovrane
