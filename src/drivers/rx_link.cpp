@@ -26,8 +26,7 @@ void showNotice(const QString& device) {
         --g_taken;
         return;
     }
-    dialogs::message(QStringLiteral("The receiver does not answer\n%1").arg(device), dialogs::Buttons::Ok,
-                     dialogs::Icon::Exclamation, QStringLiteral("Error"));
+    dialogs::message(rxNoticeText(device), dialogs::Buttons::Ok, dialogs::Icon::Exclamation, QStringLiteral("Error"));
 }
 } // namespace
 
@@ -55,6 +54,10 @@ void noteRxSuccess() { g_failing = false; }
 bool rxFailing() { return g_failing; }
 
 bool rxNoticePending() { return g_pending > 0; }
+
+QString rxNoticeText(const QString& device) {
+    return QStringLiteral("The receiver does not answer\n%1").arg(device);
+}
 
 std::optional<QString> takeRxNotice() {
     if (g_pending <= g_taken) return std::nullopt;

@@ -25,5 +25,7 @@ bool rxNoticePending();
 // caller says in its own message that the receiver does not answer. The
 // device the notice names; nothing when no notice is queued.
 std::optional<QString> takeRxNotice();
+// The notice's text for a device, for a caller that tells it in its own box.
+QString rxNoticeText(const QString& device);
 
 } // namespace dovrane

@@ -10,8 +10,6 @@
 namespace dovrane {
 
 namespace {
-const QString kNoAnswer = QStringLiteral("The receiver does not answer\n%1");
-
 // Never a box inside the tick that found the failure.
 void showAfterTick(const QString& text, const QString& title) {
     auto* app = QCoreApplication::instance();
@@ -29,7 +27,7 @@ void RunNotice::failed() {
 
 void RunNotice::release() {
     if (!device_) return;
-    showAfterTick(kNoAnswer.arg(*device_), QStringLiteral("Error"));
+    showAfterTick(rxNoticeText(*device_), QStringLiteral("Error"));
     device_.reset();
 }
 
@@ -37,7 +35,7 @@ void RunNotice::stopped(const QString& text, const QString& title) {
     QString full = text;
     if (device_ || rxFailing()) {
         const QString device = device_ ? *device_ : (Comm1 ? Comm1->deviceName() : QString());
-        full = kNoAnswer.arg(device) + QLatin1Char('\n') + text;
+        full = rxNoticeText(device) + QLatin1Char('\n') + text;
     }
     device_.reset();
     showAfterTick(full, title);

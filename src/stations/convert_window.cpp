@@ -1,11 +1,15 @@
 #include "stations/convert_window.h"
 
 #include "platform/dialogs.h"
+#include "shell/globals.h"
+#include "stations/station_convert.h"
 #include "stations/frmilgfinddbf.h"
 #include "stations/station_texts.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QRadioButton>
@@ -97,14 +101,23 @@ void ConvertWindow::convertChunk() {
     }
 }
 
-void ConvertWindow::finished(bool written, int count, const QString& name, const QString& why, const QString& title) {
+void ConvertWindow::writeList(const QStringList& lines, int count, const QString& name, const QString& title) {
     controls_.line->clear();
     controls_.count->setText(QString::number(count));
+    const QString folder = DataFolder + FileKindDir[3];
+    QString text = stationtexts::ConversionReady;
+    dialogs::Icon icon = dialogs::Icon::Information;
+    if (lines.isEmpty()) {
+        // A source that gave nothing (another file under the same name, a
+        // stop before the first line) must not wipe a good list.
+        text = stationtexts::nothingConverted(name, QFileInfo::exists(QDir(folder).filePath(name)));
+        icon = dialogs::Icon::Exclamation;
+    } else if (QString why; !writeStationList(folder, name, lines, &why)) {
+        text = stationtexts::notWritten(name, why);
+        icon = dialogs::Icon::Exclamation;
+    }
     QPointer<ConvertWindow> self(this);
-    if (written)
-        dialogs::message(stationtexts::ConversionReady, dialogs::Buttons::Ok, dialogs::Icon::Information, title);
-    else
-        dialogs::message(stationtexts::notWritten(name, why), dialogs::Buttons::Ok, dialogs::Icon::Exclamation, title);
+    dialogs::message(text, dialogs::Buttons::Ok, icon, title);
     if (!self) return;
     running_ = false;
     unload();

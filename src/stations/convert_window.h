@@ -6,6 +6,7 @@
 #include "shell/form.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <vector>
 
@@ -53,8 +54,9 @@ protected:
     void startConverting();
     // Stops without writing anything (the window closed from outside).
     void stopConverting();
-    // Tells how the list named name was written, then closes the window.
-    void finished(bool written, int count, const QString& name, const QString& why, const QString& title);
+    // Writes the converted lines as the list named name, tells how that
+    // went, then closes the window. No line leaves an old list as it was.
+    void writeList(const QStringList& lines, int count, const QString& name, const QString& title);
 
     void closeEvent(QCloseEvent* event) override;
 

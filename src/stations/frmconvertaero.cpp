@@ -85,11 +85,10 @@ void frmConvertAero::finish() {
     if (!conversion_) return;
     const QString name = optDbtype[1]->isChecked() ? AeroNetworkName : AeroFullName;
     const int converted = conversion_->count();
-    QString why;
-    const bool written = writeStationList(DataFolder + FileKindDir[3], name, conversion_->sortedLines(), &why);
+    const QStringList lines = conversion_->sortedLines();
     conversion_.reset();
     source_.clear();
-    finished(written, converted, name, why, QStringLiteral("Aerolist database"));
+    writeList(lines, converted, name, QStringLiteral("Aerolist database"));
 }
 
 } // namespace dovrane

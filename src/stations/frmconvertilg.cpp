@@ -57,6 +57,14 @@ void frmConvertILG::optDbconnect_Click(int index) {
         selectConnect(0);
         return;
     }
+    // Another table under the table's name would convert to an empty list.
+    if (const QStringList missing = missingBroadcastFields(table_); !missing.isEmpty()) {
+        table_.close();
+        dialogs::message(stationtexts::lacksFields(recordSource_, missing), dialogs::Buttons::Ok,
+                         dialogs::Icon::Critical, stationtexts::ErrorTitle);
+        selectConnect(0);
+        return;
+    }
     ui->datILG->setText(recordSource_);
     ui->datILG->setEnabled(true);
     table_.moveFirst();
@@ -89,10 +97,9 @@ void frmConvertILG::finish() {
     if (!conversion_) return;
     const QString name = broadcastListName(recordSource_);
     const int converted = conversion_->count();
-    QString why;
-    const bool written = writeStationList(DataFolder + FileKindDir[3], name, conversion_->sortedLines(), &why);
+    const QStringList lines = conversion_->sortedLines();
     conversion_.reset();
-    finished(written, converted, name, why, QStringLiteral("ILGRadio database"));
+    writeList(lines, converted, name, QStringLiteral("ILGRadio database"));
 }
 
 } // namespace dovrane

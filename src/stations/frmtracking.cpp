@@ -3,9 +3,11 @@
 
 #include "drivers/ar7030/clsar7030.h"
 #include "drivers/model_tables.h"
+#include "drivers/rx_link.h"
 #include "panels/panel_lock.h"
 #include "platform/busycursor.h"
 #include "platform/commport.h"
+#include "platform/dialogs.h"
 #include "platform/number_text.h"
 #include "shell/facade.h"
 #include "shell/frmloadfile.h"
@@ -13,6 +15,7 @@
 #include "shell/unloadallforms.h"
 #include "stations/station_query.h"
 #include "stations/station_record.h"
+#include "stations/station_texts.h"
 #include "platform/text_file.h"
 
 #include <QDir>
@@ -38,8 +41,13 @@ QColor colourOf(TrackColour c) {
     }
 }
 
-void sendToReceiver(const char* command) {
-    if (Comm1 && Comm1->isOpen()) Comm1->write(QByteArray(command) + '\r');
+// False when the command could not go out; the failure counts as any
+// driver's does, so the user is told once.
+bool sendToReceiver(const char* command) {
+    if (!Comm1) return false;
+    if (Comm1->write(QByteArray(command) + '\r')) return true;
+    noteRxFailure(*Comm1);
+    return false;
 }
 
 } // namespace
@@ -142,6 +150,15 @@ void frmTracking::blankRows() {
 void frmTracking::cmdLoad_Click() { showLoadChooser(5); }
 
 void frmTracking::loadtrackingfile() {
+    const QString name = FileKindName[5];
+    const StationLoad result = loadList(name);
+    // Told once the busy pointer is gone, as the viewers tell it.
+    if (result.cut)
+        dialogs::message(stationtexts::listCut(result.loaded, result.leftOut, name), dialogs::Buttons::Ok,
+                         dialogs::Icon::Information, QStringLiteral("Load File"));
+}
+
+StationLoad frmTracking::loadList(const QString& name) {
     BusyCursor busy;
     records_.clear();
     setWindowTitle(QStringLiteral("Tracking"));
@@ -149,13 +166,9 @@ void frmTracking::loadtrackingfile() {
     ui->lblCatchrange->hide();
     ui->txtCatchrange->hide();
 
-    const QString name = FileKindName[5];
-    const std::optional<QStringList> lines = readLines(QDir(FileKindPath[5]).filePath(name));
-    if (lines) {
-        const int n = std::min<int>(int(lines->size()), stationListCapacity());
-        records_.reserve(size_t(n));
-        for (int i = 0; i < n; ++i) records_.push_back(fitRecord(lines->at(i)));
-    }
+    StationStore store;
+    const StationLoad result = loadStationList(QDir(FileKindPath[5]).filePath(name), stationListCapacity(), store);
+    records_ = std::move(store.records);
     TrackFreq = val(ui->txtFrequencyA->text());
     updatetracking();
 
@@ -184,6 +197,7 @@ void frmTracking::loadtrackingfile() {
     optMousedial[0]->setChecked(true);
     setStepControlsVisible(true);
     TrackingActive = true;
+    return result;
 }
 
 void frmTracking::updatetracking() {
@@ -249,19 +263,22 @@ void frmTracking::txtFrequencyA_Enter() { Change2FreqA(val(ui->txtFrequencyA->te
 void frmTracking::optMousedial_Click(int index) {
     QPointer<frmTracking> self(this);
     if (index == 1) {
-        Update4RxFreq();
+        const bool answered = Update2RxFreq().has_value();
         if (!self) return;
         switch (RxType) {
         case 1:
+            // A receiver that does not answer now would stall every tick.
+            if (!answered) return dialFailed();
             dialRx_ = 1;
             tmrDial7030_.start();
             break;
         case 2:
         case 4:
+            if (!answered) return dialFailed();
             dialRx_ = RxType;
             lockoffon(1);
-            sendToReceiver("I1");
-            sendToReceiver(RxType == 2 ? "H0" : "DD0");
+            if (!self) return;
+            if (!sendToReceiver("I1") || !sendToReceiver(RxType == 2 ? "H0" : "DD0")) return dialFailed();
             CommRxEnabled = true;
             break;
         default:
@@ -288,6 +305,19 @@ void frmTracking::leaveDial() {
     }
 }
 
+void frmTracking::dialFailed() {
+    // One box for the fault: the receiver's own notice, taken over, with the
+    // end of Dial mode added. It comes after the tick or click that met the
+    // fault. With no notice waiting the fault was told before.
+    const std::optional<QString> device = takeRxNotice();
+    if (optMousedial[0]->isChecked()) leaveDial();
+    else optMousedial[0]->setChecked(true);   // runs the Mouse step, which leaves Dial
+    if (device)
+        QTimer::singleShot(0, this, [text = rxNoticeText(*device) + QStringLiteral("\n\n") + stationtexts::BackToMouse] {
+            dialogs::message(text, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, QStringLiteral("Error"));
+        });
+}
+
 void frmTracking::cmdExit_Click() {
     leaveDial();
     records_.clear();
@@ -305,7 +335,12 @@ void frmTracking::tmrDial7030_Timer() {
     const std::optional<double> f = ar7030_->FrequencyA();
     if (panel && windowFor(&AR7030Open) == panel) panel->setEnabled(true);
     if (!self) return;
-    if (f && *f != old) {
+    if (!f) {
+        inTick_ = false;
+        dialFailed();
+        return;
+    }
+    if (*f != old) {
         TrackFreq = *f;
         // The panel's handler shows it everywhere and, with a list loaded,
         // runs the lookup itself.

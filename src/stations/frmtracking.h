@@ -4,6 +4,7 @@
 // at the listener's area, with their position, distance and bearing,
 // country or location.
 #include "shell/form.h"
+#include "stations/station_query.h"
 #include "stations/tracking_core.h"
 
 #include <QTimer>
@@ -56,11 +57,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    StationLoad loadList(const QString& name);
     void gather(bool hits);
     void showPage(int page, bool hits);
     void blankRows();
     void step(bool up);
     void leaveDial();
+    void dialFailed();
     void setStepControlsVisible(bool on);
     bool hitsSelected() const;
     TrackAlternate alternate() const;

@@ -12,6 +12,10 @@ namespace dovrane {
 namespace {
 
 const std::array<const char*, 9> kAreaNames{"NA", "CA", "SA", "EU", "AF", "ME", "AS", "AU", "PA"};
+// Every field a line is made of, in the order the line takes them.
+const std::array<const char*, 20> kBroadcastFields{
+    "FREQ", "UTC", "STATUS", "STATION", "TARGET", "LANGUAGE", "POWER", "LATI", "LONGI", "NA",
+    "CA",   "SA",  "EU",     "AF",      "ME",     "AS",       "AU",    "PA",   "COUNTRY", "LOCATION"};
 
 // A text for a list that is kept one byte a character: what the list's
 // character set cannot hold becomes "?", never a shifted column.
@@ -134,6 +138,13 @@ void AeroConversion::feed(const QString& source) {
 }
 
 QStringList AeroConversion::sortedLines() const { return texts(byFrequency(lines_)); }
+
+QStringList missingBroadcastFields(const DbaseTable& table) {
+    QStringList missing;
+    for (const char* name : kBroadcastFields)
+        if (table.fieldIndex(QLatin1String(name)) < 0) missing << QLatin1String(name);
+    return missing;
+}
 
 QString broadcastListName(const QString& table) { return table + QStringLiteral(".ftl"); }
 

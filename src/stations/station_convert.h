@@ -65,6 +65,11 @@ private:
     std::vector<std::pair<double, QString>> lines_;
 };
 
+// The fields the broadcast conversion reads that table lacks, by name; empty
+// when it has them all. A table without them is another table, not one of
+// the broadcast database's.
+QStringList missingBroadcastFields(const DbaseTable& table);
+
 // The output file names.
 QString broadcastListName(const QString& table);   // "ILGADATA.ftl"
 inline const QString AeroFullName = QStringLiteral("aero.ftl");

@@ -41,6 +41,7 @@ StationLoad loadStationList(const QString& path, int capacity, StationStore& sto
     result.read = true;
     const int n = std::min<int>(int(lines->size()), std::max(capacity, 0));
     result.cut = lines->size() > n;
+    result.leftOut = int(lines->size()) - n;
     store.records.reserve(size_t(n));
     store.matchIndex.reserve(size_t(n));
     for (int i = 0; i < n; ++i) {

@@ -30,6 +30,7 @@ struct StationLoad {
     bool read = false;   // false: the file could not be read
     int loaded = 0;
     bool cut = false;    // the file held more lines than the capacity
+    int leftOut = 0;     // the lines beyond it
 };
 // Reads a station list into store (each line fitted to 126 characters), at
 // most capacity lines; the result is then the whole list.

@@ -111,7 +111,7 @@ void StationViewer::loadList() {
         dialogs::message(QStringLiteral("The file %1 could not be read.").arg(name), dialogs::Buttons::Ok,
                          dialogs::Icon::Exclamation, QStringLiteral("Load File"));
     else if (result.cut)
-        dialogs::message(stationtexts::listCut(result.loaded, name), dialogs::Buttons::Ok, dialogs::Icon::Information,
+        dialogs::message(stationtexts::listCut(result.loaded, result.leftOut, name), dialogs::Buttons::Ok, dialogs::Icon::Information,
                          QStringLiteral("Load File"));
 }
 

@@ -145,3 +145,63 @@ TEST_F(ConvertWindowsTest, AeroListBothForms) {
               QStringLiteral("02851.0 xxxxxxxxNAT-A Family A          Gander\r\n02851.0 yyyyyyyyNAT-A Family A          Shanwick\r\n"));
     EXPECT_EQ(ftl(QStringLiteral("aero2.ftl")), QStringLiteral("02851.0         NAT-A Family A        \r\n"));
 }
+
+TEST_F(ConvertWindowsTest, ASourceThatGivesNoLineLeavesTheListAsItWas) {
+    const QByteArray oldList = "06195.00 0500-0700 Good old station\r\n";
+    std::vector<DbfRow> noTimes{station(6195, "No time"), station(7200, "No time")};
+    for (DbfRow& r : noTimes) r.values[1] = "n/a";
+    const QByteArray otherTable = makeDbf({{"CALL", 'C', 8}, {"FREQ", 'N', 9, 2}, {"NAME", 'C', 20}},
+                                          {{{"G3ABC", "7050", "Someone"}}});
+    const QByteArray noise = "\x01\x02garbage\x7f\xff\r\nnot an aero list\r\n12 short\r\n";
+    struct Case {
+        int dbtype;          // -1 the broadcast window, else the aero window's optDbtype
+        const char* source;  // the file the user picks
+        QByteArray data;
+        const char* list;    // the list it would replace
+        bool oldThere;
+        QString told;        // the one box that follows
+    } cases[] = {
+        {-1, "ILGADATA.dbf", otherTable, "ILGADATA.ftl", true,
+         QStringLiteral("The table ILGADATA lacks the fields the conversion reads:\nUTC, STATUS, STATION, TARGET, "
+                        "LANGUAGE, POWER, LATI, LONGI, NA, CA, SA, EU, AF, ME, AS, AU, PA, COUNTRY, LOCATION")},
+        {-1, "ILGSDATA.dbf", makeDbf(broadcastFields(), noTimes), "ILGSDATA.ftl", true,
+         QStringLiteral("No station line was converted.\nILGSDATA.ftl was kept as it was.")},
+        {0, "aerolist.txt", noise, "aero.ftl", true, QStringLiteral("No station line was converted.\naero.ftl was kept")},
+        {1, "aerolist.txt", noise, "aero2.ftl", false, QStringLiteral("No station line was converted.\naero2.ftl was not")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.list);
+        const QString list = QStringLiteral("RX2DB/") + QLatin1String(c.list);
+        QFile::remove(DataFolder + list);
+        if (c.oldThere) writeDataFile(list, oldList);
+        ASSERT_TRUE(writeFile(source + QLatin1String(c.source), c.data));
+        dialogs.clear();
+        dialogs.expect(c.told);
+        QPointer<ConvertWindow> w;
+        if (c.dbtype < 0) {
+            auto* ilg = forms::load<frmConvertILG>();
+            w = ilg;
+            pickInFinder(ilg, QLatin1String(c.source));
+        } else {
+            auto* aero = forms::load<frmConvertAero>();
+            w = aero;
+            pickInFinder(aero, QLatin1String(c.source));
+            aero->findChild<QAbstractButton*>(QStringLiteral("optDbtype_%1").arg(c.dbtype))->setChecked(true);
+        }
+        auto* convert = w->findChild<QAbstractButton*>(QStringLiteral("cmdConvert"));
+        if (convert->isEnabled()) {
+            convert->click();
+            waitWhileConverting(w.data());
+        } else {
+            // Refused at connecting: nothing to convert, the window stays for another try.
+            EXPECT_TRUE(w->findChild<QAbstractButton*>(QStringLiteral("optDbconnect_0"))->isChecked());
+            w->cmdExit_Click();
+        }
+        pump(0);
+        ASSERT_EQ(dialogs.shown().size(), 1);
+        EXPECT_TRUE(dialogs.shown().first().text.startsWith(c.told)) << dialogs.shown().first().text.toStdString();
+        EXPECT_FALSE(w && w->isLoaded());
+        if (c.oldThere) EXPECT_EQ(readDataFile(list), oldList);
+        else EXPECT_FALSE(QFile::exists(DataFolder + list));
+    }
+}

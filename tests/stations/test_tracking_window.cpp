@@ -8,10 +8,13 @@
 #include "stations/frmtracking.h"
 #include "stations/station_record.h"
 #include "shell/file_kinds.h"
+#include "shell/frmloadfile.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QTimer>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -84,6 +87,37 @@ protected:
         EXPECT_FALSE(TrackingOpen);
         EXPECT_FALSE(TrackingActive);
         ASSERT_TRUE(this->waitFor([&] { return !this->sim.reportsOn(); })) << rxType;
+    }
+    // Picks name in the load chooser that cmdLoad opens, as the user does.
+    static void loadThroughChooser(frmTracking* t, const QString& name) {
+        QTimer::singleShot(0, [name] {
+            frmLoadfile* chooser = forms::loaded<frmLoadfile>();
+            if (!chooser) return;
+            auto* list = chooser->findChild<QListWidget*>(QStringLiteral("list"));
+            const QList<QListWidgetItem*> items = list->findItems(name, Qt::MatchFixedString);
+            if (items.size() != 1) return chooser->cmdCancel_Click();
+            list->setCurrentItem(items.first());
+            chooser->cmdOK_Click();
+        });
+        t->findChild<QPushButton*>(QStringLiteral("cmdLoad"))->click();
+    }
+    static QAbstractButton* option(frmTracking* t, int i) {
+        return t->findChild<QAbstractButton*>(QStringLiteral("optMousedial_%1").arg(i));
+    }
+    // The receiver fell silent: one box says so and that Dial mode ended, and
+    // the window is back in Mouse mode.
+    void toldOnceBackInMouse(frmTracking* t) {
+        ASSERT_TRUE(this->waitFor([&] { return this->dialogs.pending() == 0; }));
+        this->pump(50);
+        ASSERT_EQ(this->dialogs.shown().size(), 1);
+        EXPECT_EQ(this->dialogs.shown().first().text,
+                  QStringLiteral("The receiver does not answer\n%1\n\nTracking has gone back to Mouse mode.")
+                      .arg(this->port.deviceName()));
+        EXPECT_TRUE(option(t, 0)->isChecked());
+        EXPECT_FALSE(t->tmrDial7030().isActive());
+        EXPECT_FALSE(CommRxEnabled);
+        EXPECT_TRUE(t->findChild<QWidget*>(QStringLiteral("txtFreqstep"))->isVisible());
+        this->dialogs.clear();
     }
 };
 
@@ -192,4 +226,56 @@ TEST_F(Ar7030Tracking, AeroListsGetTheAeroChoicesAndShortListsShowNothing) {
     t->updatetracking();
     EXPECT_EQ(t->trackIndex(), -1);
     EXPECT_TRUE(t->bingo(0)->text().isEmpty());
+}
+
+TEST_F(Ar7030Tracking, AListLongerThanTheWindowHoldsSaysHowManyWereLeftOut) {
+    sim.setClockRunning(false);
+    open(1, "1200,N,8,1");
+    Settings[7] = 1;   // 1001 lines
+    frmTracking* t = forms::load<frmTracking>();
+    for (int n : {1001, 1002, 1500}) {
+        QStringList lines;
+        for (int i = 0; i < n; ++i) lines << bc(5000 + i);
+        writeList(QStringLiteral("BIG.FTL"), lines);
+        dialogs.clear();
+        const QString told = QStringLiteral("BIG.FTL holds more records than the list can take:\nthe first 1001 "
+                                            "records were loaded, %1 left out.")
+                                 .arg(n == 1002 ? QStringLiteral("1 was") : QStringLiteral("%1 were").arg(n - 1001));
+        if (n > 1001) dialogs.expect(told);
+        loadThroughChooser(t, QStringLiteral("BIG.FTL"));
+        ASSERT_EQ(dialogs.shown().size(), n > 1001 ? 1 : 0) << n;
+        if (n > 1001) {
+            EXPECT_EQ(dialogs.shown().first().text, told);
+        }
+        ASSERT_EQ(int(t->records().size()), 1001) << n;
+        EXPECT_EQ(t->records().back().left(8), QStringLiteral("06000.00"));
+    }
+}
+
+TEST_F(Ar7030Tracking, ASilentReceiverEndsDialWithOneBox) {
+    sim.setClockRunning(false);
+    open(1, "1200,N,8,1");
+    frmTracking* t = openTracking();
+    option(t, 1)->setChecked(true);
+    ASSERT_TRUE(t->tmrDial7030().isActive());
+    sim.setFault(sim::Fault::Silent);
+    dialogs.expect(QStringLiteral("The receiver does not answer"));
+    t->tmrDial7030_Timer();
+    toldOnceBackInMouse(t);
+
+    // The receiver is back: Dial follows it again.
+    sim.setFault(sim::Fault::None);
+    option(t, 1)->setChecked(true);
+    ASSERT_TRUE(t->tmrDial7030().isActive());
+    sim.setFrequencyWord(*ar7030::frequencyWord(7300));
+    t->tmrDial7030_Timer();
+    EXPECT_NEAR(TrackFreq, 7300, 0.01);
+    EXPECT_TRUE(showsFrequency(t, QStringLiteral("07300.00")));
+
+    // Silent before Dial is chosen: Dial does not start.
+    sim.setFault(sim::Fault::Silent);
+    option(t, 0)->setChecked(true);
+    dialogs.expect(QStringLiteral("The receiver does not answer"));
+    option(t, 1)->setChecked(true);
+    toldOnceBackInMouse(t);
 }
