@@ -109,7 +109,12 @@ void Form::storePosition() {
 }
 
 void Form::place() {
-    if (positionIndex_ < 1 || positionIndex_ > 42) return;
+    if (positionIndex_ < 1 || positionIndex_ > 42) {
+        // A window that keeps no position has none stored either.
+        freePlace_ = true;
+        if (isVisible()) placeFree();
+        return;
+    }
     // Both 0 is what a window has before it was ever closed (the position
     // file keeps 0, 0 for the windows never opened): it gets a place of its
     // own when it is shown, where it does not hide the panel's menus.

@@ -100,12 +100,20 @@ void loadList(ScriptedDialogs& dialogs, int kind, int subKind, const QString& na
     EXPECT_TRUE(runLoader(kind, subKind));
 }
 
+// A log line: the record number, then each field padded to its width and one blank.
+QByteArray logLine(const char* nr, std::initializer_list<std::pair<const char*, int>> fields) {
+    QByteArray line = QByteArray(nr) + ' ';
+    for (const auto& [text, width] : fields) line += QByteArray(text).leftJustified(width + 1, ' ', true);
+    return line + "\r\n";
+}
 void fillLog(ScriptedDialogs& d) {
     loadList(d, 4, 0, QStringLiteral("LOG_2004.TXT"),
-                     "000 20040301 1200 1300 15400     35443 ENG Radio Canada Int.   Sackville            "
-                     "06195 09610 11855 13650 Fine signal, QSL sent                    a         \r\n"
-                     "001 20040302 1830 1900 09410.500 45444 GER Deutsche Welle       Wertachtal           "
-                     "      06075             Music                                    u    abcd \r\n");
+             logLine("000", {{"20040301", 8}, {"1200", 4}, {"1300", 4}, {"15400", 9}, {"35443", 5}, {"ENG", 3},
+                             {"Radio Canada Int.", 20}, {"Sackville", 20}, {"06195", 5}, {"09610", 5}, {"11855", 5},
+                             {"13650", 5}, {"Fine signal, QSL sent", 40}, {"a", 4}, {"", 4}}) +
+                 logLine("001", {{"20040302", 8}, {"1830", 4}, {"1900", 4}, {"09410.500", 9}, {"45444", 5}, {"GER", 3},
+                                 {"Deutsche Welle", 20}, {"Wertachtal", 20}, {"", 5}, {"06075", 5}, {"", 5}, {"", 5},
+                                 {"Music", 40}, {"u", 4}, {"abcd", 4}}));
 }
 void fillBdxc(ScriptedDialogs& d) {
     loadList(d, 1, 0, QStringLiteral("BDX_A07TOE.TXT"),
@@ -314,8 +322,9 @@ TEST_F(FreshInstallUnderWindowManager, NoToolWindowHidesThePanelsMenus) {
         const QRect frame = w->frameRect();
         EXPECT_FALSE(frame.intersects(bar)) << "frame " << frame.x() << "," << frame.y() << " " << frame.width()
                                             << "x" << frame.height() << " over the menu bar at " << bar.y();
-        if (frame.height() <= screen.height() - bar.bottom() - 1)
+        if (frame.height() <= screen.height() - bar.bottom() - 1) {
             EXPECT_TRUE(screen.contains(frame)) << "off the screen at " << frame.x() << "," << frame.y();
+        }
         w->unload();
         pump(20);
     }
