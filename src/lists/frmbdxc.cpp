@@ -38,15 +38,7 @@ frmBdxc::~frmBdxc() = default;
 void frmBdxc::Form_Load() {
     setTitles({QStringLiteral(" Country"), QStringLiteral(" Broadcast Org"), QStringLiteral(" Time(UTC)"),
                QStringLiteral(" Frequencies")});
-    shown_.clear();
-    model_->setSource(1, int(kGridTwips.size()), [this](int row, int column) -> QString {
-        const int k = row - 1;
-        if (k < 0 || k >= int(shown_.size())) return QString();
-        const int r = shown_[size_t(k)];
-        if (r < 0 || r >= int(BdxcRecords.size())) return QString();
-        return bdxcRow(BdxcRecords[size_t(r)]).value(column);
-    });
-    setColumnTwips(ui->grdBdxc, kGridTwips);
+    showRowsSource(kGridTwips);
     registerLoader(kKind, 0, [] { loadbdxcfile(); });
 }
 
@@ -58,12 +50,14 @@ void frmBdxc::select(const QString& answer) {
     const bool all = answer.toLower() == QLatin1String("all");
     if (!all && !bdxcTimeAnswer(answer)) return;
     BusyCursor busy;
-    shown_.clear();
+    // The grid keeps its own copy of the rows selected: a later load replaces
+    // BdxcRecords before its question is answered, and a refused answer must
+    // leave on screen (and under a click) what this selection chose.
+    std::vector<QStringList> rows;
     for (int r = 1; r < int(BdxcRecords.size()); ++r)
-        if (all || bdxcOnAir(BdxcRecords[size_t(r)], answer)) shown_.push_back(r);
-    BdxcShownCount = int(shown_.size());
-    model_->refresh(BdxcShownCount + 1);
-    ui->lblDBname->setText(FileKindName[kKind]);
+        if (all || bdxcOnAir(BdxcRecords[size_t(r)], answer)) rows.push_back(bdxcRow(BdxcRecords[size_t(r)]));
+    BdxcShownCount = int(rows.size());
+    showRows(std::move(rows), ui->lblDBname, FileKindName[kKind]);
 }
 
 void frmBdxc::grdBdxc_Click(int row, int column) {

@@ -38,7 +38,6 @@ protected:
 
 private:
     std::unique_ptr<Ui::frmBdxc> ui;
-    std::vector<int> shown_;   // record numbers of grid rows 1..
 };
 
 void loadbdxcfile();

@@ -65,10 +65,12 @@ protected:
         showRows(std::move(rows), nameLabel, name);
     }
 
+    // Shows rows as grid rows 1.. and names the file in nameLabel.
+    void showRows(std::vector<QStringList> rows, QLabel* nameLabel, const QString& name);
+
     ListTableModel* model_ = nullptr;
 
 private:
-    void showRows(std::vector<QStringList> rows, QLabel* nameLabel, const QString& name);
 
     QTableView* grid_ = nullptr;
     QTableWidget* titles_ = nullptr;

@@ -1,5 +1,7 @@
 #include "lists/list_window.h"
 
+#include "lists/grid_columns.h"
+
 #include "platform/dialogs.h"
 #include "platform/geometry.h"
 #include "platform/number_text.h"
@@ -39,6 +41,7 @@ void ListWindow::setupGrid(QTableView* grid) {
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->hide();
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->horizontalHeader()->setMinimumSectionSize(0);
 }
 
 bool ListWindow::tuneTo(const QString& text) { return Change2FreqA(valComma(text)); }
@@ -50,15 +53,16 @@ void ListWindow::setTitleRow(QTableWidget* titles, const QStringList& texts, con
     titles->verticalHeader()->setDefaultSectionSize(18);
     titles->setFixedHeight(18 + 2 * titles->frameWidth());
     for (int c = 0; c < texts.size(); ++c) titles->setItem(0, c, new QTableWidgetItem(texts[c]));
-    for (size_t c = 0; c < twips.size(); ++c) titles->setColumnWidth(int(c), twipsToPx(twips[c]));
+    setGridColumnTwips(titles, twips);
+    std::vector<QTableView*> under;
+    if (list) under.push_back(list);
+    fitGridFont(titles, texts, twips, under);
     if (list)
         connect(list->horizontalScrollBar(), &QScrollBar::valueChanged, titles->horizontalScrollBar(),
                 &QScrollBar::setValue, Qt::UniqueConnection);
 }
 
-void ListWindow::setColumnTwips(QTableView* grid, const std::vector<int>& twips) {
-    for (size_t c = 0; c < twips.size(); ++c) grid->setColumnWidth(int(c), twipsToPx(twips[c]));
-}
+void ListWindow::setColumnTwips(QTableView* grid, const std::vector<int>& twips) { setGridColumnTwips(grid, twips); }
 
 void ListWindow::tellUnreadable(const QString& path) {
     dialogs::message(QStringLiteral("The file %1\ncould not be read.").arg(path), dialogs::Buttons::Ok,

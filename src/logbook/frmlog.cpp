@@ -1,6 +1,7 @@
 #include "logbook/frmlog.h"
 #include "ui_frmlog.h"
 
+#include "lists/grid_columns.h"
 #include "lists/list_table_model.h"
 #include "logbook/frmlogformat.h"
 #include "logbook/frmloginput.h"
@@ -8,7 +9,6 @@
 #include "logbook/log_record.h"
 #include "platform/busycursor.h"
 #include "platform/dialogs.h"
-#include "platform/geometry.h"
 #include "shell/facade.h"
 #include "shell/file_kinds.h"
 #include "shell/frmloadfile.h"
@@ -74,8 +74,9 @@ frmLog::~frmLog() = default;
 void frmLog::Form_Load() {
     LogGridFormat = readLogGridFormat(DataFolder);
     fillLogColumnTables();
-    ui->grdLog->setColumnWidth(0, twipsToPx(LogColWidth[0]));
-    ui->grdTitles->setColumnWidth(0, twipsToPx(LogColWidth[0]));
+    // One font for every format: the one at which each title fits its width.
+    const QStringList titles(LogColTitle.begin(), LogColTitle.end());
+    fitGridFont(ui->grdTitles, titles, std::vector<int>(LogColWidth.begin(), LogColWidth.end()), {ui->grdLog});
     shownRows_ = 1;
     fillloggridheader();
     setlogbuttons(false);
@@ -92,16 +93,19 @@ void frmLog::fillloggridheader() {
         const size_t k = size_t(column - 1);
         return k < fields_.size() ? LogRecords[size_t(r)][size_t(fields_[k])] : QString();
     });
+    // The number column, then one column per field shown; the widths go on
+    // after the model has its columns, in both grids alike.
+    std::vector<int> twips{LogColWidth[0]};
     QTableWidget* t = ui->grdTitles;
     t->setColumnCount(columns);
     t->setItem(0, 0, new QTableWidgetItem(LogColTitle[0]));
     for (int k = 1; k < columns; ++k) {
         const int f = fields_[size_t(k - 1)];
-        const int px = twipsToPx(LogColWidth[size_t(f + 1)]);
         t->setItem(0, k, new QTableWidgetItem(LogColTitle[size_t(f + 1)]));
-        t->setColumnWidth(k, px);
-        ui->grdLog->setColumnWidth(k, px);
+        twips.push_back(LogColWidth[size_t(f + 1)]);
     }
+    setGridColumnTwips(t, twips);
+    setGridColumnTwips(ui->grdLog, twips);
 }
 
 void frmLog::fillgrdlog() {

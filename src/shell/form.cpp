@@ -2,15 +2,18 @@
 #include "platform/geometry.h"
 #include "platform/delay.h"
 #include "shell/globals.h"
+#include "shell/show_panel.h"
 #include "shell/unloadallforms.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -28,6 +31,9 @@ std::vector<QPointer<Form>>& graveyard() {
     static std::vector<QPointer<Form>> g;
     return g;
 }
+// How many windows have been put clear of the panel so far: each next one
+// stands a step lower and further right, so they do not hide each other.
+int cascadeCount = 0;
 } // namespace
 
 Form::Form(int positionIndex, bool* openFlag, QWidget* parent)
@@ -103,7 +109,16 @@ void Form::storePosition() {
 }
 
 void Form::place() {
-    if (positionIndex_ < 1 || positionIndex_ > 42) return;
+    if (positionIndex_ < 1 || positionIndex_ > 42) {
+        // A window that keeps no position has none stored either.
+        freePlace_ = true;
+        if (isVisible()) placeFree();
+        return;
+    }
+    // Both 0 is what a window has before it was ever closed (the position
+    // file keeps 0, 0 for the windows never opened): it gets a place of its
+    // own when it is shown, where it does not hide the panel's menus.
+    freePlace_ = FormLeft[positionIndex_] == 0 && FormTop[positionIndex_] == 0;
     QPoint p(twipsToPx(FormLeft[positionIndex_]), twipsToPx(FormTop[positionIndex_]));
     // A window stored on a screen that is no longer there comes back on the
     // primary screen; the stored value changes only when it closes again.
@@ -115,10 +130,56 @@ void Form::place() {
         p = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
     move(p);
     placeAt_ = p;
-    if (isVisible()) keepPlaceWhileFraming();
+    if (isVisible()) {
+        placeFree();
+        keepPlaceWhileFraming();
+    }
+}
+
+void Form::placeFree() {
+    if (!freePlace_) return;
+    freePlace_ = false;
+    if (const std::optional<QPoint> p = placeClearOfPanel()) {
+        move(*p);
+        placeAt_ = *p;
+    }
+}
+
+std::optional<QPoint> Form::placeClearOfPanel() const {
+    Form* panel = currentPanel();
+    if (!panel || panel == this || !panel->isVisible()) return std::nullopt;
+    const QRect pf = panel->frameRect();
+    QRect bar = pf;   // a panel without menus is kept clear of as a whole
+    if (auto* mb = panel->findChild<QMenuBar*>(); mb && mb->isVisible())
+        bar = QRect(mb->mapToGlobal(QPoint(0, 0)), mb->size());
+    QScreen* screen = panel->screen() ? panel->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return std::nullopt;
+    const QRect avail = screen->availableGeometry();
+    // This window is not framed yet: take the panel's frame as its measure.
+    const QMargins m = panel->windowHandle() ? panel->windowHandle()->frameMargins() : QMargins();
+    const QSize framed = size() + QSize(m.left() + m.right(), m.top() + m.bottom());
+    const int step = std::max(m.top(), 20);
+    const int d = step * (cascadeCount++ % 8);
+    // Below the panel, right of it, or over its lower part below the menus;
+    // each cascaded first, then without the step.
+    const QPoint candidates[] = {
+        {pf.left() + d, pf.bottom() + 1 + d}, {pf.left(), pf.bottom() + 1},
+        {pf.right() + 1 + d, pf.top() + d},   {pf.right() + 1, pf.top()},
+        {pf.left() + d, bar.bottom() + 1 + d}, {pf.left(), bar.bottom() + 1},
+        {avail.left(), bar.bottom() + 1},
+    };
+    for (const QPoint& c : candidates) {
+        const QRect r(c, framed);
+        if (avail.contains(r) && !r.intersects(bar)) return c;
+    }
+    // Taller than the room below the menus: it runs off the screen's foot
+    // rather than hide them.
+    const int x = std::clamp(pf.left(), avail.left(), std::max(avail.left(), avail.right() + 1 - framed.width()));
+    return QPoint(x, bar.bottom() + 1);
 }
 
 bool Form::event(QEvent* e) {
+    if (e->type() == QEvent::Show) placeFree();
     if (placeAt_ && e->type() == QEvent::Show) keepPlaceWhileFraming();
     return QWidget::event(e);
 }

@@ -47,6 +47,10 @@ protected:
 
 private:
     void storePosition();
+    // A window with no stored position, shown while a panel is: put where it
+    // leaves the panel's menu bar free, within the screen where it fits.
+    void placeFree();
+    std::optional<QPoint> placeClearOfPanel() const;
     void keepPlace();
     void keepPlaceWhileFraming();
 
@@ -57,6 +61,7 @@ private:
     // Where the load step put the frame, until the window manager has framed
     // the window there (or given up); see keepPlace().
     std::optional<QPoint> placeAt_;
+    bool freePlace_ = false;
     int placeTries_ = 0;
     int corrections_ = 0;
     int settleTicks_ = 0;

@@ -259,3 +259,66 @@ TYPED_TEST(ListClickTest, AFrequencyClickTunesWithTheListsModeLetter) {
 
 } // namespace
 } // namespace dovrane::test
+
+namespace dovrane::test {
+namespace {
+
+// A second file whose question is refused: the grid goes on showing, and a
+// click goes on tuning, the rows the last accepted answer chose, although the
+// records in memory are the new file's.
+struct Refusal {
+    const char* name;
+    const char* answer;
+    bool cancelled;
+};
+void PrintTo(const Refusal& r, std::ostream* os) { *os << r.name; }
+
+class BdxcRefusalTest : public ListClickTest<sim::Ar7030Sim>, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(BdxcRefusalTest, TheGridAndItsClicksKeepTheLastAcceptedSelection) {
+    open();
+    FileKindName[1] = QStringLiteral("BDX_A07TOE.TXT");
+    writeDataFile(QStringLiteral("BDXC/BDX_A07TOE.TXT"),
+                  bdxcLine("Japan", "NHK World", "0000-0100", "11000") +
+                      bdxcLine("Sweden", "Radio Sweden", "1100-1300", "6065,9490") +
+                      bdxcLine("Germany", "Deutsche Welle", "1000-1400", "15275"));
+    frmBdxc* w = forms::load<frmBdxc>();
+    dialogs.expectInput(QStringLiteral("Enter 'all'"), QStringLiteral("1200"));
+    ASSERT_TRUE(runLoader(1, 0));
+    ASSERT_EQ(BdxcShownCount, 2);
+    std::vector<QStringList> shown;
+    for (int r = 0; r < w->model()->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < w->model()->columnCount(); ++c) row << w->cell(r, c);
+        shown.push_back(row);
+    }
+
+    FileKindName[1] = QStringLiteral("BDX_B08TOE.TXT");
+    writeDataFile(QStringLiteral("BDXC/BDX_B08TOE.TXT"),
+                  bdxcLine("France", "RFI", "0000-2400", "7315,9790") + bdxcLine("China", "CRI", "0000-2400", "7190") +
+                      bdxcLine("Cuba", "RHC", "0000-2400", "5040") + bdxcLine("Iran", "IRIB", "0000-2400", "7320"));
+    const Refusal& refusal = GetParam();
+    dialogs.expectInput(QStringLiteral("Enter 'all'"), QLatin1String(refusal.answer), refusal.cancelled);
+    ASSERT_TRUE(runLoader(1, 0));
+    ASSERT_EQ(BdxcRecords.size(), 5u) << "the new file is in memory";
+    EXPECT_EQ(BdxcShownCount, 2);
+    EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("lblDBname"))->text(), QStringLiteral("BDX_A07TOE.TXT"));
+    ASSERT_EQ(w->model()->rowCount(), int(shown.size()));
+    for (int r = 0; r < int(shown.size()); ++r)
+        for (int c = 0; c < w->model()->columnCount(); ++c)
+            EXPECT_EQ(w->cell(r, c), shown[size_t(r)].value(c)) << "row " << r << ", column " << c;
+
+    w->grdBdxc_Click(1, 4);
+    EXPECT_NEAR(tuned(), 9490, 0.003) << "Radio Sweden's second frequency, on screen in row 1";
+    w->grdBdxc_Click(2, 3);
+    EXPECT_NEAR(tuned(), 15275, 0.003) << "Deutsche Welle, on screen in row 2";
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, BdxcRefusalTest,
+                         ::testing::Values(Refusal{"Cancel", "", true}, Refusal{"Empty", "", false},
+                                           Refusal{"Midnight", "0000", false}, Refusal{"ThreeDigits", "930", false},
+                                           Refusal{"PastMidnight", "2401", false}),
+                         [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace dovrane::test

@@ -3,8 +3,12 @@
 // and closed. The same walk through the windows takes the screenshots that
 // tests/screenshots/take_screenshots.sh asks for. Both run only when started
 // through tests/x11/with_window_manager.sh; elsewhere they are skipped.
+#include "lists/frm320files.h"
+#include "lists/frmbdxc.h"
 #include "lists/frmlast20.h"
+#include "lists/frmown.h"
 #include "lists/frmscratchpad.h"
+#include "logbook/frmlog.h"
 #include "panels/frmadvanceddsp.h"
 #include "panels/frmar7030.h"
 #include "panels/frmnorx.h"
@@ -14,9 +18,13 @@
 #include "panels/frmuserdefs.h"
 #include "panels/frmuserdefs545.h"
 #include "panels/panel_registry.h"
+#include "panels/tool_windows.h"
+#include "register_windows.h"
 #include "platform/geometry.h"
 #include "platform/number_text.h"
+#include "shell/common_tables.h"
 #include "shell/facade.h"
+#include "shell/file_kinds.h"
 #include "shell/frmabout.h"
 #include "shell/frmloadfile.h"
 #include "shell/frmsavefile.h"
@@ -25,10 +33,17 @@
 #include "shell/globals.h"
 #include "shell/settings_file.h"
 #include "sim/sim_receiver.h"
+#include "stations/frmaero2rx.h"
+#include "stations/frmaeroquery.h"
+#include "stations/frmilg2rx.h"
+#include "stations/frmilgquery.h"
 #include "support/test_env.h"
 
 #include <QDir>
+#include <QFile>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QMenuBar>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -46,6 +61,8 @@ struct WindowKind {
     int rxType;            // receiver panels: the type Go starts; -1 for the rest
     const char* model;     // the simulated receiver behind a panel, or ""
     std::function<Form*()> open;
+    // For the picture: a list loaded into the window (empty for the rest).
+    std::function<void(ScriptedDialogs&)> fill = {};
 };
 // Test listings name the window, not the bytes of the struct.
 void PrintTo(const WindowKind& k, std::ostream* os) { *os << k.name; }
@@ -65,6 +82,67 @@ template <class T> Form* openPanel() {
 
 Form* openWelcome() { return frmWelcome::start(); }
 
+// Sample lists for the pictures of the list windows, loaded as the file
+// chooser loads them.
+void loadList(ScriptedDialogs& dialogs, int kind, int subKind, const QString& name, const QByteArray& text) {
+    initcommontables();
+    setFileKindPaths();
+    for (int i = 4; i <= 7; ++i) Settings[size_t(i)] = 1;
+    FileKind = kind;
+    FileSubKind = subKind;
+    FileKindName[size_t(kind)] = name;
+    QDir().mkpath(FileKindPath[size_t(kind)]);
+    QFile f(QDir(FileKindPath[size_t(kind)]).filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    f.close();
+    if (kind == 1) dialogs.expectInput(QStringLiteral("Enter 'all'"), QStringLiteral("all"));
+    EXPECT_TRUE(runLoader(kind, subKind));
+}
+
+// A log line: the record number, then each field padded to its width and one blank.
+QByteArray logLine(const char* nr, std::initializer_list<std::pair<const char*, int>> fields) {
+    QByteArray line = QByteArray(nr) + ' ';
+    for (const auto& [text, width] : fields) line += QByteArray(text).leftJustified(width + 1, ' ', true);
+    return line + "\r\n";
+}
+void fillLog(ScriptedDialogs& d) {
+    loadList(d, 4, 0, QStringLiteral("LOG_2004.TXT"),
+             logLine("000", {{"20040301", 8}, {"1200", 4}, {"1300", 4}, {"15400", 9}, {"35443", 5}, {"ENG", 3},
+                             {"Radio Canada Int.", 20}, {"Sackville", 20}, {"06195", 5}, {"09610", 5}, {"11855", 5},
+                             {"13650", 5}, {"Fine signal, QSL sent", 40}, {"a", 4}, {"", 4}}) +
+                 logLine("001", {{"20040302", 8}, {"1830", 4}, {"1900", 4}, {"09410.500", 9}, {"45444", 5}, {"GER", 3},
+                                 {"Deutsche Welle", 20}, {"Wertachtal", 20}, {"", 5}, {"06075", 5}, {"", 5}, {"", 5},
+                                 {"Music", 40}, {"u", 4}, {"abcd", 4}}));
+}
+void fillBdxc(ScriptedDialogs& d) {
+    loadList(d, 1, 0, QStringLiteral("BDX_A07TOE.TXT"),
+                     "Sweden           Radio Sweden      0000-2400    6065,9490,11550,15240,17505,21500,1179\r\n"
+                     ".                .                 1000-1100    15275\r\n"
+                     "Germany          Deutsche Welle    2300-0100    6075,9545\r\n");
+}
+void fillOwn(ScriptedDialogs& d) {
+    loadList(d, 2, 0, QStringLiteral("OWN_TEST.TXT"),
+                     "Radio Sweden        SWE ENG 0100-0130      u      6065,9490,11550,15240,17505,21500,1179,9700\r\n"
+                     "Radio Canada Int.   CAN FRE 2300-2400      a      5995,9755\r\n");
+}
+void fill320(ScriptedDialogs& d) {
+    loadList(d, 10, 0, QStringLiteral("test.320"),
+                     "\"Radio Sweden\",9.49,AM,,,,,Horby,English,0100,0130,Notes on the station,\r\n"
+                     "\"Beacon\",3.5,LSB,,,,,Here,CW,0000,2400,,\r\n");
+}
+void fillIlg(ScriptedDialogs& d) {
+    loadList(d, 3, 1, QStringLiteral("ILGSDATA.FTL"),
+                     "05995.00 2300-0100 Radio Alpha            EU       English           250     5130N 00012W "
+                     "000100000 Country      Location    \r\n"
+                     "09500.00 0000-0200 Delta                  EU       German            250     5130N 00012W "
+                     "100000000 Country      Location    \r\n");
+}
+void fillAero(ScriptedDialogs& d) {
+    loadList(d, 3, 2, QStringLiteral("AERO.FTL"),
+                     "02851.0 xxxxxxxxxxNAT-A family\r\n05598.0 xxxxxxxxxxNAT-B\r\n");
+}
+
 const std::vector<WindowKind>& windowKinds() {
     static const std::vector<WindowKind> kinds{
         {"frmWelcome", 34, -1, "", openWelcome},
@@ -82,6 +160,14 @@ const std::vector<WindowKind>& windowKinds() {
         {"frmUserdefs", 33, 2, "nrd535", openTool<frmUserdefs>},
         {"frmUserdefs545", 41, 4, "nrd545", openTool<frmUserdefs545>},
         {"frmAdvancedDSP", 35, 4, "nrd545", openTool<frmAdvancedDSP>},
+        {"frmLog", 12, -1, "", openTool<frmLog>, fillLog},
+        {"frmBdxc", 4, -1, "", openTool<frmBdxc>, fillBdxc},
+        {"frmOwn", 20, -1, "", openTool<frmOwn>, fillOwn},
+        {"frm320Files", 1, -1, "", openTool<frm320Files>, fill320},
+        {"frmIlg2rx", 6, -1, "", openTool<frmIlg2rx>, fillIlg},
+        {"frmAero2rx", 36, -1, "", openTool<frmAero2rx>, fillAero},
+        {"frmIlgquery", 9, -1, "", openTool<frmIlgquery>},
+        {"frmAeroquery", 37, -1, "", openTool<frmAeroquery>},
     };
     return kinds;
 }
@@ -177,6 +263,7 @@ TEST_P(UnderWindowManager, Screenshot) {
     const WindowKind& kind = GetParam();
     Form* w = kind.open();
     ASSERT_NE(w, nullptr);
+    if (kind.fill) kind.fill(dialogs);
     ASSERT_TRUE(waitFramed(w));
     w->raise();
     pump(300);
@@ -184,6 +271,64 @@ TEST_P(UnderWindowManager, Screenshot) {
     const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, r.x(), r.y(), r.width(), r.height());
     QDir().mkpath(folder);
     ASSERT_TRUE(shot.save(QDir(folder).filePath(QLatin1String(kind.name) + QStringLiteral(".png"))));
+}
+
+// A fresh install: no position file, so no window has a place of its own.
+// Every tool window a panel opens stands clear of the panel's menu bar (and
+// within the screen), so each leaves the menus that open the others free.
+class FreshInstallUnderWindowManager : public UnderWindowManager {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        if (!underWindowManager()) GTEST_SKIP() << "needs tests/x11/with_window_manager.sh";
+        registerPanelWindows();
+        registerToolWindows();
+        dialogs.allow(QString());
+        QByteArray settings = DataFolder.toUtf8() + "\r\n5130N\r\n00007W\r\n 0\r\n";
+        for (int i = 1; i <= 31; ++i) settings += numText(double(defaultSetting(i))).toUtf8() + "\r\n";
+        writeDataFile(SettingsFileName, settings);
+    }
+    void TearDown() override {
+        clearToolWindows();
+        UnderWindowManager::TearDown();
+    }
+};
+
+TEST_F(FreshInstallUnderWindowManager, NoToolWindowHidesThePanelsMenus) {
+    ASSERT_FALSE(QFile::exists(dataPath(PositionsFileName)));
+    frmWelcome::start()->imgGo_Click();
+    Form* panel = forms::loaded<frmNoRx>();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(waitFramed(panel));
+    auto* menus = panel->findChild<QMenuBar*>();
+    ASSERT_NE(menus, nullptr);
+    const QRect bar(menus->mapToGlobal(QPoint(0, 0)), menus->size());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    int opened = 0;
+    for (const char* name : {"frmLog", "frmBdxc", "frmOwn", "frm320Files", "frmLast20", "frmScratchpad", "frmMemman",
+                             "frmIlg2rx", "frmAero2rx", "frmTracking", "frmConvertILG", "frmConvertAero", "frmSpectrum",
+                             "frmScanlist", "frmScanpairs", "frmSmeter", "frmPropagation", "frmRxTimer", "frmRxClock",
+                             "frmRtty", "frmAbout", "frmSetUp"}) {
+        SCOPED_TRACE(name);
+        const std::function<void()> opener = toolWindowOpener(QLatin1String(name));
+        if (!opener) continue;
+        opener();
+        Form* w = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* f = qobject_cast<Form*>(top); f && f->isVisible() && f->objectName() == QLatin1String(name)) w = f;
+        if (!w) continue;   // a window that needs a receiver
+        ++opened;
+        ASSERT_TRUE(waitFramed(w));
+        const QRect frame = w->frameRect();
+        EXPECT_FALSE(frame.intersects(bar)) << "frame " << frame.x() << "," << frame.y() << " " << frame.width()
+                                            << "x" << frame.height() << " over the menu bar at " << bar.y();
+        if (frame.height() <= screen.height() - bar.bottom() - 1) {
+            EXPECT_TRUE(screen.contains(frame)) << "off the screen at " << frame.x() << "," << frame.y();
+        }
+        w->unload();
+        pump(20);
+    }
+    EXPECT_GE(opened, 15);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWindow, UnderWindowManager, ::testing::ValuesIn(windowKinds()),
