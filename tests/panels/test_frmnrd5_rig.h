@@ -60,6 +60,9 @@ protected:
 
     // The commands the receiver has taken so far, once the line is quiet.
     QList<QByteArray> wire() {
+        // Everything the panel has written is taken in first, however late
+        // the machine hands it over; then whatever the receiver's answers set off.
+        EXPECT_TRUE(sim.waitIdle());
         qsizetype last = -1;
         int quiet = 0;
         for (int i = 0; i < 200 && quiet < 3; ++i) {

@@ -15,6 +15,7 @@
 #include "shell/frmwelcome.h"
 #include "shell/settings_file.h"
 #include "sim/ar7030_sim.h"
+#include "support/waits.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -75,6 +76,7 @@ protected:
 
     // The receiver's frequency word once the line has gone quiet.
     uint32_t tunedWord() {
+        EXPECT_TRUE(sim.waitIdle());
         int last = -1;
         for (int i = 0; i < 100 && sim.bytesReceived().size() != last; ++i) {
             last = int(sim.bytesReceived().size());
@@ -131,6 +133,7 @@ TEST_F(Ar7030PanelTest, ContinuousSteppingKeepsPaceWithTheLine) {
     auto* go = control<QAbstractButton>(p, QStringLiteral("cmdMovefreq"));
     go->click();
     pump(400);
+    EXPECT_TRUE(pumpUntil([&] { return box(p) != QLatin1String("9650.00"); }));
     go->click();
     const QString shown = box(p);
     EXPECT_NE(shown, QStringLiteral("9650.00"));

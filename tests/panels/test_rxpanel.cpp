@@ -3,6 +3,7 @@
 // stepping, the frequency box, the keyboard, the wheel, the fan-out of a new
 // frequency and the load and unload skeleton.
 #include "panel_rig.h"
+#include "support/waits.h"
 
 #include "lists/frmlast20.h"
 #include "lists/last20_list.h"
@@ -248,7 +249,7 @@ TEST_F(RxPanelTest, ContinuousSteppingRunsOnItsTimerAndStopsWithThePanel) {
     const size_t before = p->sent.size();
     go->click();
     pump(8 * RxPanel::MoveIntervalMs);
-    EXPECT_GE(p->sent.size(), before + 2);
+    EXPECT_TRUE(pumpUntil([&] { return p->sent.size() >= before + 2; }));
     QPointer<RxPanel> closed(p);
     p->unload();
     EXPECT_FALSE(timer->isActive());

@@ -28,15 +28,17 @@ TEST(Delay, NestedWaitNeverEndsTheOuterOneEarly) {
     QElapsedTimer outer;
     outer.start();
     qint64 innerDone = -1;
+    // The outer wait is long beside the inner one, so that a busy machine
+    // waking the timers late still ends the inner wait well inside it.
     QTimer::singleShot(10, [&] {
         delayms(20);
         innerDone = outer.elapsed();
     });
-    delayms(120);
+    delayms(1000);
     const qint64 outerDone = outer.elapsed();
     ASSERT_GE(innerDone, 0);
-    EXPECT_LT(innerDone, 110);
-    EXPECT_GE(outerDone, 115);
+    EXPECT_LT(innerDone, 900);
+    EXPECT_GE(outerDone, 995);
 }
 
 TEST(Delay, ZeroOrLessRunsPendingEventsAndReturns) {
@@ -47,7 +49,7 @@ TEST(Delay, ZeroOrLessRunsPendingEventsAndReturns) {
     delayms(0);
     delayms(-5);
     EXPECT_TRUE(ran);
-    EXPECT_LT(t.elapsed(), 100);
+    EXPECT_LT(t.elapsed(), 1000) << "no wait at all, even on a busy machine";
 }
 
 TEST_F(AppTest, FormsLoadUnloadAndStorePositionByTheirIndex) {

@@ -163,7 +163,10 @@ void Ar7030Sim::setExtraReplyByte(bool extra) {
     extraReply_ = extra;
 }
 
-void Ar7030Sim::sendUnsolicited(const QByteArray& bytes) { reply(bytes); }
+void Ar7030Sim::sendUnsolicited(const QByteArray& bytes) {
+    reply(bytes);
+    waitSent();
+}
 
 void Ar7030Sim::applySmeterCurve() {
     const uint32_t w = (uint32_t(mem_[0][0x1A]) << 16) | (uint32_t(mem_[0][0x1B]) << 8) | mem_[0][0x1C];

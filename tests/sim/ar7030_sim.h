@@ -44,7 +44,9 @@ public:
     void setClockRunning(bool running);
     // Each answer is followed by one more byte, as a noisy line might add.
     void setExtraReplyByte(bool extra);
-    // Sends bytes nobody asked for, as a byte left over on the line would be.
+    // Sends bytes nobody asked for, as a byte left over on the line would be;
+    // returns once they are off the line, however late its thread wakes, so
+    // that they lie waiting before whatever the program does next.
     void sendUnsolicited(const QByteArray& bytes);
 
 protected:

@@ -37,7 +37,9 @@ protected:
         t.start();
         while (sim.commands().size() < n && t.elapsed() < timeoutMs)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        std::this_thread::sleep_for(std::chrono::milliseconds(15));
+        // Whatever else the program has written is taken in too, however late
+        // a busy machine hands it over.
+        EXPECT_TRUE(sim.waitIdle());
         return sim.commandTexts();
     }
 
