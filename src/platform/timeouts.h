@@ -12,10 +12,12 @@
 
 namespace dovrane {
 
+// The NRD allowance is the shorter: its bracketed reads already spend up to
+// 300 ms in the pauses the receiver prescribes.
 struct ReplyTimeouts {
-    int ar7030ByteMs = 100;   // each byte the AR7030 returns
+    int ar7030ByteMs = 200;   // each byte the AR7030 returns
     int nrdReplyMs = 100;     // each NRD reply
-    int rx320SmeterMs = 100;  // the RX-320 S-meter and firmware replies
+    int rx320SmeterMs = 200;  // the RX-320 S-meter and firmware replies
     // The first answer after a reset or a power-on: the receiver starts
     // afresh and may take this long before it listens again.
     int ar7030SettleMs = 500;
