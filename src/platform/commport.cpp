@@ -244,6 +244,22 @@ ReplyDeadline::ReplyDeadline(const CommPort& port, int bytes, int allowanceMs) {
     allNs_ = outNs_ + qint64(std::max(bytes, 1)) * byteNs + allowanceNs;
 }
 
+ReplyDeadline::ReplyDeadline(const CommPort& port, const QElapsedTimer& writeStarted, int questionBytes, int bytes,
+                             int allowanceMs)
+    : ReplyDeadline(port, bytes, allowanceMs) {
+    clock_ = writeStarted;
+    const qint64 byteNs = port.byteTimeNs();
+    const qint64 now = clock_.nsecsElapsed();
+    const qint64 left = port.nsUntilSent();
+    // Once the line is free, the port no longer tells when it became so; the
+    // question cannot have crossed it sooner than its own wire time after
+    // the write began.
+    const qint64 out = left > 0 ? now + left : std::min(now, qint64(questionBytes) * byteNs);
+    firstNs_ += out - outNs_;
+    allNs_ += out - outNs_;
+    outNs_ = out;
+}
+
 int ReplyDeadline::msLeft(int have) const {
     const qint64 left = (have > 0 ? allNs_ : firstNs_) - clock_.nsecsElapsed();
     return left <= 0 ? 0 : int((left + 999'999) / 1'000'000);

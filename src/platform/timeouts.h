@@ -33,6 +33,11 @@ class CommPort;
 class ReplyDeadline {
 public:
     ReplyDeadline(const CommPort& port, int bytes, int allowanceMs);
+    // The same for a question of questionBytes whose write began when
+    // writeStarted was started: also right when the caller was held up after
+    // the write until the line had long carried it.
+    ReplyDeadline(const CommPort& port, const QElapsedTimer& writeStarted, int questionBytes, int bytes,
+                  int allowanceMs);
     // Milliseconds left, rounded up, for a wait that already holds `have`
     // bytes of the answer; 0 once it is due.
     int msLeft(int have) const;

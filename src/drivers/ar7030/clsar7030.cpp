@@ -5,6 +5,7 @@
 #include "platform/commport.h"
 #include "platform/timeouts.h"
 
+#include <QElapsedTimer>
 #include <algorithm>
 
 namespace dovrane {
@@ -47,10 +48,12 @@ std::optional<QByteArray> clsAR7030::query(const Sequence& select, int count) {
         out.append(char(CmdRead));
         // Whatever is waiting now belongs to no question of ours.
         port_.discardInput();
+        QElapsedTimer writeStarted;
+        writeStarted.start();
         const bool written = port_.write(out);
         // The deadline runs from when the line will have carried the
         // question, this one and any still going out before it.
-        const ReplyDeadline due(port_, 1, allowanceMs(port_));
+        const ReplyDeadline due(port_, writeStarted, int(out.size()), 1, allowanceMs(port_));
         if (written) {
             // The answer cannot come before the question has crossed the line
             // and one byte has come back. A byte that arrives sooner is still
