@@ -1,5 +1,6 @@
 #include "platform/commport.h"
 #include "platform/text_file.h"
+#include "platform/timeouts.h"
 
 #include <QElapsedTimer>
 #include <algorithm>
@@ -232,6 +233,46 @@ int CommPort::discardArrivalsUntil(const QElapsedTimer& since, qint64 untilNs) {
     }
     dropIfLost();
     return dropped;
+}
+
+ReplyDeadline::ReplyDeadline(const CommPort& port, int bytes, int allowanceMs) {
+    clock_.start();
+    const qint64 byteNs = port.byteTimeNs();
+    const qint64 allowanceNs = qint64(std::max(allowanceMs, 0)) * 1'000'000;
+    outNs_ = port.nsUntilSent();
+    firstNs_ = outNs_ + byteNs + allowanceNs;
+    allNs_ = outNs_ + qint64(std::max(bytes, 1)) * byteNs + allowanceNs;
+}
+
+ReplyDeadline::ReplyDeadline(const CommPort& port, const QElapsedTimer& writeStarted, int questionBytes, int bytes,
+                             int allowanceMs)
+    : ReplyDeadline(port, bytes, allowanceMs) {
+    clock_ = writeStarted;
+    const qint64 byteNs = port.byteTimeNs();
+    const qint64 now = clock_.nsecsElapsed();
+    const qint64 left = port.nsUntilSent();
+    // Once the line is free, the port no longer tells when it became so; the
+    // question cannot have crossed it sooner than its own wire time after
+    // the write began.
+    const qint64 out = left > 0 ? now + left : std::min(now, qint64(questionBytes) * byteNs);
+    firstNs_ += out - outNs_;
+    allNs_ += out - outNs_;
+    outNs_ = out;
+}
+
+int ReplyDeadline::msLeft(int have) const {
+    const qint64 left = (have > 0 ? allNs_ : firstNs_) - clock_.nsecsElapsed();
+    return left <= 0 ? 0 : int((left + 999'999) / 1'000'000);
+}
+
+bool waitForReply(CommPort& port, int n, const ReplyDeadline& due) {
+    for (;;) {
+        const int have = port.inBufferCount();
+        if (have >= n) return true;
+        const int left = due.msLeft(have);
+        if (left <= 0 || !port.isOpen()) return false;
+        port.waitForBytes(have + 1, left);
+    }
 }
 
 int CommPort::inBufferCount() {

@@ -1,14 +1,60 @@
 #pragma once
-// How long a driver waits for the receiver. One table, so tests can shorten it.
+// How long a driver waits for the receiver. One table, so tests can change it.
+//
+// Each entry is an allowance beyond the wire: an answer must begin within it
+// once the question has crossed the line and the answer's first byte has had
+// time to come back, and must be whole within it once all of the answer has
+// had time to come back. A silent receiver therefore holds the caller for the
+// question's own wire time and one allowance, however long its answer would
+// have been, and an answer under way is never cut short before the wire could
+// have carried it.
+#include <QElapsedTimer>
 
 namespace dovrane {
 
+// The NRD allowance is the shorter: its bracketed reads already spend up to
+// 300 ms in the pauses the receiver prescribes.
 struct ReplyTimeouts {
-    int ar7030ByteMs = 500;   // each byte the AR7030 returns
-    int nrdReplyMs = 1000;    // each NRD reply
-    int rx320SmeterMs = 500;  // the RX-320 S-meter and firmware replies
+    int ar7030ByteMs = 200;   // each byte the AR7030 returns
+    int nrdReplyMs = 100;     // each NRD reply
+    int rx320SmeterMs = 200;  // the RX-320 S-meter and firmware replies
+    // The first answer after a reset or a power-on: the receiver starts
+    // afresh and may take this long before it listens again.
+    int ar7030SettleMs = 500;
+    int nrdSettleMs = 1000;
 };
 
 inline ReplyTimeouts replyTimeouts;
+
+class CommPort;
+
+// When the answer to a question just written is due, by the rule above. Made
+// right after the question has been handed to the port.
+class ReplyDeadline {
+public:
+    ReplyDeadline(const CommPort& port, int bytes, int allowanceMs);
+    // The same for a question of questionBytes whose write began when
+    // writeStarted was started: also right when the caller was held up after
+    // the write until the line had long carried it.
+    ReplyDeadline(const CommPort& port, const QElapsedTimer& writeStarted, int questionBytes, int bytes,
+                  int allowanceMs);
+    // Milliseconds left, rounded up, for a wait that already holds `have`
+    // bytes of the answer; 0 once it is due.
+    int msLeft(int have) const;
+    // The clock the deadline runs on, started when it was made, and when on
+    // it the line will have carried the question.
+    const QElapsedTimer& clock() const { return clock_; }
+    qint64 outNs() const { return outNs_; }
+
+private:
+    QElapsedTimer clock_;
+    qint64 outNs_ = 0;
+    qint64 firstNs_ = 0;
+    qint64 allNs_ = 0;
+};
+
+// Waits without running events until n bytes are waiting on the port or the
+// answer is due; returns whether n bytes are there.
+bool waitForReply(CommPort& port, int n, const ReplyDeadline& due);
 
 } // namespace dovrane

@@ -28,8 +28,12 @@ inline QString hexText(const QByteArray& b) { return QString::fromLatin1(b.toHex
 
 class Ar7030Test : public AppTest {
 protected:
+    static constexpr int GenerousMs = 3000;
     void SetUp() override {
         AppTest::SetUp();
+        // A busy machine may hold the simulator's thread back for a good part
+        // of a second; only the tests about deadlines set them short.
+        replyTimeouts.ar7030ByteMs = replyTimeouts.ar7030SettleMs = GenerousMs;
         initar7030tables();
         ASSERT_TRUE(sim.start());
         sim.setClockRunning(false);

@@ -21,6 +21,7 @@
 #include "support/test_env.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <cmath>
 #include <functional>
@@ -152,6 +153,31 @@ TEST_F(LineSpeedTest, TwentyReadsInARowAllAnswer) {
         pump(20);
         EXPECT_TRUE(dialogs.shown().isEmpty());
         EXPECT_FALSE(rxFailing());
+        TearDown();
+        SetUp();
+    }
+}
+
+// A receiver that has fallen silent holds the caller only briefly, at the
+// receivers' own deadlines and line speeds: the read a scan or a recorder
+// takes, and a memory fetch, give up with nothing within 400 ms.
+TEST_F(LineSpeedTest, AnUnansweredReadGivesUpWithin400Ms) {
+    for (const Model& m : models()) {
+        SCOPED_TRACE(m.name);
+        replyTimeouts = ReplyTimeouts{};
+        const Model::Ops ops = start(m);
+        ASSERT_TRUE(ops.smeter()) << "the receiver answers before it falls silent";
+        rig->setFault(sim::Fault::Silent);
+        dialogs.allow(QStringLiteral("The receiver does not answer"));
+        std::vector<std::pair<const char*, std::function<bool()>>> reads = {{"S-meter", ops.smeter}};
+        if (ops.memory) reads.push_back({"memory", [&] { return ops.memory().has_value(); }});
+        for (const auto& [what, read] : reads) {
+            QElapsedTimer t;
+            t.start();
+            EXPECT_FALSE(read()) << what;
+            EXPECT_LT(t.elapsed(), 400) << what;
+        }
+        pump(20);
         TearDown();
         SetUp();
     }

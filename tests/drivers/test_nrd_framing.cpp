@@ -206,6 +206,20 @@ TEST_F(NrdFraming, LateReplyIsNeverTakenAsTheNextAnswer) {
     EXPECT_FLOAT_EQ(*s, 13.0f);
 }
 
+// A receiver just switched on starts afresh: its first reply may be slow,
+// and only that one.
+TEST_F(NrdFraming, TheFirstReplyAfterPowerOnMayTakeLonger) {
+    clsNRD535 rx(port);
+    replyTimeouts.nrdReplyMs = 60;
+    replyTimeouts.nrdSettleMs = 1500;
+    dialogs.allow(QString::fromLatin1(NoAnswer));
+    hold(rx);
+    ASSERT_TRUE(rx.PowerOnOff(1));
+    sim.setFault(sim::Fault::Late, 400);
+    EXPECT_TRUE(rx.Smeter());
+    EXPECT_FALSE(rx.Smeter()) << "later replies have the usual allowance";
+}
+
 TEST_F(NrdFraming, RepliesInPiecesOrWithoutCarriageReturn) {
     clsNRD535 rx(port);
     sim.setChannel(7, sim::NrdSimBase::Setting{1, 0, 2, 29999999, 2});

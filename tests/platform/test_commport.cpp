@@ -108,8 +108,10 @@ TEST_F(AppTest, PortNumbersMapThroughSerialportsIni) {
 // one faster would hide the faults that real line speed brings.
 TEST_F(CommPortTest, APacedLineTakesTheWiresTimeForABlockEachWay) {
     constexpr int Baud = 38400;
-    constexpr int Bytes = 480;
-    const double wireMs = Bytes * 10 * 1000.0 / Baud;   // 125 ms
+    // Long enough that one late wake of a busy machine (tens of ms) stays
+    // within the margin, while a delay carried over to every byte does not.
+    constexpr int Bytes = 1920;
+    const double wireMs = Bytes * 10 * 1000.0 / Baud;   // 500 ms
     ASSERT_TRUE(port.setSettings(QStringLiteral("38400,N,8,1")));
     peer.setBaud(Baud);
     const QByteArray block(Bytes, 'x');
@@ -117,12 +119,12 @@ TEST_F(CommPortTest, APacedLineTakesTheWiresTimeForABlockEachWay) {
     QElapsedTimer t;
     t.start();
     ASSERT_TRUE(port.write(block));
-    ASSERT_TRUE(peer.waitReceived(Bytes, 2000));
+    ASSERT_TRUE(peer.waitReceived(Bytes, 5000));
     const double inMs = t.nsecsElapsed() / 1e6;
 
     t.restart();
     peer.send(block);
-    ASSERT_EQ(port.readExactly(Bytes, 2000), block);
+    ASSERT_EQ(port.readExactly(Bytes, 5000), block);
     const double outMs = t.nsecsElapsed() / 1e6;
 
     for (const double ms : {inMs, outMs}) {

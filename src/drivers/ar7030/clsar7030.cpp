@@ -12,11 +12,30 @@ namespace dovrane {
 
 using namespace ar7030;
 
+namespace {
+
+// The receiver on this port ran its reset routine and has not answered
+// since: it starts afresh and may be slow to answer its first question.
+const CommPort* g_settlingPort = nullptr;
+
+int allowanceMs(const CommPort& port) {
+    if (g_settlingPort != &port) return replyTimeouts.ar7030ByteMs;
+    g_settlingPort = nullptr;
+    return std::max(replyTimeouts.ar7030ByteMs, replyTimeouts.ar7030SettleMs);
+}
+
+} // namespace
+
 clsAR7030::clsAR7030(CommPort& port, QObject* parent) : QObject(parent), port_(port) {}
 
 bool clsAR7030::send(const Sequence& seq) {
     if (!seq.valid()) return false;
-    if (port_.write(seq.bytes())) return true;
+    if (port_.write(seq.bytes())) {
+        // Both power sequences end in the reset routine: the receiver starts
+        // afresh and is slow to answer the next question.
+        if (seq.bytes().endsWith(char(CmdExecute + RoutineReset))) g_settlingPort = &port_;
+        return true;
+    }
     noteRxFailure(port_);
     return false;
 }
@@ -29,12 +48,12 @@ std::optional<QByteArray> clsAR7030::query(const Sequence& select, int count) {
         out.append(char(CmdRead));
         // Whatever is waiting now belongs to no question of ours.
         port_.discardInput();
-        QElapsedTimer sent;
-        sent.start();
+        QElapsedTimer writeStarted;
+        writeStarted.start();
         const bool written = port_.write(out);
-        // When the line will have carried the question, this one and any
-        // still going out before it; the deadline runs from there.
-        const qint64 outNs = written ? sent.nsecsElapsed() + port_.nsUntilSent() : 0;
+        // The deadline runs from when the line will have carried the
+        // question, this one and any still going out before it.
+        const ReplyDeadline due(port_, writeStarted, int(out.size()), 1, allowanceMs(port_));
         if (written) {
             // The answer cannot come before the question has crossed the line
             // and one byte has come back. A byte that arrives sooner is still
@@ -42,12 +61,9 @@ std::optional<QByteArray> clsAR7030::query(const Sequence& select, int count) {
             // answer that came after its deadline) and must not pass as this
             // answer. An eighth of a byte is left as margin.
             const qint64 byteNs = port_.byteTimeNs();
-            port_.discardArrivalsUntil(sent, outNs + byteNs - byteNs / 8);
+            port_.discardArrivalsUntil(due.clock(), due.outNs() + byteNs - byteNs / 8);
         }
-        auto leftMs = [&] {
-            return int(std::max<qint64>(replyTimeouts.ar7030ByteMs - (sent.nsecsElapsed() - outNs) / 1'000'000, 0));
-        };
-        if (!written || !port_.waitForBytes(1, leftMs())) {
+        if (!written || !waitForReply(port_, 1, due)) {
             // Ask no further: the rest of the run would only wait as long again.
             port_.discardInput();
             noteRxFailure(port_);

@@ -6,7 +6,7 @@
 #include "platform/timeouts.h"
 #include "shell/globals.h"
 
-#include <QElapsedTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -23,6 +23,39 @@ namespace {
 // re-plugged) is back in local and must be held once more.
 const CommPort* g_remotePort = nullptr;
 quint64 g_remoteOnOpenCount = 0;
+
+// The receiver on this port was switched on and has not been asked anything
+// since: it starts afresh and may be slow to answer its first question.
+const CommPort* g_settlingPort = nullptr;
+// The receiver on this port gave no answer to the last question, and has
+// kept quiet since it went out (no command since).
+const CommPort* g_silentPort = nullptr;
+std::chrono::steady_clock::time_point g_silentSince;
+
+void noteCommand(const CommPort& port, const QByteArray& command) {
+    if (g_silentPort == &port) g_silentPort = nullptr;
+    if (command == "T1") g_settlingPort = &port;
+}
+
+int allowanceMs(const CommPort& port) {
+    if (g_settlingPort != &port) return replyTimeouts.nrdReplyMs;
+    g_settlingPort = nullptr;
+    return std::max(replyTimeouts.nrdReplyMs, replyTimeouts.nrdSettleMs);
+}
+
+void noteNoReply(const CommPort& port, const ReplyDeadline& due) {
+    g_silentPort = &port;
+    g_silentSince = std::chrono::steady_clock::now() -
+                    std::chrono::nanoseconds(std::max<qint64>(due.clock().nsecsElapsed() - due.outNs(), 0));
+}
+
+// How long the receiver on this port has kept quiet after a question it did
+// not answer; 0 when it answered or was sent something since.
+int quietMs(const CommPort& port) {
+    if (g_silentPort != &port) return 0;
+    return int(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - g_silentSince)
+                   .count());
+}
 } // namespace
 
 bool NrdDriver::send(const QByteArray& command) {
@@ -34,6 +67,7 @@ bool NrdDriver::send(const QByteArray& command) {
         if (!send("H1")) return false;
         pause(nrd::PauseMs);
     }
+    noteCommand(port_, command);
     if (port_.write(command + '\r')) return true;
     noteRxFailure(port_);
     return false;
@@ -65,7 +99,10 @@ bool NrdDriver::i_on() {
 
 bool NrdDriver::i_off() {
     if (RemoteHeld == 0 && CmdBusy == 0) {
-        pause(nrd::PauseMs);
+        // The receiver wants this pause after the last command; when it has
+        // already kept quiet that long since the last question (it did not
+        // answer), the pause has passed.
+        pause(std::max(0, nrd::PauseMs - quietMs(port_)));
         const bool first = send("H0");
         pause(nrd::PauseMs);
         // The second one goes out even when the first failed: the receiver
@@ -115,18 +152,18 @@ bool NrdDriver::sendBracketed(const QByteArray& command) {
 std::optional<QByteArray> NrdDriver::query(const QByteArray& command, const char* shape) {
     const int n = int(std::strlen(shape));
     port_.discardInput();
-    QElapsedTimer clock;
-    clock.start();
     if (!send(command)) return std::nullopt;
-    // The deadline runs from when the line has carried the query.
-    const qint64 outNs = clock.nsecsElapsed() + port_.nsUntilSent();
+    const ReplyDeadline due(port_, n, allowanceMs(port_));
     QByteArray reply;
     for (;;) {
         reply += port_.readAll();
         skipLineEnds(reply);
         if (reply.size() >= n) break;
-        const qint64 left = replyTimeouts.nrdReplyMs - (clock.nsecsElapsed() - outNs) / 1'000'000;
-        if (left <= 0 || !port_.waitForBytes(1, int(left))) return std::nullopt;
+        const int left = due.msLeft(int(reply.size()));
+        if (left <= 0 || !port_.waitForBytes(1, left)) {
+            if (reply.isEmpty()) noteNoReply(port_, due);
+            return std::nullopt;
+        }
     }
     if (!nrd::matchesShape(reply, shape)) return std::nullopt;
     return reply;
@@ -134,11 +171,10 @@ std::optional<QByteArray> NrdDriver::query(const QByteArray& command, const char
 
 std::optional<QByteArray> NrdDriver::lineRead(const QByteArray& command, int maxLength) {
     port_.discardInput();
-    QElapsedTimer clock;
-    clock.start();
     if (!send(command)) return std::nullopt;
-    // The deadline runs from when the line has carried the query.
-    const qint64 outNs = clock.nsecsElapsed() + port_.nsUntilSent();
+    // The reply's length is not known before its CR: the deadline allows for
+    // the longest one.
+    const ReplyDeadline due(port_, maxLength + 1, allowanceMs(port_));
     QByteArray reply;
     for (;;) {
         reply += port_.readAll();
@@ -146,8 +182,11 @@ std::optional<QByteArray> NrdDriver::lineRead(const QByteArray& command, int max
         const qsizetype cr = reply.indexOf('\r');
         if (cr >= 0) return reply.left(cr);
         if (reply.size() >= maxLength) return reply.left(maxLength);
-        const qint64 left = replyTimeouts.nrdReplyMs - (clock.nsecsElapsed() - outNs) / 1'000'000;
-        if (left <= 0 || !port_.waitForBytes(1, int(left))) return std::nullopt;
+        const int left = due.msLeft(int(reply.size()));
+        if (left <= 0 || !port_.waitForBytes(1, left)) {
+            if (reply.isEmpty()) noteNoReply(port_, due);
+            return std::nullopt;
+        }
     }
 }
 

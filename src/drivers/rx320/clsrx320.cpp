@@ -144,8 +144,11 @@ std::optional<float> clsRX320::Smeter() {
     // Whatever is waiting belongs to an earlier exchange, never to this answer.
     port_.discardInput();
     std::optional<float> value;
-    if (put(rx320::smeterQuery()))
-        value = rx320::smeterValue(port_.readExactly(rx320::SmeterReplySize, replyTimeouts.rx320SmeterMs));
+    if (put(rx320::smeterQuery())) {
+        const ReplyDeadline due(port_, rx320::SmeterReplySize, replyTimeouts.rx320SmeterMs);
+        waitForReply(port_, rx320::SmeterReplySize, due);
+        value = rx320::smeterValue(port_.readExactly(rx320::SmeterReplySize, 0));
+    }
     if (!value) {
         port_.discardInput();
         noteRxFailure(port_);
@@ -159,9 +162,9 @@ std::optional<QByteArray> clsRX320::readFirmwareReply() {
     // The text must begin within the reply time; once it runs it may take
     // longer than that at 1200 baud, so it is read to its CR or until the line
     // falls quiet, and a line that never stops is cut off all the same.
-    const int firstByteMs = replyTimeouts.rx320SmeterMs;
-    const int quietMs = std::min(FirmwareQuietMs, firstByteMs);
-    if (!port_.waitForBytes(1, firstByteMs)) return std::nullopt;
+    const ReplyDeadline due(port_, 1, replyTimeouts.rx320SmeterMs);
+    const int quietMs = std::min(FirmwareQuietMs, std::max(replyTimeouts.rx320SmeterMs, 1));
+    if (!waitForReply(port_, 1, due)) return std::nullopt;
     QElapsedTimer t;
     t.start();
     for (;;) {
