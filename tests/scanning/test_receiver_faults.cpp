@@ -9,6 +9,8 @@
 #include "panels/tool_windows.h"
 #include "platform/canvas.h"
 #include "platform/clock.h"
+#include "platform/commport.h"
+#include "platform/delay.h"
 #include "platform/timeouts.h"
 #include "scanning/frmpropagation.h"
 #include "scanning/frmscanlist.h"
@@ -94,6 +96,10 @@ protected:
         PanelForm* panel = go(rxType, {{3, 0}});
         settle();
         rx->setBaud(QString::fromLatin1(panelModel(rxType).lineSettings).section(',', 0, 0).toInt());
+        // The start-up commands crossed an unpaced line, but the port counts
+        // them at the real rate: let that count run out, or the first reply
+        // wait of the run would include wire time the simulator never took.
+        if (Comm1) delayms(int(Comm1->nsUntilSent() / 1'000'000) + 20);
         return panel;
     }
 
