@@ -45,7 +45,7 @@ void PropRecorder::closeQuarter(const QDateTime& at, int quarter, PropTickResult
         lineHour_ = q.hour;
         lineMinute_ = q.minute;
     }
-    if (!q.empty) line_[quarter] = q.range;
+    if (!q.empty && quarter >= 0 && quarter < int(line_.size())) line_[quarter] = q.range;
     if (quarter == 3) {
         const bool whole = std::all_of(line_.begin(), line_.end(), [](const auto& g) { return g.has_value(); });
         if (whole) {

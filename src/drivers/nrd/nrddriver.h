@@ -4,7 +4,8 @@
 // RemoteHeld, the hold of Lockonoff, and the two ways of awaiting a reply.
 //
 // An operation is atomic: no events run inside it, its pauses are plain
-// sleeps and every reply wait ends at replyTimeouts.nrdReplyMs. A bracketed
+// sleeps and every reply wait ends replyTimeouts.nrdReplyMs past the time the
+// reply needs on the wire (longer only after power-on). A bracketed
 // operation always releases the receiver, also when its exchange fails, and
 // the notice about a silent receiver is given only after the release.
 #include <QByteArray>
