@@ -56,18 +56,7 @@ void setBoxBack(QLineEdit* e, const QColor& c) {
 
 frmScanlist::frmScanlist()
     : Form(39, &ScanlistOpen), ui(std::make_unique<Ui::frmScanlist>()),
-      scan_(
-          [this] {
-              const std::optional<float> level = sampler_ ? sampler_->sample() : std::optional<float>(0.0f);
-              if (level) notice_.release();
-              else notice_.failed();
-              return level;
-          },
-          [this](double kHz) {
-              if (tuneQuietly(kHz) != TuneResult::Failed) return true;
-              notice_.failed();
-              return false;
-          },
+      scan_(noticedSample(sampler_, notice_), noticedTune(notice_),
             [this](int row) { return scanlistFrequency(txtFreqlist[size_t(row)]->text(), FreqMin, FreqMax); }) {
     ui->setupUi(this);
     for (int i = 0; i < ScanlistRows; ++i) {

@@ -57,18 +57,7 @@ const QColor frmSpectrum::Background(255, 255, 192);
 
 frmSpectrum::frmSpectrum()
     : Form(30, &SpectrumOpen), ui(std::make_unique<Ui::frmSpectrum>()),
-      scan_(
-          [this] {
-              const std::optional<float> level = sampler_ ? sampler_->sample() : std::optional<float>(0.0f);
-              if (level) notice_.release();
-              else notice_.failed();
-              return level;
-          },
-          [this](double kHz) {
-              if (tuneQuietly(kHz) != TuneResult::Failed) return true;
-              notice_.failed();
-              return false;
-          }) {
+      scan_(noticedSample(sampler_, notice_), noticedTune(notice_)) {
     ui->setupUi(this);
     lblDBname = {ui->lblDBname_0, ui->lblDBname_1, ui->lblDBname_2, ui->lblDBname_3};
     tmrSpectrum_ = new QTimer(this);

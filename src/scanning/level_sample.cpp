@@ -1,4 +1,6 @@
 #include "scanning/level_sample.h"
+#include "shell/quiet_tune.h"
+#include "shell/run_notice.h"
 #include "drivers/ar7030/clsar7030.h"
 #include "drivers/nrd535/clsnrd535.h"
 #include "drivers/nrd545/clsnrd545.h"
@@ -90,6 +92,23 @@ std::optional<float> LevelSampler::sample() {
     const std::optional<float> s = readSmeter();
     if (!s) return std::nullopt;
     return correctedLevel(rxType_, *s, att_);
+}
+
+std::function<std::optional<float>()> noticedSample(const std::unique_ptr<LevelSampler>& sampler, RunNotice& notice) {
+    return [&sampler, &notice] {
+        const std::optional<float> level = sampler ? sampler->sample() : std::optional<float>(0.0f);
+        if (level) notice.release();
+        else notice.failed();
+        return level;
+    };
+}
+
+std::function<bool(double kHz)> noticedTune(RunNotice& notice) {
+    return [&notice](double kHz) {
+        if (tuneQuietly(kHz) != TuneResult::Failed) return true;
+        notice.failed();
+        return false;
+    };
 }
 
 namespace levelscale {

@@ -10,6 +10,8 @@
 #include <QColor>
 #include <QPointer>
 #include <array>
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace dovrane {
@@ -19,6 +21,7 @@ class clsNRD535;
 class clsNRD545;
 class clsRX320;
 class CommPort;
+class RunNotice;
 
 // The attenuator correction: AR7030 (att - 1) x 10/6 (position 1 is "0 dB",
 // 0 "+10 dB", each further step 10 dB more); NRD-535 and NRD-545 att x 20/6
@@ -69,6 +72,12 @@ private:
 };
 
 // The drawing scale: linear in S units, 0 on the base line.
+// The two receiver steps of a scan, each telling the run's notice whether the
+// receiver answered: a sample through the tool's sampler (level 0 while it has
+// none) and a tune through the quiet range check.
+std::function<std::optional<float>()> noticedSample(const std::unique_ptr<LevelSampler>& sampler, RunNotice& notice);
+std::function<bool(double kHz)> noticedTune(RunNotice& notice);
+
 namespace levelscale {
 
 struct AxisLabel {
