@@ -41,7 +41,7 @@ void PropRecorder::closeQuarter(const QDateTime& at, int quarter, PropTickResult
     quarter_ = Range();
 
     if (quarter == 0 || lineHour_ != q.hour || lineMinute_ != q.minute) {
-        line_.fill(std::nullopt);
+        for (auto& g : line_) g.reset();
         lineHour_ = q.hour;
         lineMinute_ = q.minute;
     }
