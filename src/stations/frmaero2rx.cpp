@@ -11,8 +11,8 @@ frmAero2rx::frmAero2rx()
                     {StationListKind::Aero, QStringLiteral("Aero list"), QStringLiteral("Aero database "), 2, 60}),
       ui(std::make_unique<Ui::frmAero2rx>()) {
     ui->setupUi(this);
-    setupViewer({ui->lstAero, ui->txtFrequencyA, ui->cmdLoad, ui->cmdQuery, nullptr, ui->cmdScan, ui->txtScandelay,
-                 ui->cmdRezeri, ui->cmdExit, ui->lblProgress, ui->lblProcent});
+    setupViewer({ui->lblTitle, ui->lstAero, ui->txtFrequencyA, ui->cmdLoad, ui->cmdQuery, nullptr, ui->cmdScan,
+                 ui->txtScandelay, ui->cmdRezeri, ui->cmdExit, ui->lblProgress, ui->lblProcent});
 }
 
 frmAero2rx::~frmAero2rx() = default;

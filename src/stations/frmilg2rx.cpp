@@ -12,7 +12,7 @@ frmIlg2rx::frmIlg2rx()
                     {StationListKind::Broadcast, QStringLiteral("ILG Radio"), QStringLiteral("ILG Radio Database "), 1, 10}),
       ui(std::make_unique<Ui::frmIlg2rx>()) {
     ui->setupUi(this);
-    setupViewer({ui->lstIlgq, ui->txtFrequencyA, ui->cmdLoad, ui->cmdQuery, ui->cmdSort, ui->cmdScan,
+    setupViewer({ui->lblTitles, ui->lstIlgq, ui->txtFrequencyA, ui->cmdLoad, ui->cmdQuery, ui->cmdSort, ui->cmdScan,
                  ui->txtScandelay, ui->cmdRezeri, ui->cmdExit, ui->lblProgress, ui->lblProcent});
     connect(ui->cmdSort, &QPushButton::clicked, this, [this] { cmdSort_Click(); });
 }

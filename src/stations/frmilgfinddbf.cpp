@@ -6,8 +6,11 @@
 #include "stations/frmconvertilg.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileSystemModel>
+#include <QScrollBar>
 #include <QStorageInfo>
+#include <QTimer>
 
 namespace dovrane {
 
@@ -28,8 +31,21 @@ frmILGfinddbf::frmILGfinddbf() : Form(7, &ILGfinddbfOpen), ui(std::make_unique<U
     connect(ui->drvILG, &QComboBox::currentIndexChanged, this, [this] { drvILG_Change(); });
     connect(ui->dirILG->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid()) setFolder(dirs_->filePath(current));
+                if (!current.isValid()) return;
+                // The user's own pick stands where it was picked.
+                const QString path = QDir::cleanPath(dirs_->filePath(current));
+                if (path == folder_) return;
+                folder_ = path;
+                flbILG_PathChange();
             });
+    // The model lists each folder on a thread of its own and sorts it afterwards: every listing that comes
+    // in moves the rows, which would leave the tree collapsed or scrolled away from the folder it lists.
+    connect(dirs_, &QFileSystemModel::directoryLoaded, this, [this] { revealLater(); });
+    connect(dirs_, &QAbstractItemModel::rowsInserted, this, [this] { revealLater(); });
+    connect(dirs_, &QAbstractItemModel::layoutChanged, this, [this] { revealLater(); });
+    connect(ui->dirILG->verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this] { revealing_ = false; });
+    ui->dirILG->installEventFilter(this);
+    ui->dirILG->viewport()->installEventFilter(this);
     connect(ui->cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(ui->cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
     connect(ui->flbILG, &QListWidget::itemDoubleClicked, this, [this] { cmdOK_Click(); });
@@ -57,12 +73,40 @@ void frmILGfinddbf::setFolder(const QString& folder) {
     const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
     if (clean == folder_) return;
     folder_ = clean;
-    const QModelIndex index = dirs_->index(folder_);
-    if (index.isValid() && ui->dirILG->currentIndex() != index) {
-        ui->dirILG->setCurrentIndex(index);
-        ui->dirILG->scrollTo(index);
-    }
+    revealing_ = true;
+    reveal();
     flbILG_PathChange();
+}
+
+void frmILGfinddbf::reveal() {
+    if (!revealing_) return;
+    const QModelIndex index = dirs_->index(folder_);
+    if (!index.isValid()) return;
+    for (QModelIndex p = index.parent(); p.isValid(); p = p.parent()) ui->dirILG->expand(p);
+    if (ui->dirILG->currentIndex() != index) ui->dirILG->setCurrentIndex(index);
+    ui->dirILG->scrollTo(index);
+}
+
+void frmILGfinddbf::revealLater() {
+    if (!revealing_ || revealQueued_) return;
+    revealQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        revealQueued_ = false;
+        reveal();
+    });
+}
+
+bool frmILGfinddbf::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::Wheel:
+    case QEvent::KeyPress: revealing_ = false; break;
+    case QEvent::Resize:
+        if (watched == ui->dirILG->viewport()) revealLater();
+        break;
+    default: break;
+    }
+    return Form::eventFilter(watched, event);
 }
 
 void frmILGfinddbf::flbILG_PathChange() {

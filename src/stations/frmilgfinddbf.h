@@ -30,14 +30,21 @@ public:
 
 protected:
     void Form_Load() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void flbILG_PathChange();
+    // Expands the tree down to the folder and scrolls it into view.
+    void reveal();
+    void revealLater();
 
     std::unique_ptr<Ui::frmILGfinddbf> ui;
     QFileSystemModel* dirs_ = nullptr;
     QStringList patterns_;
     QString folder_;
+    // The folder is shown again as the model's listings move the rows, until the user takes the tree in hand.
+    bool revealing_ = false;
+    bool revealQueued_ = false;
 };
 
 } // namespace dovrane

@@ -119,6 +119,12 @@ QString resultLine(const QString& record, StationListKind kind) {
     return columns(record, 1, 77) + columns(record, 101, 126);
 }
 
+std::vector<int> titleColumns(StationListKind kind, bool resultLines) {
+    if (kind == StationListKind::Aero) return {0, 9, 16, 39};
+    // A result line leaves out columns 78-100, so the location moves up from column 114.
+    return {0, 9, 19, 42, 51, 69, resultLines ? 90 : 113};
+}
+
 QString stationSortKey(const QString& r, int sortKey) {
     const QString f = columns(r, 1, 8), t = columns(r, 10, 13), s = columns(r, 20, 40), l = columns(r, 52, 67);
     switch (sortKey) {

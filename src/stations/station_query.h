@@ -62,6 +62,12 @@ std::vector<int> searchStations(const StationStore& store, StationListKind kind,
 // The list box line of a result entry: broadcast columns 1-77 and 101-126,
 // aero the whole record.
 QString resultLine(const QString& record, StationListKind kind);
+// Where the fields the viewer's header names begin (0-based columns) in a
+// shown line: a whole record, or a result line. Broadcast: frequency, time,
+// organisation, target, language, power, location. Aero: frequency, status
+// (after the blank that ends the frequency), network (17-38), location or
+// station (after the blank that ends the network).
+std::vector<int> titleColumns(StationListKind kind, bool resultLines);
 
 // The result sort's keys: 0 frequency, 1 start time, 2 organisation,
 // 3 language; each a join of the frequency (columns 1-8), start time

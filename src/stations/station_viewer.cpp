@@ -9,6 +9,7 @@
 #include "shell/globals.h"
 #include "shell/quiet_tune.h"
 #include "shell/show_panel.h"
+#include "stations/column_titles.h"
 #include "stations/station_record.h"
 #include "stations/station_texts.h"
 
@@ -38,6 +39,8 @@ void StationViewer::setupViewer(const Controls& c) {
     model_ = new QStringListModel(this);
     c_.list->setModel(model_);
     c_.list->setUniformItemSizes(true);
+    c_.titles->attach(c_.list);
+    c_.titles->setColumns(titleColumns(texts_.kind, false));
     c_.list->installEventFilter(this);
     c_.txtFrequencyA->installEventFilter(this);
     connect(c_.list, &QListView::clicked, this, [this](const QModelIndex& i) { list_Click(i.row()); });
@@ -81,8 +84,9 @@ bool StationViewer::eventFilter(QObject* watched, QEvent* event) {
 
 QStringList StationViewer::entries() const { return model_ ? model_->stringList() : QStringList(); }
 
-void StationViewer::setEntries(const QStringList& lines) {
+void StationViewer::setEntries(const QStringList& lines, bool resultLines) {
     model_->setStringList(lines);
+    c_.titles->setColumns(titleColumns(texts_.kind, resultLines));
     c_.list->repaint();
 }
 
@@ -138,7 +142,7 @@ void StationViewer::search(StationQuery& query) {
     QStringList lines;
     lines.reserve(qsizetype(store_.matchIndex.size()));
     for (int i : store_.matchIndex) lines << resultLine(store_.records[size_t(i)], texts_.kind);
-    setEntries(lines);
+    setEntries(lines, true);
     c_.lblProgress->setVisible(false);
     c_.lblProcent->setVisible(false);
 }

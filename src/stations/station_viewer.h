@@ -16,6 +16,8 @@ class QStringListModel;
 
 namespace dovrane {
 
+class ColumnTitles;
+
 class StationViewer : public Form {
     Q_OBJECT
 public:
@@ -27,6 +29,7 @@ public:
         int maxDelay;              // seconds
     };
     struct Controls {
+        ColumnTitles* titles;      // the header over the list
         QListView* list;
         QLineEdit* txtFrequencyA;
         QPushButton* cmdLoad;
@@ -75,7 +78,8 @@ protected:
     virtual void showQueryWindow() = 0;
 
 private:
-    void setEntries(const QStringList& lines);
+    // resultLines: the search's lines rather than whole records.
+    void setEntries(const QStringList& lines, bool resultLines = false);
     void setScanButtons(bool enabled);
     void stopScan();
 

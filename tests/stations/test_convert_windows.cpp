@@ -8,10 +8,12 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 using namespace dovrane;
@@ -203,5 +205,44 @@ TEST_F(ConvertWindowsTest, ASourceThatGivesNoLineLeavesTheListAsItWas) {
         EXPECT_FALSE(w && w->isLoaded());
         if (c.oldThere) EXPECT_EQ(readDataFile(list), oldList);
         else EXPECT_FALSE(QFile::exists(DataFolder + list));
+    }
+}
+
+TEST_F(ConvertWindowsTest, TheFinderTreeOpensAtTheFolderItLists) {
+    const QString deep = QDir::cleanPath(source + QStringLiteral("tables/ilg"));
+    QDir().mkpath(deep);
+    ASSERT_TRUE(writeFile(deep + QStringLiteral("/ILGSDATA.dbf"), makeDbf(broadcastFields(), {station(6195, "A")})));
+    ASSERT_TRUE(writeFile(DataFolder + QStringLiteral("aerolist.txt"), "Header\r\n"));
+    struct Case {
+        int kind;              // FindSourceKind
+        QString remembered;    // FileKindPath(0) when the finder opens
+        QString opensAt;
+        const char* listed;    // the file the list shows there
+    } cases[] = {{1, deep + QLatin1Char('/'), deep, "ILGSDATA.dbf"},
+                 {2, DataFolder, QDir::cleanPath(DataFolder), "aerolist.txt"},
+                 {1, source + QStringLiteral("gone/"), QDir::cleanPath(QDir::homePath()), nullptr}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.remembered.toStdString());
+        FindSourceKind = c.kind;
+        FileKindPath[0] = c.remembered;
+        frmILGfinddbf* f = forms::load<frmILGfinddbf>();
+        f->show();
+        auto* tree = f->findChild<QTreeView*>(QStringLiteral("dirILG"));
+        auto* dirs = qobject_cast<QFileSystemModel*>(tree->model());
+        ASSERT_NE(dirs, nullptr);
+        // The folders' listings come in from the model's own thread, and each may move the rows.
+        for (int i = 0; i < 40; ++i) pump(10);
+        EXPECT_EQ(f->folder(), c.opensAt);
+        if (c.listed) {
+            EXPECT_EQ(f->files(), QStringList{QLatin1String(c.listed)});
+        }
+        const QModelIndex at = dirs->index(c.opensAt);
+        ASSERT_TRUE(at.isValid());
+        EXPECT_EQ(dirs->filePath(tree->currentIndex()), c.opensAt);
+        for (QModelIndex p = at.parent(); p.isValid(); p = p.parent())
+            EXPECT_TRUE(tree->isExpanded(p)) << dirs->filePath(p).toStdString();
+        const QRect shown = tree->visualRect(at);
+        EXPECT_TRUE(shown.isValid() && tree->viewport()->rect().contains(shown.center()));
+        f->unload();
     }
 }

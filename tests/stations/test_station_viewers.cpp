@@ -6,6 +6,7 @@
 #include "stations/frmilg2rx.h"
 #include "stations/frmilgqsort.h"
 #include "stations/frmilgquery.h"
+#include "stations/station_query_form.h"
 #include "stations/station_record.h"
 #include "shell/file_kinds.h"
 #include "panels/panel_lock.h"
@@ -13,9 +14,13 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetricsF>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -202,4 +207,79 @@ TEST_F(ViewerTest, AListLongerThanTheCapacityLoadsWhatFits) {
     q->combo(1)->setEditText(QStringLiteral("1.5"));
     q->cmdSearch_Click();
     EXPECT_EQ(ilg->entries().size(), 1);
+}
+
+namespace {
+
+// Where the list draws character `column` of its first line, in window coordinates: the item's left
+// edge, the style's text margin and the advance of the characters before it in the list's font.
+int listTextX(QListView* list, int column) {
+    const QModelIndex first = list->model()->index(0, 0);
+    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    const QString line = first.data().toString();
+    return list->viewport()->mapTo(list->window(), list->visualRect(first).topLeft()).x() + margin +
+           qRound(QFontMetricsF(list->font()).horizontalAdvance(line.left(column)));
+}
+
+} // namespace
+
+TEST_F(ViewerTest, HeaderTitlesStandOverTheFieldsTheyName) {
+    // An aero line as the converter keeps it: frequency 1-8, status, network 17-38, then the station.
+    writeList(QStringLiteral("AEROT.FTL"),
+              {fitField(QStringLiteral("  2851.0"), 9) + fitField(QStringLiteral("ACTIVE"), 7) +
+               fitField(QStringLiteral("NAT-A Family A"), 23) + QStringLiteral("Gander / Gander Radio")});
+    const QString bcText = QStringLiteral("Frequency | Time(UTC) | Broadcast Organisation      | Target |  Language     "
+                                          "               | Power | Location");
+    const QString aeroText = QStringLiteral("Freq.   | Status         | Network                       | Location / station");
+    using Fields = std::vector<std::pair<QString, QString>>;   // title, the field's text in the first line
+    const Fields bcFields{{"Frequency", "05995.00"}, {"Time(UTC)", "2300-0100"}, {"Broadcast Organisation", "Radio Alpha"},
+                          {"Target", "EU"},          {"Language", "English"},    {"Power", "250"},
+                          {"Location", "Location"}};
+    const Fields aeroFields{{"Freq.", "  2851.0"}, {"Status", "ACTIVE"}, {"Network", "NAT-A"},
+                            {"Location / station", "Gander"}};
+    struct Case {
+        const char* what;
+        bool aero;
+        bool search;   // the query's result lines rather than the loaded records
+        bool scroll;   // the list scrolled sideways
+    } cases[] = {{"broadcast loaded", false, false, false}, {"broadcast result", false, true, false},
+                 {"broadcast scrolled", false, false, true}, {"aero loaded", true, false, false},
+                 {"aero result", true, true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StationViewer* v = c.aero ? static_cast<StationViewer*>(loadInto<frmAero2rx>(QStringLiteral("AEROT.FTL"), 2))
+                                  : loadInto<frmIlg2rx>(QStringLiteral("ILGSDATA.ftl"), 1);
+        v->show();
+        if (c.search) {
+            StationQueryForm* q = c.aero ? static_cast<StationQueryForm*>(forms::loaded<frmAeroquery>())
+                                         : forms::loaded<frmIlgquery>();
+            q->check(0)->setChecked(true);   // 0 to 32 MHz: every line
+            q->cmdSearch_Click();
+        }
+        auto* list = v->findChild<QListView*>(c.aero ? QStringLiteral("lstAero") : QStringLiteral("lstIlgq"));
+        auto* header = v->findChild<QLabel*>(c.aero ? QStringLiteral("lblTitle") : QStringLiteral("lblTitles"));
+        ASSERT_TRUE(list && header);
+        if (c.scroll) {
+            v->resize(v->minimumSizeHint());
+            pump(0);
+            ASSERT_GT(list->horizontalScrollBar()->maximum(), 0);
+            list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum() / 2);
+        }
+        pump(0);
+        EXPECT_EQ(header->text(), c.aero ? aeroText : bcText);
+        const QString line = list->model()->index(0, 0).data().toString();
+        for (const auto& [title, field] : c.aero ? aeroFields : bcFields) {
+            SCOPED_TRACE(title.toStdString());
+            QLabel* shown = nullptr;
+            for (QLabel* l : header->findChildren<QLabel*>())
+                if (l->text() == title && l->isVisibleTo(header)) shown = l;
+            ASSERT_NE(shown, nullptr);
+            const int column = int(line.indexOf(field));
+            ASSERT_GE(column, 0) << line.toStdString();
+            EXPECT_EQ(shown->font(), list->font());
+            EXPECT_NEAR(shown->mapTo(v, shown->contentsRect().topLeft()).x(), listTextX(list, column), 2)
+                << line.toStdString();
+        }
+        v->cmdExit_Click();
+    }
 }
