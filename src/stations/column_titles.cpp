@@ -33,8 +33,9 @@ void ColumnTitles::setColumns(const std::vector<int>& columns) {
     layoutTitles();
 }
 
-void ColumnTitles::paintEvent(QPaintEvent*) {
+void ColumnTitles::paintEvent(QPaintEvent* event) {
     // The titles are drawn by their own labels; the text as one line would stand beside them.
+    if (!list_) QLabel::paintEvent(event);
 }
 
 void ColumnTitles::resizeEvent(QResizeEvent* event) {

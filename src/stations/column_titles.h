@@ -22,9 +22,6 @@ public:
     // The 0-based character column, in a shown line, of each title's field.
     void setColumns(const std::vector<int>& columns);
 
-    // The titles and separators as laid out (children of this label).
-    const QList<QLabel*>& titleLabels() const { return titles_; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
