@@ -85,8 +85,10 @@ void frmMemcell::Form_Load() {
     loading_ = true;
     fillLists();
     ui->cmbCellnr->setCurrentIndex(std::clamp(CurMemNr, 0, int(MaxMemNr)));
+    loadedCell_ = CurMemNr;
+    loadedRecord_ = job_ == 2 ? QString() : MemImage.record(loadedCell_);
     if (job_ == 2) fillFromReceiver();
-    else fillFromImage(MemImage.record(CurMemNr), MemImage.tag(CurMemNr));
+    else fillFromImage(loadedRecord_, MemImage.tag(loadedCell_));
     ui->cmbCellnr->setEnabled(job_ == 2 || job_ == 3);
     loading_ = false;
 }
@@ -100,28 +102,18 @@ void frmMemcell::Form_Unload() {
 void frmMemcell::fillLists() {
     for (int n = 0; n <= MaxMemNr; ++n) ui->cmbCellnr->addItem(cellText(n), n);
     const bool ar = RxType == 1, nrd = RxType == 2 || RxType == 4;
-    switch (RxType) {
-    case 1:
-        addEntries(ui->cmbMode, ModeTexts, 1, 7);
-        addEntries(ui->cmbBandwidth, BwTexts, 1, 6);
-        addEntries(ui->cmbPBS, PbsTexts, 0, 84);
-        addEntries(ui->cmbScanyn, YesNoTexts, 0, 1);
-        break;
-    case 2:
-    case 4:
-        // Every mode the model has: fetched channels may hold any of them.
-        addEntries(ui->cmbMode, ModeTexts, 0, 9);
-        addEntries(ui->cmbBandwidth, BwTexts, 0, RxType == 2 ? 3 : 2);
-        addEntries(ui->cmbAttenuator, AttTexts, 0, 1);
-        addEntries(ui->cmbAgcspeed, AgcTexts, 0, RxType == 2 ? 2 : 9);
-        break;
-    case 3:
-        addEntries(ui->cmbMode, ModeTexts, 0, 3);
-        addEntries(ui->cmbBandwidth, BwTexts, 0, 33);
-        addEntries(ui->cmbAgcspeed, AgcTexts, 1, 3);
-        break;
-    default:
-        break;
+    // Every code the model's records hold, so that the editor offers what a
+    // fetched channel can hold and nothing a record of the model cannot.
+    if (const ModelCodes* codes = RxType != 0 ? modelCodes(RxType) : nullptr) {
+        auto add = [](QComboBox* c, const auto& table, FieldCodes r) {
+            if (r.has()) addEntries(c, table, r.lo, r.hi);
+        };
+        add(ui->cmbMode, ModeTexts, codes->mode);
+        add(ui->cmbBandwidth, BwTexts, codes->filter);
+        add(ui->cmbAttenuator, AttTexts, codes->attenuator);
+        add(ui->cmbAgcspeed, AgcTexts, codes->agc);
+        add(ui->cmbScanyn, YesNoTexts, codes->scan);
+        if (codes->passband.has()) addEntries(ui->cmbPBS, PbsTexts, 0, 84);
     }
     ui->cmbAttenuator->setEnabled(nrd);
     ui->cmbAgcspeed->setEnabled(nrd || RxType == 3);
@@ -240,10 +232,18 @@ void frmMemcell::cmdToMMWorRM_Click(int index) {
     QString record = vacantRecord(CurMemNr);
     QString tag;
     if (job_ != 4) {
+        // Only a record of this model is built, so nothing else is asked
+        // about, let alone sent.
         const std::optional<QString> built = buildCellRecord(RxType, f, MaxMemNr);
         if (!built) {
-            dialogs::message(memtext::InputError, dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
-                             memtext::RangeErrorTitle);
+            // Fields taken from another model's record stay empty where its
+            // codes mean nothing here.
+            if (index == 1 && job_ != 2 && !isRecordOf(loadedRecord_, RxType))
+                dialogs::message(memtext::NotSent.arg(cellText(loadedCell_)), dialogs::Buttons::Ok,
+                                 dialogs::Icon::Exclamation, memtext::MemoryNotChangedTitle);
+            else
+                dialogs::message(memtext::InputError, dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
+                                 memtext::RangeErrorTitle);
             return;
         }
         record = *built;
@@ -258,11 +258,6 @@ void frmMemcell::cmdToMMWorRM_Click(int index) {
         const QString q = empty ? QStringLiteral("You want to empty the receiver\nmemory cell %1").arg(nnn)
                                 : QStringLiteral("You want to fill the receiver\nmemory cell %1 with the\nsettings shown").arg(nnn);
         if (!askYes(q, QStringLiteral("Adapt Receiver Memory"))) return;
-        if (!isRecordOf(record, RxType)) {
-            dialogs::message(memtext::NotSent.arg(nnn), dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
-                             QStringLiteral("Receiver memory is not changed"));
-            return;
-        }
         bool taken = false;
         if (AR7030A) taken = AR7030A->Memory(CurMemNr, record);
         else if (NRD535A) taken = NRD535A->Memory(CurMemNr, record);
@@ -272,7 +267,7 @@ void frmMemcell::cmdToMMWorRM_Click(int index) {
             if (NRD545A && !nrd::memoryCommand545(CurMemNr, record))
                 why += QStringLiteral("\n(the NRD-545 cannot clear a channel)");
             dialogs::message(why, dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
-                             QStringLiteral("Receiver memory is not changed"));
+                             memtext::MemoryNotChangedTitle);
             return;
         }
     }

@@ -52,6 +52,9 @@ private:
     std::unique_ptr<clsNRD535> NRD535A;
     std::unique_ptr<clsNRD545> NRD545A;
     int job_ = 0;
+    // The cell and record the fields were taken from (jobs 1, 3 and 4).
+    int loadedCell_ = 0;
+    QString loadedRecord_;
     bool loading_ = false;
     struct Kept {
         QString text;

@@ -355,9 +355,17 @@ void frmMemman::cmdFill_Click() {
     if (self && self->isLoaded()) clearadditionalinfo();
 }
 
+MemoryTransfer::SetResult frmMemman::setCurrentCell() {
+    if (CurMemNr < 0 || CurMemNr > MaxMemNr || !transfer_ || transferRunning_) return MemoryTransfer::SetResult::Passed;
+    return transfer_->setR2M(MemImage.record(CurMemNr));
+}
+
 void frmMemman::cmdSetrx2mem_Click() {
-    if (CurMemNr < 0 || CurMemNr > MaxMemNr || !transfer_ || transferRunning_) return;
-    transfer_->setR2M(MemImage.record(CurMemNr));
+    // A scan tick is talking to the receiver (a double-click can come in its
+    // waits): the next tick sets the receiver anyway.
+    if (tickRunning_) return;
+    if (setCurrentCell() == MemoryTransfer::SetResult::NotOfModel)
+        warn(memtext::NotSent.arg(cellText(CurMemNr)), memtext::NotSetTitle);
 }
 
 // ---- sort, files, clear, exit -------------------------------------------
@@ -524,6 +532,7 @@ void frmMemman::cmdScanrun_Click() {
     tmrScan.setInterval(100);
     memcmdenabler(false);
     ScanCount = 0;
+    scanRefusalTold_ = false;
     MemScanTopRow = std::min(MemFrom, MaxMemNr - kScanRows);
     ui->grdMemman->verticalScrollBar()->setValue(MemScanTopRow);
     tmrScan.start();
@@ -552,7 +561,13 @@ void frmMemman::tmrScan_Timer() {
     }
     selectRow(CurMemNr);
     ui->lblCellnr->setText(cellText(CurMemNr));
-    cmdSetrx2mem_Click();
+    // A record of another model is passed over like a vacant cell; the run
+    // tells so once, in a box after the tick.
+    if (setCurrentCell() == MemoryTransfer::SetResult::NotOfModel && !scanRefusalTold_) {
+        scanRefusalTold_ = true;
+        const QString text = memtext::ScanNotSent.arg(cellText(CurMemNr));
+        QTimer::singleShot(0, this, [text] { warn(text, memtext::ScanTitle); });
+    }
     ++ScanCount;
     if (CurMemNr >= MemTo) ScanCount = 0;
     tickRunning_ = false;

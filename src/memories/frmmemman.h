@@ -2,6 +2,7 @@
 // The memory manager: a grid over the memory image, the detail frame of the
 // selected cell, and the commands that fetch, fill, sort, scan, load and save
 // the image.
+#include "memories/memory_transfer.h"
 #include "platform/printing.h"
 #include "shell/form.h"
 
@@ -17,8 +18,6 @@ class frmMemman;
 }
 
 namespace dovrane {
-
-class MemoryTransfer;
 
 // The grid's rows: one per cell of MemImage, and an empty row after the last.
 class MemoryGridModel : public QAbstractTableModel {
@@ -90,6 +89,8 @@ private:
     void resetRange();
     // Opens the cell editor for a job; false while it is not available.
     void openEditor(int job, const QString& caption);
+    // Set R2M on CurMemNr, without a message.
+    MemoryTransfer::SetResult setCurrentCell();
 
     std::unique_ptr<Ui::frmMemman> ui;
     MemoryGridModel* model_ = nullptr;
@@ -97,6 +98,8 @@ private:
     QTimer tmrScan;
     bool transferRunning_ = false;
     bool tickRunning_ = false;
+    // A scan run has told that a cell's record does not suit the receiver.
+    bool scanRefusalTold_ = false;
 
     int MemFrom = 0;
     int MemTo = 0;

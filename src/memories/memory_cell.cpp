@@ -22,7 +22,9 @@ qint64 cellHertz(const QString& kHzText) {
     return qint64(vbRound(val(t) * 1000.0));
 }
 
-std::optional<QString> buildCellRecord(int rxType, const CellFields& f, int maxMemNr) {
+namespace {
+
+std::optional<QString> fieldsRecord(int rxType, const CellFields& f, int maxMemNr) {
     if (f.cell < 0 || f.cell > maxMemNr || f.cell > 999) return std::nullopt;
     const qint64 hz = cellHertz(f.frequency);
     if (hz < 1 || hz > 99999999) return std::nullopt;
@@ -52,6 +54,15 @@ std::optional<QString> buildCellRecord(int rxType, const CellFields& f, int maxM
     default:
         return std::nullopt;
     }
+}
+
+} // namespace
+
+std::optional<QString> buildCellRecord(int rxType, const CellFields& f, int maxMemNr) {
+    // The tables may hold texts beyond the codes of the model's records.
+    std::optional<QString> r = fieldsRecord(rxType, f, maxMemNr);
+    if (r && !isRecordOf(*r, rxType)) return std::nullopt;
+    return r;
 }
 
 } // namespace dovrane

@@ -21,7 +21,8 @@ struct CellFields {
 // The 35-column record of the fields for rxType, or nothing when a field is
 // missing or out of range: a cell outside 0..maxMemNr, a frequency outside
 // the model's tuning limits (or not in 1 Hz..99999.999 kHz), a table index
-// the model does not have.
+// the model does not have, or a record its model's records cannot hold
+// (isRecordOf).
 std::optional<QString> buildCellRecord(int rxType, const CellFields& f, int maxMemNr);
 
 // The frequency of a text in whole hertz ("7,125" gives 7125).

@@ -84,35 +84,8 @@ double recordValue(const QString& record, int first, int last) {
 
 namespace {
 
-// The codes a model's tables hold for one field; hi < 0 where the model has
-// no such field and the record holds its "@" form.
-struct Codes {
-    int lo, hi;
-};
-constexpr Codes kNone{0, -1};
-struct Layout {
-    Codes mode, bandwidth, attenuator, agc, passband, squelch, scan;
-};
-// Indexed by model, as RxType.
-constexpr Layout kLayouts[] = {
-    {kNone, kNone, kNone, kNone, kNone, kNone, kNone},
-    {{1, 7}, {1, 6}, kNone, kNone, {0, 255}, {0, 255}, {0, 1}},
-    {{0, 8}, {0, 3}, {0, 1}, {0, 2}, kNone, kNone, kNone},
-    {{0, 3}, {0, 33}, kNone, {1, 3}, kNone, kNone, kNone},
-    {{0, 9}, {0, 2}, {0, 1}, {0, 9}, kNone, kNone, kNone},
-};
-constexpr int kModels = int(std::size(kLayouts));
-
 bool digitsOnly(const QString& f) {
     return !f.isEmpty() && std::all_of(f.begin(), f.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
-bool fieldFits(const QString& record, int first, int last, Codes codes) {
-    if (codes.hi < 0) return isAtField(record, first, last);
-    const QString f = recordColumns(record, first, last);
-    if (!digitsOnly(f)) return false;
-    const int v = f.toInt();
-    return v >= codes.lo && v <= codes.hi;
 }
 
 int fieldIndex(const QString& record, int first, int last) {
@@ -132,26 +105,6 @@ QString fieldText(const Table& table, const QString& record, int first, int last
 }
 
 } // namespace
-
-bool isRecordOf(const QString& r, int rxType) {
-    if (rxType < 0 || rxType >= kModels || r.size() != MemoryRecordLength) return false;
-    for (int c : {7, 16, 18, 21, 23, 25, 29, 33, 35})
-        if (r.at(c - 1) != QLatin1Char(' ')) return false;
-    if (!digitsOnly(recordColumns(r, 4, 6))) return false;
-    const QString head = recordColumns(r, 1, 3);
-    if (head == QLatin1String("XXX")) return r == vacantRecord(recordColumns(r, 4, 6).toInt());
-    if (head != QLatin1String("MEM") || !digitsOnly(recordColumns(r, 8, 15))) return false;
-    const Layout& l = kLayouts[rxType];
-    return fieldFits(r, 17, 17, l.mode) && fieldFits(r, 19, 20, l.bandwidth) && fieldFits(r, 22, 22, l.attenuator) &&
-           fieldFits(r, 24, 24, l.agc) && fieldFits(r, 26, 28, l.passband) && fieldFits(r, 30, 32, l.squelch) &&
-           fieldFits(r, 34, 34, l.scan);
-}
-
-bool isMemoryRecord(const QString& record) {
-    for (int m = 0; m < kModels; ++m)
-        if (isRecordOf(record, m)) return true;
-    return false;
-}
 
 QStringList memoryRowCells(const QString& record, const QString& tag) {
     if (record.isEmpty()) return {QString(), QString(), QString(), QString(), tag};

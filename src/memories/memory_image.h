@@ -5,6 +5,8 @@
 // or the cell editor sets it. A cell can also be marked unread: a fetch that
 // lost the receiver before reaching it. An unread cell is empty, but it is
 // never written back to the receiver, so a lost read cannot clear a channel.
+#include "drivers/memory_record.h"
+
 #include <QString>
 #include <QStringList>
 #include <QList>
@@ -68,15 +70,6 @@ QString recordColumns(const QString& record, int first, int last);
 double recordValue(const QString& record, int first, int last);
 // True when the range holds nothing but "@" (the model has no such field).
 bool isAtField(const QString& record, int first, int last);
-
-// True when record is a memory record as the drivers and the cell editor
-// write them for model rxType (0 no receiver, 1 AR7030, 2 NRD-535, 3 RX-320,
-// 4 NRD-545): "MEM" or "XXX" and a three-digit cell, every field in its
-// columns with blanks between, a field the model lacks in its "@" form and
-// every code within the model's tables. The vacant record suits every model.
-bool isRecordOf(const QString& record, int rxType);
-// True when record is the memory record of one of the models.
-bool isMemoryRecord(const QString& record);
 
 // The cells of a grid row: number, frequency (kHz with a point, or the eight
 // characters as they stand when their value is at most 1), mode text and

@@ -64,5 +64,10 @@ inline const QString NotRecords =
 inline const QString NoRecords = QStringLiteral(
     "The file %2 holds no memory records:\n%1 line(s) were not memory records.\nThe MemMan Window is left as it was.");
 inline const QString NotSent = QStringLiteral("The record of memory cell %1\ndoes not suit this receiver:\nnothing was changed");
+inline const QString NotSetTitle = QStringLiteral("Receiver is not changed");
+inline const QString ScanNotSent = QStringLiteral(
+    "The record of memory cell %1\ndoes not suit this receiver:\nthe scan passes over every\ncell that does not suit it");
+inline const QString ScanTitle = QStringLiteral("Memory Scan");
+inline const QString MemoryNotChangedTitle = QStringLiteral("Receiver memory is not changed");
 
 } // namespace dovrane::memtext

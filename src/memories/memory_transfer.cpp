@@ -31,14 +31,6 @@ constexpr int NrdSettleMs = 100;
 constexpr int NrdReadGapMs = 15;
 constexpr int NrdWriteGapMs = 10;
 
-bool digitsAt(const QString& record, int first, int last) {
-    const QString f = recordColumns(record, first, last);
-    if (f.size() != last - first + 1) return false;
-    for (QChar c : f)
-        if (!c.isDigit()) return false;
-    return true;
-}
-
 int fieldValue(const QString& record, int first, int last) { return int(vbRound(recordValue(record, first, last))); }
 
 bool nrdStorable(const QString& record) {
@@ -168,44 +160,39 @@ MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, 
     return res;
 }
 
-bool MemoryTransfer::setR2M(const QString& r) {
-    if (r.isEmpty()) return false;
+MemoryTransfer::SetResult MemoryTransfer::setR2M(const QString& r) {
+    if (r.isEmpty()) return SetResult::Passed;
+    // Another model's codes mean other settings here, or none at all.
+    if (!isRecordOf(r, rxType_)) return SetResult::NotOfModel;
     const double f = recordValue(r, 8, 15) / 1000.0;
-    if (f < FreqMin || f > FreqMax) return false;
+    if (r.startsWith(QLatin1String("XXX")) || f < FreqMin || f > FreqMax) return SetResult::Passed;
     const int mode = fieldValue(r, 17, 17);
     const int bw = fieldValue(r, 19, 20);
+    auto result = [](bool ok) { return ok ? SetResult::Sent : SetResult::NotTaken; };
 
     if (AR7030A) {
-        if (!digitsAt(r, 17, 17) || !digitsAt(r, 19, 20)) return false;
         bool ok = AR7030A->FrequencyA(f);
         ok = AR7030A->Mode(mode) && ok;
         ok = AR7030A->Bandwidth(bw) && ok;
-        if (digitsAt(r, 26, 28)) ok = AR7030A->PassBandShift(fieldValue(r, 26, 28)) && ok;
-        if (digitsAt(r, 30, 32)) {
-            const int b = fieldValue(r, 30, 32);
-            ok = ((mode == 4 || mode == 5) ? AR7030A->Beatfreqosc(b) : AR7030A->Squelch(b)) && ok;
-        }
+        ok = AR7030A->PassBandShift(fieldValue(r, 26, 28)) && ok;
+        const int b = fieldValue(r, 30, 32);
+        ok = ((mode == 4 || mode == 5) ? AR7030A->Beatfreqosc(b) : AR7030A->Squelch(b)) && ok;
         if (frmAR7030* p = forms::loaded<frmAR7030>()) p->RxUpdatefull();
-        return ok;
+        return result(ok);
     }
     if (NRD535A || NRD545A) {
-        // A record of another model holds "@" where the status needs digits.
-        if (!digitsAt(r, 17, 17) || !digitsAt(r, 20, 20) || !digitsAt(r, 22, 22) || !digitsAt(r, 24, 24) ||
-            !digitsAt(r, 8, 15))
-            return false;
         const QString s = QStringLiteral("X") + recordColumns(r, 22, 22) + recordColumns(r, 20, 20) +
                           recordColumns(r, 17, 17) + recordColumns(r, 8, 15) + recordColumns(r, 24, 24);
         if (NRD535A) {
-            if (!NRD535A->RxStatus(s)) return false;
+            if (!NRD535A->RxStatus(s)) return SetResult::NotTaken;
             if (frmNRD535* p = forms::loaded<frmNRD535>()) p->RxUpdatebasics();
         } else {
-            if (!NRD545A->RxStatus(s)) return false;
+            if (!NRD545A->RxStatus(s)) return SetResult::NotTaken;
             if (frmNRD545* p = forms::loaded<frmNRD545>()) p->NRD545A_RxStatusChanged(s);
         }
-        return true;
+        return SetResult::Sent;
     }
     if (RX320A) {
-        if (!digitsAt(r, 17, 17) || !digitsAt(r, 19, 20) || !digitsAt(r, 24, 24)) return false;
         const int agc = fieldValue(r, 24, 24);
         bool ok = RX320A->FrequencyA(f);
         ok = RX320A->Mode(mode) && ok;
@@ -217,9 +204,9 @@ bool MemoryTransfer::setR2M(const QString& r) {
             p->RX320A_BandwidthChanged(bw);
             p->RX320A_AgcspeedChanged(agc);
         }
-        return ok;
+        return result(ok);
     }
-    return false;
+    return SetResult::Passed;
 }
 
 } // namespace dovrane

@@ -54,10 +54,16 @@ public:
     // Writes cells from..to (from <= to) of image; an empty cell goes as the
     // vacant record of its number, an unread one not at all.
     Result fill(const MemoryImage& image, int from, int to, const Hooks& hooks);
-    // Sets the receiver to record (Set R2M) and shows it on the panel. False,
-    // with nothing sent, for an empty or vacant record, one outside the
-    // tuning limits or one whose fields this receiver cannot take.
-    bool setR2M(const QString& record);
+    // What Set R2M made of a record.
+    enum class SetResult {
+        Sent,       // the receiver was set to it
+        Passed,     // nothing to set: an empty or vacant cell, or one outside the tuning limits
+        NotOfModel, // not a record of this receiver's model: nothing was sent
+        NotTaken,   // the receiver did not take it
+    };
+    // Sets the receiver to record (Set R2M) and shows it on the panel. Only a
+    // record of this receiver's model is sent (isRecordOf, the check of Fill).
+    SetResult setR2M(const QString& record);
 
     int rxType() const { return rxType_; }
 

@@ -58,17 +58,16 @@ struct RecalledChannel {
 };
 
 std::optional<RecalledChannel> recallable(const QString& record) {
+    // The check every record passes before it reaches a receiver.
     const std::optional<MemoryFields> f = parseMemoryRecord(record);
-    if (!f || !f->used) return std::nullopt;
+    if (!f || !f->used || !isRecordOf(record, 1)) return std::nullopt;
     RecalledChannel c{};
     c.kHz = val(f->frequencyHz) / 1000;
     c.mode = int(vbRound(val(f->mode)));
     c.filter = int(vbRound(val(f->filter)));
     c.passband = int(vbRound(val(f->passband)));
     c.squelch = int(vbRound(val(f->squelch)));
-    const bool ok = FreqMin <= c.kHz && c.kHz <= FreqMax && c.mode >= 1 && c.mode <= 7 && c.filter >= 1 &&
-                    c.filter <= 6 && c.passband >= 0 && c.passband <= 255 && c.squelch >= 0 && c.squelch <= 255;
-    if (!ok) return std::nullopt;
+    if (!(FreqMin <= c.kHz && c.kHz <= FreqMax)) return std::nullopt;
     return c;
 }
 

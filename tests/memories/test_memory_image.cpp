@@ -112,6 +112,59 @@ TEST_F(MemoryImageTest, OnlyLinesThatAreAModelsRecordFillTheirCells) {
     EXPECT_EQ(bad, expectedBad);
 }
 
+TEST_F(MemoryImageTest, EachModelsRecordsHoldItsCodesUpToTheLastAndNoFurther) {
+    // A record of each model with every field at a code it has.
+    const QString base[] = {
+        QStringLiteral("MEM004 09650000 @ @@ @ @ @@@ @@@ @ "),  // no receiver
+        QStringLiteral("MEM004 09650000 1 01 @ @ 000 000 0 "),  // AR7030
+        QStringLiteral("MEM004 09650000 0 00 0 0 @@@ @@@ @ "),  // NRD-535
+        QStringLiteral("MEM004 09650000 0 00 @ 1 @@@ @@@ @ "),  // RX-320
+        QStringLiteral("MEM004 09650000 0 00 0 0 @@@ @@@ @ "),  // NRD-545
+    };
+    struct Field {
+        int rxType;
+        int first, last;  // columns
+        int lowest, highest;  // -1, -1: the model has no such field
+    } fields[] = {
+        {1, 17, 17, 1, 7},   {1, 19, 20, 1, 6},  {1, 22, 22, -1, -1}, {1, 24, 24, -1, -1},
+        {1, 26, 28, 0, 255}, {1, 30, 32, 0, 255}, {1, 34, 34, 0, 1},
+        {2, 17, 17, 0, 8},   {2, 19, 20, 0, 3},  {2, 22, 22, 0, 1},   {2, 24, 24, 0, 2},
+        {2, 26, 28, -1, -1}, {2, 30, 32, -1, -1}, {2, 34, 34, -1, -1},
+        {3, 17, 17, 0, 3},   {3, 19, 20, 0, 33}, {3, 22, 22, -1, -1}, {3, 24, 24, 1, 3},
+        {3, 26, 28, -1, -1}, {3, 34, 34, -1, -1},
+        {4, 17, 17, 0, 9},   {4, 19, 20, 0, 2},  {4, 22, 22, 0, 1},   {4, 24, 24, 0, 9},
+        {4, 30, 32, -1, -1},
+        {0, 17, 17, -1, -1}, {0, 19, 20, -1, -1}, {0, 24, 24, -1, -1}, {0, 34, 34, -1, -1},
+    };
+    for (int m = 0; m <= 4; ++m) {
+        EXPECT_TRUE(isRecordOf(base[m], m)) << m;
+        EXPECT_TRUE(isRecordOf(vacantRecord(4), m)) << m;
+    }
+    for (const Field& f : fields) {
+        const int width = f.last - f.first + 1;
+        auto with = [&](int code) {
+            return base[f.rxType].left(f.first - 1) + QStringLiteral("%1").arg(code, width, 10, QLatin1Char('0')) +
+                   base[f.rxType].mid(f.last);
+        };
+        auto fitsWidth = [&](int code) { return code >= 0 && QString::number(code).size() <= width; };
+        const std::string where = std::to_string(f.rxType) + " columns " + std::to_string(f.first);
+        if (f.highest < 0) {
+            EXPECT_FALSE(isRecordOf(with(0), f.rxType)) << where << ": a field the model does not have";
+            continue;
+        }
+        EXPECT_TRUE(isRecordOf(with(f.highest), f.rxType)) << where;
+        EXPECT_TRUE(isRecordOf(with(f.lowest), f.rxType)) << where;
+        if (fitsWidth(f.highest + 1)) {
+            EXPECT_FALSE(isRecordOf(with(f.highest + 1), f.rxType)) << where << ": one above the last code";
+        }
+        if (fitsWidth(f.lowest - 1)) {
+            EXPECT_FALSE(isRecordOf(with(f.lowest - 1), f.rxType)) << where << ": one below the first code";
+        }
+        const QString at = base[f.rxType].left(f.first - 1) + QString(width, QLatin1Char('@')) + base[f.rxType].mid(f.last);
+        EXPECT_FALSE(isRecordOf(at, f.rxType)) << where << ": a field the model has, in its \"@\" form";
+    }
+}
+
 TEST_F(MemoryImageTest, WriteAndReadTheFileOnDisk) {
     MemoryImage image;
     image.create(99);

@@ -6,6 +6,7 @@
 #include "drivers/ar7030/ar7030_protocol.h"
 #include "platform/timeouts.h"
 #include "memman_rig.h"
+#include "support/waits.h"
 #include "memories/memory_file.h"
 #include "memories/frmmemcell.h"
 #include "panels/frmar7030.h"
@@ -206,22 +207,25 @@ TEST_F(Nrd535Memman, SetR2MSendsTheRecordAsTheReceiversSetting) {
     struct Case {
         QString record;
         std::optional<Setting> vfo;  // nothing: the receiver is left as it was
+        bool told = false;           // a box says that the record does not suit
     } cases[] = {
         {QStringLiteral("MEM000 07100000 2 03 1 0 @@@ @@@ @ "), Setting{1, 3, 2, 7100000, 0}},
         {QStringLiteral("MEM000 29999999 4 01 0 1 @@@ @@@ @ "), Setting{0, 1, 4, 29999999, 1}},
         {vacantRecord(0), std::nullopt},
-        {QStringLiteral("MEM000 07100000 5 03 @ @ 004 250 1 "), std::nullopt},  // an AR7030 record
+        {QStringLiteral("MEM000 07100000 5 03 @ @ 004 250 1 "), std::nullopt, true},  // an AR7030 record
         {QStringLiteral("MEM000 31000000 4 01 0 1 @@@ @@@ @ "), std::nullopt},  // above FreqMax
     };
     for (const Case& c : cases) {
         const Setting start{0, 0, 1, 5000000, 2};
         sim.setVfo(start);
         MemImage.setRecord(0, c.record);
+        if (c.told) dialogs.expect(memtext::NotSetTitle);
         m->selectRow(0);
         m->grdMemman_Click();
         m->grdMemman_DblClick();
         sim.waitIdle();
         EXPECT_EQ(sim.vfo(), c.vfo.value_or(start)) << c.record.toStdString();
+        EXPECT_EQ(dialogs.pending(), 0) << c.record.toStdString();
     }
 }
 
@@ -237,6 +241,68 @@ frmMemcell* editor(frmMemman* m, int cell, void (frmMemman::*button)()) {
     CurMemNr = cell;
     (m->*button)();
     return forms::loaded<frmMemcell>();
+}
+
+TEST_F(Nrd535Memman, AnNrd545RecordIsNeitherSetNorScannedNorWritten) {
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    writeDataFile(QStringLiteral("MEM/MEM_2from545.TXT"), "MEM000 07100000 9 02 1 7 @@@ @@@ @ WFM, AGC 7\r\n"
+                                                          "MEM001 09650000 4 01 0 1 @@@ @@@ @ its own\r\n");
+    load(m, QStringLiteral("MEM_2from545.TXT"));
+    ASSERT_EQ(MemImage.record(0), QStringLiteral("MEM000 07100000 9 02 1 7 @@@ @@@ @ "));
+    const Setting start{0, 0, 1, 5000000, 2}, own{0, 1, 4, 9650000, 1};
+    sim.setVfo(start);
+    sim.clearCommands();
+    auto statusSets = [this] {
+        sim.waitIdle();
+        QList<QByteArray> out;
+        for (const QByteArray& c : sim.commandTexts())
+            if (c.startsWith("S199")) out << c;
+        return out;
+    };
+
+    dialogs.expect(QStringLiteral("memory cell 000\ndoes not suit this receiver"));
+    m->selectRow(0);
+    m->grdMemman_Click();
+    m->grdMemman_DblClick();
+    EXPECT_EQ(dialogs.pending(), 0);
+    EXPECT_EQ(sim.vfo(), start);
+    EXPECT_TRUE(statusSets().isEmpty());
+
+    // The scan passes over cell 0 and tunes cell 1, run after run; one box
+    // per run, shown after the tick that met the record.
+    for (int run = 0; run < 2; ++run) {
+        setText(m, "txtFrom", QStringLiteral("0"));
+        setText(m, "txtTo", QStringLiteral("1"));
+        m->cmdScanrun_Click();
+        m->scanTimer()->stop();  // the ticks come from here
+        sim.setVfo(start);
+        const qsizetype boxes = dialogs.shown().size();
+        m->tmrScan_Timer();
+        EXPECT_EQ(dialogs.shown().size(), boxes) << "no box inside the tick";
+        dialogs.expect(memtext::ScanTitle);
+        pump(20);
+        EXPECT_EQ(dialogs.pending(), 0);
+        EXPECT_EQ(sim.vfo(), start);
+        for (int tick = 0; tick < 5; ++tick) {
+            m->tmrScan_Timer();
+            pump(20);
+            EXPECT_EQ(sim.vfo(), own) << "run " << run << ", tick " << tick;
+        }
+        m->cmdScanstop_Click();
+        EXPECT_EQ(dialogs.shown().size(), boxes + 1);
+    }
+    for (const QByteArray& c : statusSets()) EXPECT_EQ(c, QByteArray("S199014096500001")) << c.toStdString();
+
+    // The editor refuses before it asks; Fill passes over the cell.
+    sim.setChannel(0, start);
+    frmMemcell* e = editor(m, 0, &frmMemman::cmdChange_Click);
+    dialogs.expect(QStringLiteral("memory cell 000\ndoes not suit this receiver"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(dialogs.pending(), 0);
+    fill(m, 0, 1, QStringLiteral("1 cell(s) not written"));
+    EXPECT_EQ(sim.channel(0), start);
+    EXPECT_EQ(sim.channel(1), own);
 }
 
 TEST_F(Nrd535Memman, EditorJobsReachTheReceiversChannel) {
@@ -351,6 +417,87 @@ TEST_F(Ar7030Memman, SetR2MOfACwChannelSetsTheBfoAndLeavesTheSquelch) {
     EXPECT_EQ(sim.reg(ar7030::Page0, ar7030::RegBfo), 250);
     EXPECT_EQ(sim.reg(ar7030::Page0, ar7030::RegPassband), 4);
     EXPECT_EQ(sim.reg(ar7030::Page0, ar7030::RegSquelch), 33);
+}
+
+TEST_F(Ar7030Memman, NrdRecordsLoadedOnTheAr7030NeverReachIt) {
+    replyTimeouts.ar7030ByteMs = 500;
+    for (int n = 0; n <= 2; ++n) setChannel(n, 6000 + n, 1, 1, false, 0, 0);
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    // A memory file an NRD-535 saved, renamed for the AR7030.
+    writeDataFile(QStringLiteral("MEM/MEM_1nrd.TXT"), "MEM000 07100000 0 00 0 1 @@@ @@@ @ RTTY\r\n"
+                                                      "MEM001 09650000 8 03 1 2 @@@ @@@ @ AM-L\r\n"
+                                                      "MEM002 07100000 5 03 @ @ 004 250 1 its own\r\n");
+    load(m, QStringLiteral("MEM_1nrd.TXT"));
+    ASSERT_EQ(MemImage.record(1), QStringLiteral("MEM001 09650000 8 03 1 2 @@@ @@@ @ "));
+    const QByteArray channels[] = {channelBytes(0), channelBytes(1), channelBytes(2)};
+
+    // Frequency, mode, filter, PBS, squelch and BFO as the receiver holds them.
+    auto state = [this] {
+        sim.waitIdle();
+        return std::array<uint32_t, 6>{sim.frequencyWord(), sim.reg(ar7030::Page0, ar7030::RegMode),
+                                       sim.reg(ar7030::Page0, ar7030::RegFilter),
+                                       sim.reg(ar7030::Page0, ar7030::RegPassband),
+                                       sim.reg(ar7030::Page0, ar7030::RegSquelch), sim.reg(ar7030::Page0, ar7030::RegBfo)};
+    };
+    sim.setFrequencyWord(*ar7030::frequencyWord(5000));
+    sim.setReg(ar7030::Page0, ar7030::RegMode, 1);
+    sim.setReg(ar7030::Page0, ar7030::RegFilter, 2);
+    sim.setReg(ar7030::Page0, ar7030::RegSquelch, 33);
+    const auto start = state();
+    const std::array<uint32_t, 6> own{*ar7030::frequencyWord(7100), 5, 3, 4, 33, 250};
+
+    for (int cell : {0, 1}) {
+        dialogs.expect(QStringLiteral("memory cell %1\ndoes not suit this receiver").arg(cellText(cell)));
+        m->selectRow(cell);
+        m->grdMemman_Click();
+        m->grdMemman_DblClick();
+        EXPECT_EQ(dialogs.pending(), 0);
+        EXPECT_EQ(state(), start) << cell;
+    }
+
+    // The scan's own timer over the two NRD cells: tick after tick, one box
+    // for the run.
+    setText(m, "txtFrom", QStringLiteral("0"));
+    setText(m, "txtTo", QStringLiteral("1"));
+    setText(m, "txtDelay", QStringLiteral("1"));
+    int ticks = 0;
+    QObject::connect(m->scanTimer(), &QTimer::timeout, m, [&ticks] { ++ticks; });
+    dialogs.expect(memtext::ScanTitle);
+    const qsizetype boxes = dialogs.shown().size();
+    m->cmdScanrun_Click();
+    EXPECT_TRUE(pumpUntil([&] { return ticks >= 8; }));
+    m->cmdScanstop_Click();
+    pump(20);
+    EXPECT_EQ(dialogs.shown().size(), boxes + 1);
+    EXPECT_EQ(state(), start);
+
+    // Its own record still tunes, in a scan and on a double-click.
+    setText(m, "txtTo", QStringLiteral("2"));
+    m->cmdScanrun_Click();
+    m->scanTimer()->stop();  // the ticks come from here
+    dialogs.expect(memtext::ScanTitle);
+    // Cells 0, 1, 2, 0, 1.
+    const std::array<uint32_t, 6> after[] = {start, start, own, own, own};
+    for (size_t i = 0; i < std::size(after); ++i) {
+        m->tmrScan_Timer();
+        pump(20);
+        EXPECT_EQ(state(), after[i]) << "tick " << i;
+    }
+    m->cmdScanstop_Click();
+    EXPECT_EQ(dialogs.pending(), 0);
+    EXPECT_EQ(state(), own);
+
+    // Fill writes its own record only; the editor refuses before it asks.
+    fill(m, 0, 2, QStringLiteral("2 cell(s) not written"));
+    EXPECT_EQ(channelBytes(0), channels[0]);
+    EXPECT_EQ(channelBytes(1), channels[1]);
+    EXPECT_NE(channelBytes(2), channels[2]);
+    frmMemcell* e = editor(m, 1, &frmMemman::cmdChange_Click);
+    dialogs.expect(QStringLiteral("memory cell 001\ndoes not suit this receiver"));
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(dialogs.pending(), 0);
+    EXPECT_EQ(channelBytes(1), channels[1]);
 }
 
 TEST_F(Ar7030Memman, EditorTagOnlyChangeAndDeleteReachTheChannel) {
