@@ -50,11 +50,6 @@ void settle() {
 
 bool owed() { return current() != nullptr; }
 
-int owedRxType() {
-    const Debt* d = current();
-    return d ? d->rxType : 0;
-}
-
 bool retrying() {
     const Debt* d = current();
     return d && d->timer->isActive();

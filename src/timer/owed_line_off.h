@@ -23,9 +23,8 @@ void owe(int rxType);
 // The line output has been switched as the timer wanted, or is no longer
 // the timer's to switch: nothing is owed any more.
 void settle();
-// Whether a switch-off is owed, and to which model (0 when none).
+// Whether a switch-off is owed.
 bool owed();
-int owedRxType();
 // Whether the tries are running now (they pause while the port is closed).
 bool retrying();
 // One try now, as the timer's tick makes it; true when nothing is owed after it.
