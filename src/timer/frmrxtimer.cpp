@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/spin_button.h"
 #include "shell/globals.h"
+#include "timer/owed_line_off.h"
 #include "timer/timer_texts.h"
 
 #include <QAbstractButton>
@@ -40,10 +41,7 @@ frmRxTimer::frmRxTimer() : Form(25, &RxTimerOpen), ui(std::make_unique<Ui::frmRx
     tmrTestprog_->setInterval(RunTickMs);
     tmrDuration_ = new QTimer(this);
     tmrDuration_->setInterval(RunTickMs);
-    tmrLineOff_ = new QTimer(this);
-    tmrLineOff_->setInterval(RunTickMs);
-    for (QTimer* t : {tmrCurrenTime_, tmrTestprog_, tmrDuration_, tmrLineOff_}) t->setTimerType(Qt::PreciseTimer);
-    connect(tmrLineOff_, &QTimer::timeout, this, [this] { tmrLineOff_Timer(); });
+    for (QTimer* t : {tmrCurrenTime_, tmrTestprog_, tmrDuration_}) t->setTimerType(Qt::PreciseTimer);
     connect(tmrCurrenTime_, &QTimer::timeout, this, [this] { tmrCurrenTime_Timer(); });
     connect(tmrTestprog_, &QTimer::timeout, this, [this] { tmrTestprog_Timer(); });
     connect(tmrDuration_, &QTimer::timeout, this, [this] { tmrDuration_Timer(); });
@@ -125,10 +123,14 @@ void frmRxTimer::Form_Unload() {
         releaseHold();
     }
     tmrCurrenTime_->stop();
-    tmrLineOff_->stop();
     notice_.release();
-    // Outside the timer the AR7030 and RX-320 line outputs play at their set level.
-    if (RxType == 1 || RxType == 3) lineoutonoff(1);
+    // Outside the timer the AR7030 and RX-320 line outputs play at their set
+    // level, which is where a lost event left them: no switch-off is owed.
+    // An NRD's timer relay stays owed beyond the window.
+    if (RxType == 1 || RxType == 3) {
+        lineoutonoff(1);
+        owedlineoff::settle();
+    }
     if (rx_) rx_->release();
 }
 
@@ -265,7 +267,10 @@ void frmRxTimer::lineoutonoff(int onoff) {
     cmdLineoutOnoff[1]->setVisible(onoff == 0);
     cmdLineoutOnoff[0]->setVisible(onoff == 1);
     const bool ok = !rx_ || rx_->lineOut(onoff);
-    if (ok) tmrLineOff_->stop();   // whatever was owed, the output is now as asked
+    // Switched on, the output is as the timer wants it. A switch-off that
+    // went out proves nothing while one is owed to a receiver that stopped
+    // answering: the debt's own try asks the receiver first.
+    if (ok && onoff == 1) owedlineoff::settle();
     if (!ok && onoff == 0) oweLineOff();
     if (!ok && programme_.state() == TimerProgramme::State::Running && onoff == 1) failRun();
 }
@@ -442,26 +447,13 @@ void frmRxTimer::loseEvent() {
     notice_.stopped(tt::EventLost, tt::ProgrammedTimer);
 }
 
-bool frmRxTimer::lineOffOwed() const { return tmrLineOff_->isActive(); }
+bool frmRxTimer::lineOffOwed() const { return owedlineoff::owed(); }
 
 void frmRxTimer::oweLineOff() {
-    if (rx_ && RxType != 0) tmrLineOff_->start();
+    // The port keeps the debt, so that it outlives this window.
+    if (rx_ && RxType != 0) owedlineoff::owe(RxType);
 }
 
-void frmRxTimer::tmrLineOff_Timer() {
-    if (inTick_ || !rx_) return;
-    inTick_ = true;
-    QPointer<frmRxTimer> self(this);
-    bool done = false;
-    {
-        // An NRD answers its S-meter query only in remote.
-        std::optional<RunHold> hold;
-        if (RxType == 2 || RxType == 4) hold.emplace();
-        done = rx_->answers() && rx_->lineOut(0);
-    }
-    if (!self) return;
-    inTick_ = false;
-    if (done) tmrLineOff_->stop();
-}
+void frmRxTimer::tmrLineOff_Timer() { owedlineoff::retry(); }
 
 } // namespace dovrane

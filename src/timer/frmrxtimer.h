@@ -64,7 +64,8 @@ public:
     void tmrCurrenTime_Timer();
     void tmrTestprog_Timer();
     void tmrDuration_Timer();
-    // While a line output could not be switched off: tries again.
+    // While a line output could not be switched off: one more try (the
+    // debt is the port's and is tried on its own timer, see owed_line_off.h).
     void tmrLineOff_Timer();
 
     TimerEditor& editor() { return *editor_; }
@@ -72,7 +73,6 @@ public:
     QTimer* tmrCurrenTime() const { return tmrCurrenTime_; }
     QTimer* tmrTestprog() const { return tmrTestprog_; }
     QTimer* tmrDuration() const { return tmrDuration_; }
-    QTimer* tmrLineOff() const { return tmrLineOff_; }
     // The line output is still to be switched off, once the receiver answers.
     bool lineOffOwed() const;
     const QString& tputcnow() const { return tputcnow_; }
@@ -117,7 +117,6 @@ private:
     QTimer* tmrCurrenTime_ = nullptr;
     QTimer* tmrTestprog_ = nullptr;
     QTimer* tmrDuration_ = nullptr;
-    QTimer* tmrLineOff_ = nullptr;
     RunNotice notice_;
     int probeFailures_ = 0;
     int blinkphase_ = 0;

@@ -266,6 +266,14 @@ bool TimerReceiver::answers() {
     }
 }
 
+bool TimerReceiver::answersUnheld() {
+    switch (rxType_) {
+    case 2: return NRD535A && NRD535A->RxClock().has_value();
+    case 4: return NRD545A && NRD545A->RxClock().has_value();
+    default: return answers();
+    }
+}
+
 bool TimerReceiver::read(TimerEditor& editor) {
     bool ok = true;
     switch (rxType_) {

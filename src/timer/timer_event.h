@@ -62,6 +62,9 @@ public:
     bool read(TimerEditor& editor);
     // Whether the receiver still answers (one S-meter read); true with no receiver.
     bool answers();
+    // The same without the run's hold: an NRD is asked for its clock, a
+    // question that brackets itself in remote and leaves the hold as it was.
+    bool answersUnheld();
 
 private:
     bool send(const RxStep& step);

@@ -1,0 +1,36 @@
+#pragma once
+// A line output the timer switched on and could not switch off again,
+// because the receiver had stopped answering. A recorder wired to that output
+// would run on for good, so the switch-off stays owed until it has reached
+// the receiver: it is tried every few seconds for as long as the port is
+// open, whether or not the timer window still is, and once more when a panel
+// next opens on the same receiver model.
+//
+// The debt belongs to the port (Comm1): it lives for the program run, not
+// for the timer window, and it goes with the port. Each try is one question
+// that the receiver must answer, then the switch-off; on an NRD both bracket
+// themselves in remote and leave the receiver as held or as free as it was,
+// so the try takes no hold of its own. A try runs from its own timer tick,
+// never inside a driver call, and opens no box: the user heard of the
+// silence when the event ended, and a try that meets it again stays quiet.
+namespace dovrane::owedlineoff {
+
+// Interval of the tries, ms.
+inline constexpr int RetryMs = 5000;
+
+// The line output of receiver model rxType (1..4) is to be switched off.
+void owe(int rxType);
+// The line output has been switched as the timer wanted, or is no longer
+// the timer's to switch: nothing is owed any more.
+void settle();
+// Whether a switch-off is owed.
+bool owed();
+// Whether the tries are running now (they pause while the port is closed).
+bool retrying();
+// One try now, as the timer's tick makes it; true when nothing is owed after it.
+bool retry();
+// A panel is loading: an owed switch-off for its model goes out as soon as
+// the load has opened the port (the first try comes right after the load).
+void panelLoading();
+
+} // namespace dovrane::owedlineoff
