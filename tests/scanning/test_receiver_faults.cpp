@@ -408,6 +408,36 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(toolName(std::get<0>(info.param))) + "_" + modelTag(std::get<1>(info.param));
     });
 
+// The spectrum's Start reads the attenuator, then asks for the limits: a
+// receiver that did not answer the read is told of even when no run follows.
+class SpectrumStartCancelled : public ToolFaults {};
+
+TEST_P(SpectrumStartCancelled, TheReceiverThatDidNotAnswerIsToldOfOnce) {
+    const int rxType = std::get<1>(GetParam());
+    ASSERT_TRUE(startProgram(rxType));
+    toolWindowOpener(QStringLiteral("frmSpectrum"))();
+    frmSpectrum* w = window<frmSpectrum>();
+    ASSERT_TRUE(w);
+    dialogs.allow(QStringLiteral("does not answer"));
+    const qsizetype before = dialogs.shown().size();
+    simulator()->setFault(sim::Fault::Silent);
+    QTimer::singleShot(0, [] {
+        if (frmSpectrumlimits* dlg = forms::loaded<frmSpectrumlimits>()) dlg->cmdCancel_Click();
+    });
+    w->cmdStart_Click();
+    pump(100);
+    EXPECT_FALSE(w->runActive());
+    ASSERT_EQ(dialogs.shown().size(), before + 1) << "one message";
+    EXPECT_TRUE(dialogs.shown().last().text.contains(QStringLiteral("The receiver does not answer")));
+    closeTools();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ModelsWithAnAttenuator, SpectrumStartCancelled,
+    ::testing::Combine(::testing::Values(Tool::Spectrum), ::testing::Values(1, 2, 4),
+                       ::testing::Values(LineFault::Silent)),
+    [](const ::testing::TestParamInfo<Param>& info) { return modelTag(std::get<1>(info.param)); });
+
 // The receiver goes away just as a scan tunes its next step and is back for
 // the tick after: that tick finds the receiver still where it was, so what
 // it reads there belongs to another frequency and must not be stored. Each
