@@ -154,11 +154,12 @@ void frmPropagation::cmdStart_Click() {
     // The run counts from the click, not from the end of the receiver reads.
     const QDateTime now = Clock::utcNow();
     cmdCls_Click();
-    Update4RxFreq();
+    // A receiver that does not answer these reads is told of once, with the run.
+    if (!Update2RxFreq()) notice_.failed();
     if (RxType >= 1 && RxType <= 4) {
         if (PanelHandlers* panel = openPanel()) ui->lblFrequency->setText(panel->frequencyText());
     }
-    sampler_->beginRun();
+    if (!sampler_->beginRun()) notice_.failed();
     run_.begin();
     ui->lblDate->setText(propStartText(now));
     setRunButtons(false);

@@ -185,7 +185,8 @@ void frmScanlist::cmdStart_Click() {
     }
     setBoxColour(scan_.currentRow(), true);
     run_.begin();
-    if (sampler_) sampler_->beginRun();
+    // A receiver that does not answer here is told of once, with the run.
+    if (sampler_ && !sampler_->beginRun()) notice_.failed();
     ui->cmdStop->setEnabled(true);
     for (QPushButton* b : {ui->cmdStart, ui->cmdCls, ui->cmdContinue, ui->cmdLoad, ui->cmdsaveas}) b->setEnabled(false);
     const float delay = scanlistDelay(ui->txtDelay->text());

@@ -107,7 +107,8 @@ void frmSmeter::cmdStart_Click() {
     // Bars of an earlier run would stand taller than the new counts.
     ui->picShistogram->clear();
     for (QPushButton* b : {ui->cmdExit, ui->cmdCls, ui->cmdStart}) b->setEnabled(false);
-    sampler_->beginRun();
+    // A receiver that does not answer here is told of once, with the run.
+    if (!sampler_->beginRun()) notice_.failed();
     run_.begin();
     failures_ = 0;
     running_ = true;

@@ -40,9 +40,6 @@ const QString kStopped = QStringLiteral("The spectrum scan has stopped");
 const QString kUnreadable = QStringLiteral("The file %1\ncould not be read.");
 const QString kIncomplete = QStringLiteral("The file %1\nis not a complete spectrum file.");
 
-// The overlay colours of the four slots: QBColor 9, 10, 13, 12.
-const std::array<QColor, 4> kSlotColours{QColor(0, 0, 255), QColor(0, 255, 0), QColor(255, 0, 255),
-                                         QColor(255, 0, 0)};
 void setBack(QWidget* w, const QColor& c) {
     QPalette p = w->palette();
     p.setColor(QPalette::Button, c);
@@ -54,6 +51,9 @@ void setBack(QWidget* w, const QColor& c) {
 } // namespace
 
 const QColor frmSpectrum::Background(255, 255, 192);
+// QBColor 9, 10, 13, 12.
+const std::array<QColor, 4> frmSpectrum::FileColours{QColor(0, 0, 255), QColor(0, 255, 0), QColor(255, 0, 255),
+                                                     QColor(255, 0, 0)};
 
 frmSpectrum::frmSpectrum()
     : Form(30, &SpectrumOpen), ui(std::make_unique<Ui::frmSpectrum>()),
@@ -152,10 +152,14 @@ void frmSpectrum::lockTuneMode(bool lock) {
 }
 
 void frmSpectrum::cmdStart_Click() {
-    if (sampler_) sampler_->beginRun();
+    // A receiver that does not answer the attenuator read is told of once:
+    // in the run's own message, or as it is when no run comes of this Start.
+    if (sampler_ && !sampler_->beginRun()) notice_.failed();
     ui->cmdContinue->setEnabled(false);
+    QPointer<frmSpectrum> self(this);
     frmSpectrumlimits* dlg = forms::load<frmSpectrumlimits>();
     if (dlg && dlg->isLoaded()) dlg->showModal();
+    if (self && !running_) notice_.release();
 }
 
 bool frmSpectrum::applyLimits(const std::array<QString, 4>& texts, bool loop, bool keepHighest) {
@@ -325,7 +329,7 @@ void frmSpectrum::loadspectrumfile() {
         return;
     }
     SpecFileSlot = SpecFileSlot % 4 + 1;
-    const QColor colour = kSlotColours[size_t(SpecFileSlot - 1)];
+    const QColor colour = FileColours[size_t(SpecFileSlot - 1)];
     QLabel* label = lblDBname[size_t(SpecFileSlot - 1)];
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, colour);

@@ -62,6 +62,8 @@ public:
     bool runActive() const { return run_.active(); }
 
     static const QColor Background;
+    // The colours of the four overlay slots, slot 1 first.
+    static const std::array<QColor, 4> FileColours;
 
 protected:
     void Form_Load() override;

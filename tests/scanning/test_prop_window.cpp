@@ -183,30 +183,6 @@ TEST_F(PropagationWindow, AReceiverThatStopsAnsweringEndsTheRunAfterThreeMissedS
     EXPECT_FALSE(w->saving());
 }
 
-TEST_F(PropagationWindow, TheLoadCountLastsTheProgramRunNotTheWindow) {
-    writeDataFile(QStringLiteral("PAN/PAN_ONE.TXT"), "7 Mar 2004  10:00 UTC\r\n9580.000\r\nOne\r\n");
-    writeDataFile(QStringLiteral("PAN/PAN_TWO.TXT"), "7 Mar 2004  11:00 UTC\r\n9580.000\r\nTwo\r\n");
-    frmPropagation* w = open(1);
-    ASSERT_TRUE(w);
-    FileKindName[PropKind] = QStringLiteral("PAN_ONE.TXT");
-    w->loadpropfile();
-    dialogs.expect(QStringLiteral("Do you want to save data"), dialogs::Answer::No);
-    w->cmdExit_Click();
-    ASSERT_FALSE(PropagationOpen);
-    forms::collect();
-    toolWindowOpener(QStringLiteral("frmPropagation"))();
-    w = forms::loaded<frmPropagation>();
-    ASSERT_TRUE(w);
-    FileKindName[PropKind] = QStringLiteral("PAN_TWO.TXT");
-    w->loadpropfile();
-    auto* first = w->findChild<QLabel*>(QStringLiteral("lblPropfiles_0"));
-    auto* second = w->findChild<QLabel*>(QStringLiteral("lblPropfiles_1"));
-    ASSERT_TRUE(first && second);
-    EXPECT_TRUE(first->text().isEmpty());
-    EXPECT_EQ(second->text(), QStringLiteral("TWO"));
-    EXPECT_EQ(second->palette().color(QPalette::WindowText), frmPropagation::FileColours[1]);
-}
-
 TEST_F(PropagationWindow, ADiskThatFillsStopsTheRecordingWithOneMessageAndKeepsTheWholeLines) {
     frmPropagation* w = open(1);
     ASSERT_TRUE(w);
