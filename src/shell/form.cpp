@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <vector>
 
@@ -31,9 +32,6 @@ std::vector<QPointer<Form>>& graveyard() {
     static std::vector<QPointer<Form>> g;
     return g;
 }
-// How many windows have been put clear of the panel so far: each next one
-// stands a step lower and further right, so they do not hide each other.
-int cascadeCount = 0;
 } // namespace
 
 Form::Form(int positionIndex, bool* openFlag, QWidget* parent)
@@ -159,23 +157,42 @@ std::optional<QPoint> Form::placeClearOfPanel() const {
     const QMargins m = panel->windowHandle() ? panel->windowHandle()->frameMargins() : QMargins();
     const QSize framed = size() + QSize(m.left() + m.right(), m.top() + m.bottom());
     const int step = std::max(m.top(), 20);
-    const int d = step * (cascadeCount++ % 8);
-    // Below the panel, right of it, or over its lower part below the menus;
-    // each cascaded first, then without the step.
-    const QPoint candidates[] = {
-        {pf.left() + d, pf.bottom() + 1 + d}, {pf.left(), pf.bottom() + 1},
-        {pf.right() + 1 + d, pf.top() + d},   {pf.right() + 1, pf.top()},
-        {pf.left() + d, bar.bottom() + 1 + d}, {pf.left(), bar.bottom() + 1},
-        {avail.left(), bar.bottom() + 1},
-    };
-    for (const QPoint& c : candidates) {
-        const QRect r(c, framed);
-        if (avail.contains(r) && !r.intersects(bar)) return c;
+
+    // Where the other open windows stand, or are on their way to: a window
+    // put on (or within a step of) another's corner hides that one whole.
+    std::vector<QPoint> taken;
+    for (const auto& [type, f] : registry()) {
+        if (f == this || !f->isVisible()) continue;
+        taken.push_back(f->frameRect().topLeft());
+        if (f->placeAt_) taken.push_back(*f->placeAt_);
     }
-    // Taller than the room below the menus: it runs off the screen's foot
-    // rather than hide them.
+    const auto unclaimed = [&](QPoint c) {
+        return std::none_of(taken.begin(), taken.end(), [&](QPoint t) {
+            return std::abs(t.x() - c.x()) < step && std::abs(t.y() - c.y()) < step;
+        });
+    };
+    const auto fits = [&](QPoint c) {
+        const QRect r(c, framed);
+        return avail.contains(r) && !r.intersects(bar) && unclaimed(c);
+    };
+
+    // Below the panel, right of it, or over its lower part below the menus;
+    // each next window a step lower and further right than one already there.
+    const QPoint bases[] = {{pf.left(), pf.bottom() + 1}, {pf.right() + 1, pf.top()}, {pf.left(), bar.bottom() + 1}};
+    const int steps = (avail.width() + avail.height()) / step + 1;
+    for (const QPoint& base : bases)
+        for (int k = 0; k < steps; ++k)
+            if (const QPoint c = base + QPoint(k * step, k * step); fits(c)) return c;
+    // Anywhere below the menus where it fits, row by row.
+    for (int y = bar.bottom() + 1; y + framed.height() <= avail.bottom() + 1; y += step)
+        for (int x = avail.left(); x + framed.width() <= avail.right() + 1; x += step)
+            if (fits(QPoint(x, y))) return QPoint(x, y);
+    // Taller than the room below the menus (or no room left): it runs off the
+    // screen's foot rather than hide them, still clear of the others' corners.
     const int x = std::clamp(pf.left(), avail.left(), std::max(avail.left(), avail.right() + 1 - framed.width()));
-    return QPoint(x, bar.bottom() + 1);
+    QPoint c(x, bar.bottom() + 1);
+    while (!unclaimed(c)) c += QPoint(step, step);
+    return c;
 }
 
 bool Form::event(QEvent* e) {
@@ -258,13 +275,28 @@ void collect() {
 }
 
 void destroyAll() {
-    std::vector<Form*> all;
-    for (auto& [t, f] : registry()) all.push_back(f);
+    // The tool windows go first, while the panel and the welcome window's
+    // port they stop their runs through are still there; then the panels,
+    // whose receiver drivers write to that port; the welcome window, which
+    // owns the port, last.
+    auto rank = [](const Form* f) {
+        static const bool* const panels[] = {&NoRxOpen, &AR7030Open, &NRD535Open, &RX320Open, &NRD545Open};
+        if (f->openFlag() == &WelcomeOpen) return 2;
+        for (const bool* flag : panels)
+            if (f->openFlag() == flag) return 1;
+        return 0;
+    };
+    std::vector<QPointer<Form>> all;
+    for (auto& [t, f] : registry()) all.emplace_back(f);
     for (auto& f : graveyard())
         if (f) all.push_back(f);
     graveyard().clear();
     registry().clear();
-    for (Form* f : all) delete f;
+    std::stable_sort(all.begin(), all.end(), [&](const QPointer<Form>& a, const QPointer<Form>& b) {
+        return (a ? rank(a) : 0) < (b ? rank(b) : 0);
+    });
+    // A window may take another one down with it.
+    for (QPointer<Form>& f : all) delete f.data();
 }
 
 } // namespace forms

@@ -16,6 +16,7 @@ public:
     ~Form() override;
 
     int positionIndex() const { return positionIndex_; }
+    const bool* openFlag() const { return openFlag_; }
     bool isLoaded() const { return loaded_; }
 
     // Runs the load step: Form_Load, placement at the stored position, open flag.
@@ -74,7 +75,8 @@ void adopt(std::type_index type, Form* form);
 void release(Form* form);
 // Destroys unloaded windows once no wait is in progress.
 void collect();
-// Unloads and destroys every window at once (program end, tests).
+// Destroys every window at once (program end, tests): the tool windows, then
+// the receiver panels, then the welcome window.
 void destroyAll();
 
 // The loaded window of type T, or nullptr.

@@ -90,7 +90,9 @@ frmTracking::frmTracking() : Form(32, &TrackingOpen), ui(std::make_unique<Ui::fr
     connect(&tmrDial7030_, &QTimer::timeout, this, [this] { tmrDial7030_Timer(); });
 }
 
-frmTracking::~frmTracking() = default;
+// Destroyed in Dial mode (the program ends without the window closing first):
+// the receiver stops its reports and is let go all the same.
+frmTracking::~frmTracking() { leaveDial(); }
 
 void frmTracking::Form_Load() {
     if (RxType == 1 && Comm1) ar7030_ = std::make_unique<clsAR7030>(*Comm1);

@@ -15,6 +15,7 @@ namespace dovrane::test {
 namespace {
 
 using PlacedWindow = FakeWindow<15, &LogsortOpen>;
+using PanelStandIn = FakeWindow<18, &NoRxOpen>;
 
 class PlacementTest : public AppTest {};
 
@@ -46,6 +47,38 @@ TEST_F(PlacementTest, AWindowStoredOffEveryScreenComesBackOnThePrimaryOne) {
         EXPECT_EQ(FormTop[15], c.top);
         w->unload();
         forms::destroyAll();
+    }
+}
+
+// Only a window stored at 0, 0 was never placed (the position file keeps that
+// for windows never opened); one stored with either edge at 0 is where the
+// user left it, even over the panel.
+TEST_F(PlacementTest, AStoredPositionIsUsedAsItStandsAndOnlyZeroZeroIsNeverPlaced) {
+    struct Case {
+        int32_t left, top;
+        bool kept;   // placed as stored; otherwise clear of the panel
+    } cases[] = {
+        {0, 4500, true}, {4500, 0, true}, {4500, 4500, true}, {1500, 1500, true}, {0, 0, false},
+    };
+    RxType = 0;
+    FormLeft[18] = FormTop[18] = 1500;
+    auto* panel = forms::load<PanelStandIn>();
+    panel->show();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.left << ", " << c.top);
+        FormLeft[15] = c.left;
+        FormTop[15] = c.top;
+        auto* w = forms::load<PlacedWindow>();
+        w->show();
+        const QRect frame = w->frameRect();
+        if (c.kept) {
+            EXPECT_EQ(frame.topLeft(), QPoint(twipsToPx(c.left), twipsToPx(c.top)));
+        } else {
+            EXPECT_FALSE(frame.intersects(panel->frameRect()))
+                << "at " << frame.x() << "," << frame.y() << ", over the panel";
+        }
+        w->unload();
+        forms::collect();
     }
 }
 

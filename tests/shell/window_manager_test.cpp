@@ -32,6 +32,7 @@
 #include "shell/frmwelcome.h"
 #include "shell/globals.h"
 #include "shell/settings_file.h"
+#include "shell/show_panel.h"
 #include "sim/sim_receiver.h"
 #include "stations/frmaero2rx.h"
 #include "stations/frmaeroquery.h"
@@ -275,7 +276,8 @@ TEST_P(UnderWindowManager, Screenshot) {
 
 // A fresh install: no position file, so no window has a place of its own.
 // Every tool window a panel opens stands clear of the panel's menu bar (and
-// within the screen), so each leaves the menus that open the others free.
+// within the screen), so each leaves the menus that open the others free, and
+// none stands on another's corner, where it would hide that one whole.
 class FreshInstallUnderWindowManager : public UnderWindowManager {
 protected:
     void SetUp() override {
@@ -284,51 +286,79 @@ protected:
         registerPanelWindows();
         registerToolWindows();
         dialogs.allow(QString());
-        QByteArray settings = DataFolder.toUtf8() + "\r\n5130N\r\n00007W\r\n 0\r\n";
-        for (int i = 1; i <= 31; ++i) settings += numText(double(defaultSetting(i))).toUtf8() + "\r\n";
-        writeDataFile(SettingsFileName, settings);
     }
     void TearDown() override {
         clearToolWindows();
         UnderWindowManager::TearDown();
     }
+    // The program started on rxType with the default settings, and Go pressed.
+    Form* goFresh(int rxType) {
+        sim_.reset();
+        static const char* const models[] = {"", "ar7030", "nrd535", "rx320", "nrd545"};
+        if (const char* model = models[rxType]; *model) {
+            sim_ = sim::makeSim(QLatin1String(model));
+            if (!sim_ || !sim_->start()) return nullptr;
+            writeDataFile(QStringLiteral("serialports.ini"), sim_->devicePath().toUtf8() + "\r\n");
+        }
+        QByteArray settings = DataFolder.toUtf8() + "\r\n5130N\r\n00007W\r\n" + numText(double(rxType)).toUtf8() + "\r\n";
+        for (int i = 1; i <= 31; ++i) settings += numText(double(defaultSetting(i))).toUtf8() + "\r\n";
+        writeDataFile(SettingsFileName, settings);
+        QFile::remove(dataPath(PositionsFileName));
+        frmWelcome::start()->imgGo_Click();
+        return currentPanel();
+    }
 };
 
-TEST_F(FreshInstallUnderWindowManager, NoToolWindowHidesThePanelsMenus) {
-    ASSERT_FALSE(QFile::exists(dataPath(PositionsFileName)));
-    frmWelcome::start()->imgGo_Click();
-    Form* panel = forms::loaded<frmNoRx>();
-    ASSERT_NE(panel, nullptr);
-    ASSERT_TRUE(waitFramed(panel));
-    auto* menus = panel->findChild<QMenuBar*>();
-    ASSERT_NE(menus, nullptr);
-    const QRect bar(menus->mapToGlobal(QPoint(0, 0)), menus->size());
+TEST_F(FreshInstallUnderWindowManager, ToolWindowsLeaveThePanelsMenusAndEachOthersCornersFree) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    int opened = 0;
-    for (const char* name : {"frmLog", "frmBdxc", "frmOwn", "frm320Files", "frmLast20", "frmScratchpad", "frmMemman",
-                             "frmIlg2rx", "frmAero2rx", "frmTracking", "frmConvertILG", "frmConvertAero", "frmSpectrum",
-                             "frmScanlist", "frmScanpairs", "frmSmeter", "frmPropagation", "frmRxTimer", "frmRxClock",
-                             "frmRtty", "frmAbout", "frmSetUp"}) {
-        SCOPED_TRACE(name);
-        const std::function<void()> opener = toolWindowOpener(QLatin1String(name));
-        if (!opener) continue;
-        opener();
-        Form* w = nullptr;
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* f = qobject_cast<Form*>(top); f && f->isVisible() && f->objectName() == QLatin1String(name)) w = f;
-        if (!w) continue;   // a window that needs a receiver
-        ++opened;
-        ASSERT_TRUE(waitFramed(w));
-        const QRect frame = w->frameRect();
-        EXPECT_FALSE(frame.intersects(bar)) << "frame " << frame.x() << "," << frame.y() << " " << frame.width()
-                                            << "x" << frame.height() << " over the menu bar at " << bar.y();
-        if (frame.height() <= screen.height() - bar.bottom() - 1) {
-            EXPECT_TRUE(screen.contains(frame)) << "off the screen at " << frame.x() << "," << frame.y();
+    for (int rxType = 0; rxType <= 4; ++rxType) {
+        SCOPED_TRACE(testing::Message() << "receiver type " << rxType);
+        Form* panel = goFresh(rxType);
+        ASSERT_NE(panel, nullptr);
+        ASSERT_TRUE(waitFramed(panel));
+        auto* menus = panel->findChild<QMenuBar*>();
+        ASSERT_NE(menus, nullptr);
+        const QRect bar(menus->mapToGlobal(QPoint(0, 0)), menus->size());
+        // Opened one after the other and left open, as a user does.
+        std::vector<std::pair<QString, QRect>> open;
+        for (const char* name : {"frmBdxc", "frmOwn", "frm320Files", "frmIlg2rx", "frmAero2rx", "frmLog", "frmTracking",
+                                 "frmMemman", "frmSmeter", "frmLast20", "frmScratchpad", "frmConvertILG",
+                                 "frmConvertAero", "frmRxClock", "frmRxTimer", "frmRtty"}) {
+            SCOPED_TRACE(name);
+            const std::function<void()> opener = toolWindowOpener(QLatin1String(name));
+            if (!opener) continue;
+            opener();
+            Form* w = nullptr;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* f = qobject_cast<Form*>(top); f && f->isVisible() && f->objectName() == QLatin1String(name))
+                    w = f;
+            if (!w) continue;   // a window this receiver does not have
+            ASSERT_TRUE(waitFramed(w));
+            const QRect frame = w->frameRect();
+            EXPECT_FALSE(frame.intersects(bar)) << "frame " << frame.x() << "," << frame.y() << " " << frame.width()
+                                                << "x" << frame.height() << " over the menu bar at " << bar.y();
+            if (frame.height() <= screen.height() - bar.bottom() - 1) {
+                EXPECT_TRUE(screen.contains(frame)) << "off the screen at " << frame.x() << "," << frame.y();
+            }
+            for (const auto& [other, at] : open)
+                EXPECT_NE(frame.topLeft(), at.topLeft()) << "on the corner of " << other.toStdString() << " at "
+                                                         << frame.x() << "," << frame.y();
+            open.emplace_back(QLatin1String(name), frame);
         }
-        w->unload();
+        EXPECT_GE(open.size(), 12u);
+        // Where they stand once all are open: none moved onto another's corner.
+        for (size_t i = 0; i < open.size(); ++i) {
+            Form* w = nullptr;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* f = qobject_cast<Form*>(top); f && f->isVisible() && f->objectName() == open[i].first) w = f;
+            ASSERT_NE(w, nullptr) << open[i].first.toStdString() << " closed";
+            EXPECT_EQ(w->frameRect().topLeft(), open[i].second.topLeft()) << open[i].first.toStdString() << " moved";
+        }
+        forms::destroyAll();
         pump(20);
+        resetFacade();
+        if (sim_) sim_->stop();
     }
-    EXPECT_GE(opened, 15);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWindow, UnderWindowManager, ::testing::ValuesIn(windowKinds()),
