@@ -6,6 +6,8 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QStyleOptionFrame>
 #include <QPainter>
 #include <QPointer>
 #include <QStyledItemDelegate>
@@ -57,25 +59,74 @@ QFont atPoints(QFont f, double points) {
     return f;
 }
 
-} // namespace
+// The sizes to try, largest first, each of them one that the fonts really
+// draw at 7 points or more (a size is rounded to whole pixels).
+std::vector<double> readableSizes(const QFont& a, const QFont& b) {
+    const auto readable = [&](double p) {
+        return QFontInfo(atPoints(a, p)).pointSizeF() >= kSmallestPoints &&
+               QFontInfo(atPoints(b, p)).pointSizeF() >= kSmallestPoints;
+    };
+    double largest = QFontInfo(a).pointSizeF();
+    if (largest <= 0) largest = 9;
+    std::vector<double> sizes;
+    for (double p = largest; p >= kSmallestPoints; p -= 0.5)
+        if (readable(p)) sizes.push_back(p);
+    if (sizes.empty()) {
+        double p = kSmallestPoints;
+        while (!readable(p) && p < 72) p += 0.5;
+        sizes.push_back(p);
+    }
+    return sizes;
+}
 
-int gridTextRoom(int px) { return px - 2 * kTextMargin - 1; }
-
-int gridTextNeed(const QFont& font, const QString& text) {
+// Pixels that a sample text takes in font; a digit of it stands for every
+// digit, so it is measured as the widest of the font.
+int sampleAdvance(const QFont& font, const QString& text) {
     const QFontMetrics fm(font);
-    // A digit of a sample stands for every digit: take the widest of the font.
     QChar widestDigit = u'0';
     for (char16_t d = u'1'; d <= u'9'; ++d)
         if (fm.horizontalAdvance(QChar(d)) > fm.horizontalAdvance(widestDigit)) widestDigit = QChar(d);
     QString sample = text;
     sample.replace(u'0', widestDigit);
-    return fm.horizontalAdvance(sample) + 2 * kTextMargin + 1;
+    return fm.horizontalAdvance(sample);
 }
+
+// Pixels of text a box px wide shows: its frame and text margins left out.
+int boxTextRoom(const QLineEdit* box, int px) {
+    QStyleOptionFrame o;
+    o.initFrom(box);
+    o.rect = QRect(0, 0, px, std::max(box->height(), 1));
+    o.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &o, box) : 0;
+    const QRect r = box->style()->subElementRect(QStyle::SE_LineEditContents, &o, box);
+    const QMargins m = box->textMargins();
+    constexpr int kBoxMargin = 2;   // the box's own margin either side of its text
+    return r.width() - m.left() - m.right() - 2 * kBoxMargin;
+}
+
+} // namespace
+
+void fitTextBox(QLineEdit* box, const QString& widest) {
+    const int px = box->maximumWidth() < QWIDGETSIZE_MAX ? box->maximumWidth() : box->width();
+    const int room = boxTextRoom(box, px);
+    QFont font = box->font();
+    for (double points : readableSizes(box->font(), box->font())) {
+        font = atPoints(box->font(), points);
+        if (sampleAdvance(font, widest) <= room) break;
+    }
+    box->setFont(font);
+    const int short_ = sampleAdvance(font, widest) - room;
+    if (short_ > 0 && box->maximumWidth() < QWIDGETSIZE_MAX) box->setMaximumWidth(px + short_);
+}
+
+int gridTextRoom(int px) { return px - 2 * kTextMargin - 1; }
+
+int gridTextNeed(const QFont& font, const QString& text) { return sampleAdvance(font, text) + 2 * kTextMargin + 1; }
 
 void setGridColumnWidths(QTableView* grid, const std::vector<int>& px) {
     grid->horizontalHeader()->setMinimumSectionSize(0);
     grid->setProperty(kWidthsProperty, QVariant::fromValue(QList<int>(px.begin(), px.end())));
-    // A model reset rebuilds the header's sections at their default size;
+    // A model reset that brings the columns back (from none, or another
+    // number of them) rebuilds the header's sections at their default size;
     // this runs after the header's own handler.
     if (QAbstractItemModel* m = grid->model(); m && !grid->property("dovraneWidthsHooked").toBool()) {
         // A grid being destroyed still hears its model's last reset; by then
@@ -112,23 +163,7 @@ GridFit fitGridColumns(const QFont& titleBase, const QFont& dataBase, const QStr
         return std::pair{first, last};
     };
 
-    // The sizes to try, largest first, each of them one that the fonts really
-    // draw at 7 points or more (a size is rounded to whole pixels).
-    const auto readable = [&](double p) {
-        return QFontInfo(atPoints(titleBase, p)).pointSizeF() >= kSmallestPoints &&
-               QFontInfo(atPoints(dataBase, p)).pointSizeF() >= kSmallestPoints;
-    };
-    double largest = QFontInfo(titleBase).pointSizeF();
-    if (largest <= 0) largest = 9;
-    std::vector<double> sizes;
-    for (double p = largest; p >= kSmallestPoints; p -= 0.5)
-        if (readable(p)) sizes.push_back(p);
-    if (sizes.empty()) {
-        double p = kSmallestPoints;
-        while (!readable(p) && p < 72) p += 0.5;
-        sizes.push_back(p);
-    }
-
+    const std::vector<double> sizes = readableSizes(titleBase, dataBase);
     GridFit fit;
     for (double points : sizes) {
         fit.titleFont = atPoints(titleBase, points);

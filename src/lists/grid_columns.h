@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <vector>
 
+class QLineEdit;
 class QTableView;
 
 namespace dovrane {
@@ -52,6 +53,11 @@ GridFit fitGridColumns(const QFont& titleBase, const QFont& dataBase, const QStr
 // Gives the grids the fit's fonts, narrow cell margins and column widths
 // (titles may be null: a grid without a title grid).
 void applyGridFit(const GridFit& fit, QTableView* titles, QTableView* data);
+
+// A text box of a list (as wide as it may be) gets the largest size of its
+// font, down to 7 points, at which widest shows whole; where none does, the
+// smallest, and the box is let grow just enough.
+void fitTextBox(QLineEdit* box, const QString& widest);
 
 // The narrow cell margins alone.
 void useCompactCells(QTableView* grid);

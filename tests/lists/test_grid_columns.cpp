@@ -17,6 +17,7 @@
 #include "logbook/frmlogformat.h"
 #include "logbook/log_record.h"
 #include "memories/frmmemman.h"
+#include "scanning/frmscanlist.h"
 #include "memories/memory_image.h"
 #include "drivers/model_tables.h"
 #include "shell/common_tables.h"
@@ -26,6 +27,8 @@
 
 #include <QCheckBox>
 #include <QFontInfo>
+#include <QLineEdit>
+#include <QStyleOptionFrame>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QHeaderView>
@@ -394,6 +397,26 @@ TEST(GridColumnWidths, KeptThroughAResetThatRebuildsTheColumns) {
         model.setSource(1, columns, cell);
         for (int c = 0; c < std::min(columns, 3); ++c)
             EXPECT_EQ(grid.horizontalHeader()->sectionSize(c), 10 * (c + 1)) << columns << " columns, column " << c;
+    }
+}
+
+// The frequency boxes of the list scan hold a frequency as the panels show it.
+TEST_F(GridColumnsTest, ScanListBoxesShowTheirWidestFrequencyWhole) {
+    RxType = 0;
+    initnorxtables();
+    frmScanlist* w = forms::load<frmScanlist>();
+    ASSERT_TRUE(w && w->isLoaded());
+    w->show();
+    pump(20);
+    for (QLineEdit* box : w->txtFreqlist) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        box->setText(QStringLiteral("29999.999"));
+        EXPECT_GE(QFontInfo(box->font()).pointSizeF(), 7.0);
+        QStyleOptionFrame o;
+        o.initFrom(box);
+        o.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &o, box);
+        const int room = box->style()->subElementRect(QStyle::SE_LineEditContents, &o, box).width() - 4;
+        EXPECT_LE(QFontMetrics(box->font()).horizontalAdvance(box->text()), room) << "cut in a box " << box->width();
     }
 }
 
