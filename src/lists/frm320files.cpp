@@ -17,6 +17,14 @@ namespace {
 
 constexpr int kKind = 10;
 const std::vector<int> kTwips{2130, 975, 345, 1605, 1080, 450, 450, 2085};
+// The widest text of each column: the frequency as "00000.000", a mode of
+// three letters, times of four digits, 20 characters of notes; names,
+// places and languages as long as the receiver's own lists hold them.
+const std::vector<GridColumn> kColumns{
+    {2130, QStringLiteral("Radio Sweden Intl.")}, {975, QStringLiteral("00000.000")},
+    {345, QStringLiteral("USB")},                 {1605, QStringLiteral("Horby, Sweden")},
+    {1080, QStringLiteral("Portuguese")},         {450, QStringLiteral("0000")},
+    {450, QStringLiteral("0000")},                {2085, QStringLiteral("Notes of the station")}};
 
 } // namespace
 
@@ -31,11 +39,11 @@ frm320Files::frm320Files() : GridListWindow(1, &Files320Open), ui(std::make_uniq
 frm320Files::~frm320Files() = default;
 
 void frm320Files::Form_Load() {
+    showRowsSource(kTwips);
     setTitleRow(ui->grdTitles,
                 {QStringLiteral("Name"), QStringLiteral("Frequency"), QStringLiteral("Md"), QStringLiteral("Location"),
                  QStringLiteral("Language"), QStringLiteral("Strt"), QStringLiteral("End"), QStringLiteral("Notes")},
-                kTwips, ui->grd320Files);
-    showRowsSource(kTwips);
+                kTwips, ui->grd320Files, kColumns);
     registerLoader(kKind, 0, [] { load320file(); });
 }
 

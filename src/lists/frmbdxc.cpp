@@ -21,6 +21,16 @@ namespace {
 constexpr int kKind = 1;
 const std::vector<int> kTitleTwips{1400, 1800, 1120, 4680};
 const std::vector<int> kGridTwips{1400, 1800, 1120, 620, 620, 620, 620, 620, 620, 620};
+// The widest text of each grid column, from the file's layout: a country of
+// 16 characters, an organisation of 17, the on-air time and frequencies of
+// five digits after their blank.
+const std::vector<GridColumn> kColumns = [] {
+    std::vector<GridColumn> c{{1400, QStringLiteral("Papua New Guinea")},
+                              {1800, QStringLiteral("Radio Netherlands")},
+                              {1120, QStringLiteral("0000-2400")}};
+    for (int k = 0; k < 7; ++k) c.push_back({620, QStringLiteral(" 00000")});
+    return c;
+}();
 const QString kPrompt = QStringLiteral(
     "Enter time in UTC (Format: hhmm).\nTo enter current time in UTC just press enter\nEnter 'all' to get all records in the file");
 
@@ -36,13 +46,15 @@ frmBdxc::frmBdxc() : GridListWindow(4, &BdxcOpen), ui(std::make_unique<Ui::frmBd
 frmBdxc::~frmBdxc() = default;
 
 void frmBdxc::Form_Load() {
+    showRowsSource(kGridTwips);
     setTitles({QStringLiteral(" Country"), QStringLiteral(" Broadcast Org"), QStringLiteral(" Time(UTC)"),
                QStringLiteral(" Frequencies")});
-    showRowsSource(kGridTwips);
     registerLoader(kKind, 0, [] { loadbdxcfile(); });
 }
 
-void frmBdxc::setTitles(const QStringList& texts) { setTitleRow(ui->grdTitles, texts, kTitleTwips, ui->grdBdxc); }
+void frmBdxc::setTitles(const QStringList& texts) {
+    setTitleRow(ui->grdTitles, texts, kTitleTwips, ui->grdBdxc, kColumns);
+}
 
 void frmBdxc::cmdLoad_Click() { showLoadChooser(kKind); }
 

@@ -1,6 +1,7 @@
 #include "lists/frmlast20.h"
 #include "ui_frmlast20.h"
 
+#include "lists/grid_columns.h"
 #include "lists/last20_list.h"
 #include "platform/geometry.h"
 #include "shell/facade.h"
@@ -8,6 +9,7 @@
 #include "platform/number_text.h"
 #include "shell/unloadallforms.h"
 
+#include <QApplication>
 #include <QHeaderView>
 
 namespace dovrane {
@@ -34,9 +36,13 @@ void frmLast20::Form_Load() {
         g->setTextElideMode(Qt::ElideNone);
         g->setWordWrap(false);
         g->verticalHeader()->setDefaultSectionSize(18);
-        g->setColumnWidth(0, twipsToPx(kNrWidthTwips));
-        g->setColumnWidth(1, twipsToPx(kFreqWidthTwips));
     }
+    // A row number " 19" and a frequency as the panel shows it, "00000.000" at most.
+    const QFont base = QApplication::font(ui->grdLast20);
+    applyGridFit(fitGridColumns(base, base, {QStringLiteral(" NR"), QStringLiteral(" FREQUENCY")},
+                                {kNrWidthTwips, kFreqWidthTwips},
+                                {{kNrWidthTwips, QStringLiteral(" 00")}, {kFreqWidthTwips, QStringLiteral("00000.000")}}),
+                 ui->grdTitles, ui->grdLast20);
     ui->grdTitles->setItem(0, 0, new QTableWidgetItem(QStringLiteral(" NR")));
     ui->grdTitles->setItem(0, 1, new QTableWidgetItem(QStringLiteral(" FREQUENCY")));
     ui->grdTitles->setFixedHeight(ui->grdTitles->rowHeight(0) + 2 * ui->grdTitles->frameWidth());

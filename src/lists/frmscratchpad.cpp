@@ -1,6 +1,7 @@
 #include "lists/frmscratchpad.h"
 #include "ui_frmscratchpad.h"
 
+#include "lists/grid_columns.h"
 #include "lists/scratchpad_file.h"
 #include "platform/busycursor.h"
 #include "platform/dialogs.h"
@@ -15,6 +16,7 @@
 #include "platform/text_file.h"
 #include "shell/unloadallforms.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <array>
@@ -74,7 +76,10 @@ frmScratchpad::~frmScratchpad() = default;
 QTableWidget* frmScratchpad::grid() const { return ui->grdScratchpad; }
 
 void frmScratchpad::Form_Load() {
-    for (int c = 0; c < ScratchpadColumns; ++c) ui->grdScratchpad->setColumnWidth(c, twipsToPx(kColumnTwips));
+    // A cell holds a frequency as the panel shows it, "00000.000" at most.
+    const std::vector<GridColumn> columns(size_t(ScratchpadColumns), GridColumn{kColumnTwips, QStringLiteral("00000.000")});
+    const QFont base = QApplication::font(ui->grdScratchpad);
+    applyGridFit(fitGridColumns(base, base, {}, {}, columns), nullptr, ui->grdScratchpad);
     ui->grdScratchpad->verticalHeader()->setDefaultSectionSize(22);
     cleargridscratchpad();
     registerLoader(kKind, 0, [] { loadscratchpadfile(); });

@@ -6,18 +6,21 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QStyleOptionFrame>
 #include <QPainter>
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <algorithm>
 
 namespace dovrane {
 
 namespace {
 
 constexpr int kTextMargin = 1;   // pixels either side of a cell's text
-constexpr double kSmallestPoints = 6;
-const char* const kTwipsProperty = "dovraneColumnTwips";
+constexpr double kSmallestPoints = 7;   // the smallest readable size
+const char* const kWidthsProperty = "dovraneColumnWidths";
 
 // Draws a cell as the style does (background, selection, focus), then its
 // text with one pixel either side instead of the style's wider margins.
@@ -45,69 +48,165 @@ public:
     }
 };
 
-void applyTwips(QTableView* grid) {
-    const QList<int> twips = grid->property(kTwipsProperty).value<QList<int>>();
+void applyWidths(QTableView* grid) {
+    const QList<int> px = grid->property(kWidthsProperty).value<QList<int>>();
     QHeaderView* h = grid->horizontalHeader();
-    for (int c = 0; c < twips.size() && c < h->count(); ++c) h->resizeSection(c, twipsToPx(twips[c]));
+    for (int c = 0; c < px.size() && c < h->count(); ++c) h->resizeSection(c, px[c]);
+}
+
+QFont atPoints(QFont f, double points) {
+    f.setPointSizeF(points);
+    return f;
+}
+
+// The sizes to try, largest first, each of them one that the fonts really
+// draw at 7 points or more (a size is rounded to whole pixels).
+std::vector<double> readableSizes(const QFont& a, const QFont& b) {
+    const auto readable = [&](double p) {
+        return QFontInfo(atPoints(a, p)).pointSizeF() >= kSmallestPoints &&
+               QFontInfo(atPoints(b, p)).pointSizeF() >= kSmallestPoints;
+    };
+    double largest = QFontInfo(a).pointSizeF();
+    if (largest <= 0) largest = 9;
+    std::vector<double> sizes;
+    for (double p = largest; p >= kSmallestPoints; p -= 0.5)
+        if (readable(p)) sizes.push_back(p);
+    if (sizes.empty()) {
+        double p = kSmallestPoints;
+        while (!readable(p) && p < 72) p += 0.5;
+        sizes.push_back(p);
+    }
+    return sizes;
+}
+
+// Pixels that a sample text takes in font; a digit of it stands for every
+// digit, so it is measured as the widest of the font.
+int sampleAdvance(const QFont& font, const QString& text) {
+    const QFontMetrics fm(font);
+    QChar widestDigit = u'0';
+    for (char16_t d = u'1'; d <= u'9'; ++d)
+        if (fm.horizontalAdvance(QChar(d)) > fm.horizontalAdvance(widestDigit)) widestDigit = QChar(d);
+    QString sample = text;
+    sample.replace(u'0', widestDigit);
+    return fm.horizontalAdvance(sample);
+}
+
+// Pixels of text a box px wide shows: its frame and text margins left out.
+int boxTextRoom(const QLineEdit* box, int px) {
+    QStyleOptionFrame o;
+    o.initFrom(box);
+    o.rect = QRect(0, 0, px, std::max(box->height(), 1));
+    o.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &o, box) : 0;
+    const QRect r = box->style()->subElementRect(QStyle::SE_LineEditContents, &o, box);
+    const QMargins m = box->textMargins();
+    constexpr int kBoxMargin = 2;   // the box's own margin either side of its text
+    return r.width() - m.left() - m.right() - 2 * kBoxMargin;
 }
 
 } // namespace
 
+void fitTextBox(QLineEdit* box, const QString& widest) {
+    const int px = box->maximumWidth() < QWIDGETSIZE_MAX ? box->maximumWidth() : box->width();
+    const int room = boxTextRoom(box, px);
+    QFont font = box->font();
+    for (double points : readableSizes(box->font(), box->font())) {
+        font = atPoints(box->font(), points);
+        if (sampleAdvance(font, widest) <= room) break;
+    }
+    box->setFont(font);
+    const int short_ = sampleAdvance(font, widest) - room;
+    if (short_ > 0 && box->maximumWidth() < QWIDGETSIZE_MAX) box->setMaximumWidth(px + short_);
+}
+
 int gridTextRoom(int px) { return px - 2 * kTextMargin - 1; }
 
-void setGridColumnTwips(QTableView* grid, const std::vector<int>& twips) {
+int gridTextNeed(const QFont& font, const QString& text) { return sampleAdvance(font, text) + 2 * kTextMargin + 1; }
+
+void setGridColumnWidths(QTableView* grid, const std::vector<int>& px) {
     grid->horizontalHeader()->setMinimumSectionSize(0);
-    grid->setProperty(kTwipsProperty, QVariant::fromValue(QList<int>(twips.begin(), twips.end())));
-    // A model reset rebuilds the header's sections at their default size;
+    grid->setProperty(kWidthsProperty, QVariant::fromValue(QList<int>(px.begin(), px.end())));
+    // A model reset that brings the columns back (from none, or another
+    // number of them) rebuilds the header's sections at their default size;
     // this runs after the header's own handler.
-    if (QAbstractItemModel* m = grid->model(); m && !grid->property("dovraneTwipsHooked").toBool()) {
+    if (QAbstractItemModel* m = grid->model(); m && !grid->property("dovraneWidthsHooked").toBool()) {
         // A grid being destroyed still hears its model's last reset; by then
         // it is a view no more.
         QObject* view = grid;
         const auto reapply = [view] {
-            if (auto* g = dynamic_cast<QTableView*>(view)) applyTwips(g);
+            if (auto* g = dynamic_cast<QTableView*>(view)) applyWidths(g);
         };
         QObject::connect(m, &QAbstractItemModel::modelReset, grid, reapply);
         QObject::connect(m, &QAbstractItemModel::columnsInserted, grid, reapply);
-        grid->setProperty("dovraneTwipsHooked", true);
+        grid->setProperty("dovraneWidthsHooked", true);
     }
-    applyTwips(grid);
+    applyWidths(grid);
 }
 
-QFont fittingGridFont(const QFont& base, const QStringList& titles, const std::vector<int>& twips) {
-    QFont f = base;
-    double points = QFontInfo(base).pointSizeF();
-    if (points <= 0) points = 9;
-    for (; points > kSmallestPoints; points -= 0.5) {
-        f.setPointSizeF(points);
-        const QFontMetrics fm(f);
+void setGridColumnTwips(QTableView* grid, const std::vector<int>& twips) {
+    std::vector<int> px;
+    px.reserve(twips.size());
+    for (int t : twips) px.push_back(twipsToPx(t));
+    setGridColumnWidths(grid, px);
+}
+
+GridFit fitGridColumns(const QFont& titleBase, const QFont& dataBase, const QStringList& titles,
+                       const std::vector<int>& titleTwips, const std::vector<GridColumn>& columns) {
+    const size_t nTitles = std::min(size_t(titles.size()), titleTwips.size());
+    std::vector<int> titleDrawn, dataDrawn;
+    for (size_t t = 0; t < nTitles; ++t) titleDrawn.push_back(twipsToPx(titleTwips[t]));
+    for (const GridColumn& c : columns) dataDrawn.push_back(twipsToPx(c.twips));
+    // The data columns under title t: its own, and for the last title every
+    // column from its own on.
+    const auto span = [&](size_t t) {
+        const size_t first = std::min(t, columns.size());
+        const size_t last = t + 1 == nTitles ? columns.size() : std::min(t + 1, columns.size());
+        return std::pair{first, last};
+    };
+
+    const std::vector<double> sizes = readableSizes(titleBase, dataBase);
+    GridFit fit;
+    for (double points : sizes) {
+        fit.titleFont = atPoints(titleBase, points);
+        fit.dataFont = atPoints(dataBase, points);
         bool fits = true;
-        for (int c = 0; c < titles.size() && c < int(twips.size()) && fits; ++c)
-            fits = fm.horizontalAdvance(titles[c]) <= gridTextRoom(twipsToPx(twips[size_t(c)]));
-        if (fits) return f;
+        for (size_t t = 0; t < nTitles && fits; ++t)
+            fits = gridTextNeed(fit.titleFont, titles[int(t)]) <= titleDrawn[t];
+        for (size_t c = 0; c < columns.size() && fits; ++c)
+            fits = gridTextNeed(fit.dataFont, columns[c].widest) <= dataDrawn[c];
+        if (fits) break;
     }
-    f.setPointSizeF(kSmallestPoints);
-    return f;
+
+    // Kept as drawn wherever the widths hold; widened just enough elsewhere,
+    // each title by as much as the columns under it, so that it stays over them.
+    fit.dataPx = dataDrawn;
+    for (size_t c = 0; c < columns.size(); ++c)
+        fit.dataPx[c] = std::max(dataDrawn[c], gridTextNeed(fit.dataFont, columns[c].widest));
+    fit.titlePx = titleDrawn;
+    for (size_t t = 0; t < nTitles; ++t) {
+        const auto [first, last] = span(t);
+        for (size_t c = first; c < last; ++c) fit.titlePx[t] += fit.dataPx[c] - dataDrawn[c];
+        const int short_ = gridTextNeed(fit.titleFont, titles[int(t)]) - fit.titlePx[t];
+        if (short_ <= 0) continue;
+        fit.titlePx[t] += short_;
+        // A title over one column takes its column along.
+        if (last == first + 1) fit.dataPx[first] += short_;
+    }
+    return fit;
+}
+
+void applyGridFit(const GridFit& fit, QTableView* titles, QTableView* data) {
+    if (titles) {
+        titles->setFont(fit.titleFont);
+        useCompactCells(titles);
+        setGridColumnWidths(titles, fit.titlePx);
+    }
+    data->setFont(fit.dataFont);
+    useCompactCells(data);
+    setGridColumnWidths(data, fit.dataPx);
 }
 
 void useCompactCells(QTableView* grid) {
     if (!dynamic_cast<CompactCellDelegate*>(grid->itemDelegate())) grid->setItemDelegate(new CompactCellDelegate(grid));
-}
-
-void fitGridFont(QTableView* titles, const QStringList& texts, const std::vector<int>& twips,
-                 const std::vector<QTableView*>& grids) {
-    const QFont font = fittingGridFont(QApplication::font(titles), texts, twips);
-    titles->setFont(font);
-    useCompactCells(titles);
-    for (QTableView* g : grids) {
-        QFont own = font;
-        if (QFontInfo(g->font()).fixedPitch()) {
-            own = g->font();
-            own.setPointSizeF(font.pointSizeF());
-        }
-        g->setFont(own);
-        useCompactCells(g);
-    }
 }
 
 } // namespace dovrane

@@ -9,6 +9,7 @@
 #include "shell/show_panel.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -47,19 +48,18 @@ void ListWindow::setupGrid(QTableView* grid) {
 bool ListWindow::tuneTo(const QString& text) { return Change2FreqA(valComma(text)); }
 
 void ListWindow::setTitleRow(QTableWidget* titles, const QStringList& texts, const std::vector<int>& twips,
-                             QTableView* list) {
+                             QTableView* list, const std::vector<GridColumn>& columns) {
     titles->setColumnCount(int(std::max<size_t>(size_t(texts.size()), twips.size())));
     titles->setRowCount(1);
     titles->verticalHeader()->setDefaultSectionSize(18);
     titles->setFixedHeight(18 + 2 * titles->frameWidth());
     for (int c = 0; c < texts.size(); ++c) titles->setItem(0, c, new QTableWidgetItem(texts[c]));
-    setGridColumnTwips(titles, twips);
-    std::vector<QTableView*> under;
-    if (list) under.push_back(list);
-    fitGridFont(titles, texts, twips, under);
-    if (list)
-        connect(list->horizontalScrollBar(), &QScrollBar::valueChanged, titles->horizontalScrollBar(),
-                &QScrollBar::setValue, Qt::UniqueConnection);
+    // The list keeps its family (a fixed pitch one stays so); both grids take
+    // the size at which everything shows whole.
+    const GridFit fit = fitGridColumns(QApplication::font(titles), list->font(), texts, twips, columns);
+    applyGridFit(fit, titles, list);
+    connect(list->horizontalScrollBar(), &QScrollBar::valueChanged, titles->horizontalScrollBar(),
+            &QScrollBar::setValue, Qt::UniqueConnection);
 }
 
 void ListWindow::setColumnTwips(QTableView* grid, const std::vector<int>& twips) { setGridColumnTwips(grid, twips); }

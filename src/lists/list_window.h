@@ -3,6 +3,7 @@
 // the frequency box the panels fill while the window is open (Enter tunes to
 // it, a double click empties it), "ReZeri" back to the panel, "Exit", and
 // tuning to the text of a clicked cell. Position and open flag come with Form.
+#include "lists/grid_columns.h"
 #include "shell/form.h"
 
 #include <QString>
@@ -44,10 +45,11 @@ protected:
     // Tunes to the number at the start of a cell or box text ("," read as the
     // decimal point); an empty text gives 0, which the facade refuses.
     static bool tuneTo(const QString& text);
-    // The one-row title grid above a list: its texts and column widths (twips),
-    // scrolled sideways with the list.
+    // The one-row title grid above a list: its texts, the fonts and column
+    // widths of both grids (twips as drawn, widened where a column's widest
+    // text needs more), scrolled sideways with the list.
     static void setTitleRow(QTableWidget* titles, const QStringList& texts, const std::vector<int>& twips,
-                            QTableView* list = nullptr);
+                            QTableView* list, const std::vector<GridColumn>& columns);
     static void setColumnTwips(QTableView* grid, const std::vector<int>& twips);
 
     bool eventFilter(QObject* watched, QEvent* event) override;

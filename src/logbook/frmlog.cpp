@@ -15,6 +15,7 @@
 #include "shell/frmsavefile.h"
 #include "shell/globals.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -42,6 +43,19 @@ const QString kFull = QStringLiteral("The log holds at most %1 records:\nno reco
 // The fields a click on a grid cell tunes to: the frequency and the four
 // alternative frequencies (the SINPO code is no frequency).
 bool tunesField(int field) { return field == LogFieldFrequency || (field >= 8 && field <= 11); }
+
+// The widest text of the number column and of each field as the file holds
+// it: dates, times and frequencies in their digits, a language code of three
+// capitals, free texts of their full width.
+const std::vector<QString> kWidest{
+    QStringLiteral("000"),          QStringLiteral("00000000"),
+    QStringLiteral("0000"),         QStringLiteral("0000"),
+    QStringLiteral("00000.000"),    QStringLiteral("00000"),
+    QStringLiteral("WWW"),          QStringLiteral("Deutsche Welle Koeln"),
+    QStringLiteral("Sines, Portugal (DW)"), QStringLiteral("00000"),
+    QStringLiteral("00000"),        QStringLiteral("00000"),
+    QStringLiteral("00000"),        QStringLiteral("Fine signal, QSL card received in March."),
+    QStringLiteral("ABCD"),         QStringLiteral("ABCD")};
 
 void tell(const QString& text, const QString& title, dialogs::Icon icon = dialogs::Icon::Exclamation) {
     dialogs::message(text, dialogs::Buttons::Ok, icon, title);
@@ -74,9 +88,17 @@ frmLog::~frmLog() = default;
 void frmLog::Form_Load() {
     LogGridFormat = readLogGridFormat(DataFolder);
     fillLogColumnTables();
-    // One font for every format: the one at which each title fits its width.
+    // One font and one width per field for every format: those at which each
+    // title and each field's widest text show whole.
     const QStringList titles(LogColTitle.begin(), LogColTitle.end());
-    fitGridFont(ui->grdTitles, titles, std::vector<int>(LogColWidth.begin(), LogColWidth.end()), {ui->grdLog});
+    const std::vector<int> twips(LogColWidth.begin(), LogColWidth.end());
+    std::vector<GridColumn> columns;
+    for (size_t k = 0; k < twips.size(); ++k) columns.push_back({twips[k], kWidest.at(k)});
+    fit_ = fitGridColumns(QApplication::font(ui->grdTitles), QApplication::font(ui->grdLog), titles, twips, columns);
+    ui->grdTitles->setFont(fit_.titleFont);
+    ui->grdLog->setFont(fit_.dataFont);
+    useCompactCells(ui->grdTitles);
+    useCompactCells(ui->grdLog);
     shownRows_ = 1;
     fillloggridheader();
     setlogbuttons(false);
@@ -95,17 +117,19 @@ void frmLog::fillloggridheader() {
     });
     // The number column, then one column per field shown; the widths go on
     // after the model has its columns, in both grids alike.
-    std::vector<int> twips{LogColWidth[0]};
+    std::vector<int> titlePx{fit_.titlePx.at(0)};
+    std::vector<int> dataPx{fit_.dataPx.at(0)};
     QTableWidget* t = ui->grdTitles;
     t->setColumnCount(columns);
     t->setItem(0, 0, new QTableWidgetItem(LogColTitle[0]));
     for (int k = 1; k < columns; ++k) {
         const int f = fields_[size_t(k - 1)];
         t->setItem(0, k, new QTableWidgetItem(LogColTitle[size_t(f + 1)]));
-        twips.push_back(LogColWidth[size_t(f + 1)]);
+        titlePx.push_back(fit_.titlePx.at(size_t(f + 1)));
+        dataPx.push_back(fit_.dataPx.at(size_t(f + 1)));
     }
-    setGridColumnTwips(t, twips);
-    setGridColumnTwips(ui->grdLog, twips);
+    setGridColumnWidths(t, titlePx);
+    setGridColumnWidths(ui->grdLog, dataPx);
 }
 
 void frmLog::fillgrdlog() {

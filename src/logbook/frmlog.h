@@ -54,6 +54,8 @@ private:
 
     std::unique_ptr<Ui::frmLog> ui;
     std::vector<int> fields_;
+    // Fonts and widths of the number column and of every field, shown or not.
+    GridFit fit_;
     int shownRows_ = 1;
     bool buttonsOn_ = false;
 };

@@ -3,6 +3,7 @@
 #include "ui_frmscanlist.h"
 
 #include "drivers/model_tables.h"
+#include "lists/grid_columns.h"
 #include "platform/busycursor.h"
 #include "platform/canvas.h"
 #include "platform/dialogs.h"
@@ -62,6 +63,8 @@ frmScanlist::frmScanlist()
     for (int i = 0; i < ScanlistRows; ++i) {
         txtFreqlist[size_t(i)] = findChild<QLineEdit*>(QStringLiteral("txtFreqlist_%1").arg(i));
         txtFreqlist[size_t(i)]->installEventFilter(this);
+        // A box holds a frequency as the panels show it, "00000.000" at most.
+        fitTextBox(txtFreqlist[size_t(i)], QStringLiteral("00000.000"));
     }
     tmrScanlist_ = new QTimer(this);
     tmrScanlist_->setObjectName(QStringLiteral("tmrScanlist"));

@@ -1,35 +1,61 @@
-// Every list grid and its title grid at the widths the lists were drawn with
-// (twips, 15 to a pixel): each column as wide as its twips, each title over
-// the column it names and whole at the program's font, in the log as it
-// opens, after a load and after each change of its screen format.
+// Every list grid and its title grid loaded with files that hold the widest
+// value of each column: each cell's text whole in the font it is drawn with,
+// titles included, at 7 points or more; each column as wide as drawn (twips,
+// 15 to a pixel) unless its widest value needs more, then just as wide as
+// that; each title over the column it names, with the same width. In the log
+// as it opens, after a load and after each change of its screen format, in
+// the other lists after a first and a second load.
 #include "lists/frm320files.h"
 #include "lists/frmbdxc.h"
+#include "lists/frmlast20.h"
 #include "lists/frmown.h"
+#include "lists/frmscratchpad.h"
 #include "lists/grid_columns.h"
+#include "lists/last20_list.h"
 #include "lists/list_table_model.h"
 #include "logbook/frmlog.h"
 #include "logbook/frmlogformat.h"
 #include "logbook/log_record.h"
+#include "memories/frmmemman.h"
+#include "scanning/frmscanlist.h"
+#include "memories/memory_image.h"
+#include "drivers/model_tables.h"
 #include "shell/common_tables.h"
 #include "shell/file_kinds.h"
 #include "shell/globals.h"
 #include "support/test_env.h"
 
 #include <QCheckBox>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QStyleOptionFrame>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
 #include <functional>
+#include <typeinfo>
 
 namespace dovrane::test {
 namespace {
 
+// A title grid and the grid under it, found by their names (a grid may have
+// no title grid), with the widths they were drawn with: title t stands over
+// data column t; a last title with fewer titles than columns over the rest,
+// titles beyond the columns over the last column together.
+struct GridPair {
+    const char* titles;
+    const char* data;
+    std::vector<int> titleTwips;
+    std::vector<int> dataTwips;
+};
 struct GridCase {
     const char* name;
-    std::function<GridListWindow*(AppTest&)> open;
-    std::vector<int> titleTwips;   // title t stands over data column t
-    std::vector<int> gridTwips;    // the data columns whose widths are fixed
+    std::function<QWidget*(AppTest&)> open;   // the window, with its widest values shown
+    std::vector<GridPair> grids;
+    bool widest = true;   // false: the grid shows no values yet
 };
 void PrintTo(const GridCase& c, std::ostream* os) { *os << c.name; }
 
@@ -47,6 +73,7 @@ std::vector<int> logTwips(const char* format) {
         if (format[f] == '1') out.push_back(kLogTwips[size_t(f + 1)]);
     return out;
 }
+GridPair logGrids(const std::vector<int>& twips) { return {"grdTitles", "grdLog", twips, twips}; }
 
 class GridColumnsTest : public AppTest, public ::testing::WithParamInterface<GridCase> {
 public:
@@ -62,9 +89,12 @@ protected:
         LogRecords.clear();
         LogLast = -1;
         LogGridFormat.clear();
+        clearLast20();
         FileKindName[1] = QStringLiteral("BDX_A07TOE.TXT");
         FileKindName[2] = QStringLiteral("OWN_TEST.TXT");
         FileKindName[4] = QStringLiteral("LOG_TEST.TXT");
+        FileKindName[8] = QStringLiteral("MEM_TEST.TXT");
+        FileKindName[9] = QStringLiteral("FSP_TEST.TXT");
         FileKindName[10] = QStringLiteral("test.320");
     }
     void TearDown() override {
@@ -77,15 +107,30 @@ protected:
         F320Records.clear();
         LogRecords.clear();
         LogLast = -1;
+        clearLast20();
+        RxType = 0;
     }
 };
 
+GridColumnsTest& fixture(AppTest& t) { return static_cast<GridColumnsTest&>(t); }
+
+// The widest value of each field of a log line, with the language as the
+// issue of a listener (ENG) and as wide as three capitals go (WWW).
+QByteArray logFile() {
+    const auto line = [](const char* nr, const char* lan) {
+        const std::vector<std::pair<QByteArray, int>> fields{
+            {"20040301", 8}, {"2359", 4}, {"0000", 4}, {"15240.250", 9}, {"45444", 5}, {lan, 3},
+            {"Deutsche Welle Koeln", 20}, {"Sines, Portugal (DW)", 20}, {"11795", 5}, {"21735", 5}, {"17505", 5},
+            {"25820", 5}, {"Fine signal, QSL card received in March.", 40}, {"ABCD", 4}, {"ABCD", 4}};
+        QByteArray out = QByteArray(nr) + ' ';
+        for (const auto& [text, width] : fields) out += text.leftJustified(width + 1, ' ', true);
+        return out + "\r\n";
+    };
+    return line("000", "ENG") + line("001", "WWW");
+}
 frmLog* openLog(AppTest&) { return forms::load<frmLog>(); }
 frmLog* loadLog(AppTest& t) {
-    static_cast<GridColumnsTest&>(t).writeDataFile(
-        QStringLiteral("LOG/LOG_TEST.TXT"),
-        "000 20040301 1200 1300 15400     35443 ENG Radio Canada         Sackville            "
-        "                        Fine                                     a         \r\n");
+    fixture(t).writeDataFile(QStringLiteral("LOG/LOG_TEST.TXT"), logFile());
     frmLog* w = forms::load<frmLog>();
     EXPECT_TRUE(runLoader(4, 0));
     return w;
@@ -97,90 +142,281 @@ void chooseFormat(const char* format) {
         f->findChild<QCheckBox*>(QStringLiteral("chkLogformat_%1").arg(i))->setChecked(format[i] == '1');
     f->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
 }
+std::function<QWidget*(AppTest&)> logIn(const char* format) {
+    return [format](AppTest& t) -> QWidget* {
+        frmLog* w = loadLog(t);
+        chooseFormat(format);
+        return w;
+    };
+}
+
+// Countries and organisations of their full 16 and 17 characters, five-digit
+// frequencies in every column.
+const QByteArray kBdxcFile = "Papua New Guinea Radio Netherlands 0000-2400    11795,15240,21735,17505,13650,11855,25820\r\n"
+                             "United Kingdom   BBC World Service 0600-0800    15400,09410,12095,11760,15565,17640,21660\r\n";
+void loadBdxc(AppTest& t, const char* name, const QByteArray& text) {
+    FileKindName[1] = QString::fromLatin1(name);
+    fixture(t).writeDataFile(QStringLiteral("BDXC/") + FileKindName[1], text);
+    fixture(t).dialogs.expectInput(QStringLiteral("Enter 'all'"), QStringLiteral("all"));
+    EXPECT_TRUE(runLoader(1, 0));
+}
+// Frequencies with decimals in each of the eight columns (the 50 columns of
+// the line hold five of them at most), codes as wide as three capitals go.
+const QByteArray kOwnFile = "Radio Romania Intl. ROU ENG 0000-2400      u      15240.25,11795.75,21735.25,17505.25,13650.75\r\n"
+                            "Radio Romania Intl. WWW WWW 0000-2400      w      10,10,10,15240.25,15240.25,15240.25\r\n"
+                            "Radio Romania Intl. WWW WWW 0000-2400      w      10,10,10,10,10,10,15240.25,15240.25\r\n";
+void loadOwn(AppTest& t, const QByteArray& text) {
+    fixture(t).writeDataFile(QStringLiteral("OWN/OWN_TEST.TXT"), text);
+    EXPECT_TRUE(runLoader(2, 0));
+}
+const QByteArray k320File = "\"Radio Sweden Intl.\",9.41,USB,,,,,Sines Portugal,Portuguese,0600,2400,Notes of the station and more,\r\n"
+                            "\"Beacon\",29.999,LSB,,,,,Here,CW,0000,0030,,\r\n";
+void load320(AppTest& t, const QByteArray& text) {
+    fixture(t).writeDataFile(QStringLiteral("F320/test.320"), text);
+    EXPECT_TRUE(runLoader(10, 0));
+}
+
+const GridPair kBdxcGrids{"grdTitles", "grdBdxc", {1400, 1800, 1120, 4680}, std::vector<int>{1400, 1800, 1120} + times(7, 620)};
+const GridPair kOwnGrids{"grdTitles", "grdOwn", {2200, 550, 550, 1000, 4835},
+                         std::vector<int>{2200, 550, 550, 1000} + times(8, 620) + std::vector<int>{300, 400}};
+const std::vector<int> k320Twips{2130, 975, 345, 1605, 1080, 450, 450, 2085};
+
+// A memory file for a model: the widest frequency, mode and bandwidth texts,
+// a tag of its full 45 characters.
+QWidget* openMemman(AppTest& t, int rxType, const QByteArray& records) {
+    RxType = rxType;
+    rxType == 3 ? initrx320tables() : initnrd545tables();
+    frmMemman* m = forms::load<frmMemman>();
+    fixture(t).writeDataFile(QStringLiteral("MEM/MEM_TEST.TXT"), records);
+    EXPECT_TRUE(runLoader(8, 0));
+    return m;
+}
+const QByteArray kTag = "Radio Netherlands Intl. relay Bonaire, 5 kW .";
 
 const std::vector<GridCase>& cases() {
     static const std::vector<GridCase> all{
-        {"LogAtOpen", openLog, kLogTwips, kLogTwips},
-        {"LogAfterLoad", [](AppTest& t) -> GridListWindow* { return loadLog(t); }, kLogTwips, kLogTwips},
-        {"LogAfterFewerColumns",
-         [](AppTest& t) -> GridListWindow* {
-             frmLog* w = loadLog(t);
-             chooseFormat("000101100000100");
-             return w;
-         },
-         logTwips("000101100000100"), logTwips("000101100000100")},
+        {"LogAtOpen", openLog, {logGrids(kLogTwips)}, false},
+        {"LogAfterLoad", [](AppTest& t) -> QWidget* { return loadLog(t); }, {logGrids(kLogTwips)}},
+        {"LogAfterFewerColumns", logIn("000101100000100"), {logGrids(logTwips("000101100000100"))}},
         {"LogAfterMoreColumns",
-         [](AppTest& t) -> GridListWindow* {
-             frmLog* w = loadLog(t);
-             chooseFormat("000101100000100");
+         [](AppTest& t) -> QWidget* {
+             QWidget* w = logIn("000101100000100")(t);
              chooseFormat("110011000011011");
              return w;
          },
-         logTwips("110011000011011"), logTwips("110011000011011")},
+         {logGrids(logTwips("110011000011011"))}},
+        {"LogEveryField", logIn("111111111111111"), {logGrids(logTwips("111111111111111"))}},
         {"Bdxc",
-         [](AppTest& t) -> GridListWindow* {
-             auto& g = static_cast<GridColumnsTest&>(t);
-             g.writeDataFile(QStringLiteral("BDXC/BDX_A07TOE.TXT"),
-                             "Sweden           Radio Sweden      0000-2400    6065,9490,11550,15240,17505,21500,1179\r\n");
+         [](AppTest& t) -> QWidget* {
              frmBdxc* w = forms::load<frmBdxc>();
-             g.dialogs.expectInput(QStringLiteral("Enter 'all'"), QStringLiteral("all"));
-             EXPECT_TRUE(runLoader(1, 0));
+             loadBdxc(t, "BDX_A07TOE.TXT", kBdxcFile);
              return w;
          },
-         {1400, 1800, 1120, 4680}, std::vector<int>{1400, 1800, 1120} + times(7, 620)},
+         {kBdxcGrids}},
+        // A second load, and one whose titles are those of an ILG list.
+        {"BdxcSecondLoad",
+         [](AppTest& t) -> QWidget* {
+             frmBdxc* w = forms::load<frmBdxc>();
+             loadBdxc(t, "BDX_A07TOE.TXT", "Sweden           Radio Sweden      0000-2400    6065\r\n");
+             loadBdxc(t, "ILGBDXC.TXT", kBdxcFile);
+             return w;
+         },
+         {kBdxcGrids}},
         {"Own",
-         [](AppTest& t) -> GridListWindow* {
-             static_cast<GridColumnsTest&>(t).writeDataFile(
-                 QStringLiteral("OWN/OWN_TEST.TXT"),
-                 "Radio Sweden        SWE ENG 0100-0130      u      6065,9490,11550,15240,17505,21500,1179,9700\r\n");
+         [](AppTest& t) -> QWidget* {
              frmOwn* w = forms::load<frmOwn>();
-             EXPECT_TRUE(runLoader(2, 0));
+             loadOwn(t, kOwnFile);
              return w;
          },
-         {2200, 550, 550, 1000, 4835}, std::vector<int>{2200, 550, 550, 1000} + times(7, 620)},
+         {kOwnGrids}},
+        {"OwnSecondLoad",
+         [](AppTest& t) -> QWidget* {
+             frmOwn* w = forms::load<frmOwn>();
+             loadOwn(t, "Radio Sweden        SWE ENG 0100-0130      u      6065\r\n");
+             loadOwn(t, kOwnFile);
+             return w;
+         },
+         {kOwnGrids}},
         {"Files320",
-         [](AppTest& t) -> GridListWindow* {
-             static_cast<GridColumnsTest&>(t).writeDataFile(
-                 QStringLiteral("F320/test.320"), "\"Beacon\",3.5,LSB,,,,,Here,English,0000,2400,Notes of the beacon,\r\n");
+         [](AppTest& t) -> QWidget* {
              frm320Files* w = forms::load<frm320Files>();
-             EXPECT_TRUE(runLoader(10, 0));
+             load320(t, k320File);
              return w;
          },
-         {2130, 975, 345, 1605, 1080, 450, 450, 2085}, {2130, 975, 345, 1605, 1080, 450, 450, 2085}},
+         {{"grdTitles", "grd320Files", k320Twips, k320Twips}}},
+        {"Files320SecondLoad",
+         [](AppTest& t) -> QWidget* {
+             frm320Files* w = forms::load<frm320Files>();
+             load320(t, "\"Beacon\",3.5,AM,,,,,Here,English,0000,2400,Notes,\r\n");
+             load320(t, k320File);
+             return w;
+         },
+         {{"grdTitles", "grd320Files", k320Twips, k320Twips}}},
+        {"Last20",
+         [](AppTest&) -> QWidget* {
+             for (int i = 0; i < Last20Size; ++i) pushLast20(QStringLiteral("%1.000").arg(29980 + i));
+             return forms::load<frmLast20>();
+         },
+         {{"grdTitles", "grdLast20", {400, 1200}, {400, 1200}}}},
+        {"Scratchpad",
+         [](AppTest& t) -> QWidget* {
+             auto* w = forms::load<frmScratchpad>();
+             fixture(t).writeDataFile(QStringLiteral("FSP/FSP_TEST.TXT"),
+                                      "15240.250,09410.000,29999.999,11795.000,21735.500,17505.250,13650.750,25820.000,\r\n");
+             EXPECT_TRUE(runLoader(9, 0));
+             return w;
+         },
+         {{nullptr, "grdScratchpad", {}, times(8, 885)}}},
+        {"MemmanNrd545",
+         [](AppTest& t) -> QWidget* {
+             return openMemman(t, 4, "MEM000 29999999 7 00 0 1 @@@ @@@ @ " + kTag + "\r\n" +
+                                         "MEM001 15240250 8 02 1 9 @@@ @@@ @ " + kTag + "\r\n");
+         },
+         {{"grdTitles", "grdMemman", {600, 1200, 600, 600, 2800, 2800}, {600, 1200, 600, 600, 5600}}}},
+        {"MemmanRx320",
+         [](AppTest& t) -> QWidget* {
+             return openMemman(t, 3, "MEM000 29999999 1 00 @ 1 @@@ @@@ @ " + kTag + "\r\n");
+         },
+         {{"grdTitles", "grdMemman", {600, 1200, 600, 600, 2800, 2800}, {600, 1200, 600, 600, 5600}}}},
     };
     return all;
 }
 
-TEST_P(GridColumnsTest, EveryColumnAtItsWidthWithItsTitleWholeAboveIt) {
+// The pixels the text of a cell may take in a column: the grid line and the
+// margins of the grid's cells left out (the style's, unless narrowed).
+int textRoom(const QTableView* v, int px) {
+    if (typeid(*v->itemDelegate()) != typeid(QStyledItemDelegate)) return gridTextRoom(px);
+    return px - 1 - 2 * (v->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, v) + 1);
+}
+int textNeed(const QTableView* v, const QFont& font, const QString& text) {
+    const int w = QFontMetrics(font).horizontalAdvance(text);
+    return w == 0 ? 0 : w + (100 - textRoom(v, 100));
+}
+QFont cellFont(const QTableView* v, const QModelIndex& i) {
+    const QVariant f = i.data(Qt::FontRole);
+    return f.isValid() ? f.value<QFont>() : v->font();
+}
+// The widest text a column shows, as the width that it needs.
+int columnNeed(const QTableView* v, int column) {
+    int need = 0;
+    for (int r = 0; r < v->model()->rowCount(); ++r) {
+        const QModelIndex i = v->model()->index(r, column);
+        need = std::max(need, textNeed(v, cellFont(v, i), i.data().toString()));
+    }
+    return need;
+}
+
+TEST_P(GridColumnsTest, EveryValueAndTitleWholeOverItsColumnAtItsWidth) {
     const GridCase& c = GetParam();
-    GridListWindow* w = c.open(*this);
+    QWidget* w = c.open(*this);
     ASSERT_NE(w, nullptr);
     w->show();
     pump(20);
-    QHeaderView* data = w->grid()->horizontalHeader();
-    QHeaderView* titles = w->titles()->horizontalHeader();
-    ASSERT_GE(data->count(), int(c.gridTwips.size()));
-    ASSERT_EQ(w->titles()->columnCount(), int(c.titleTwips.size()));
-    if (c.gridTwips.size() == c.titleTwips.size()) {
-        EXPECT_EQ(data->count(), int(c.gridTwips.size()));
-    }
+    for (const GridPair& g : c.grids) {
+        SCOPED_TRACE(testing::Message() << g.data);
+        auto* data = w->findChild<QTableView*>(QLatin1String(g.data));
+        ASSERT_NE(data, nullptr);
+        auto* titles = g.titles ? w->findChild<QTableView*>(QLatin1String(g.titles)) : nullptr;
+        QHeaderView* dh = data->horizontalHeader();
+        ASSERT_GE(dh->count(), int(g.dataTwips.size()));
+        if (g.dataTwips.size() == g.titleTwips.size()) {
+            EXPECT_EQ(dh->count(), int(g.dataTwips.size()));
+        }
+        EXPECT_GE(QFontInfo(data->font()).pointSizeF(), 7.0);
 
-    int x = 0;
-    for (size_t k = 0; k < c.gridTwips.size(); ++k) {
-        SCOPED_TRACE(testing::Message() << "data column " << k);
-        EXPECT_EQ(data->sectionPosition(int(k)), x);
-        EXPECT_EQ(data->sectionSize(int(k)), (c.gridTwips[k] + 7) / 15);
-        x += (c.gridTwips[k] + 7) / 15;
+        // Every cell whole; each column as drawn, or as wide as its widest text.
+        const int nData = int(g.dataTwips.size());
+        for (int col = 0; col < dh->count(); ++col)
+            for (int r = 0; r < data->model()->rowCount(); ++r) {
+                const QModelIndex i = data->model()->index(r, col);
+                const QString text = i.data().toString();
+                EXPECT_LE(QFontMetrics(cellFont(data, i)).horizontalAdvance(text), textRoom(data, dh->sectionSize(col)))
+                    << "row " << r << " column " << col << " \"" << text.toStdString() << "\" cut";
+            }
+        std::vector<int> drawn;
+        for (int t : g.dataTwips) drawn.push_back((t + 7) / 15);
+        if (!titles) {
+            for (int col = 0; col < nData && c.widest; ++col)
+                EXPECT_EQ(dh->sectionSize(col), std::max(drawn[size_t(col)], columnNeed(data, col))) << "column " << col;
+            continue;
+        }
+
+        QHeaderView* th = titles->horizontalHeader();
+        const int nTitles = int(g.titleTwips.size());
+        ASSERT_EQ(th->count(), nTitles);
+        EXPECT_GE(QFontInfo(titles->font()).pointSizeF(), 7.0);
+        // Both grids' cells start at the same place in the window.
+        EXPECT_EQ(data->viewport()->mapTo(w, QPoint(0, 0)).x(), titles->viewport()->mapTo(w, QPoint(0, 0)).x());
+        const auto titleText = [&](int t) { return titles->model()->index(0, t).data().toString(); };
+        for (int col = 0; col < nData; ++col) {
+            // A title alone over its column may need more than the data.
+            int need = columnNeed(data, col);
+            if (col < nTitles && (nTitles == nData || (nTitles > nData ? col < nData - 1 : col < nTitles - 1)))
+                need = std::max(need, textNeed(titles, titles->font(), titleText(col)));
+            if (c.widest) {
+                EXPECT_EQ(dh->sectionSize(col), std::max(drawn[size_t(col)], need)) << "column " << col;
+            } else {
+                EXPECT_GE(dh->sectionSize(col), std::max(drawn[size_t(col)], need)) << "column " << col;
+            }
+        }
+        for (int t = 0; t < nTitles; ++t) {
+            const QString title = titleText(t);
+            SCOPED_TRACE(testing::Message() << "title " << t << " \"" << title.toStdString() << "\"");
+            EXPECT_LE(QFontMetrics(titles->font()).horizontalAdvance(title), textRoom(titles, th->sectionSize(t)))
+                << "cut";
+            if (t >= nData) continue;
+            EXPECT_EQ(th->sectionPosition(t), dh->sectionPosition(t)) << "over its column";
+            if (nTitles > nData && t == nData - 1) {
+                int together = 0;
+                for (int k = t; k < nTitles; ++k) together += th->sectionSize(k);
+                // each of them rounded to the pixel
+                EXPECT_NEAR(together, dh->sectionSize(t), nTitles - nData) << "the last titles together over the last column";
+            } else if (nTitles < nData && t == nTitles - 1) {
+                int widened = 0;
+                for (int k = t; k < nData; ++k) widened += dh->sectionSize(k) - drawn[size_t(k)];
+                EXPECT_EQ(th->sectionSize(t), (g.titleTwips[size_t(t)] + 7) / 15 + widened)
+                    << "widened as much as the columns under it";
+            } else {
+                EXPECT_EQ(th->sectionSize(t), dh->sectionSize(t)) << "as wide as its column";
+            }
+        }
     }
-    // Both grids' cells start at the same place in the window.
-    EXPECT_EQ(w->grid()->viewport()->mapTo(w, QPoint(0, 0)).x(), w->titles()->viewport()->mapTo(w, QPoint(0, 0)).x());
-    const QFontMetrics fm(w->titles()->font());
-    for (size_t t = 0; t < c.titleTwips.size(); ++t) {
-        const QString title = w->titles()->item(0, int(t))->text();
-        SCOPED_TRACE(testing::Message() << "title " << t << " \"" << title.toStdString() << "\"");
-        EXPECT_EQ(titles->sectionSize(int(t)), (c.titleTwips[t] + 7) / 15);
-        EXPECT_EQ(titles->sectionPosition(int(t)), data->sectionPosition(int(t))) << "over its column";
-        EXPECT_LE(fm.horizontalAdvance(title), gridTextRoom(titles->sectionSize(int(t)))) << "cut at the grid's font";
+}
+
+// A model reset that takes the columns away and brings them back (a list
+// shown anew with another column set) rebuilds the header's sections at their
+// default size: the widths given come back.
+TEST(GridColumnWidths, KeptThroughAResetThatRebuildsTheColumns) {
+    QTableView grid;
+    ListTableModel model;
+    grid.setModel(&model);
+    const auto cell = [](int, int) { return QString(); };
+    model.setSource(1, 3, cell);
+    setGridColumnWidths(&grid, {10, 20, 30});
+    for (int columns : {0, 3, 5}) {
+        model.setSource(1, columns, cell);
+        for (int c = 0; c < std::min(columns, 3); ++c)
+            EXPECT_EQ(grid.horizontalHeader()->sectionSize(c), 10 * (c + 1)) << columns << " columns, column " << c;
+    }
+}
+
+// The frequency boxes of the list scan hold a frequency as the panels show it.
+TEST_F(GridColumnsTest, ScanListBoxesShowTheirWidestFrequencyWhole) {
+    RxType = 0;
+    initnorxtables();
+    frmScanlist* w = forms::load<frmScanlist>();
+    ASSERT_TRUE(w && w->isLoaded());
+    w->show();
+    pump(20);
+    for (QLineEdit* box : w->txtFreqlist) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        box->setText(QStringLiteral("29999.999"));
+        EXPECT_GE(QFontInfo(box->font()).pointSizeF(), 7.0);
+        QStyleOptionFrame o;
+        o.initFrom(box);
+        o.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &o, box);
+        const int room = box->style()->subElementRect(QStyle::SE_LineEditContents, &o, box).width() - 4;
+        EXPECT_LE(QFontMetrics(box->font()).horizontalAdvance(box->text()), room) << "cut in a box " << box->width();
     }
 }
 

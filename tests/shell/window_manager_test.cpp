@@ -120,17 +120,19 @@ void fillBdxc(ScriptedDialogs& d) {
     loadList(d, 1, 0, QStringLiteral("BDX_A07TOE.TXT"),
                      "Sweden           Radio Sweden      0000-2400    6065,9490,11550,15240,17505,21500,1179\r\n"
                      ".                .                 1000-1100    15275\r\n"
-                     "Germany          Deutsche Welle    2300-0100    6075,9545\r\n");
+                     "Germany          Deutsche Welle    2300-0100    6075,9545\r\n"
+                     "United Kingdom   BBC World Service 0600-0800    15400,11795,21735\r\n");
 }
 void fillOwn(ScriptedDialogs& d) {
     loadList(d, 2, 0, QStringLiteral("OWN_TEST.TXT"),
-                     "Radio Sweden        SWE ENG 0100-0130      u      6065,9490,11550,15240,17505,21500,1179,9700\r\n"
+                     "Radio Sweden        SWE ENG 0100-0130      u      6065,9490,11550,15240.25,17505,21500,1179,9700\r\n"
                      "Radio Canada Int.   CAN FRE 2300-2400      a      5995,9755\r\n");
 }
 void fill320(ScriptedDialogs& d) {
     loadList(d, 10, 0, QStringLiteral("test.320"),
                      "\"Radio Sweden\",9.49,AM,,,,,Horby,English,0100,0130,Notes on the station,\r\n"
-                     "\"Beacon\",3.5,LSB,,,,,Here,CW,0000,2400,,\r\n");
+                     "\"Beacon\",3.5,LSB,,,,,Here,CW,0000,2400,,\r\n"
+                     "\"BBC\",9.41,USB,,,,,Ascension,English,0600,0800,,\r\n");
 }
 void fillIlg(ScriptedDialogs& d) {
     loadList(d, 3, 1, QStringLiteral("ILGSDATA.FTL"),
