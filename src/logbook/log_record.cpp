@@ -184,7 +184,9 @@ namespace {
 std::optional<qint64> plainThousandths(const QString& text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
-    const auto digitAt = [&](qsizetype k) { return k < n && text[k] >= QLatin1Char('0') && text[k] <= QLatin1Char('9'); };
+    const auto digitAt = [&](qsizetype k) {
+        return k < n && text[k] >= QLatin1Char('0') && text[k] <= QLatin1Char('9');
+    };
     while (i < n && text[i] == QLatin1Char(' ')) ++i;
     qint64 whole = 0;
     int digits = 0;
