@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
     };
 
     std::printf("AR7030 at %d baud, median of %d runs\n", Baud, Rounds);
-    std::printf("%-20s %5s %5s %10s %10s %7s\n", "operation", "out", "in", "wire ms", "took ms", "ratio");
+    std::printf("%-20s %5s %5s %10s %10s %7s\n", "operation", "out", "in", "limit ms", "took ms", "ratio");
     int failures = 0;
     int over = 0;
     for (const Op& op : ops) {
@@ -131,5 +131,5 @@ int main(int argc, char** argv) {
     std::printf("%d operation(s) more than 10%% above the wire, %d failure(s)\n", over, failures);
     port.close();
     sim.stop();
-    return failures == 0 ? 0 : 1;
+    return bench::exitStatus(over == 0, failures == 0);
 }

@@ -47,8 +47,10 @@ int main(int argc, char** argv) {
     QCoreApplication::processEvents();
 
     const double ms = bench::medianLoadAndShow(w, loadbdxcfile);
-    std::printf("BDXC load and show, %d lines: median %.1f ms (limit 100 ms), %d rows shown\n", kLines, ms,
-                w->model()->rowCount() - 1);
+    const int shown = w->model()->rowCount() - 1;
+    const QByteArray what = QByteArray("BDXC load and show, ") + QByteArray::number(kLines) + " lines, " +
+                            QByteArray::number(shown) + " rows shown: median";
+    const bool within = bench::reportFigure(what.constData(), ms, 100);
     forms::destroyAll();
-    return 0;
+    return bench::exitStatus(within, shown == kLines);
 }

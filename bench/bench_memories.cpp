@@ -169,5 +169,5 @@ int main(int argc, char** argv) {
         m.sim->stop();
     }
     if (!fileBench()) ++bad;
-    return bad;
+    return bench::exitStatus(bad == 0);
 }

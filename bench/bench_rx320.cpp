@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
                 "  whole command (a read: until its answer was taken)\n");
     std::printf("%-14s %10s %10s %10s %12s\n", "operation", "caller", "complete", "worst", "wire+pause");
     bool allOk = true;
+    bool allWithin = true;
     for (const Op& op : ops) {
         std::vector<double> callers;
         std::vector<double> dones;
@@ -101,8 +102,9 @@ int main(int argc, char** argv) {
                     *std::max_element(dones.begin(), dones.end()), limit, within ? "ok" : "over",
                     ok ? "" : "  (operation failed)");
         allOk = allOk && ok;
+        allWithin = allWithin && within;
     }
     port.close();
     sim.stop();
-    return allOk ? 0 : 1;
+    return bench::exitStatus(allWithin, allOk);
 }

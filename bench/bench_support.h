@@ -44,6 +44,18 @@ struct Op {
     std::function<bool()> run;
 };
 
+// The exit status of a benchmark: 0 when every figure kept its limit and
+// every operation did what it should, 1 otherwise, so that a script running
+// the benchmarks sees a figure over its limit.
+inline int exitStatus(bool allWithin, bool allDone = true) { return allWithin && allDone ? 0 : 1; }
+
+// Prints one figure beside its limit, "ok" or "over"; true when within.
+inline bool reportFigure(const char* what, double ms, double limitMs) {
+    const bool within = ms <= limitMs;
+    std::printf("%s %.1f ms (limit %.0f ms) %s\n", what, ms, limitMs, within ? "ok" : "over");
+    return within;
+}
+
 inline double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];

@@ -62,14 +62,21 @@ void frmBdxc::select(const QString& answer) {
     const bool all = answer.toLower() == QLatin1String("all");
     if (!all && !bdxcTimeAnswer(answer)) return;
     BusyCursor busy;
-    // The grid keeps its own copy of the rows selected: a later load replaces
-    // BdxcRecords before its question is answered, and a refused answer must
-    // leave on screen (and under a click) what this selection chose.
-    std::vector<QStringList> rows;
-    for (int r = 1; r < int(BdxcRecords.size()); ++r)
-        if (all || bdxcOnAir(BdxcRecords[size_t(r)], answer)) rows.push_back(bdxcRow(BdxcRecords[size_t(r)]));
-    BdxcShownCount = int(rows.size());
-    showRows(std::move(rows), ui->lblDBname, FileKindName[kKind]);
+    // The grid keeps its own copy of the records selected (shared texts, no
+    // formatting until a row is drawn): a later load replaces BdxcRecords
+    // before its question is answered, and a refused answer must leave on
+    // screen (and under a click) what this selection chose.
+    std::vector<QString> chosen;
+    chosen.reserve(BdxcRecords.size());
+    for (size_t r = 1; r < BdxcRecords.size(); ++r)
+        if (all || bdxcOnAir(BdxcRecords[r], answer)) chosen.push_back(BdxcRecords[r]);
+    shown_ = std::move(chosen);
+    BdxcShownCount = int(shown_.size());
+    model_->setRowSource(BdxcShownCount + 1, model_->columnCount(), [this](int row) {
+        const size_t k = size_t(row - 1);
+        return row >= 1 && k < shown_.size() ? bdxcRow(shown_[k]) : QStringList();
+    });
+    ui->lblDBname->setText(FileKindName[kKind]);
 }
 
 void frmBdxc::grdBdxc_Click(int row, int column) {

@@ -38,6 +38,8 @@ protected:
 
 private:
     std::unique_ptr<Ui::frmBdxc> ui;
+    // The records of grid rows 1.., as the last accepted selection chose them.
+    std::vector<QString> shown_;
 };
 
 void loadbdxcfile();

@@ -85,8 +85,24 @@ QString logLine(int r, const LogRecord& record) {
 }
 
 LogRecord logRecordFromLine(const QString& line) {
+    // Most records leave several fields blank (the parallel frequencies, the
+    // end time, the auxiliary field): those share one text per field width
+    // instead of a copy each.
+    static const std::array<QString, LogFields> blanks = [] {
+        std::array<QString, LogFields> b;
+        for (int f = 0; f < LogFields; ++f) b[size_t(f)] = QString(kFields[size_t(f)].width, QLatin1Char(' '));
+        return b;
+    }();
     LogRecord r;
-    for (int f = 0; f < LogFields; ++f) r[size_t(f)] = line.mid(kFields[size_t(f)].column - 1, kFields[size_t(f)].width);
+    const QStringView all(line);
+    for (int f = 0; f < LogFields; ++f) {
+        const qsizetype start = kFields[size_t(f)].column - 1;
+        if (start >= all.size()) break;
+        const QStringView text = all.mid(start, kFields[size_t(f)].width);
+        const bool blank = text.size() == kFields[size_t(f)].width &&
+                           std::all_of(text.begin(), text.end(), [](QChar c) { return c == QLatin1Char(' '); });
+        r[size_t(f)] = blank ? blanks[size_t(f)] : text.toString();
+    }
     return r;
 }
 
@@ -160,20 +176,79 @@ QStringList logGridRow(int r, const LogRecord& record, const std::vector<int>& f
     return cells;
 }
 
+namespace {
+
+// A frequency field in thousandths as std::round(val(text) * 1000) gives it,
+// for the plain forms a log holds ("09410", "9410,5", "09410.500", trailing
+// blanks); nullopt for anything else, which val() itself must read.
+std::optional<qint64> plainThousandths(const QString& text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    const auto digitAt = [&](qsizetype k) {
+        return k < n && text[k] >= QLatin1Char('0') && text[k] <= QLatin1Char('9');
+    };
+    while (i < n && text[i] == QLatin1Char(' ')) ++i;
+    qint64 whole = 0;
+    int digits = 0;
+    for (; digitAt(i); ++i, ++digits) whole = whole * 10 + (text[i].unicode() - u'0');
+    if (digits == 0 || digits > 9) return std::nullopt;
+    qint64 fraction = 0;
+    int places = 0;
+    if (i < n && (text[i] == QLatin1Char('.') || text[i] == QLatin1Char(','))) {
+        for (++i; digitAt(i); ++i, ++places) {
+            // More places would need rounding: val() decides those.
+            if (places == 3) return std::nullopt;
+            fraction = fraction * 10 + (text[i].unicode() - u'0');
+        }
+    }
+    while (i < n && text[i] == QLatin1Char(' ')) ++i;
+    if (i < n) return std::nullopt;
+    for (; places < 3; ++places) fraction *= 10;
+    return whole * 1000 + fraction;
+}
+
+// Appends text in upper case, cut or padded to width; plain ASCII, what a
+// log mostly holds, is upper-cased on the way without a copy.
+void appendKeyField(QString& key, const QString& text, int width) {
+    const qsizetype n = std::min<qsizetype>(text.size(), width);
+    const QChar* c = text.constData();
+    if (std::all_of(c, c + n, [](QChar ch) { return ch.unicode() < 0x80; })) {
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t u = c[i].unicode();
+            key += QChar(u >= u'a' && u <= u'z' ? char16_t(u - 32) : u);
+        }
+        for (qsizetype i = n; i < width; ++i) key += QLatin1Char(' ');
+        return;
+    }
+    // Beyond ASCII a letter may grow in upper case ("ß" gives "SS"), so the
+    // whole text is upper-cased before it is cut.
+    key += text.toUpper().leftJustified(width, QLatin1Char(' '), true);
+}
+
+} // namespace
+
 QString logSortKey(const LogRecord& record, int sortKey) {
     const auto& order = kKeyOrders[size_t(std::clamp(sortKey, 0, 4))];
     QString key;
+    key.reserve(64);
     for (int f : order) {
         const int width = kFields[size_t(f)].width;
         if (f == LogFieldFrequency) {
             // Stored as "09410", "09410.500" or as a file holds it: compare the
             // numbers, wide enough for any frequency the field can hold.
-            QString t = record[size_t(f)];
-            t.replace(QLatin1Char(','), QLatin1Char('.'));
-            const double hz = std::round(std::clamp(val(t), 0.0, 1e9) * 1000);
-            key += QString::number(qint64(hz)).rightJustified(13, QLatin1Char('0'));
+            qint64 thousandths = 0;
+            if (const std::optional<qint64> plain = plainThousandths(record[size_t(f)])) {
+                thousandths = *plain;
+            } else {
+                QString t = record[size_t(f)];
+                t.replace(QLatin1Char(','), QLatin1Char('.'));
+                thousandths = qint64(std::round(std::clamp(val(t), 0.0, 1e9) * 1000));
+            }
+            const QString number = QString::number(thousandths);
+            for (qsizetype pad = number.size(); pad < 13; ++pad) key += QLatin1Char('0');
+            key += number;
         } else {
-            key += record[size_t(f)].toUpper().leftJustified(width, QLatin1Char(' '), true);
+            appendKeyField(key, record[size_t(f)], width);
         }
     }
     return key;

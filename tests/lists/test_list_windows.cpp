@@ -92,6 +92,7 @@ TEST_F(ListWindowTest, BdxcSelectsByTimeAndKeepsTheGridOnCancel) {
     ASSERT_TRUE(runLoader(1, 0));
     ASSERT_EQ(BdxcShownCount, 1) << "1000-1000 only shows with all";
     EXPECT_EQ(w->cell(1, 0), QStringLiteral("Germany         ")) << "the ditto resolved";
+    EXPECT_EQ(w->cell(1, 1), QStringLiteral("DW relay         ")) << "row 1 of this selection, not of the last";
 
     dialogs.expectInput(QStringLiteral("Enter 'all'"), QStringLiteral("ALL"));
     ASSERT_TRUE(runLoader(1, 0));

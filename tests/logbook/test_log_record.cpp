@@ -196,6 +196,30 @@ TEST(LogSort, KeyOrdersAndPaddedKeys) {
     EXPECT_EQ(logSortKey(record({{6, "BBC"}}), 3), logSortKey(record({{6, "BBC                 "}}), 3));
 }
 
+TEST(LogSort, KeysHoldTheFrequencyAsItsNumberAndTextsInUpperCase) {
+    // Sort key 2 starts with the frequency in thousandths, 13 digits.
+    const std::pair<const char*, qint64> frequencies[] = {
+        {"09410", 9410000},     {"9410,5", 9410500},  {"09410.500", 9410500}, {" 9410.5  ", 9410500},
+        {"9 410", 9410000},     {"\t7100", 7100000},  {"9410.5.3", 9410500},  {"9410,1234", 9410123},
+        {"9410.", 9410000},     {"1e3", 1000},        {"-5", 0},              {"", 0},
+        {"abc", 0},             {"123456789", 123456789000}};
+    for (const auto& [text, thousandths] : frequencies)
+        EXPECT_EQ(logSortKey(record({{3, text}}), 2).left(13), QString::number(thousandths).rightJustified(13, u'0'))
+            << text;
+    // Key 3 starts with the organisation, upper case, cut or padded to 20.
+    const std::pair<QString, QString> names[] = {
+        {QStringLiteral("bbc"), QStringLiteral("BBC                 ")},
+        {QStringLiteral("Radio Budapest ZZZZZ and more"), QStringLiteral("RADIO BUDAPEST ZZZZZ")},
+        {QString::fromUtf8("Stra\u00dfe"), QStringLiteral("STRASSE             ")},
+        {QString::fromUtf8("\u00e9mission 1234567890abc"), QString::fromUtf8("\u00c9MISSION 1234567890A")},
+    };
+    for (const auto& [text, key] : names) {
+        LogRecord r;
+        r[LogFieldOrganisation] = text;
+        EXPECT_EQ(logSortKey(r, 3).left(20), key) << qPrintable(text);
+    }
+}
+
 TEST(LogEntry, TimesAndFrequenciesAsTheyAreStored) {
     const std::pair<const char*, const char*> times[] = {{"930", "0930"}, {"0", "0000"}, {"", ""}, {"12a", "12a"}};
     for (const auto& [in, out] : times) EXPECT_EQ(logTimeText(QString::fromLatin1(in)), QString::fromLatin1(out)) << in;
