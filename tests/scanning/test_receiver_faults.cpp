@@ -21,6 +21,7 @@
 #include "shell/globals.h"
 #include "sim/nrd_sim_base.h"
 #include "support/go_rig.h"
+#include "support/timer_event.h"
 #include "timer/frmrxtimer.h"
 
 #include <QCheckBox>
@@ -231,15 +232,10 @@ ToolOps ToolFaults::ops(Tool tool) {
                     Clock::set(now_ = QDateTime(QDate(2027, 6, 1), QTime(9, 0)));
                     toolWindowOpener(QStringLiteral("frmRxTimer"))();
                     frmRxTimer* w = window<frmRxTimer>();
-                    if (!w) return false;
-                    w->editor().setStart(QDateTime(QDate(2027, 6, 1), QTime(10, 0), Qt::UTC));
-                    w->editor().tpduration = 30;
-                    w->cmdFixClr_Click(1, 0);
-                    dialogs.expect(QStringLiteral("switched on"));
-                    w->timeronoff(1);
-                    w->tmrTestprog()->stop();
-                    Clock::set(now_ = QDateTime(QDate(2027, 6, 1), QTime(10, 0, 1)));
-                    w->tmrTestprog_Timer();
+                    if (!beginTimerEvent(w, dialogs, [this](const QDateTime& utc) {
+                            Clock::set(now_ = QDateTime(utc.date(), utc.time()));
+                        }))
+                        return false;
                     w->tmrDuration()->stop();
                     settle();
                     return w->programme().state() == TimerProgramme::State::Running;

@@ -14,6 +14,7 @@
 #include "sim/nrd_sim_base.h"
 #include "stations/frmtracking.h"
 #include "support/go_rig.h"
+#include "support/timer_event.h"
 #include "timer/frmrxtimer.h"
 
 #include <QAbstractButton>
@@ -71,17 +72,8 @@ bool startPropagation(ScriptedDialogs&) {
 bool startTimer(ScriptedDialogs& dialogs) {
     Clock::set(QDateTime(QDate(2027, 6, 1), QTime(9, 0)));
     toolWindowOpener(QStringLiteral("frmRxTimer"))();
-    frmRxTimer* w = forms::loaded<frmRxTimer>();
-    if (!w) return false;
-    w->editor().setStart(QDateTime(QDate(2027, 6, 1), QTime(10, 0), Qt::UTC));
-    w->editor().tpduration = 30;
-    w->cmdFixClr_Click(1, 0);
-    dialogs.expect(QStringLiteral("switched on"));
-    w->timeronoff(1);
-    w->tmrTestprog()->stop();
-    Clock::set(QDateTime(QDate(2027, 6, 1), QTime(10, 0, 1)));
-    w->tmrTestprog_Timer();   // the event starts
-    return w->programme().state() == TimerProgramme::State::Running;
+    return beginTimerEvent(forms::loaded<frmRxTimer>(), dialogs,
+                           [](const QDateTime& utc) { Clock::set(QDateTime(utc.date(), utc.time())); });
 }
 
 bool startDial(ScriptedDialogs&) {

@@ -265,13 +265,7 @@ protected:
     frmRxTimer* running() {
         setUtc(utcAt(2027, 6, 1, 9, 0));
         frmRxTimer* w = open(4);
-        w->editor().setStart(utcAt(2027, 6, 1, 10, 0));
-        w->editor().tpduration = 30;
-        w->cmdFixClr_Click(1, 0);
-        dialogs.expect(QStringLiteral("switched on"));
-        w->timeronoff(1);
-        setUtc(utcAt(2027, 6, 1, 10, 0, 1));
-        w->tmrTestprog_Timer();
+        EXPECT_TRUE(beginTimerEvent(w, dialogs, setUtc));
         settle();
         EXPECT_TRUE(as<sim::Nrd545Sim>().timerRelay());
         EXPECT_EQ(runHolds(), 1);

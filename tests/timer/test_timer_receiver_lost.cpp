@@ -22,16 +22,8 @@ protected:
         setUtc(now_);
         frmRxTimer* w = open(rxType);
         if (!w) return nullptr;
-        w->editor().setStart(utcAt(2027, 6, 1, 10, 0));
-        w->editor().tpduration = 30;
-        w->cmdFixClr_Click(1, 0);
-        dialogs.expect(QStringLiteral("switched on"));
-        w->timeronoff(1);
-        now_ = utcAt(2027, 6, 1, 10, 0, 1);
-        setUtc(now_);
-        w->tmrTestprog_Timer();
+        EXPECT_TRUE(beginTimerEvent(w, dialogs, [this](const QDateTime& utc) { setUtc(now_ = utc); }));
         settle();
-        EXPECT_EQ(w->programme().state(), TimerProgramme::State::Running);
         if (nrd(rxType)) {
             EXPECT_TRUE(relay());
         }

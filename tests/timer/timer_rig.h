@@ -16,6 +16,7 @@
 #include "sim/nrd535_sim.h"
 #include "sim/nrd545_sim.h"
 #include "sim/rx320_sim.h"
+#include "support/timer_event.h"
 #include "timer/frmrxtimer.h"
 
 #include <QAction>
