@@ -14,6 +14,10 @@ namespace dovrane {
 namespace {
 constexpr int PortCount = 5;
 
+// The port whose receiver was reset or switched on and has not been awaited
+// since.
+const CommPort* g_restartedPort = nullptr;
+
 bool parseSettings(const QString& text, QSerialPort::BaudRate& baud, QSerialPort::Parity& parity,
                    QSerialPort::DataBits& bits, QSerialPort::StopBits& stop, qint32& rawBaud) {
     const QStringList p = text.split(QLatin1Char(','));
@@ -40,7 +44,11 @@ bool parseSettings(const QString& text, QSerialPort::BaudRate& baud, QSerialPort
 
 CommPort::CommPort(QObject* parent) : QObject(parent) { clock_.start(); }
 
-CommPort::~CommPort() { close(); }
+CommPort::~CommPort() {
+    // Another port made later at the same address is another line.
+    if (g_restartedPort == this) g_restartedPort = nullptr;
+    close();
+}
 
 void CommPort::setCommPort(int n) { portNumber_ = n; }
 
@@ -200,6 +208,7 @@ bool CommPort::write(const QByteArray& bytes, int timeoutMs) {
         return !lost_;
     }();
     dropIfLost();
+    if (ok && afterWrite_) afterWrite_();
     return ok;
 }
 
@@ -233,6 +242,14 @@ int CommPort::discardArrivalsUntil(const QElapsedTimer& since, qint64 untilNs) {
     }
     dropIfLost();
     return dropped;
+}
+
+void noteReceiverRestarted(const CommPort& port) { g_restartedPort = &port; }
+
+int takeReplyAllowanceMs(const CommPort& port, int usualMs, int settleMs) {
+    if (g_restartedPort != &port) return usualMs;
+    g_restartedPort = nullptr;
+    return std::max(usualMs, settleMs);
 }
 
 ReplyDeadline::ReplyDeadline(const CommPort& port, int bytes, int allowanceMs) {

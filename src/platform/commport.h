@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QSerialPort;
@@ -55,6 +56,9 @@ public:
     // Writes every byte, waiting at most timeoutMs for the line to take them.
     // A wanted port that is closed is opened first.
     bool write(const QByteArray& bytes, int timeoutMs = 2000);
+    // For tests: runs on the writer's thread once a write has handed all its
+    // bytes over, where a busy machine may hold the writer up.
+    void setAfterWrite(std::function<void()> hook) { afterWrite_ = std::move(hook); }
     // Bytes received and not yet read (takes in what the device holds now).
     int inBufferCount();
     // Drops everything received so far.
@@ -102,6 +106,7 @@ private:
     qint64 lineFreeNs_ = 0;  // on clock_: when the line will have sent everything
     bool lost_ = false;
     quint64 openCount_ = 0;
+    std::function<void()> afterWrite_;
 };
 
 // The device mapped to port n (1..5): line n of "serialports.ini" in dataFolder,

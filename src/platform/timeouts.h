@@ -1,5 +1,8 @@
 #pragma once
-// How long a driver waits for the receiver. One table, so tests can change it.
+// How long a driver waits for the receiver: the allowance table (one table,
+// so tests can change it), the longer allowance a receiver that starts
+// afresh gets for its next answer, and the deadline made from them. The code
+// of all three is in commport.cpp.
 //
 // Each entry is an allowance beyond the wire: an answer must begin within it
 // once the question has crossed the line and the answer's first byte has had
@@ -12,11 +15,13 @@
 
 namespace dovrane {
 
-// The NRD allowance is the shorter: its bracketed reads already spend up to
-// 300 ms in the pauses the receiver prescribes.
+// 200 ms lets a receiver busy with its front panel for a moment still
+// answer, while a silent one gives up a read held in remote within about a
+// quarter of a second (an NRD read inside its own remote on/off within half
+// a second).
 struct ReplyTimeouts {
     int ar7030ByteMs = 200;   // each byte the AR7030 returns
-    int nrdReplyMs = 100;     // each NRD reply
+    int nrdReplyMs = 200;     // each NRD reply
     int rx320SmeterMs = 200;  // the RX-320 S-meter and firmware replies
     // The first answer after a reset or a power-on: the receiver starts
     // afresh and may take this long before it listens again.
@@ -27,6 +32,13 @@ struct ReplyTimeouts {
 inline ReplyTimeouts replyTimeouts;
 
 class CommPort;
+
+// The receiver on `port` was just reset or switched on. The state is the
+// program's one record of it, for every driver: one port at a time.
+void noteReceiverRestarted(const CommPort& port);
+// The allowance for the answer now awaited on `port`: usualMs, or once after
+// noteReceiverRestarted the longer of usualMs and settleMs.
+int takeReplyAllowanceMs(const CommPort& port, int usualMs, int settleMs);
 
 // When the answer to a question just written is due, by the rule above. Made
 // right after the question has been handed to the port.

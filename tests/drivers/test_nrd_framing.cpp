@@ -300,3 +300,50 @@ TEST_F(NrdFraming545, SilentReceiverReleasesAfterEveryBracketedRead) {
     EXPECT_EQ(wire(10), (Wire{"H1", "H1", "W", "H0", "H0", "H1", "H1", "GG", "H0", "H0"}));
     EXPECT_EQ(CmdBusy, 0);
 }
+
+namespace {
+
+// The two deadlines of a reply, for its first byte and for all of it, lie the
+// reply's own wire time apart: 44 ms for the NRD-545's longest at 4800 baud,
+// less than a busy machine may oversleep; on a 600-baud line 350 ms, and the
+// rule is the same.
+class NrdSlowLine : public NrdFraming545 {
+protected:
+    void SetUp() override {
+        NrdFraming545::SetUp();
+        sim.setBaud(600);
+        ASSERT_TRUE(port.setSettings(QStringLiteral("600,N,8,1")));
+        replyTimeouts = ReplyTimeouts{};
+        sim.setChannel(3, sim::NrdSimBase::Setting{0, 1, 4, 9500000, 30});
+        sim.setVfo({1, 2, 3, 15000000, 50});
+    }
+};
+
+} // namespace
+
+// The receiver sends the first character at once and the rest after a
+// pause, all of it well before the line could have carried the whole answer
+// and one allowance: the count wait and the line read take it whole.
+TEST_F(NrdSlowLine, AnAnswerWhoseTailComesAfterAPauseIsReadWhole) {
+    clsNRD545 rx(port);
+    sim.setReplyFilter([](const QByteArray&, const QByteArray& r) { return QList<QByteArray>{r.left(1), r.mid(1)}; });
+    sim.setChunkGapMs(60);
+    EXPECT_EQ(rx.RxStatus(), QStringLiteral("X123150000005")) << "count wait";
+    hold(rx);
+    EXPECT_EQ(rx.Memory(3), QStringLiteral("MEM003 09500000 4 01 0 3 @@@ @@@ @ ")) << "line read";
+}
+
+// An answer that has not begun one allowance after its first byte could
+// have come is given up then, not held for the whole answer's deadline.
+TEST_F(NrdSlowLine, AnAnswerThatBeginsTooLateIsGivenUpAtTheFirstBytesDeadline) {
+    clsNRD545 rx(port);
+    hold(rx);
+    dialogs.expect(QString::fromLatin1(NoAnswer));
+    sim.setFault(sim::Fault::Late, 280);
+    QElapsedTimer t;
+    t.start();
+    EXPECT_FALSE(rx.Memory(3));
+    // The query's 133 ms on the wire, then 17 + 200 ms; with the whole
+    // answer's deadline 367 + 200 ms.
+    EXPECT_LT(t.elapsed(), 525);
+}

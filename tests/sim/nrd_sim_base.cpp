@@ -82,15 +82,16 @@ void NrdSimBase::onByte(uint8_t byte) {
 
 void NrdSimBase::sendOut(const QByteArray& command, const QList<QByteArray>& replies) {
     ReplyFilter filter;
+    int gapMs;
     {
         std::lock_guard lock(stateMutex_);
         filter = filter_;
+        gapMs = chunkGapMs_;
     }
     for (const QByteArray& r : replies) {
         const QList<QByteArray> chunks = filter ? filter(command, r) : QList<QByteArray>{r};
         for (qsizetype i = 0; i < chunks.size(); ++i) {
-            // Chunks a few milliseconds apart reach the program as separate reads.
-            if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(gapMs));
             reply(chunks[i]);
         }
     }
@@ -265,6 +266,11 @@ void NrdSimBase::clearCommands() {
 void NrdSimBase::setReplyFilter(ReplyFilter filter) {
     std::lock_guard lock(stateMutex_);
     filter_ = std::move(filter);
+}
+
+void NrdSimBase::setChunkGapMs(int ms) {
+    std::lock_guard lock(stateMutex_);
+    chunkGapMs_ = std::max(ms, 0);
 }
 
 void NrdSimBase::setChatterAfter(const QByteArray& command, const QByteArray& bytes) {

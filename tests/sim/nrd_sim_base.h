@@ -71,6 +71,9 @@ public:
     QList<QByteArray> commandTexts() const;
     void clearCommands();
     void setReplyFilter(ReplyFilter filter);
+    // How long the receiver pauses between the chunks of a reply (5 ms: just
+    // enough to reach the program as separate reads).
+    void setChunkGapMs(int ms);
     // Makes the receiver say something of its own after each `command` (even
     // one it does not answer), as some receivers do after "H1".
     void setChatterAfter(const QByteArray& command, const QByteArray& bytes);
@@ -142,6 +145,7 @@ private:
     QTime clockBase_;
     QElapsedTimer clockSince_;
     ReplyFilter filter_;
+    int chunkGapMs_ = 5;
     QMap<QByteArray, QByteArray> chatter_;
 };
 

@@ -6,25 +6,10 @@
 #include "platform/timeouts.h"
 
 #include <QElapsedTimer>
-#include <algorithm>
 
 namespace dovrane {
 
 using namespace ar7030;
-
-namespace {
-
-// The receiver on this port ran its reset routine and has not answered
-// since: it starts afresh and may be slow to answer its first question.
-const CommPort* g_settlingPort = nullptr;
-
-int allowanceMs(const CommPort& port) {
-    if (g_settlingPort != &port) return replyTimeouts.ar7030ByteMs;
-    g_settlingPort = nullptr;
-    return std::max(replyTimeouts.ar7030ByteMs, replyTimeouts.ar7030SettleMs);
-}
-
-} // namespace
 
 clsAR7030::clsAR7030(CommPort& port, QObject* parent) : QObject(parent), port_(port) {}
 
@@ -33,7 +18,7 @@ bool clsAR7030::send(const Sequence& seq) {
     if (port_.write(seq.bytes())) {
         // Both power sequences end in the reset routine: the receiver starts
         // afresh and is slow to answer the next question.
-        if (seq.bytes().endsWith(char(CmdExecute + RoutineReset))) g_settlingPort = &port_;
+        if (seq.bytes().endsWith(char(CmdExecute + RoutineReset))) noteReceiverRestarted(port_);
         return true;
     }
     noteRxFailure(port_);
@@ -53,7 +38,9 @@ std::optional<QByteArray> clsAR7030::query(const Sequence& select, int count) {
         const bool written = port_.write(out);
         // The deadline runs from when the line will have carried the
         // question, this one and any still going out before it.
-        const ReplyDeadline due(port_, writeStarted, int(out.size()), 1, allowanceMs(port_));
+        const ReplyDeadline due(
+            port_, writeStarted, int(out.size()), 1,
+            takeReplyAllowanceMs(port_, replyTimeouts.ar7030ByteMs, replyTimeouts.ar7030SettleMs));
         if (written) {
             // The answer cannot come before the question has crossed the line
             // and one byte has come back. A byte that arrives sooner is still

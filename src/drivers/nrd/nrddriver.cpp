@@ -24,9 +24,6 @@ namespace {
 const CommPort* g_remotePort = nullptr;
 quint64 g_remoteOnOpenCount = 0;
 
-// The receiver on this port was switched on and has not been asked anything
-// since: it starts afresh and may be slow to answer its first question.
-const CommPort* g_settlingPort = nullptr;
 // The receiver on this port gave no answer to the last question, and has
 // kept quiet since it went out (no command since).
 const CommPort* g_silentPort = nullptr;
@@ -34,13 +31,13 @@ std::chrono::steady_clock::time_point g_silentSince;
 
 void noteCommand(const CommPort& port, const QByteArray& command) {
     if (g_silentPort == &port) g_silentPort = nullptr;
-    if (command == "T1") g_settlingPort = &port;
+    // Switched on, the receiver starts afresh and may be slow to answer its
+    // first question.
+    if (command == "T1") noteReceiverRestarted(port);
 }
 
 int allowanceMs(const CommPort& port) {
-    if (g_settlingPort != &port) return replyTimeouts.nrdReplyMs;
-    g_settlingPort = nullptr;
-    return std::max(replyTimeouts.nrdReplyMs, replyTimeouts.nrdSettleMs);
+    return takeReplyAllowanceMs(port, replyTimeouts.nrdReplyMs, replyTimeouts.nrdSettleMs);
 }
 
 void noteNoReply(const CommPort& port, const ReplyDeadline& due) {
