@@ -143,7 +143,8 @@ void fillIlg(ScriptedDialogs& d) {
 }
 void fillAero(ScriptedDialogs& d) {
     loadList(d, 3, 2, QStringLiteral("AERO.FTL"),
-                     "02851.0 xxxxxxxxxxNAT-A family\r\n05598.0 xxxxxxxxxxNAT-B\r\n");
+                     "02851.0  C      NAT-A family           Gander Oceanic\r\n"
+                     "05598.0  C      NAT-B                  Shanwick\r\n");
 }
 
 const std::vector<WindowKind>& windowKinds() {
