@@ -118,6 +118,26 @@ protected:
 
     ToolOps ops(Tool tool);
 
+    // Ticks the run as its timer would, at most six times; how many it took.
+    static int tickWhileRunning(const ToolOps& op) {
+        int ticks = 0;
+        while (op.running() && ticks < 6) {
+            op.tick();
+            ++ticks;
+            pump(60);
+        }
+        pump(100);
+        return ticks;
+    }
+
+    // Since `before` boxes, one more: the receiver's silence and the run's stop in one text.
+    void expectOneMessageNamingBoth(const ToolOps& op, qsizetype before) {
+        ASSERT_EQ(dialogs.shown().size(), before + 1) << "one message";
+        const QString text = dialogs.shown().last().text;
+        EXPECT_TRUE(text.contains(QStringLiteral("The receiver does not answer"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QLatin1String(op.stopText))) << text.toStdString();
+    }
+
     QDateTime now_{QDate(2027, 6, 1), QTime(10, 0, 0, 300)};
 };
 
@@ -293,21 +313,12 @@ TEST_P(ToolFaults, OneMessageTheRunStoppedNothingInventedAndTheNextActionWorks) 
     last = clock.elapsed();
     // A silent receiver still takes every byte: a tool that only tunes cannot tell.
     const bool noticeable = !(tool == Tool::PairScan && fault == LineFault::Silent);
-    int ticks = 0;
-    while (op.running() && ticks < 6) {
-        op.tick();
-        ++ticks;
-        pump(60);
-    }
-    pump(100);
+    const int ticks = tickWhileRunning(op);
     beat.stop();
     if (noticeable) {
         EXPECT_FALSE(op.running()) << "the run went on";
         EXPECT_LE(ticks, 4);
-        ASSERT_EQ(dialogs.shown().size(), before + 1) << "one message";
-        const QString text = dialogs.shown().last().text;
-        EXPECT_TRUE(text.contains(QStringLiteral("The receiver does not answer"))) << text.toStdString();
-        EXPECT_TRUE(text.contains(QLatin1String(op.stopText))) << text.toStdString();
+        expectOneMessageNamingBoth(op, before);
     } else {
         EXPECT_TRUE(op.running());
         EXPECT_EQ(dialogs.shown().size(), before);
@@ -369,13 +380,7 @@ TEST_P(ToolStartFaults, AStartOnASilentReceiverGivesOneMessage) {
     simulator()->setFault(sim::Fault::Silent);
     ASSERT_TRUE(op.start()) << "the run did not start";
     pump(100);
-    int ticks = 0;
-    while (op.running() && ticks < 6) {
-        op.tick();
-        ++ticks;
-        pump(60);
-    }
-    pump(100);
+    tickWhileRunning(op);
     if (tool == Tool::PairScan) {
         // It only tunes, and a silent receiver takes every byte; only the
         // NRD's remote hold reads the receiver, and tells of it once.
@@ -387,10 +392,7 @@ TEST_P(ToolStartFaults, AStartOnASilentReceiverGivesOneMessage) {
         }
     } else {
         EXPECT_FALSE(op.running()) << "the run went on";
-        ASSERT_EQ(dialogs.shown().size(), before + 1) << "one message";
-        const QString text = dialogs.shown().last().text;
-        EXPECT_TRUE(text.contains(QStringLiteral("The receiver does not answer"))) << text.toStdString();
-        EXPECT_TRUE(text.contains(QLatin1String(op.stopText))) << text.toStdString();
+        expectOneMessageNamingBoth(op, before);
     }
     closeTools();
 }
