@@ -142,7 +142,8 @@ void fitLabel(QLabel* label, const QString& widest) {
     const int room = label->contentsRect().width() - 2 * label->margin() - std::max(label->indent(), 0);
     const QFont font = largestFitting(label->font(), widest, room);
     label->setFont(font);
-    if (const int short_ = sampleAdvance(font, widest) - room; short_ > 0) label->resize(label->width() + short_, label->height());
+    if (const int short_ = sampleAdvance(font, widest) - room; short_ > 0)
+        label->resize(label->width() + short_, label->height());
 }
 
 int gridTextRoom(int px) { return px - 2 * kTextMargin - 1; }

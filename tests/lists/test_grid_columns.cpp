@@ -28,6 +28,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QStyleOptionFrame>
@@ -441,63 +442,31 @@ TEST(GridColumnWidths, KeptThroughAResetThatRebuildsTheColumns) {
 TEST_F(GridColumnsTest, ScanWindowsShowTheirWidestFrequencyWhole) {
     RxType = 0;
     initnorxtables();
-    const auto textRoom = [](QWidget* w) {
-        if (auto* box = qobject_cast<QLineEdit*>(w)) {
-            QStyleOptionFrame o;
-            o.initFrom(box);
-            o.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &o, box);
-            return box->style()->subElementRect(QStyle::SE_LineEditContents, &o, box).width() - 4;
-        }
-        auto* label = qobject_cast<QLabel*>(w);
-        return label->contentsRect().width() - 2 * label->margin();
-    };
-    const auto textOf = [](QWidget* w) {
-        auto* box = qobject_cast<QLineEdit*>(w);
-        return box ? box->text() : qobject_cast<QLabel*>(w)->text();
-    };
-    writeDataFile(QStringLiteral("SFP/SFP_TEST.TXT"), "29999.999,32016.666, 1,first\r\n32016.666,29999.999, 1,second\r\n");
+    writeDataFile(QStringLiteral("SFP/SFP_TEST.TXT"), "29999.999,32016.666, 1,a\r\n32016.666,29999.999, 1,b\r\n");
     FileKindName[12] = QStringLiteral("SFP_TEST.TXT");
-    struct Case {
-        const char* window;
-        std::function<std::vector<QWidget*>()> open;
-    };
-    const Case cases[] = {
-        {"frmScanlist",
-         [] {
-             std::vector<QWidget*> boxes;
-             frmScanlist* w = forms::load<frmScanlist>();
-             for (QLineEdit* box : w->txtFreqlist) {
-                 box->setText(QStringLiteral("29999.999"));
-                 boxes.push_back(box);
-             }
-             return boxes;
-         }},
-        {"frmScanpairs",
-         [] {
-             forms::load<frmScanpairs>();
-             EXPECT_TRUE(runLoader(12, 0));
-             std::vector<QWidget*> channels;
-             for (int r = 5; r <= 6; ++r)
-                 for (const char* side : {"A", "B"})
-                     channels.push_back(forms::loaded<frmScanpairs>()->findChild<QLabel*>(
-                         QStringLiteral("lblChannel%1_%2").arg(QLatin1String(side)).arg(r)));
-             return channels;
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.window);
-        const std::vector<QWidget*> shown = c.open();
-        ASSERT_FALSE(shown.empty());
-        shown.front()->window()->show();
-        pump(20);
-        for (QWidget* w : shown) {
-            ASSERT_NE(w, nullptr);
-            SCOPED_TRACE(w->objectName().toStdString());
-            EXPECT_FALSE(textOf(w).isEmpty());
-            EXPECT_GE(QFontInfo(w->font()).pointSizeF(), 7.0);
-            EXPECT_LE(QFontMetrics(w->font()).horizontalAdvance(textOf(w)), textRoom(w))
-                << "\"" << textOf(w).toStdString() << "\" cut in " << w->width();
-        }
+    frmScanlist* list = forms::load<frmScanlist>();
+    frmScanpairs* pairs = forms::load<frmScanpairs>();
+    ASSERT_TRUE(list && pairs && runLoader(12, 0));
+    list->show();
+    pairs->show();
+    pump(20);
+    // Each text with the pixels it may take.
+    std::vector<std::tuple<QWidget*, QString, int>> shown;
+    for (QLineEdit* box : list->txtFreqlist) {
+        box->setText(QStringLiteral("29999.999"));
+        QStyleOptionFrame o;
+        o.initFrom(box);
+        o.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &o, box);
+        shown.emplace_back(box, box->text(), box->style()->subElementRect(QStyle::SE_LineEditContents, &o, box).width() - 4);
+    }
+    for (QLabel* channel : pairs->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^lblChannel[AB]_[56]$"))))
+        shown.emplace_back(channel, channel->text(), channel->contentsRect().width() - 2 * channel->margin());
+    ASSERT_EQ(shown.size(), size_t(ScanlistRows + 4));
+    for (const auto& [w, text, room] : shown) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        EXPECT_GE(QFontInfo(w->font()).pointSizeF(), 7.0);
+        EXPECT_FALSE(text.isEmpty());
+        EXPECT_LE(QFontMetrics(w->font()).horizontalAdvance(text), room) << "\"" << text.toStdString() << "\" cut";
     }
 }
 

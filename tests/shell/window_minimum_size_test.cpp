@@ -2,48 +2,23 @@
 // program sizes it or the window manager gives it less than it asked for:
 // each caption of its buttons, check boxes, option buttons, labels and frames
 // shows whole, and each control stands whole inside the window.
-#include "lists/frm320files.h"
-#include "lists/frmbdxc.h"
-#include "lists/frmlast20.h"
-#include "lists/frmown.h"
-#include "lists/frmscratchpad.h"
-#include "logbook/frmlog.h"
 #include "logbook/frmlogformat.h"
 #include "logbook/frmloginput.h"
 #include "logbook/frmlogsort.h"
 #include "memories/frmmemcell.h"
-#include "memories/frmmemman.h"
-#include "panels/frmadvanceddsp.h"
 #include "panels/frmuserdefs.h"
 #include "panels/frmuserdefs545.h"
-#include "scanning/frmprop2prt2.h"
-#include "scanning/frmpropagation.h"
-#include "scanning/frmscanlist.h"
-#include "scanning/frmscanpairs.h"
-#include "scanning/frmsmeter.h"
-#include "scanning/frmspectrum.h"
+#include "panels/tool_windows.h"
+#include "register_windows.h"
 #include "scanning/frmspectrumlimits.h"
-#include "shell/frmabout.h"
 #include "shell/frmloadfile.h"
 #include "shell/frmsavefile.h"
-#include "shell/frmsetup.h"
-#include "shell/show_panel.h"
-#include "stations/frmaero2rx.h"
-#include "stations/frmaeroquery.h"
-#include "stations/frmconvertaero.h"
-#include "stations/frmconvertilg.h"
-#include "stations/frmilg2rx.h"
 #include "stations/frmilgfinddbf.h"
 #include "stations/frmilgqsort.h"
-#include "stations/frmilgquery.h"
-#include "stations/frmtracking.h"
 #include "support/go_rig.h"
-#include "timer/frmrtty.h"
-#include "timer/frmrxclock.h"
-#include "timer/frmrxtimer.h"
 
 #include <QAbstractScrollArea>
-#include <QCheckBox>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -55,96 +30,46 @@
 namespace dovrane::test {
 namespace {
 
+// A window by its name, on the receiver the program runs with, opened by
+// what opens it for the user: the panel's menu item of that name unless
+// said otherwise (a panel is open once Go is pressed).
 struct WindowCase {
     const char* name;
-    int rxType;   // the receiver the program runs with
-    std::function<QWidget*()> open;
+    int rxType = 0;
+    std::function<void()> open = {};
 };
 void PrintTo(const WindowCase& c, std::ostream* os) { *os << c.name; }
 
-template <class T> QWidget* tool() { return forms::load<T>(); }
-QWidget* panel() { return currentPanel(); }
-
+template <class T> std::function<void()> load() {
+    return [] { forms::load<T>(); };
+}
 const std::vector<WindowCase>& windows() {
+    const auto menu = [](const char* name) { return [name] { toolWindowOpener(QLatin1String(name))(); }; };
     static const std::vector<WindowCase> all{
-        {"frmIlg2rx", 0, tool<frmIlg2rx>},
-        {"frmAero2rx", 0, tool<frmAero2rx>},
-        {"frmIlgquery", 0, tool<frmIlgquery>},
-        {"frmAeroquery", 0, tool<frmAeroquery>},
-        {"frmIlgqsort", 0, tool<frmIlgqsort>},
-        {"frmConvertILG", 0, tool<frmConvertILG>},
-        {"frmConvertAero", 0, tool<frmConvertAero>},
-        {"frmILGfinddbf", 0, tool<frmILGfinddbf>},
-        {"frmTracking", 0, tool<frmTracking>},
-        {"frmBdxc", 0, tool<frmBdxc>},
-        {"frmOwn", 0, tool<frmOwn>},
-        {"frm320Files", 0, tool<frm320Files>},
-        {"frmLast20", 0, tool<frmLast20>},
-        {"frmScratchpad", 0, tool<frmScratchpad>},
-        {"frmLog", 0, tool<frmLog>},
-        {"frmLogFormat", 0, tool<frmLogFormat>},
-        {"frmLoginput", 0, tool<frmLoginput>},
-        {"frmLogsort", 0, tool<frmLogsort>},
-        {"frmMemman", 0, tool<frmMemman>},
-        {"frmMemcell", 0, [] { forms::load<frmMemman>(); return tool<frmMemcell>(); }},
-        {"frmScanlist", 0, tool<frmScanlist>},
-        {"frmScanpairs", 0, tool<frmScanpairs>},
-        {"frmSpectrum", 0, tool<frmSpectrum>},
-        {"frmSpectrumlimits", 0, tool<frmSpectrumlimits>},
-        {"frmSmeter", 0, tool<frmSmeter>},
-        {"frmPropagation", 0, tool<frmPropagation>},
-        {"frmProp2prt2", 0, tool<frmProp2prt2>},
-        {"frmAbout", 0, tool<frmAbout>},
-        {"frmSetUp", 0, tool<frmSetUp>},
-        {"frmLoadfile", 0, tool<frmLoadfile>},
-        {"frmSavefile", 0, tool<frmSavefile>},
-        {"frmRxTimer", 0, tool<frmRxTimer>},
-        {"frmNoRx", 0, panel},
-        {"frmAR7030", 1, panel},
-        {"frmNRD535", 2, panel},
-        {"frmRX320", 3, panel},
-        {"frmNRD545", 4, panel},
-        {"frmUserdefs", 2, tool<frmUserdefs>},
-        {"frmUserdefs545", 4, tool<frmUserdefs545>},
-        {"frmAdvancedDSP", 4, tool<frmAdvancedDSP>},
-        {"frmRtty", 4, tool<frmRtty>},
-        {"frmRxClock", 1, tool<frmRxClock>},
+        {"frmIlg2rx"}, {"frmAero2rx"}, {"frmIlgquery", 0, menu("frmIlg2rx")}, {"frmAeroquery", 0, menu("frmAero2rx")},
+        {"frmIlgqsort", 0, load<frmIlgqsort>()}, {"frmConvertILG"}, {"frmConvertAero"},
+        {"frmILGfinddbf", 0, load<frmILGfinddbf>()}, {"frmTracking"}, {"frmBdxc"}, {"frmOwn"}, {"frm320Files"},
+        {"frmLast20"}, {"frmScratchpad"}, {"frmLog"}, {"frmLogFormat", 0, load<frmLogFormat>()},
+        {"frmLoginput", 0, load<frmLoginput>()}, {"frmLogsort", 0, load<frmLogsort>()}, {"frmMemman"},
+        {"frmMemcell", 0, [menu] { menu("frmMemman")(), forms::load<frmMemcell>(); }}, {"frmScanlist"},
+        {"frmScanpairs"}, {"frmSpectrum"}, {"frmSpectrumlimits", 0, load<frmSpectrumlimits>()}, {"frmSmeter"},
+        {"frmPropagation"}, {"frmProp2prt2"}, {"frmAbout"}, {"frmSetUp"}, {"frmLoadfile", 0, load<frmLoadfile>()},
+        {"frmSavefile", 0, load<frmSavefile>()}, {"frmRxTimer"}, {"frmNoRx"}, {"frmAR7030", 1}, {"frmNRD535", 2},
+        {"frmRX320", 3}, {"frmNRD545", 4}, {"frmUserdefs", 2, load<frmUserdefs>()},
+        {"frmUserdefs545", 4, load<frmUserdefs545>()}, {"frmAdvancedDSP", 4}, {"frmRtty", 4}, {"frmRxClock", 1},
     };
     return all;
 }
 
-QString shown(QString text) {
-    // "&&" draws one "&"; a single "&" marks the shortcut and draws nothing.
-    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-    text.remove(QLatin1Char('&'));
-    return text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
-}
-
-int linesWidth(const QFontMetrics& fm, const QString& text) {
-    int w = 0;
-    for (const QString& line : text.split(QLatin1Char('\n'))) w = std::max(w, fm.horizontalAdvance(line));
-    return w;
-}
-
-// The room the style gives a button's caption, and the width the caption takes.
-std::pair<int, int> buttonCaption(QAbstractButton* b, QStyle::SubElement contents) {
-    QStyleOptionButton o;
-    o.initFrom(b);
-    o.text = b->text();
-    o.icon = b->icon();
-    o.iconSize = b->iconSize();
-    int need = b->fontMetrics().horizontalAdvance(shown(b->text()));
-    if (!b->icon().isNull()) need += b->iconSize().width() + 4;
-    return {b->style()->subElementRect(contents, &o, b).width(), need};
-}
+// The pixels a caption takes, its lines and its shortcut mark as drawn.
+int captionWidth(const QWidget* w, const QString& text) { return w->fontMetrics().size(Qt::TextShowMnemonic, text).width(); }
 
 // Whether a control lies inside each widget it stands in, up to the window;
 // what a scrolled view holds is its own business.
 bool standsInside(QWidget* c, QWidget* window) {
     for (QWidget* p = c->parentWidget(); p; p = p->parentWidget()) {
         if (qobject_cast<QAbstractScrollArea*>(p)) return true;
-        const QRect r(c->mapTo(p, QPoint(0, 0)), c->size());
-        if (!p->rect().contains(r)) return false;
+        if (!p->rect().contains(QRect(c->mapTo(p, QPoint(0, 0)), c->size()))) return false;
         if (p == window) return true;
     }
     return true;
@@ -154,33 +79,35 @@ bool standsInside(QWidget* c, QWidget* window) {
 void expectEveryCaptionWhole(QWidget* window) {
     for (QWidget* c : window->findChildren<QWidget*>()) {
         if (!c->isVisibleTo(window) || c->isWindow()) continue;
-        const std::string name = c->objectName().toStdString();
         int room = 0, need = 0;
         QString caption;
-        if (auto* b = qobject_cast<QPushButton*>(c)) {
-            std::tie(room, need) = buttonCaption(b, QStyle::SE_PushButtonContents);
-            caption = b->text();
-        } else if (auto* b = qobject_cast<QCheckBox*>(c)) {
-            std::tie(room, need) = buttonCaption(b, QStyle::SE_CheckBoxContents);
-            caption = b->text();
-        } else if (auto* b = qobject_cast<QRadioButton*>(c)) {
-            std::tie(room, need) = buttonCaption(b, QStyle::SE_RadioButtonContents);
-            caption = b->text();
-        } else if (auto* l = qobject_cast<QLabel*>(c)) {
-            if (l->wordWrap() || Qt::mightBeRichText(l->text())) continue;
+        if (auto* b = qobject_cast<QAbstractButton*>(c)) {
+            // The room the style draws the caption in.
+            QStyleOptionButton o;
+            o.initFrom(b);
+            o.text = caption = b->text();
+            const auto contents = qobject_cast<QPushButton*>(c)     ? QStyle::SE_PushButtonContents
+                                  : qobject_cast<QRadioButton*>(c) ? QStyle::SE_RadioButtonContents
+                                                                    : QStyle::SE_CheckBoxContents;
+            room = b->style()->subElementRect(contents, &o, b).width();
+            need = captionWidth(b, caption) + (b->icon().isNull() ? 0 : b->iconSize().width() + 4);
+        } else if (auto* l = qobject_cast<QLabel*>(c); l && !l->wordWrap() && !Qt::mightBeRichText(l->text())) {
+            // A framed label without an indent of its own indents by half an "x".
+            const int xHalf = l->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
+            const int indent = l->indent() >= 0 ? l->indent() : (l->frameWidth() > 0 ? xHalf : 0);
             caption = l->text();
-            const int indent = l->indent() >= 0 ? l->indent() : (l->frameWidth() > 0 ? l->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 : 0);
             room = l->contentsRect().width() - 2 * l->margin() - indent;
-            need = linesWidth(l->fontMetrics(), shown(l->text()));
+            need = captionWidth(l, caption);
         } else if (auto* g = qobject_cast<QGroupBox*>(c)) {
             caption = g->title();
             room = g->width();
-            need = caption.isEmpty() ? 0 : g->minimumSizeHint().width();
+            need = g->minimumSizeHint().width();   // the title's and the contents'
         }
+        const std::string name = c->objectName().toStdString() + " \"" + caption.toStdString() + "\"";
         if (!caption.isEmpty()) {
-            EXPECT_LE(need, room) << name << " \"" << caption.toStdString() << "\" is cut";
+            EXPECT_LE(need, room) << name << " is cut";
         }
-        EXPECT_TRUE(standsInside(c, window)) << name << " \"" << caption.toStdString() << "\" stands outside";
+        EXPECT_TRUE(standsInside(c, window)) << name << " stands outside";
     }
 }
 
@@ -188,14 +115,26 @@ class WindowAtItsSmallest : public GoRig, public ::testing::WithParamInterface<W
 protected:
     void SetUp() override {
         GoRig::SetUp();
+        registerToolWindows();
         dialogs.allow(QString());
+    }
+    void TearDown() override {
+        clearToolWindows();
+        GoRig::TearDown();
     }
 };
 
 TEST_P(WindowAtItsSmallest, ShowsEveryCaptionWhole) {
     const WindowCase& c = GetParam();
     ASSERT_NE(go(c.rxType), nullptr);
-    QWidget* w = c.open();
+    if (c.open) {
+        c.open();
+    } else if (const auto opener = toolWindowOpener(QLatin1String(c.name))) {
+        opener();
+    }
+    QWidget* w = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String(c.name)) w = top;
     ASSERT_NE(w, nullptr);
     w->show();
     pump(30);
