@@ -299,11 +299,11 @@ void frmNRD535::NRD535A_RxStatusChanged(const QString& s) {
 }
 
 void frmNRD535::NRD535A_AttenuatorChanged(int v) {
-    ui->lblAttenuator->setText(v >= 0 && v <= 1 ? attenuatorText(v) : QStringLiteral("?"));
+    ui->lblAttenuator->setText(modelCodes(2)->attenuator.holds(v) ? attenuatorText(v) : QStringLiteral("?"));
 }
 
 void frmNRD535::NRD535A_BandwidthChanged(int v) {
-    ui->lblBandwidth->setText(v >= 0 && v <= 3 ? tableText(BwTexts, v) : QStringLiteral("?"));
+    ui->lblBandwidth->setText(modelCodes(2)->filter.holds(v) ? tableText(BwTexts, v) : QStringLiteral("?"));
 }
 
 void frmNRD535::NRD535A_ModeChanged(int v) {
@@ -311,7 +311,7 @@ void frmNRD535::NRD535A_ModeChanged(int v) {
 }
 
 void frmNRD535::NRD535A_AgcspeedChanged(int v) {
-    ui->lblAgcspeed->setText(v >= 0 && v <= 2 ? tableText(AgcTexts, v) : QStringLiteral("?"));
+    ui->lblAgcspeed->setText(modelCodes(2)->agc.holds(v) ? tableText(AgcTexts, v) : QStringLiteral("?"));
 }
 
 void frmNRD535::NRD535A_NoiseblankerChanged(int v) {
