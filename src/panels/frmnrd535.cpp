@@ -336,12 +336,16 @@ void frmNRD535::cmdAttenuator_Click(int i) {
     if (NRD535A) NRD535A->Attenuator(i);
 }
 
+// The keys reach these too: a filter or mode of an option the receiver lacks
+// is never sent, whichever way it is asked for.
 void frmNRD535::cmdBandwidth_Click(int i) {
+    if (!takesCode(modelCodes(2)->filter, i)) return;
     if (!NRD535A || !NRD535A->Bandwidth(i)) return;
     RxUpdatefull();
 }
 
 void frmNRD535::cmdMode_Click(int i) {
+    if (!takesCode(modelCodes(2)->mode, i)) return;
     if (!NRD535A || !NRD535A->Mode(i)) return;
     QPointer<frmNRD535> self(this);
     delayms(kModeDelayMs);
