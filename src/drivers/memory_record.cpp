@@ -1,7 +1,9 @@
 #include "drivers/memory_record.h"
 
+#include "drivers/model_tables.h"
+
 #include <algorithm>
-#include <iterator>
+#include <utility>
 
 namespace dovrane {
 
@@ -11,27 +13,21 @@ QString fit(const QString& s, int width) {
     return s.left(width).leftJustified(width, QLatin1Char(' '));
 }
 
-// Indexed by model, as RxType. The codes are the indices of each model's
-// setting tables (ModeTexts, BwTexts, AttTexts, AgcTexts, YesNoTexts) and the
-// AR7030's register bytes.
-constexpr FieldCodes kNone{};
-constexpr ModelCodes kModelCodes[] = {
-    {kNone, kNone, kNone, kNone, kNone, kNone, kNone},
-    {{1, 7}, {1, 6}, kNone, kNone, {0, 255}, {0, 255}, {0, 1}},
-    {{0, 8}, {0, 3}, {0, 1}, {0, 2}, kNone, kNone, kNone},
-    {{0, 3}, {0, 33}, kNone, {1, 3}, kNone, kNone, kNone},
-    {{0, 9}, {0, 2}, {0, 1}, {0, 9}, kNone, kNone, kNone},
-};
-
 bool digitsOnly(const QString& f) {
     return !f.isEmpty() && std::all_of(f.begin(), f.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-bool fits(const QString& field, FieldCodes codes) {
-    if (!codes.has()) return field == QString(field.size(), QLatin1Char('@'));
-    if (!digitsOnly(field)) return false;
+// The code of a field in range, or nothing; a field the model lacks holds its
+// "@" form (and gives -1).
+std::optional<int> fieldCode(const QString& field, const CodeRange& range) {
+    if (!range.has()) {
+        if (field == QString(field.size(), QLatin1Char('@'))) return -1;
+        return std::nullopt;
+    }
+    if (!digitsOnly(field)) return std::nullopt;
     const int v = field.toInt();
-    return v >= codes.lo && v <= codes.hi;
+    if (!range.holds(v)) return std::nullopt;
+    return v;
 }
 } // namespace
 
@@ -81,29 +77,46 @@ std::optional<MemoryFields> parseMemoryRecord(const QString& r) {
     return f;
 }
 
-const ModelCodes* modelCodes(int rxType) {
-    return rxType >= 0 && rxType < int(std::size(kModelCodes)) ? &kModelCodes[rxType] : nullptr;
-}
-
-bool isRecordOf(const QString& record, int rxType) {
+RecordCheck checkRecord(const QString& record, int rxType) {
+    RecordCheck check;
     const ModelCodes* codes = modelCodes(rxType);
     const std::optional<MemoryFields> f = parseMemoryRecord(record);
     // Built again from its own fields, a record gives itself back only when
     // its blanks stand between the fields.
-    if (!codes || !f || buildMemoryRecord(*f) != record) return false;
+    if (!codes || !f || buildMemoryRecord(*f) != record) return check;
     if (!f->used) {
         MemoryFields vacant;
         vacant.channel = f->channel;
-        return record == buildMemoryRecord(vacant);
+        if (record == buildMemoryRecord(vacant)) check.fit = RecordFit::Fits;
+        return check;
     }
-    return digitsOnly(f->frequencyHz) && fits(f->mode, codes->mode) && fits(f->filter, codes->filter) &&
-           fits(f->attenuator, codes->attenuator) && fits(f->agc, codes->agc) && fits(f->passband, codes->passband) &&
-           fits(f->squelch, codes->squelch) && fits(f->scan, codes->scan);
+    if (!digitsOnly(f->frequencyHz)) return check;
+    const std::optional<int> mode = fieldCode(f->mode, codes->mode);
+    const std::optional<int> filter = fieldCode(f->filter, codes->filter);
+    if (!mode || !filter || !fieldCode(f->attenuator, codes->channelAttenuator) ||
+        !fieldCode(f->agc, codes->channelAgc) || !fieldCode(f->passband, codes->channelPassband) ||
+        !fieldCode(f->squelch, codes->channelSqlBfo) || !fieldCode(f->scan, codes->channelScan))
+        return check;
+    check.fit = RecordFit::Fits;
+    for (const auto& [range, code] : {std::pair{&codes->mode, *mode}, std::pair{&codes->filter, *filter}}) {
+        if (range->has() && !takesCode(*range, code)) {
+            check.fit = RecordFit::LacksOption;
+            check.option = range->optionOf(code);
+            break;
+        }
+    }
+    return check;
+}
+
+bool isRecordOf(const QString& record, int rxType) { return checkRecord(record, rxType).fit == RecordFit::Fits; }
+
+bool isModelRecord(const QString& record, int rxType) {
+    return checkRecord(record, rxType).fit != RecordFit::Foreign;
 }
 
 bool isMemoryRecord(const QString& record) {
-    for (int m = 0; m < int(std::size(kModelCodes)); ++m)
-        if (isRecordOf(record, m)) return true;
+    for (int m = 0; modelCodes(m); ++m)
+        if (isModelRecord(record, m)) return true;
     return false;
 }
 

@@ -33,28 +33,29 @@ QString buildMemoryRecord(const MemoryFields& fields);
 // six columns are not "MEM"/"XXX" and three digits.
 std::optional<MemoryFields> parseMemoryRecord(const QString& record);
 
-// The codes one field of a model's records holds: the indices lo..hi of the
-// model's table for it, or none where the model has no such field (the
-// record holds its "@" form).
-struct FieldCodes {
-    int lo = 0;
-    int hi = -1;
-    bool has() const { return hi >= lo; }
+// What a record is to the receiver of one model.
+enum class RecordFit {
+    Fits,         // a record of the model, with codes the receiver takes
+    LacksOption,  // a record of the model with a code of an option the receiver lacks
+    Foreign,      // no record of the model (another model's fields, or none at all)
 };
-struct ModelCodes {
-    FieldCodes mode, filter, attenuator, agc, passband, squelch, scan;
+struct RecordCheck {
+    RecordFit fit = RecordFit::Foreign;
+    int option = 0;  // LacksOption: the Settings index of the option it needs
 };
-// The codes of model rxType (0 no receiver, 1 AR7030, 2 NRD-535, 3 RX-320,
-// 4 NRD-545); nullptr for any other number.
-const ModelCodes* modelCodes(int rxType);
 
-// True when record is a memory record of model rxType, as its driver and the
-// cell editor write them: "MEM" and a three-digit cell, eight frequency
-// digits, every field in its columns with blanks between, a field the model
-// lacks in its "@" form and every code within the model's codes. The vacant
-// record of a cell suits every model. Nothing but such a record may be sent
-// to a receiver of that model.
+// Checks record against model rxType as its driver and the cell editor write
+// them: "MEM" and a three-digit cell, eight frequency digits, every field in
+// its columns with blanks between, a field the model lacks in its "@" form and
+// every code one of the model's codes (the model table). The vacant record of
+// a cell suits every model. Codes of an option count only when the settings
+// say the option is fitted.
+RecordCheck checkRecord(const QString& record, int rxType);
+// True when the check finds it fits: nothing but such a record may be sent to
+// a receiver of that model.
 bool isRecordOf(const QString& record, int rxType);
+// True when record is a record of model rxType, whatever its options.
+bool isModelRecord(const QString& record, int rxType);
 // True when record is the memory record of one of the models.
 bool isMemoryRecord(const QString& record);
 

@@ -3,6 +3,8 @@
 #include "shell/globals.h"
 #include "platform/number_text.h"
 
+#include <iterator>
+
 namespace dovrane {
 
 namespace {
@@ -71,10 +73,10 @@ void initnrd535tables() {
     fill(AttTexts, {"0 dB", "-20 dB"});
     fillBw({"Wid", "Int", "Nar", "Aux"});
     fill(ModeTexts, {"RY", "CW", "USB", "LSB", "AM", "NFM", "Fax", "AM-U", "AM-L"});
-    if (Settings[12] != 1.0f) {
-        ModeTexts[7].clear();
-        ModeTexts[8].clear();
-    }
+    // The modes of an option the receiver lacks have no text.
+    const CodeRange& modes = modelCodes(2)->mode;
+    for (int m = modes.lo; m <= modes.hi; ++m)
+        if (!takesCode(modes, m)) ModeTexts[size_t(m)].clear();
     fill(AgcTexts, {"Slw", "Fst", "Off"});
     fill(NbTexts, {"Off", "NB1", "NB2"});
 }
@@ -99,6 +101,56 @@ void initnrd545tables() {
     fill(ModeTexts, {"RY", "CW", "USB", "LSB", "AM", "NFM", "AMS", "AM-U", "AM-L", "WFM"});
     fill(AgcTexts, {"Off", "0200", "0400", "0600", "0800", "1000", "1200", "1400", "1600", "1800"});
     fill(NbTexts, {"Off", "NB1", "NB2"});
+}
+
+namespace {
+
+constexpr CodeRange kNone{};
+constexpr CodeRange codes(int lo, int hi) { return {lo, hi}; }
+
+// Indexed by RxType. The codes are the indices of each model's tables
+// (ModeTexts, BwTexts, AttTexts, AgcTexts, YesNoTexts) and the AR7030's
+// register bytes.
+const ModelCodes kModelCodes[] = {
+    // No receiver: nothing to set, and channels of nothing but a frequency.
+    {kNone, kNone, kNone, kNone, -1, kNone, kNone, kNone, kNone, kNone},
+    // AR7030: its channels keep passband shift, squelch or BFO and the scan flag.
+    {codes(1, 7), codes(1, 6), codes(0, 5), codes(0, 3), -1, kNone, kNone, codes(0, 255), codes(0, 255),
+     codes(0, 1)},
+    // NRD-535: "Nar" with the 1 kHz filter, AM-U and AM-L with ECSS.
+    {{0, 8, 7, 8, EcssOption}, {0, 3, 2, 2, NarrowFilterOption}, codes(0, 1), codes(0, 2), -1, codes(0, 1), codes(0, 2),
+     kNone, kNone, kNone},
+    // RX-320: the filters of its width table.
+    {codes(rx320::AM, rx320::CW), codes(0, int(rx320::FilterWidthsHz.size()) - 1), kNone,
+     codes(rx320::SlowAgc, rx320::FastAgc), -1, kNone, codes(rx320::SlowAgc, rx320::FastAgc), kNone, kNone, kNone},
+    // NRD-545.
+    {codes(0, 9), codes(0, 2), codes(0, 1), codes(0, 9), 9, codes(0, 1), codes(0, 9), kNone, kNone, kNone},
+};
+
+} // namespace
+
+const ModelCodes* modelCodes(int rxType) {
+    return rxType >= 0 && rxType < int(std::size(kModelCodes)) ? &kModelCodes[rxType] : nullptr;
+}
+
+bool optionFitted(int setting) {
+    return setting > 0 && setting < int(Settings.size()) && Settings[size_t(setting)] == 1.0f;
+}
+
+bool takesCode(const CodeRange& range, int code) {
+    if (!range.holds(code)) return false;
+    const int option = range.optionOf(code);
+    return option == 0 || optionFitted(option);
+}
+
+QString optionName(int setting) {
+    switch (setting) {
+    case NarrowFilterOption: return QStringLiteral("1 kHz");
+    case BwcOption: return QStringLiteral("BWC");
+    case EcssOption: return QStringLiteral("ECSS");
+    case RttyOption: return QStringLiteral("RTTY");
+    default: return QString();
+    }
 }
 
 void resetModelTables() {

@@ -35,4 +35,52 @@ template <size_t N> QString tableText(const std::array<QString, N>& table, int i
 
 void resetModelTables();
 
+// ---- each model's codes and options -------------------------------------
+// The one statement of which codes each receiver model takes and which of them
+// need an option of the receiver: the panels, the timer editor, the cell
+// editor, the text builders above and the memory-record check read it.
+
+// The NRD-535's options, by their index in Settings.
+inline constexpr int NarrowFilterOption = 10;
+inline constexpr int BwcOption = 11;
+inline constexpr int EcssOption = 12;
+inline constexpr int RttyOption = 13;
+
+// The codes of one setting: lo..hi (none when hi < lo), of which optLo..optHi
+// exist only with an option fitted; option is the index of Settings that says
+// whether it is.
+struct CodeRange {
+    int lo = 0;
+    int hi = -1;
+    int optLo = 0;
+    int optHi = -1;
+    int option = 0;
+    constexpr bool has() const { return hi >= lo; }
+    constexpr bool holds(int code) const { return code >= lo && code <= hi; }
+    // The option a code of the range needs, 0 for none.
+    constexpr int optionOf(int code) const { return option > 0 && code >= optLo && code <= optHi ? option : 0; }
+};
+
+struct ModelCodes {
+    // The receiver's settings.
+    CodeRange mode, filter, attenuator, agc;
+    // A mode the receiver reports, and its channels hold, that nothing in the
+    // program sets (the NRD-545's WFM); -1 for none.
+    int reportedOnlyMode = -1;
+    // The fields of a memory channel beside its frequency, mode and filter
+    // (which hold the codes above); none where the channel keeps no such field.
+    CodeRange channelAttenuator, channelAgc, channelPassband, channelSqlBfo, channelScan;
+};
+
+// The codes of model rxType (0 no receiver, 1 AR7030, 2 NRD-535, 3 RX-320,
+// 4 NRD-545); nullptr for any other number.
+const ModelCodes* modelCodes(int rxType);
+// True when the option of Settings index `setting` is fitted (the setting is 1).
+bool optionFitted(int setting);
+// True when the receiver takes code: within the range, and its option, if it
+// needs one, fitted.
+bool takesCode(const CodeRange& range, int code);
+// The option's name as the set-up dialog shows it ("1 kHz", "ECSS").
+QString optionName(int setting);
+
 } // namespace dovrane

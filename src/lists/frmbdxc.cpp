@@ -22,13 +22,12 @@ constexpr int kKind = 1;
 const std::vector<int> kTitleTwips{1400, 1800, 1120, 4680};
 const std::vector<int> kGridTwips{1400, 1800, 1120, 620, 620, 620, 620, 620, 620, 620};
 // The widest text of each grid column, from the file's layout: a country of
-// 16 characters, an organisation of 17, the on-air time and frequencies of
-// five digits after their blank.
+// 16 characters and an organisation of 17, both in capitals, the on-air time,
+// and frequencies after their blank as the loader writes them back, to the
+// hertz ("29999.999").
 const std::vector<GridColumn> kColumns = [] {
-    std::vector<GridColumn> c{{1400, QStringLiteral("Papua New Guinea")},
-                              {1800, QStringLiteral("Radio Netherlands")},
-                              {1120, QStringLiteral("0000-2400")}};
-    for (int k = 0; k < 7; ++k) c.push_back({620, QStringLiteral(" 00000")});
+    std::vector<GridColumn> c{{1400, anyCapitals(16)}, {1800, anyCapitals(17)}, {1120, QStringLiteral("0000-2400")}};
+    for (int k = 0; k < 7; ++k) c.push_back({620, QStringLiteral(" 00000.000")});
     return c;
 }();
 const QString kPrompt = QStringLiteral(

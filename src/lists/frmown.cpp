@@ -20,14 +20,15 @@ constexpr int kModeColumn = 13;
 const std::vector<int> kTitleTwips{2200, 550, 550, 1000, 4835};
 const std::vector<int> kGridTwips{2200, 550, 550, 1000, 620, 620, 620, 620, 620, 620, 620, 620, 300, 400};
 // The widest text of each grid column, from the file's layout: an
-// organisation of 19 characters, codes of three capitals, the on-air time,
-// frequencies with decimals ("15240.25"), the empty column, the mode letter.
+// organisation of 19 characters in capitals, codes of three capitals, the
+// on-air time, frequencies to the hertz ("29999.999"), the empty column, the
+// mode letter.
 const std::vector<GridColumn> kColumns = [] {
-    std::vector<GridColumn> c{{2200, QStringLiteral("Radio Romania Intl.")},
+    std::vector<GridColumn> c{{2200, anyCapitals(19)},
                               {550, QStringLiteral("WWW")},
                               {550, QStringLiteral("WWW")},
                               {1000, QStringLiteral("0000-2400")}};
-    for (int k = 0; k < 8; ++k) c.push_back({620, QStringLiteral("00000.00")});
+    for (int k = 0; k < 8; ++k) c.push_back({620, QStringLiteral("00000.000")});
     c.push_back({300, QString()});
     c.push_back({400, QStringLiteral("W")});
     return c;

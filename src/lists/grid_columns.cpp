@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStyleOptionFrame>
 #include <QPainter>
@@ -13,6 +15,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <algorithm>
+#include <string>
 
 namespace dovrane {
 
@@ -79,16 +82,26 @@ std::vector<double> readableSizes(const QFont& a, const QFont& b) {
     return sizes;
 }
 
+// The widest character from first to last but those left out, by its
+// advance unrounded: a run of them adds up the fractions.
+QChar widestOf(const QFontMetricsF& fm, char16_t first, char16_t last, const char16_t* leftOut = u"") {
+    QChar widest = QChar(first);
+    for (char16_t c = first; c <= last; ++c)
+        if (!std::char_traits<char16_t>::find(leftOut, std::char_traits<char16_t>::length(leftOut), c) &&
+            fm.horizontalAdvance(QChar(c)) > fm.horizontalAdvance(widest))
+            widest = QChar(c);
+    return widest;
+}
+
 // Pixels that a sample text takes in font; a digit of it stands for every
-// digit, so it is measured as the widest of the font.
+// digit, an AnyCapital for every capital of ordinary width, so each is
+// measured as the widest of the font.
 int sampleAdvance(const QFont& font, const QString& text) {
-    const QFontMetrics fm(font);
-    QChar widestDigit = u'0';
-    for (char16_t d = u'1'; d <= u'9'; ++d)
-        if (fm.horizontalAdvance(QChar(d)) > fm.horizontalAdvance(widestDigit)) widestDigit = QChar(d);
+    const QFontMetricsF fm(font);
     QString sample = text;
-    sample.replace(u'0', widestDigit);
-    return fm.horizontalAdvance(sample);
+    sample.replace(u'0', widestOf(fm, u'0', u'9'));
+    if (sample.contains(AnyCapital)) sample.replace(AnyCapital, widestOf(fm, u'A', u'Z', u"MW"));
+    return QFontMetrics(font).horizontalAdvance(sample);
 }
 
 // Pixels of text a box px wide shows: its frame and text margins left out.
@@ -103,19 +116,34 @@ int boxTextRoom(const QLineEdit* box, int px) {
     return r.width() - m.left() - m.right() - 2 * kBoxMargin;
 }
 
+// The largest size of base, down to 7 points, at which widest takes no more
+// than room pixels; where none does, the smallest.
+QFont largestFitting(const QFont& base, const QString& widest, int room) {
+    QFont font = base;
+    for (double points : readableSizes(base, base)) {
+        font = atPoints(base, points);
+        if (sampleAdvance(font, widest) <= room) break;
+    }
+    return font;
+}
+
 } // namespace
 
 void fitTextBox(QLineEdit* box, const QString& widest) {
     const int px = box->maximumWidth() < QWIDGETSIZE_MAX ? box->maximumWidth() : box->width();
     const int room = boxTextRoom(box, px);
-    QFont font = box->font();
-    for (double points : readableSizes(box->font(), box->font())) {
-        font = atPoints(box->font(), points);
-        if (sampleAdvance(font, widest) <= room) break;
-    }
+    const QFont font = largestFitting(box->font(), widest, room);
     box->setFont(font);
     const int short_ = sampleAdvance(font, widest) - room;
     if (short_ > 0 && box->maximumWidth() < QWIDGETSIZE_MAX) box->setMaximumWidth(px + short_);
+}
+
+void fitLabel(QLabel* label, const QString& widest) {
+    const int room = label->contentsRect().width() - 2 * label->margin() - std::max(label->indent(), 0);
+    const QFont font = largestFitting(label->font(), widest, room);
+    label->setFont(font);
+    if (const int short_ = sampleAdvance(font, widest) - room; short_ > 0)
+        label->resize(label->width() + short_, label->height());
 }
 
 int gridTextRoom(int px) { return px - 2 * kTextMargin - 1; }

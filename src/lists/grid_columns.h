@@ -9,17 +9,23 @@
 #include <QStringList>
 #include <vector>
 
+class QLabel;
 class QLineEdit;
 class QTableView;
 
 namespace dovrane {
 
 // One column of a list grid: its width as drawn (twips) and the widest text
-// the list's file can put into it. Each '0' of widest stands for any digit.
+// the list's file can put into it. Each '0' of widest stands for any digit,
+// each AnyCapital for any capital letter but the broad W and M.
 struct GridColumn {
     int twips = 0;
     QString widest;
 };
+
+inline constexpr QChar AnyCapital{0xE000};
+// A free text of n characters: a name of its full length in capitals.
+inline QString anyCapitals(int n) { return QString(n, AnyCapital); }
 
 // The fonts of a title grid and of the grid under it, and the pixel widths
 // of their columns.
@@ -58,6 +64,10 @@ void applyGridFit(const GridFit& fit, QTableView* titles, QTableView* data);
 // font, down to 7 points, at which widest shows whole; where none does, the
 // smallest, and the box is let grow just enough.
 void fitTextBox(QLineEdit* box, const QString& widest);
+// A label that stands where it was drawn gets the largest size of its font,
+// down to 7 points, at which widest shows whole; where none does, the
+// smallest, and the label grows just enough.
+void fitLabel(QLabel* label, const QString& widest);
 
 // The narrow cell margins alone.
 void useCompactCells(QTableView* grid);

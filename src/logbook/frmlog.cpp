@@ -46,16 +46,12 @@ bool tunesField(int field) { return field == LogFieldFrequency || (field >= 8 &&
 
 // The widest text of the number column and of each field as the file holds
 // it: dates, times and frequencies in their digits, a language code of three
-// capitals, free texts of their full width.
+// capitals, free texts of their full width in capitals.
 const std::vector<QString> kWidest{
-    QStringLiteral("000"),          QStringLiteral("00000000"),
-    QStringLiteral("0000"),         QStringLiteral("0000"),
-    QStringLiteral("00000.000"),    QStringLiteral("00000"),
-    QStringLiteral("WWW"),          QStringLiteral("Deutsche Welle Koeln"),
-    QStringLiteral("Sines, Portugal (DW)"), QStringLiteral("00000"),
-    QStringLiteral("00000"),        QStringLiteral("00000"),
-    QStringLiteral("00000"),        QStringLiteral("Fine signal, QSL card received in March."),
-    QStringLiteral("ABCD"),         QStringLiteral("ABCD")};
+    QStringLiteral("000"),       QStringLiteral("00000000"), QStringLiteral("0000"),  QStringLiteral("0000"),
+    QStringLiteral("00000.000"), QStringLiteral("00000"),    QStringLiteral("WWW"),   anyCapitals(20),
+    anyCapitals(20),             QStringLiteral("00000"),    QStringLiteral("00000"), QStringLiteral("00000"),
+    QStringLiteral("00000"),     anyCapitals(40),            anyCapitals(4),          anyCapitals(4)};
 
 void tell(const QString& text, const QString& title, dialogs::Icon icon = dialogs::Icon::Exclamation) {
     dialogs::message(text, dialogs::Buttons::Ok, icon, title);

@@ -41,6 +41,12 @@ template <class Table> void addEntries(QComboBox* c, const Table& table, int fir
     }
 }
 
+// The entries of the codes the receiver takes, its options as set up.
+template <class Table> void addCodes(QComboBox* c, const Table& table, const CodeRange& codes) {
+    for (int i = codes.lo; i <= codes.hi; ++i)
+        if (takesCode(codes, i)) addEntries(c, table, i, i);
+}
+
 // Selects the entry of index i; none when the table has no such entry.
 void selectIndex(QComboBox* c, int i) { c->setCurrentIndex(c->findData(i)); }
 
@@ -102,18 +108,16 @@ void frmMemcell::Form_Unload() {
 void frmMemcell::fillLists() {
     for (int n = 0; n <= MaxMemNr; ++n) ui->cmbCellnr->addItem(cellText(n), n);
     const bool ar = RxType == 1, nrd = RxType == 2 || RxType == 4;
-    // Every code the model's records hold, so that the editor offers what a
-    // fetched channel can hold and nothing a record of the model cannot.
+    // Every code the model's channels hold and the receiver takes, so that
+    // the editor offers what a fetched channel can hold and nothing a record
+    // of the model cannot, nor a code of an option the receiver lacks.
     if (const ModelCodes* codes = RxType != 0 ? modelCodes(RxType) : nullptr) {
-        auto add = [](QComboBox* c, const auto& table, FieldCodes r) {
-            if (r.has()) addEntries(c, table, r.lo, r.hi);
-        };
-        add(ui->cmbMode, ModeTexts, codes->mode);
-        add(ui->cmbBandwidth, BwTexts, codes->filter);
-        add(ui->cmbAttenuator, AttTexts, codes->attenuator);
-        add(ui->cmbAgcspeed, AgcTexts, codes->agc);
-        add(ui->cmbScanyn, YesNoTexts, codes->scan);
-        if (codes->passband.has()) addEntries(ui->cmbPBS, PbsTexts, 0, 84);
+        addCodes(ui->cmbMode, ModeTexts, codes->mode);
+        addCodes(ui->cmbBandwidth, BwTexts, codes->filter);
+        addCodes(ui->cmbAttenuator, AttTexts, codes->channelAttenuator);
+        addCodes(ui->cmbAgcspeed, AgcTexts, codes->channelAgc);
+        addCodes(ui->cmbScanyn, YesNoTexts, codes->channelScan);
+        if (codes->channelPassband.has()) addEntries(ui->cmbPBS, PbsTexts, 0, 84);
     }
     ui->cmbAttenuator->setEnabled(nrd);
     ui->cmbAgcspeed->setEnabled(nrd || RxType == 3);
@@ -234,13 +238,16 @@ void frmMemcell::cmdToMMWorRM_Click(int index) {
     if (job_ != 4) {
         // Only a record of this model is built, so nothing else is asked
         // about, let alone sent.
-        const std::optional<QString> built = buildCellRecord(RxType, f, MaxMemNr);
+        CellProblem problem = CellProblem::None;
+        const std::optional<QString> built = buildCellRecord(RxType, f, MaxMemNr, &problem);
         if (!built) {
-            // Fields taken from another model's record stay empty where its
-            // codes mean nothing here.
-            if (index == 1 && job_ != 2 && !isRecordOf(loadedRecord_, RxType))
-                dialogs::message(memtext::NotSent.arg(cellText(loadedCell_)), dialogs::Buttons::Ok,
-                                 dialogs::Icon::Exclamation, memtext::MemoryNotChangedTitle);
+            // Fields taken from a record that does not suit the receiver stay
+            // empty where its codes mean nothing here; a value out of its range
+            // is the user's to mend, whatever record it came from.
+            const RecordCheck loaded = checkRecord(loadedRecord_, RxType);
+            if (index == 1 && job_ != 2 && problem == CellProblem::NotChosen && loaded.fit != RecordFit::Fits)
+                dialogs::message(memtext::recordRefusal(loaded, loadedCell_), dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
+                                 memtext::MemoryNotChangedTitle);
             else
                 dialogs::message(memtext::InputError, dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
                                  memtext::RangeErrorTitle);

@@ -348,7 +348,12 @@ void frmMemman::cmdFill_Click() {
     } else {
         QString report = memtext::Filled;
         if (res.notCleared > 0) report += QStringLiteral("\n\n") + memtext::NotCleared.arg(res.notCleared);
-        if (res.refused > 0) report += QStringLiteral("\n\n") + memtext::Refused.arg(res.refused);
+        int lacking = 0;
+        for (const auto& [option, cells] : res.lackingOption) {
+            report += QStringLiteral("\n\n") + memtext::RefusedForOption.arg(cells).arg(optionName(option));
+            lacking += cells;
+        }
+        if (res.refused > lacking) report += QStringLiteral("\n\n") + memtext::Refused.arg(res.refused - lacking);
         if (res.unreadSkipped > 0) report += QStringLiteral("\n\n") + memtext::UnreadSkipped.arg(res.unreadSkipped);
         inform(report, memtext::FilledTitle);
     }
@@ -365,7 +370,7 @@ void frmMemman::cmdSetrx2mem_Click() {
     // waits): the next tick sets the receiver anyway.
     if (tickRunning_) return;
     if (setCurrentCell() == MemoryTransfer::SetResult::NotOfModel)
-        warn(memtext::NotSent.arg(cellText(CurMemNr)), memtext::NotSetTitle);
+        warn(memtext::recordRefusal(checkRecord(MemImage.record(CurMemNr), RxType), CurMemNr), memtext::NotSetTitle);
 }
 
 // ---- sort, files, clear, exit -------------------------------------------
@@ -565,7 +570,8 @@ void frmMemman::tmrScan_Timer() {
     // tells so once, in a box after the tick.
     if (setCurrentCell() == MemoryTransfer::SetResult::NotOfModel && !scanRefusalTold_) {
         scanRefusalTold_ = true;
-        const QString text = memtext::ScanNotSent.arg(cellText(CurMemNr));
+        const QString text = memtext::recordRefusal(checkRecord(MemImage.record(CurMemNr), RxType), CurMemNr,
+                                                    memtext::ScanPassesOver);
         QTimer::singleShot(0, this, [text] { warn(text, memtext::ScanTitle); });
     }
     ++ScanCount;

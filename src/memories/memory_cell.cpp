@@ -1,5 +1,6 @@
 #include "memories/memory_cell.h"
 
+#include "drivers/memory_record.h"
 #include "drivers/model_tables.h"
 #include "memories/memory_image.h"
 #include "platform/number_text.h"
@@ -10,8 +11,9 @@ namespace {
 
 QString digits(int v, int n) { return QStringLiteral("%1").arg(v, n, 10, QLatin1Char('0')); }
 
-template <class Table> bool inTable(const Table& table, int i) {
-    return i >= 0 && !tableText(table, i).isEmpty() && tableText(table, i) != QLatin1String("?");
+// A code the receiver takes that its table gives a text.
+template <class Table> bool offered(const Table& table, const CodeRange& range, int i) {
+    return takesCode(range, i) && !tableText(table, i).isEmpty() && tableText(table, i) != QLatin1String("?");
 }
 
 } // namespace
@@ -24,7 +26,8 @@ qint64 cellHertz(const QString& kHzText) {
 
 namespace {
 
-std::optional<QString> fieldsRecord(int rxType, const CellFields& f, int maxMemNr) {
+std::optional<QString> fieldsRecord(int rxType, const CellFields& f, int maxMemNr, CellProblem& problem) {
+    problem = CellProblem::OutOfRange;
     if (f.cell < 0 || f.cell > maxMemNr || f.cell > 999) return std::nullopt;
     const qint64 hz = cellHertz(f.frequency);
     if (hz < 1 || hz > 99999999) return std::nullopt;
@@ -32,24 +35,30 @@ std::optional<QString> fieldsRecord(int rxType, const CellFields& f, int maxMemN
         return std::nullopt;
     const QString head = QStringLiteral("MEM") + cellText(f.cell) + QLatin1Char(' ') + digits(int(hz), 8);
     if (rxType == 0) return fitText(head + QStringLiteral(" @ @@ @ @ @@@ @@@ @"), 35);
+    const ModelCodes* codes = modelCodes(rxType);
+    if (!codes) return std::nullopt;
 
-    if (!inTable(ModeTexts, f.mode) || !inTable(BwTexts, f.bandwidth)) return std::nullopt;
+    if (rxType == 1 && (f.passband > 255 || f.sqlBfo > 255)) return std::nullopt;
+    // From here on a field is missing (-1) or holds a code the receiver lacks.
+    problem = CellProblem::NotChosen;
+    if (rxType == 1 && (f.passband < 0 || f.sqlBfo < 0)) return std::nullopt;
+    if (!offered(ModeTexts, codes->mode, f.mode) || !offered(BwTexts, codes->filter, f.bandwidth)) return std::nullopt;
     const QString base = head + QLatin1Char(' ') + digits(f.mode, 1) + QLatin1Char(' ') + digits(f.bandwidth, 2);
     switch (rxType) {
     case 1:
-        if (f.passband < 0 || f.passband > 255 || f.sqlBfo < 0 || f.sqlBfo > 255 || !inTable(YesNoTexts, f.scan))
-            return std::nullopt;
+        if (!offered(YesNoTexts, codes->channelScan, f.scan)) return std::nullopt;
         return fitText(base + QStringLiteral(" @ @ ") + digits(f.passband, 3) + QLatin1Char(' ') + digits(f.sqlBfo, 3) +
                            QLatin1Char(' ') + digits(f.scan, 1),
                        35);
     case 2:
     case 4:
-        if (!inTable(AttTexts, f.attenuator) || !inTable(AgcTexts, f.agc)) return std::nullopt;
+        if (!offered(AttTexts, codes->channelAttenuator, f.attenuator) || !offered(AgcTexts, codes->channelAgc, f.agc))
+            return std::nullopt;
         return fitText(base + QLatin1Char(' ') + digits(f.attenuator, 1) + QLatin1Char(' ') + digits(f.agc, 1) +
                            QStringLiteral(" @@@ @@@ @"),
                        35);
     case 3:
-        if (!inTable(AgcTexts, f.agc)) return std::nullopt;
+        if (!offered(AgcTexts, codes->channelAgc, f.agc)) return std::nullopt;
         return fitText(base + QStringLiteral(" @ ") + digits(f.agc, 1) + QStringLiteral(" @@@ @@@ @"), 35);
     default:
         return std::nullopt;
@@ -58,10 +67,16 @@ std::optional<QString> fieldsRecord(int rxType, const CellFields& f, int maxMemN
 
 } // namespace
 
-std::optional<QString> buildCellRecord(int rxType, const CellFields& f, int maxMemNr) {
+std::optional<QString> buildCellRecord(int rxType, const CellFields& f, int maxMemNr, CellProblem* problem) {
+    CellProblem p = CellProblem::None;
+    std::optional<QString> r = fieldsRecord(rxType, f, maxMemNr, p);
     // The tables may hold texts beyond the codes of the model's records.
-    std::optional<QString> r = fieldsRecord(rxType, f, maxMemNr);
-    if (r && !isRecordOf(*r, rxType)) return std::nullopt;
+    if (r && !isRecordOf(*r, rxType)) {
+        r.reset();
+        p = CellProblem::NotChosen;
+    }
+    if (r) p = CellProblem::None;
+    if (problem) *problem = p;
     return r;
 }
 

@@ -18,12 +18,20 @@ struct CellFields {
     int scan = -1;         // AR7030: YesNoTexts index
 };
 
+// Why the fields make no record.
+enum class CellProblem {
+    None,
+    OutOfRange,  // a cell, frequency or byte outside its range
+    NotChosen,   // a field without one of the codes the receiver takes
+};
+
 // The 35-column record of the fields for rxType, or nothing when a field is
 // missing or out of range: a cell outside 0..maxMemNr, a frequency outside
-// the model's tuning limits (or not in 1 Hz..99999.999 kHz), a table index
-// the model does not have, or a record its model's records cannot hold
-// (isRecordOf).
-std::optional<QString> buildCellRecord(int rxType, const CellFields& f, int maxMemNr);
+// the model's tuning limits (or not in 1 Hz..99999.999 kHz), a code the
+// receiver does not take (the model table, with its options), or a record its
+// model's records cannot hold (isRecordOf). problem, when given, says which.
+std::optional<QString> buildCellRecord(int rxType, const CellFields& f, int maxMemNr,
+                                       CellProblem* problem = nullptr);
 
 // The frequency of a text in whole hertz ("7,125" gives 7125).
 qint64 cellHertz(const QString& kHzText);

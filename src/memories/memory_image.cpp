@@ -108,7 +108,7 @@ QString fieldText(const Table& table, const QString& record, int first, int last
 
 QStringList memoryRowCells(const QString& record, const QString& tag) {
     if (record.isEmpty()) return {QString(), QString(), QString(), QString(), tag};
-    const bool own = isRecordOf(record, RxType);
+    const bool own = isModelRecord(record, RxType);
     const QString number = recordColumns(record, 4, 6);
     const QString f = recordColumns(record, 8, 15);
     const QString freq = val(f) > 1 ? recordColumns(record, 8, 12) + QLatin1Char('.') + recordColumns(record, 13, 15)
@@ -120,7 +120,7 @@ QStringList memoryRowCells(const QString& record, const QString& tag) {
 
 MemoryDetail memoryDetail(const QString& record) {
     MemoryDetail d;
-    const bool own = isRecordOf(record, RxType);
+    const bool own = isModelRecord(record, RxType);
     const QString none = QStringLiteral("---");
     d.att = isAtField(record, 22, 22) ? none : fieldText(AttTexts, record, 22, 22, own);
     d.agc = isAtField(record, 24, 24) ? none : fieldText(AgcTexts, record, 24, 24, own);

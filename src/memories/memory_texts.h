@@ -1,5 +1,8 @@
 #pragma once
 // The messages of the memory manager and the cell editor.
+#include "drivers/memory_record.h"
+#include "drivers/model_tables.h"
+
 #include <QString>
 
 namespace dovrane::memtext {
@@ -42,6 +45,8 @@ inline const QString StatusChannelTitle = QStringLiteral("Status channel");
 inline const QString NotCleared =
     QStringLiteral("%1 vacant cell(s) left as they were in the receiver:\nthe NRD-545 cannot clear a channel");
 inline const QString Refused = QStringLiteral("%1 cell(s) not written:\ntheir record does not suit this receiver");
+inline const QString RefusedForOption =
+    QStringLiteral("%1 cell(s) not written:\ntheir record needs the option \"%2\",\nwhich the set-up says this receiver lacks");
 inline const QString UnreadSkipped = QStringLiteral("%1 unread cell(s) not written");
 inline const QString FetchLost =
     QStringLiteral("The receiver stopped answering at cell %1.\nCells %1 to %2 are marked unread.");
@@ -63,11 +68,23 @@ inline const QString NotRecords =
     QStringLiteral("%1 line(s) of the file %2\nwere not memory records:\ntheir cells are left empty.");
 inline const QString NoRecords = QStringLiteral(
     "The file %2 holds no memory records:\n%1 line(s) were not memory records.\nThe MemMan Window is left as it was.");
-inline const QString NotSent = QStringLiteral("The record of memory cell %1\ndoes not suit this receiver:\nnothing was changed");
+// The first lines of a box about a record the receiver cannot take.
+inline const QString NotSuited = QStringLiteral("The record of memory cell %1\ndoes not suit this receiver:");
+inline const QString NeedsOption =
+    QStringLiteral("The record of memory cell %1\nneeds the option \"%2\",\nwhich the set-up says this receiver lacks:");
+inline const QString NothingChanged = QStringLiteral("nothing was changed");
 inline const QString NotSetTitle = QStringLiteral("Receiver is not changed");
-inline const QString ScanNotSent = QStringLiteral(
-    "The record of memory cell %1\ndoes not suit this receiver:\nthe scan passes over every\ncell that does not suit it");
+inline const QString ScanPassesOver = QStringLiteral("the scan passes over every\ncell that does not suit it");
 inline const QString ScanTitle = QStringLiteral("Memory Scan");
 inline const QString MemoryNotChangedTitle = QStringLiteral("Receiver memory is not changed");
+
+// Why the record of a cell does not go to the receiver (check as
+// checkRecord gave it), followed by what comes of it.
+inline QString recordRefusal(const RecordCheck& check, int cell, const QString& outcome = NothingChanged) {
+    const QString nnn = QStringLiteral("%1").arg(cell, 3, 10, QLatin1Char('0'));
+    const QString why = check.fit == RecordFit::LacksOption ? NeedsOption.arg(nnn, optionName(check.option))
+                                                            : NotSuited.arg(nnn);
+    return why + QLatin1Char('\n') + outcome;
+}
 
 } // namespace dovrane::memtext

@@ -122,9 +122,11 @@ MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, 
         // A cell never filled clears its channel, as a vacant one does.
         const QString record = image.isEmpty(n) ? vacantRecord(n) : image.record(n);
         // Only this model's own records go out: a driver would turn any other
-        // text (another model's fields, or garbage) into a channel.
-        if (!isRecordOf(record, rxType_)) {
+        // text (another model's fields, or garbage) into a channel, and a code
+        // of an option the receiver lacks into a setting it does not have.
+        if (const RecordCheck check = checkRecord(record, rxType_); check.fit != RecordFit::Fits) {
             ++res.refused;
+            if (check.fit == RecordFit::LacksOption) ++res.lackingOption[check.option];
             continue;
         }
         bool suits = false;
@@ -162,7 +164,8 @@ MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, 
 
 MemoryTransfer::SetResult MemoryTransfer::setR2M(const QString& r) {
     if (r.isEmpty()) return SetResult::Passed;
-    // Another model's codes mean other settings here, or none at all.
+    // Another model's codes mean other settings here, or none at all; an
+    // option's code, one the receiver does not have.
     if (!isRecordOf(r, rxType_)) return SetResult::NotOfModel;
     const double f = recordValue(r, 8, 15) / 1000.0;
     if (r.startsWith(QLatin1String("XXX")) || f < FreqMin || f > FreqMax) return SetResult::Passed;

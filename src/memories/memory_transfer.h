@@ -10,6 +10,7 @@
 // read is ever written back.
 #include <QString>
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace dovrane {
@@ -43,6 +44,9 @@ public:
         bool stopped = false;   // the window went away in the middle
         int notCleared = 0;     // NRD-545: vacant cells the receiver cannot clear
         int refused = 0;        // records that do not suit this receiver
+        // Of those, the records of this model refused for an option the
+        // receiver lacks, by the option's Settings index.
+        std::map<int, int> lackingOption;
         int unreadSkipped = 0;  // unread cells, never written
         // The driver already told the user that the receiver does not answer.
         bool noticeShown = false;
@@ -58,7 +62,7 @@ public:
     enum class SetResult {
         Sent,       // the receiver was set to it
         Passed,     // nothing to set: an empty or vacant cell, or one outside the tuning limits
-        NotOfModel, // not a record of this receiver's model: nothing was sent
+        NotOfModel, // not a record this receiver takes (checkRecord says why): nothing was sent
         NotTaken,   // the receiver did not take it
     };
     // Sets the receiver to record (Set R2M) and shows it on the panel. Only a

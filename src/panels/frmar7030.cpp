@@ -251,19 +251,19 @@ void frmAR7030::showSlider(QSlider* slider, int value) {
 void frmAR7030::AR7030A_PoweronoffChanged(int p) { setBackground(ui->cmdPowerOnOff, p == 1 ? kPowerOn : kPowerOff); }
 
 void frmAR7030::AR7030A_AttenuatorChanged(int a) {
-    ui->lblAttenuator->setText(a >= 0 && a <= 5 ? numText(double(10 - 10 * a)) : QStringLiteral("?"));
+    ui->lblAttenuator->setText(modelCodes(1)->attenuator.holds(a) ? numText(double(10 - 10 * a)) : QStringLiteral("?"));
 }
 
 void frmAR7030::AR7030A_BandwidthChanged(int n) {
-    ui->lblBandwidth->setText(n >= 1 && n <= 6 ? tableText(BwTexts, n) : QStringLiteral("?"));
+    ui->lblBandwidth->setText(modelCodes(1)->filter.holds(n) ? tableText(BwTexts, n) : QStringLiteral("?"));
 }
 
 void frmAR7030::AR7030A_ModeChanged(int m) {
-    ui->lblMode->setText(m >= 1 && m <= 7 ? tableText(ModeTexts, m) : QStringLiteral("?"));
+    ui->lblMode->setText(modelCodes(1)->mode.holds(m) ? tableText(ModeTexts, m) : QStringLiteral("?"));
 }
 
 void frmAR7030::AR7030A_AgcspeedChanged(int a) {
-    ui->lblAgcspeed->setText(a >= 0 && a <= 3 ? tableText(AgcTexts, a) : QStringLiteral("?"));
+    ui->lblAgcspeed->setText(modelCodes(1)->agc.holds(a) ? tableText(AgcTexts, a) : QStringLiteral("?"));
 }
 
 void frmAR7030::AR7030A_FrequencyAChanged(double f) { frequencyAChanged(f); }

@@ -38,8 +38,6 @@ struct BwcRange {
 constexpr BwcRange kWide{2000, 5500, 200};
 constexpr BwcRange kInter{500, 2200, 100};
 
-bool optionFitted(int index) { return Settings[size_t(index)] == 1.0f; }
-
 // The numeric value of one character of the status string (1-based), 0 for
 // anything that is not a digit.
 int statusDigit(const QString& s, int pos) {
@@ -135,9 +133,12 @@ void frmNRD535::createDriverAndTables() {
 bool frmNRD535::setDriverFrequencyA(double kHz) { return NRD535A && NRD535A->FrequencyA(kHz); }
 
 void frmNRD535::applyOptions() {
-    if (cmdBandwidth[2]) cmdBandwidth[2]->setEnabled(optionFitted(10));
-    if (cmdMode[7]) cmdMode[7]->setEnabled(optionFitted(12));
-    if (cmdMode[8]) cmdMode[8]->setEnabled(optionFitted(12));
+    // A button whose code needs an option the receiver lacks stays disabled.
+    const ModelCodes& codes = *modelCodes(2);
+    for (int i = 0; i < int(cmdBandwidth.size()); ++i)
+        if (cmdBandwidth[size_t(i)]) cmdBandwidth[size_t(i)]->setEnabled(takesCode(codes.filter, i));
+    for (int i = 0; i < int(cmdMode.size()); ++i)
+        if (cmdMode[size_t(i)]) cmdMode[size_t(i)]->setEnabled(takesCode(codes.mode, i));
 }
 
 void frmNRD535::modelLoad(bool portOpen) {
@@ -243,7 +244,7 @@ void frmNRD535::RxUpdatefull() {
     ui->vsbPassbandshift->setEnabled(true);
     setPassbandshift(0);
 
-    if ((b == 0 || b == 1) && optionFitted(11)) {
+    if ((b == 0 || b == 1) && optionFitted(BwcOption)) {
         const BwcRange r = b == 0 ? kWide : kInter;
         ui->vsbBandwidthcontrol->setEnabled(true);
         {
@@ -294,20 +295,19 @@ void frmNRD535::NRD535A_RxStatusChanged(const QString& s) {
 }
 
 void frmNRD535::NRD535A_AttenuatorChanged(int v) {
-    ui->lblAttenuator->setText(v >= 0 && v <= 1 ? attenuatorText(v) : QStringLiteral("?"));
+    ui->lblAttenuator->setText(modelCodes(2)->attenuator.holds(v) ? attenuatorText(v) : QStringLiteral("?"));
 }
 
 void frmNRD535::NRD535A_BandwidthChanged(int v) {
-    ui->lblBandwidth->setText(v >= 0 && v <= 3 ? tableText(BwTexts, v) : QStringLiteral("?"));
+    ui->lblBandwidth->setText(modelCodes(2)->filter.holds(v) ? tableText(BwTexts, v) : QStringLiteral("?"));
 }
 
 void frmNRD535::NRD535A_ModeChanged(int v) {
-    const int last = optionFitted(12) ? 8 : 6;
-    ui->lblMode->setText(v >= 0 && v <= last ? tableText(ModeTexts, v) : QStringLiteral("?"));
+    ui->lblMode->setText(takesCode(modelCodes(2)->mode, v) ? tableText(ModeTexts, v) : QStringLiteral("?"));
 }
 
 void frmNRD535::NRD535A_AgcspeedChanged(int v) {
-    ui->lblAgcspeed->setText(v >= 0 && v <= 2 ? tableText(AgcTexts, v) : QStringLiteral("?"));
+    ui->lblAgcspeed->setText(modelCodes(2)->agc.holds(v) ? tableText(AgcTexts, v) : QStringLiteral("?"));
 }
 
 void frmNRD535::NRD535A_NoiseblankerChanged(int v) {
@@ -332,12 +332,16 @@ void frmNRD535::cmdAttenuator_Click(int i) {
     if (NRD535A) NRD535A->Attenuator(i);
 }
 
+// The keys reach these too: a filter or mode of an option the receiver lacks
+// is never sent, whichever way it is asked for.
 void frmNRD535::cmdBandwidth_Click(int i) {
+    if (!takesCode(modelCodes(2)->filter, i)) return;
     if (!NRD535A || !NRD535A->Bandwidth(i)) return;
     RxUpdatefull();
 }
 
 void frmNRD535::cmdMode_Click(int i) {
+    if (!takesCode(modelCodes(2)->mode, i)) return;
     if (!NRD535A || !NRD535A->Mode(i)) return;
     QPointer<frmNRD535> self(this);
     delayms(kModeDelayMs);
@@ -376,7 +380,7 @@ void frmNRD535::lblPassbandshift_Click() {
 }
 
 void frmNRD535::mnuRtty_Click() {
-    if (!optionFitted(13)) {
+    if (!optionFitted(RttyOption)) {
         dialogs::message(kRttyMissing, dialogs::Buttons::Ok, dialogs::Icon::Information, kRttyTitle);
         return;
     }

@@ -302,11 +302,11 @@ void frmNRD545::NRD545A_PoweronoffChanged(int v) {
 }
 
 void frmNRD545::NRD545A_AttenuatorChanged(int v) {
-    ui->lblAttenuator->setText(v >= 0 && v <= 1 ? attenuatorText(v) : QStringLiteral("?"));
+    ui->lblAttenuator->setText(modelCodes(4)->attenuator.holds(v) ? attenuatorText(v) : QStringLiteral("?"));
 }
 
 void frmNRD545::NRD545A_BandwidthChanged(int v) {
-    ui->lblBandwidth->setText(v >= 0 && v <= 2 ? tableText(BwTexts, v) : QStringLiteral("?"));
+    ui->lblBandwidth->setText(modelCodes(4)->filter.holds(v) ? tableText(BwTexts, v) : QStringLiteral("?"));
 }
 
 void frmNRD545::NRD545A_BandwidthcontrolChanged(int v) {
@@ -319,7 +319,7 @@ void frmNRD545::NRD545A_BandwidthcontrolChanged(int v) {
 }
 
 void frmNRD545::NRD545A_ModeChanged(int v) {
-    ui->lblMode->setText(v >= 0 && v <= 9 ? tableText(ModeTexts, v) : QStringLiteral("?"));
+    ui->lblMode->setText(modelCodes(4)->mode.holds(v) ? tableText(ModeTexts, v) : QStringLiteral("?"));
 }
 
 void frmNRD545::NRD545A_EcssChanged(int v) {

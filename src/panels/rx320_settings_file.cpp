@@ -1,5 +1,6 @@
 #include "panels/rx320_settings_file.h"
 
+#include "drivers/model_tables.h"
 #include "drivers/rx320/rx320_state.h"
 #include "platform/number_text.h"
 #include "platform/text_file.h"
@@ -55,11 +56,12 @@ Rx320Settings parseRx320Settings(const QStringList& lines, const Rx320Settings& 
     Rx320Settings s = start;
     if (const std::optional<double> f = lineValue(lines, 0); f && *f >= limits.freqMin && *f <= limits.freqMax)
         s.freq = *f;
-    s.bw = wholeField(lines, 1, 0, Rx320FilterMax, start.bw);
+    const ModelCodes& codes = *modelCodes(3);
+    s.bw = wholeField(lines, 1, codes.filter.lo, codes.filter.hi, start.bw);
     s.pbs = wholeField(lines, 2, -Rx320PbsLimit, Rx320PbsLimit, start.pbs);
-    s.agc = wholeField(lines, 3, 1, 3, start.agc);
+    s.agc = wholeField(lines, 3, codes.agc.lo, codes.agc.hi, start.agc);
     s.bfo = wholeField(lines, 4, -Rx320BfoLimit, Rx320BfoLimit, start.bfo);
-    s.mode = wholeField(lines, 5, 0, 3, start.mode);
+    s.mode = wholeField(lines, 5, codes.mode.lo, codes.mode.hi, start.mode);
     s.volume = wholeField(lines, 6, 0, Rx320LevelMax, start.volume);
     s.linelevel = wholeField(lines, 7, 0, Rx320LevelMax, start.linelevel);
     return s;

@@ -34,7 +34,6 @@ struct Rx320Limits {
 inline constexpr int Rx320PbsLimit = 2000;
 inline constexpr int Rx320BfoLimit = 3000;
 inline constexpr int Rx320LevelMax = 99;
-inline constexpr int Rx320FilterMax = 33;
 
 // The settings the lines stand for; start values where a line is missing or
 // unusable. start supplies those values (the line level of the set-up, say).

@@ -3,6 +3,7 @@
 #include "ui_frmscanpairs.h"
 
 #include "drivers/model_tables.h"
+#include "lists/grid_columns.h"
 #include "platform/busycursor.h"
 #include "platform/clickable_label.h"
 #include "platform/dialogs.h"
@@ -51,6 +52,9 @@ frmScanpairs::frmScanpairs() : Form(40, &ScanpairsOpen), ui(std::make_unique<Ui:
         lblNr[i] = findChild<QLabel*>(QStringLiteral("lblNr_%1").arg(r));
         lblChannelA[i] = findChild<ClickableLabel*>(QStringLiteral("lblChannelA_%1").arg(r));
         lblChannelB[i] = findChild<ClickableLabel*>(QStringLiteral("lblChannelB_%1").arg(r));
+        // A channel as a pair file holds it, to the hertz.
+        for (QLabel* l : {static_cast<QLabel*>(lblChannelA[i]), static_cast<QLabel*>(lblChannelB[i])})
+            fitLabel(l, QStringLiteral("00000.000"));
         chkChannel[i] = findChild<QCheckBox*>(QStringLiteral("chkChannel_%1").arg(r));
         txtRemarks[i] = findChild<QLineEdit*>(QStringLiteral("txtRemarks_%1").arg(r));
         connect(lblChannelA[i], &ClickableLabel::clicked, this, [this, r] { lblChannel_Click(0, r); });

@@ -155,7 +155,8 @@ std::vector<Setting> settingsFor(QChar letter) {
         }
         break;
     case 2: {
-        const int cwFilter = vbRound(double(Settings[10])) == 1 ? 2 : 1;
+        // CW on the narrow filter where the receiver has it.
+        const int cwFilter = takesCode(modelCodes(2)->filter, 2) ? 2 : 1;
         switch (c) {
         case 'A': add({Setting{M::Mode, 4}, Setting{M::Bandwidth, 0}, Setting{M::Agcspeed, 1}}); break;
         case 'U': add({Setting{M::Mode, 2}, Setting{M::Bandwidth, 1}, Setting{M::Agcspeed, 0}}); break;

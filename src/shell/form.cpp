@@ -196,9 +196,35 @@ std::optional<QPoint> Form::placeClearOfPanel() const {
 }
 
 bool Form::event(QEvent* e) {
-    if (e->type() == QEvent::Show) placeFree();
+    if (e->type() == QEvent::Show) {
+        keepControlsInside();
+        placeFree();
+    }
     if (placeAt_ && e->type() == QEvent::Show) keepPlaceWhileFraming();
-    return QWidget::event(e);
+    const bool handled = QWidget::event(e);
+    if (e->type() == QEvent::Resize) growToLeast();
+    return handled;
+}
+
+void Form::keepControlsInside() {
+    // A window with a layout has the layout's minimum; one whose controls
+    // stand where they were drawn holds them all.
+    if (layout() || !isWindow()) return;
+    const QRect drawn = childrenRect();
+    if (drawn.isEmpty()) return;
+    setMinimumSize(minimumSize().expandedTo(QSize(drawn.right() + 1, drawn.bottom() + 1)));
+}
+
+void Form::growToLeast() {
+    // The window manager (or a tool that sizes windows) may give a window
+    // less than its minimum, and Qt takes what it is given: it gets its
+    // minimum back, once the resize it is in has run its course.
+    if (!isWindow() || growPending_ || size() == size().expandedTo(minimumSize())) return;
+    growPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        growPending_ = false;
+        if (isVisible() && size() != size().expandedTo(minimumSize())) resize(size().expandedTo(minimumSize()));
+    });
 }
 
 void Form::keepPlaceWhileFraming() {

@@ -54,6 +54,9 @@ private:
     std::optional<QPoint> placeClearOfPanel() const;
     void keepPlace();
     void keepPlaceWhileFraming();
+    // Never smaller than the size at which every control shows whole.
+    void keepControlsInside();
+    void growToLeast();
 
     int positionIndex_;
     bool* openFlag_;
@@ -66,6 +69,7 @@ private:
     int placeTries_ = 0;
     int corrections_ = 0;
     int settleTicks_ = 0;
+    bool growPending_ = false;
 };
 
 namespace forms {

@@ -93,6 +93,8 @@ void ColumnTitles::layoutTitles() {
     const double cell = fm.horizontalAdvance(QLatin1Char(' '));
     const double bar = fm.horizontalAdvance(QLatin1Char('|'));
     const double origin = textOrigin();
+    const int scrolled = list_->horizontalScrollBar()->value();
+    int extent = 0;
     double prevEnd = -std::numeric_limits<double>::infinity();
     int prevColumn = 0;
     for (qsizetype i = 0; i < titles_.size(); ++i) {
@@ -113,7 +115,24 @@ void ColumnTitles::layoutTitles() {
         }
         prevEnd = x + fm.horizontalAdvance(t->text());
         prevColumn = column;
+        extent = std::max(extent, t->geometry().right() + 1 + scrolled);
     }
+    // The window is not to be made so narrow that a title is cut while the
+    // list stands at its start.
+    if (extent != extent_) {
+        extent_ = extent;
+        updateGeometry();
+    }
+}
+
+QSize ColumnTitles::minimumSizeHint() const {
+    const QSize own = QLabel::minimumSizeHint();
+    return list_ ? QSize(std::max(own.width(), extent_), own.height()) : own;
+}
+
+QSize ColumnTitles::sizeHint() const {
+    const QSize own = QLabel::sizeHint();
+    return list_ ? QSize(std::max(own.width(), extent_), own.height()) : own;
 }
 
 } // namespace dovrane

@@ -22,6 +22,10 @@ public:
     // The 0-based character column, in a shown line, of each title's field.
     void setColumns(const std::vector<int>& columns);
 
+    // As wide as the titles reach over the list at its start.
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -37,6 +41,7 @@ private:
     QString builtFrom_;
     QList<QLabel*> titles_;
     QList<QLabel*> separators_;
+    int extent_ = 0;
 };
 
 } // namespace dovrane

@@ -2,7 +2,6 @@
 #include "drivers/ar7030/ar7030_convert.h"
 #include "drivers/model_tables.h"
 #include "platform/number_text.h"
-#include "shell/globals.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,14 +20,22 @@ int wrap(int v, int delta, int lo, int hi) {
     return v;
 }
 
+// One step through the codes of a setting that the receiver takes, passing
+// over those of an option it lacks and, for the mode, the one it only reports.
+int stepCode(int v, int delta, const CodeRange& codes, int skipped = -1) {
+    for (int n = codes.lo; n <= codes.hi + 1; ++n) {
+        v = wrap(v, delta, codes.lo, codes.hi);
+        if (v != skipped && takesCode(codes, v)) break;
+    }
+    return v;
+}
+
 int hold(int v, int delta, int lo, int hi) { return std::clamp(v + delta, lo, hi); }
 
 QString twoDigits(int v) { return formatPattern(double(v), QStringLiteral("00")); }
 
 // Shown with a decimal point whatever the locale.
 QString tenths(double v) { return formatPattern(v, QStringLiteral("0.0")); }
-
-bool option(int index) { return Settings[size_t(index)] == 1.0f; }
 
 int statusDigit(const QString& s, int position) { return int(val(s.mid(position - 1, 1))); }
 
@@ -189,65 +196,67 @@ void TimerEditor::disable(int index) {
 void TimerEditor::spinRxSetting(int index, bool up) {
     if (index < 0 || index > 5 || !settingEnabled[size_t(index)]) return;
     const int d = up ? 1 : -1;
+    const ModelCodes* codes = modelCodes(rxType_);
+    if (!codes) return;
+    auto modeStep = [&] { tpmode = stepCode(tpmode, d, codes->mode, codes->reportedOnlyMode); };
     switch (rxType_) {
     case 1:  // AR7030
         switch (index) {
-        case 0: tpatt = wrap(tpatt, d, 0, 5); break;
-        case 1: tpbw = wrap(tpbw, d, 1, 6); break;
+        case 0: tpatt = stepCode(tpatt, d, codes->attenuator); break;
+        case 1: tpbw = stepCode(tpbw, d, codes->filter); break;
         case 2: tppbs = wrap(tppbs, d, -42, 42); break;
-        case 4: tpmode = wrap(tpmode, d, 1, 7); break;
-        case 5: tpagc = wrap(tpagc, d, 0, 3); break;
+        case 4: modeStep(); break;
+        case 5: tpagc = stepCode(tpagc, d, codes->agc); break;
         default: return;
         }
         showSetting(index);
         break;
     case 2:  // NRD-535
         switch (index) {
-        case 0: tpatt = wrap(tpatt, d, 0, 1); break;
+        case 0: tpatt = stepCode(tpatt, d, codes->attenuator); break;
         case 1:
-            tpbw += d;
             // Without the optional filter "Nar" is passed over.
-            if (Settings[10] == 0.0f && tpbw == 2) tpbw = up ? 3 : 1;
-            if (tpbw > 3) tpbw = 0;
-            if (tpbw < 0) tpbw = 3;
+            tpbw = stepCode(tpbw, d, codes->filter);
             nrd535option11();
             break;
         case 2: tppbs = wrap(tppbs, 100 * d, -2000, 2000); break;
         case 3: tpbwc = wrap(tpbwc, 100 * d, tpbwcmin, tpbwcmax); break;
         case 4:
-            tpmode = wrap(tpmode, d, 0, Settings[12] != 0.0f ? 8 : 6);
+            // The ECSS modes only with the option.
+            modeStep();
             showSetting(4);
             if (tpmode == 5 || tpmodeprev == 5) nrd535smdis5();
             tpmodeprev = tpmode;
             return;
-        case 5: tpagc = wrap(tpagc, d, 0, 2); break;
+        case 5: tpagc = stepCode(tpagc, d, codes->agc); break;
         default: return;
         }
         showSetting(index);
         break;
     case 3:  // RX-320
         switch (index) {
-        case 1: tpbw = wrap(tpbw, -d, 0, 33); break;
+        // Up goes to the next narrower filter, which has the higher number.
+        case 1: tpbw = stepCode(tpbw, -d, codes->filter); break;
         case 2: tppbs = wrap(tppbs, 100 * d, -2000, 2000); break;
-        case 4: tpmode = wrap(tpmode, d, 0, 3); break;
-        case 5: tpagc = wrap(tpagc, d, 1, 3); break;
+        case 4: modeStep(); break;
+        case 5: tpagc = stepCode(tpagc, d, codes->agc); break;
         default: return;
         }
         showSetting(index);
         break;
     case 4:  // NRD-545
         switch (index) {
-        case 0: tpatt = wrap(tpatt, d, 0, 1); break;
+        case 0: tpatt = stepCode(tpatt, d, codes->attenuator); break;
         case 1: settingText[1] = kNotUsed; return;
         case 2: tppbs = wrap(tppbs, 10 * d, -230, 230); break;
         case 3: tpbwc = wrap(tpbwc, 10 * d, 10, 990); break;
         case 4:
-            tpmode = wrap(tpmode, d, 0, 8);
+            modeStep();
             showSetting(4);
             nrd545smdisx();
             tpmodeprev = tpmode;
             return;
-        case 5: tpagc = wrap(tpagc, d, 0, 9); break;
+        case 5: tpagc = stepCode(tpagc, d, codes->agc); break;
         default: return;
         }
         showSetting(index);
@@ -343,7 +352,7 @@ void TimerEditor::nrd535option11() {
             showSetting(3);
         }
     };
-    if (!option(11)) {
+    if (!optionFitted(BwcOption)) {
         set(0, 0);
         return;
     }
@@ -373,7 +382,7 @@ void TimerEditor::nrd535smdis5() {
         settingEnabled[size_t(i)] = true;
         showSetting(i);
     }
-    if (option(11)) nrd535option11();
+    if (optionFitted(BwcOption)) nrd535option11();
 }
 
 void TimerEditor::nrd545smdisx() {

@@ -18,6 +18,7 @@
 #include "logbook/log_record.h"
 #include "memories/frmmemman.h"
 #include "scanning/frmscanlist.h"
+#include "scanning/frmscanpairs.h"
 #include "memories/memory_image.h"
 #include "drivers/model_tables.h"
 #include "shell/common_tables.h"
@@ -26,6 +27,8 @@
 #include "support/test_env.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QStyleOptionFrame>
@@ -114,19 +117,38 @@ protected:
 
 GridColumnsTest& fixture(AppTest& t) { return static_cast<GridColumnsTest&>(t); }
 
-// The widest value of each field of a log line, with the language as the
-// issue of a listener (ENG) and as wide as three capitals go (WWW).
+// Names of their full length in capitals as they are written: real ones, and
+// one of each capital of ordinary width (all but the broad W and M) alone, so
+// that whichever is the widest in the font is among them.
+QList<QByteArray> capitalNames(std::initializer_list<const char*> real, int length) {
+    QList<QByteArray> names;
+    for (const char* n : real) names << QByteArray(n).leftJustified(length, ' ', true);
+    for (char c = 'A'; c <= 'Z'; ++c)
+        if (c != 'W' && c != 'M') names << QByteArray(length, c);
+    return names;
+}
+// Frequencies to the hertz as the lists write them.
+const QByteArray kFrequencies = "29999.999,32016.666,15400.125,15400.25,7125.75";
+
+// The widest value of each field of a log line: the language as the issue
+// of a listener (ENG) and as wide as three capitals go (WWW), free texts of
+// their full width in capitals.
 QByteArray logFile() {
-    const auto line = [](const char* nr, const char* lan) {
+    const QList<QByteArray> names = capitalNames({"DEUTSCHE WELLE KOELN", "PAPUA NEW GUINEA RADI"}, 20);
+    const QList<QByteArray> remarks = capitalNames({"FINE SIGNAL, QSL CARD RECEIVED IN MARCH."}, 40);
+    const QList<QByteArray> codes = capitalNames({"USB"}, 4);
+    QByteArray out;
+    for (qsizetype k = 0; k < names.size(); ++k) {
         const std::vector<std::pair<QByteArray, int>> fields{
-            {"20040301", 8}, {"2359", 4}, {"0000", 4}, {"15240.250", 9}, {"45444", 5}, {lan, 3},
-            {"Deutsche Welle Koeln", 20}, {"Sines, Portugal (DW)", 20}, {"11795", 5}, {"21735", 5}, {"17505", 5},
-            {"25820", 5}, {"Fine signal, QSL card received in March.", 40}, {"ABCD", 4}, {"ABCD", 4}};
-        QByteArray out = QByteArray(nr) + ' ';
-        for (const auto& [text, width] : fields) out += text.leftJustified(width + 1, ' ', true);
-        return out + "\r\n";
-    };
-    return line("000", "ENG") + line("001", "WWW");
+            {"20040301", 8}, {"2359", 4}, {"0000", 4}, {k % 2 ? "32016.666" : "29999.999", 9}, {"45444", 5},
+            {k % 2 ? "WWW" : "ENG", 3}, {names[k], 20}, {names[k], 20}, {"11795", 5}, {"21735", 5}, {"17505", 5},
+            {"25820", 5}, {remarks[std::min(k, remarks.size() - 1)], 40}, {codes[std::min(k, codes.size() - 1)], 4},
+            {codes[std::min(k, codes.size() - 1)], 4}};
+        QByteArray line = QByteArray::number(k).rightJustified(3, '0') + ' ';
+        for (const auto& [text, width] : fields) line += text.leftJustified(width + 1, ' ', true);
+        out += line + "\r\n";
+    }
+    return out;
 }
 frmLog* openLog(AppTest&) { return forms::load<frmLog>(); }
 frmLog* loadLog(AppTest& t) {
@@ -150,27 +172,42 @@ std::function<QWidget*(AppTest&)> logIn(const char* format) {
     };
 }
 
-// Countries and organisations of their full 16 and 17 characters, five-digit
-// frequencies in every column.
-const QByteArray kBdxcFile = "Papua New Guinea Radio Netherlands 0000-2400    11795,15240,21735,17505,13650,11855,25820\r\n"
-                             "United Kingdom   BBC World Service 0600-0800    15400,09410,12095,11760,15565,17640,21660\r\n";
+// Countries and organisations of their full 16 and 17 characters in
+// capitals; frequencies to the hertz in every column (a line holds five of
+// them at most: empty fields before them leave the first cells empty).
+QByteArray bdxcFile() {
+    const QList<QByteArray> countries = capitalNames({"PAPUA NEW GUINEA", "BOSNIA-HERCEGOVI"}, 16);
+    const QList<QByteArray> orgs = capitalNames({"BBC WORLD SERVICE", "RADIO NETHERLANDS"}, 17);
+    const QByteArray shifts[] = {"", ",,", ",,,,"};
+    QByteArray out;
+    for (qsizetype k = 0; k < countries.size(); ++k)
+        out += countries[k] + ' ' + orgs[k] + " 0000-2400    " + shifts[k % 3] + kFrequencies + "\r\n";
+    return out;
+}
 void loadBdxc(AppTest& t, const char* name, const QByteArray& text) {
     FileKindName[1] = QString::fromLatin1(name);
     fixture(t).writeDataFile(QStringLiteral("BDXC/") + FileKindName[1], text);
     fixture(t).dialogs.expectInput(QStringLiteral("Enter 'all'"), QStringLiteral("all"));
     EXPECT_TRUE(runLoader(1, 0));
 }
-// Frequencies with decimals in each of the eight columns (the 50 columns of
-// the line hold five of them at most), codes as wide as three capitals go.
-const QByteArray kOwnFile = "Radio Romania Intl. ROU ENG 0000-2400      u      15240.25,11795.75,21735.25,17505.25,13650.75\r\n"
-                            "Radio Romania Intl. WWW WWW 0000-2400      w      10,10,10,15240.25,15240.25,15240.25\r\n"
-                            "Radio Romania Intl. WWW WWW 0000-2400      w      10,10,10,10,10,10,15240.25,15240.25\r\n";
+// Organisations of their full 19 characters in capitals, codes as wide as
+// three capitals go, frequencies to the hertz in each of the eight columns
+// (the 50 columns of the line hold five of them at most).
+QByteArray ownFile() {
+    const QList<QByteArray> orgs = capitalNames({"RADIO ROMANIA INTL.", "BOSNIA-HERCEGOVINA "}, 19);
+    const QByteArray shifts[] = {"", ",,,", ",,,,,"};
+    QByteArray out;
+    for (qsizetype k = 0; k < orgs.size(); ++k)
+        out += orgs[k] + (k % 2 ? " WWW WWW" : " ROU ENG") + " 0000-2400      " + (k % 2 ? 'w' : 'u') + "      " +
+               shifts[k % 3] + kFrequencies + "\r\n";
+    return out;
+}
 void loadOwn(AppTest& t, const QByteArray& text) {
     fixture(t).writeDataFile(QStringLiteral("OWN/OWN_TEST.TXT"), text);
     EXPECT_TRUE(runLoader(2, 0));
 }
 const QByteArray k320File = "\"Radio Sweden Intl.\",9.41,USB,,,,,Sines Portugal,Portuguese,0600,2400,Notes of the station and more,\r\n"
-                            "\"Beacon\",29.999,LSB,,,,,Here,CW,0000,0030,,\r\n";
+                            "\"Beacon\",29.999999,LSB,,,,,Here,CW,0000,0030,,\r\n";
 void load320(AppTest& t, const QByteArray& text) {
     fixture(t).writeDataFile(QStringLiteral("F320/test.320"), text);
     EXPECT_TRUE(runLoader(10, 0));
@@ -209,7 +246,7 @@ const std::vector<GridCase>& cases() {
         {"Bdxc",
          [](AppTest& t) -> QWidget* {
              frmBdxc* w = forms::load<frmBdxc>();
-             loadBdxc(t, "BDX_A07TOE.TXT", kBdxcFile);
+             loadBdxc(t, "BDX_A07TOE.TXT", bdxcFile());
              return w;
          },
          {kBdxcGrids}},
@@ -218,14 +255,14 @@ const std::vector<GridCase>& cases() {
          [](AppTest& t) -> QWidget* {
              frmBdxc* w = forms::load<frmBdxc>();
              loadBdxc(t, "BDX_A07TOE.TXT", "Sweden           Radio Sweden      0000-2400    6065\r\n");
-             loadBdxc(t, "ILGBDXC.TXT", kBdxcFile);
+             loadBdxc(t, "ILGBDXC.TXT", bdxcFile());
              return w;
          },
          {kBdxcGrids}},
         {"Own",
          [](AppTest& t) -> QWidget* {
              frmOwn* w = forms::load<frmOwn>();
-             loadOwn(t, kOwnFile);
+             loadOwn(t, ownFile());
              return w;
          },
          {kOwnGrids}},
@@ -233,7 +270,7 @@ const std::vector<GridCase>& cases() {
          [](AppTest& t) -> QWidget* {
              frmOwn* w = forms::load<frmOwn>();
              loadOwn(t, "Radio Sweden        SWE ENG 0100-0130      u      6065\r\n");
-             loadOwn(t, kOwnFile);
+             loadOwn(t, ownFile());
              return w;
          },
          {kOwnGrids}},
@@ -270,7 +307,7 @@ const std::vector<GridCase>& cases() {
         {"MemmanNrd545",
          [](AppTest& t) -> QWidget* {
              return openMemman(t, 4, "MEM000 29999999 7 00 0 1 @@@ @@@ @ " + kTag + "\r\n" +
-                                         "MEM001 15240250 8 02 1 9 @@@ @@@ @ " + kTag + "\r\n");
+                                         "MEM001 32016666 8 02 1 9 @@@ @@@ @ " + kTag + "\r\n");
          },
          {{"grdTitles", "grdMemman", {600, 1200, 600, 600, 2800, 2800}, {600, 1200, 600, 600, 5600}}}},
         {"MemmanRx320",
@@ -400,23 +437,36 @@ TEST(GridColumnWidths, KeptThroughAResetThatRebuildsTheColumns) {
     }
 }
 
-// The frequency boxes of the list scan hold a frequency as the panels show it.
-TEST_F(GridColumnsTest, ScanListBoxesShowTheirWidestFrequencyWhole) {
+// The frequency boxes of the list scan hold a frequency as the panels show
+// it, the channels of the pair scan one as a pair file holds it: to the hertz.
+TEST_F(GridColumnsTest, ScanWindowsShowTheirWidestFrequencyWhole) {
     RxType = 0;
     initnorxtables();
-    frmScanlist* w = forms::load<frmScanlist>();
-    ASSERT_TRUE(w && w->isLoaded());
-    w->show();
+    writeDataFile(QStringLiteral("SFP/SFP_TEST.TXT"), "29999.999,32016.666, 1,a\r\n32016.666,29999.999, 1,b\r\n");
+    FileKindName[12] = QStringLiteral("SFP_TEST.TXT");
+    frmScanlist* list = forms::load<frmScanlist>();
+    frmScanpairs* pairs = forms::load<frmScanpairs>();
+    ASSERT_TRUE(list && pairs && runLoader(12, 0));
+    list->show();
+    pairs->show();
     pump(20);
-    for (QLineEdit* box : w->txtFreqlist) {
-        SCOPED_TRACE(box->objectName().toStdString());
+    // Each text with the pixels it may take.
+    std::vector<std::tuple<QWidget*, QString, int>> shown;
+    for (QLineEdit* box : list->txtFreqlist) {
         box->setText(QStringLiteral("29999.999"));
-        EXPECT_GE(QFontInfo(box->font()).pointSizeF(), 7.0);
         QStyleOptionFrame o;
         o.initFrom(box);
         o.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &o, box);
-        const int room = box->style()->subElementRect(QStyle::SE_LineEditContents, &o, box).width() - 4;
-        EXPECT_LE(QFontMetrics(box->font()).horizontalAdvance(box->text()), room) << "cut in a box " << box->width();
+        shown.emplace_back(box, box->text(), box->style()->subElementRect(QStyle::SE_LineEditContents, &o, box).width() - 4);
+    }
+    for (QLabel* channel : pairs->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^lblChannel[AB]_[56]$"))))
+        shown.emplace_back(channel, channel->text(), channel->contentsRect().width() - 2 * channel->margin());
+    ASSERT_EQ(shown.size(), size_t(ScanlistRows + 4));
+    for (const auto& [w, text, room] : shown) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        EXPECT_GE(QFontInfo(w->font()).pointSizeF(), 7.0);
+        EXPECT_FALSE(text.isEmpty());
+        EXPECT_LE(QFontMetrics(w->font()).horizontalAdvance(text), room) << "\"" << text.toStdString() << "\" cut";
     }
 }
 

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <map>
 
 namespace dovrane::test {
 
@@ -40,11 +41,15 @@ protected:
         PanelTest::TearDown();
     }
 
-    // The program's start with this model chosen, Go, and the line paced at
-    // the model's baud rate from then on.
-    Panel* go() {
+    // The program's start with this model chosen (and the settings of
+    // `settings` in place of the defaults), Go, and the line paced at the
+    // model's baud rate from then on.
+    Panel* go(const std::map<int, float>& settings = {}) {
         QByteArray text = DataFolder.toUtf8() + "\r\n5130N\r\n00007W\r\n" + numText(double(Type)).toUtf8() + "\r\n";
-        for (int i = 1; i <= 31; ++i) text += numText(double(defaultSetting(i))).toUtf8() + "\r\n";
+        for (int i = 1; i <= 31; ++i) {
+            const auto s = settings.find(i);
+            text += numText(double(s != settings.end() ? s->second : defaultSetting(i))).toUtf8() + "\r\n";
+        }
         writeDataFile(SettingsFileName, text);
         frmWelcome* w = frmWelcome::start();
         w->imgGo_Click();

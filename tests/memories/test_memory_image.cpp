@@ -93,6 +93,7 @@ TEST_F(MemoryImageTest, OnlyLinesThatAreAModelsRecordFillTheirCells) {
         {QStringLiteral("MEM007 0965000x 4 01 0 1 @@@ @@@ @ "), false},
         {QStringLiteral("MEM008 07001500 5 03 @ @ 004 256 1 "), false},  // a byte above 255
         {QStringLiteral("MEM009 09650000 4 01 0 1 004 @@@ @ "), false},  // NRD with a PBS byte
+        {QStringLiteral("MEM010-05000000-2-01-0-1-@@@-@@@-@ "), false},  // the fields' own blanks are not
         {QStringLiteral("XXX011 No data  4 @@ @ @ @@@ @@@ @ "), false},
         {QStringLiteral("\x8f\x03ZK\xff\x12 q\xe4~\x01@@ MEM"), false},
         {QString(35, QLatin1Char(' ')) + QStringLiteral("a tag alone"), false},
@@ -113,6 +114,9 @@ TEST_F(MemoryImageTest, OnlyLinesThatAreAModelsRecordFillTheirCells) {
 }
 
 TEST_F(MemoryImageTest, EachModelsRecordsHoldItsCodesUpToTheLastAndNoFurther) {
+    // The NRD-535's codes all count with its options fitted.
+    Settings[NarrowFilterOption] = 1;
+    Settings[EcssOption] = 1;
     // A record of each model with every field at a code it has.
     const QString base[] = {
         QStringLiteral("MEM004 09650000 @ @@ @ @ @@@ @@@ @ "),  // no receiver
@@ -162,6 +166,40 @@ TEST_F(MemoryImageTest, EachModelsRecordsHoldItsCodesUpToTheLastAndNoFurther) {
         }
         const QString at = base[f.rxType].left(f.first - 1) + QString(width, QLatin1Char('@')) + base[f.rxType].mid(f.last);
         EXPECT_FALSE(isRecordOf(at, f.rxType)) << where << ": a field the model has, in its \"@\" form";
+    }
+}
+
+TEST_F(MemoryImageTest, ACodeOfAnOptionSuitsOnlyAReceiverThatHasIt) {
+    const QString ecssMode = QStringLiteral("MEM000 09650000 7 01 0 1 @@@ @@@ @ ");
+    const QString narrow = QStringLiteral("MEM000 09650000 2 02 0 1 @@@ @@@ @ ");
+    const QString both = QStringLiteral("MEM000 09650000 8 02 0 1 @@@ @@@ @ ");
+    struct Case {
+        QString record;
+        int rxType;
+        float narrowFilter, ecss;
+        RecordFit fit;
+        int option;
+    } cases[] = {
+        {ecssMode, 2, 1, 0, RecordFit::LacksOption, EcssOption},
+        {ecssMode, 2, 0, 1, RecordFit::Fits, 0},
+        {narrow, 2, 0, 1, RecordFit::LacksOption, NarrowFilterOption},
+        {narrow, 2, 1, 0, RecordFit::Fits, 0},
+        {both, 2, 0, 0, RecordFit::LacksOption, EcssOption},
+        {both, 2, 1, 1, RecordFit::Fits, 0},
+        {both, 4, 0, 0, RecordFit::Fits, 0},  // the options are the NRD-535's
+        {kAm, 2, 0, 0, RecordFit::Fits, 0},
+        {kCw, 2, 1, 1, RecordFit::Foreign, 0},
+    };
+    for (const Case& c : cases) {
+        Settings[NarrowFilterOption] = c.narrowFilter;
+        Settings[EcssOption] = c.ecss;
+        const RecordCheck check = checkRecord(c.record, c.rxType);
+        const std::string where = c.record.toStdString() + " on " + std::to_string(c.rxType);
+        EXPECT_EQ(check.fit, c.fit) << where;
+        EXPECT_EQ(check.option, c.option) << where;
+        EXPECT_EQ(isRecordOf(c.record, c.rxType), c.fit == RecordFit::Fits) << where;
+        // A memory file keeps such a record whatever the receiver lacks.
+        EXPECT_TRUE(isMemoryRecord(c.record)) << where;
     }
 }
 

@@ -4,6 +4,7 @@
 // channels as they were; a receiver that stops answering in the middle of a
 // fetch leaves the cells read and marks the rest unread.
 #include "drivers/ar7030/ar7030_protocol.h"
+#include "drivers/model_tables.h"
 #include "platform/timeouts.h"
 #include "memman_rig.h"
 #include "support/waits.h"
@@ -114,16 +115,19 @@ TEST_F(Nrd535Memman, NothingButItsOwnRecordsFromAFileReachesTheReceiver) {
     writeDataFile(QStringLiteral("MEM/MEM_2mixed.TXT"), "MEM000 05000000 4 01 0 1 @@@ @@@ @ five\r\n" +
                                                             junk.left(60).replace('\n', ' ').replace('\r', ' ') +
                                                             "\r\nMEM002 07100000 9 02 1 7 @@@ @@@ @ an NRD-545's\r\n"
-                                                            "MEM003 0710000 2 02 1 0 @@@ @@@ @ \r\n");
-    load(m, QStringLiteral("MEM_2mixed.TXT"), QStringLiteral("2 line(s) of the file MEM_2mixed.TXT\nwere not memory"));
+                                                            "MEM003 0710000 2 02 1 0 @@@ @@@ @ \r\n"
+                                                            "MEM004-05000000-2-01-0-1-@@@-@@@-@ \r\n");
+    load(m, QStringLiteral("MEM_2mixed.TXT"), QStringLiteral("3 line(s) of the file MEM_2mixed.TXT\nwere not memory"));
     EXPECT_EQ(m->titles()->item(0, 5)->text(), QStringLiteral("MEM_2mixed.TXT"));
     EXPECT_TRUE(MemImage.isEmpty(1));
     EXPECT_TRUE(MemImage.isEmpty(3));
-    fill(m, 0, 3, QStringLiteral("1 cell(s) not written"));
+    EXPECT_TRUE(MemImage.isEmpty(4));
+    fill(m, 0, 4, QStringLiteral("1 cell(s) not written"));
     EXPECT_EQ(sim.channel(0), (Setting{0, 1, 4, 5000000, 1}));
     EXPECT_EQ(sim.channel(1), std::nullopt);
     EXPECT_EQ(sim.channel(2), before.at(2));
     EXPECT_EQ(sim.channel(3), std::nullopt);
+    EXPECT_EQ(sim.channel(4), std::nullopt) << "a line with dashes for blanks is no channel";
 }
 
 TEST_F(Nrd545Memman, FillTellsThatVacantCellsStayAsTheyWere) {
@@ -243,6 +247,86 @@ frmMemcell* editor(frmMemman* m, int cell, void (frmMemman::*button)()) {
     return forms::loaded<frmMemcell>();
 }
 
+// The NRD-535's option codes, mode 7 and 8 (ECSS) and filter 2 (the 1 kHz
+// filter), reach the receiver by Set R2M, the scan and Fill only while the
+// set-up says it has the options; without them a box names the option.
+TEST_F(Nrd535Memman, CodesOfAnOptionReachTheReceiverOnlyWithTheOption) {
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    writeDataFile(QStringLiteral("MEM/MEM_2options.TXT"), "MEM000 07100000 7 01 0 1 @@@ @@@ @ AM-U\r\n"
+                                                          "MEM001 09650000 2 02 1 0 @@@ @@@ @ Nar\r\n"
+                                                          "MEM002 05000000 4 00 0 1 @@@ @@@ @ neither\r\n");
+    load(m, QStringLiteral("MEM_2options.TXT"));
+    const Setting start{0, 3, 1, 6000000, 2};
+    const std::array<Setting, 3> cells{Setting{0, 1, 7, 7100000, 1}, Setting{1, 2, 2, 9650000, 0},
+                                       Setting{0, 0, 4, 5000000, 1}};
+    const std::array<QString, 2> needs{QStringLiteral("memory cell 000\nneeds the option \"ECSS\""),
+                                       QStringLiteral("memory cell 001\nneeds the option \"1 kHz\"")};
+    // A code of an option in a command that sets or stores a channel: the
+    // status "S199" and channel "K..." commands carry filter and mode at 6 and 7.
+    auto optionCodesSent = [this] {
+        sim.waitIdle();
+        int n = 0;
+        for (const QByteArray& c : sim.commandTexts()) {
+            const bool setting = c.startsWith("S199") || (c.startsWith('K') && c.size() > 7);
+            if ((setting && (c[5] == '2' || c[6] == '7' || c[6] == '8')) || c == "B2" || c == "D7" || c == "D8") ++n;
+        }
+        return n;
+    };
+    for (const bool fitted : {false, true}) {
+        // As the set-up's check boxes leave them for the running program.
+        Settings[NarrowFilterOption] = fitted ? 1 : 0;
+        Settings[EcssOption] = fitted ? 1 : 0;
+        sim.clearCommands();
+        const std::string run = fitted ? "with the options" : "without them";
+        auto expected = [&](int cell) { return fitted || cell == 2 ? cells[size_t(cell)] : start; };
+
+        for (int cell = 0; cell <= 2; ++cell) {
+            sim.setVfo(start);
+            if (!fitted && cell < 2) dialogs.expect(needs[size_t(cell)]);
+            m->selectRow(cell);
+            m->grdMemman_Click();
+            m->grdMemman_DblClick();
+            sim.waitIdle();
+            EXPECT_EQ(sim.vfo(), expected(cell)) << run << ", Set R2M of cell " << cell;
+            EXPECT_EQ(dialogs.pending(), 0) << run;
+        }
+
+        setText(m, "txtFrom", QStringLiteral("0"));
+        setText(m, "txtTo", QStringLiteral("2"));
+        m->cmdScanrun_Click();
+        m->scanTimer()->stop();  // the ticks come from here
+        if (!fitted) dialogs.expect(needs[0]);
+        for (int cell = 0; cell <= 2; ++cell) {
+            sim.setVfo(start);
+            m->tmrScan_Timer();
+            pump(20);
+            EXPECT_EQ(sim.vfo(), expected(cell)) << run << ", scan of cell " << cell;
+        }
+        m->cmdScanstop_Click();
+        EXPECT_EQ(dialogs.pending(), 0) << run;
+
+        for (int ch = 0; ch <= 2; ++ch) sim.setChannel(ch, start);
+        fill(m, 0, 2, fitted ? QStringLiteral("MemMan data is now") : QStringLiteral("needs the option \"ECSS\""));
+        if (!fitted) {
+            EXPECT_TRUE(dialogs.shown().last().text.contains(QStringLiteral("1 cell(s) not written:\ntheir record needs the option \"1 kHz\"")));
+            EXPECT_FALSE(dialogs.shown().last().text.contains(QStringLiteral("does not suit"))) << "no other refusal";
+        }
+        for (int ch = 0; ch <= 2; ++ch) EXPECT_EQ(sim.channel(ch), expected(ch)) << run << ", Fill of cell " << ch;
+        // The cell editor offers no code of an option the receiver lacks, and
+        // says why it does not write such a record.
+        frmMemcell* e = editor(m, 1, &frmMemman::cmdChange_Click);
+        EXPECT_EQ(e->findChild<QComboBox*>(QStringLiteral("cmbBandwidth"))->findText(QStringLiteral("Nar")) >= 0, fitted);
+        if (fitted) dialogs.expect(QStringLiteral("Adapt Receiver Memory"), dialogs::Answer::No);
+        else dialogs.expect(needs[1]);
+        e->cmdToMMWorRM_Click(1);
+        EXPECT_EQ(dialogs.pending(), 0) << run;
+        e->cmdCancel_Click();
+        if (fitted) EXPECT_GT(optionCodesSent(), 0);
+        else EXPECT_EQ(optionCodesSent(), 0);
+    }
+}
+
 TEST_F(Nrd535Memman, AnNrd545RecordIsNeitherSetNorScannedNorWritten) {
     ASSERT_NE(go(), nullptr);
     frmMemman* m = openMemman();
@@ -294,12 +378,19 @@ TEST_F(Nrd535Memman, AnNrd545RecordIsNeitherSetNorScannedNorWritten) {
     }
     for (const QByteArray& c : statusSets()) EXPECT_EQ(c, QByteArray("S199014096500001")) << c.toStdString();
 
-    // The editor refuses before it asks; Fill passes over the cell.
+    // The editor refuses before it asks; an edit out of its range gets the
+    // range message, whatever record the fields came from. Fill passes over
+    // the cell.
     sim.setChannel(0, start);
     frmMemcell* e = editor(m, 0, &frmMemman::cmdChange_Click);
     dialogs.expect(QStringLiteral("memory cell 000\ndoes not suit this receiver"));
     e->cmdToMMWorRM_Click(1);
     EXPECT_EQ(dialogs.pending(), 0);
+    e->findChild<QLineEdit*>(QStringLiteral("txtFrequency"))->setText(QStringLiteral("31000"));
+    dialogs.expect(memtext::InputError);
+    e->cmdToMMWorRM_Click(1);
+    EXPECT_EQ(dialogs.pending(), 0);
+    EXPECT_EQ(dialogs.shown().last().title, memtext::RangeErrorTitle);
     fill(m, 0, 1, QStringLiteral("1 cell(s) not written"));
     EXPECT_EQ(sim.channel(0), start);
     EXPECT_EQ(sim.channel(1), own);

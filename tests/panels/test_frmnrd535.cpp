@@ -422,6 +422,42 @@ TEST_F(Nrd535PanelTest, KeysMoveTheSlidersOnlyUnderTheUsersLock) {
     EXPECT_FALSE(inRemote());
 }
 
+// The Shift keys work the filter and mode buttons, and like the buttons they
+// never send the receiver a code of an option it lacks.
+TEST_F(Nrd535PanelTest, KeysReachAFilterOrModeOfAnOptionOnlyWithTheOption) {
+    sim.setVfo(Setting{0, 0, 2, 14200000, 1});
+    frmNRD535* p = go();
+    ASSERT_NE(p, nullptr);
+    QWidget* k = keyTarget(p);
+    struct Case {
+        Qt::Key key;
+        const char* text;
+        int setting;
+        int filter, mode;   // what the receiver holds after the key, with the option
+    };
+    const Case cases[] = {
+        {Qt::Key_F1, "", NarrowFilterOption, 2, 2},
+        {Qt::Key_P, "P", EcssOption, 2, 7},
+        {Qt::Key_M, "M", EcssOption, 2, 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text[0] ? c.text : "F1");
+        Settings[size_t(c.setting)] = 0;
+        const Setting before = sim.vfo();
+        clearWire();
+        sendKey(k, c.key, Qt::ShiftModifier, QLatin1String(c.text));
+        EXPECT_EQ(wire(), Wire{}) << "sent without the option";
+        EXPECT_EQ(sim.vfo().bandwidth, before.bandwidth);
+        EXPECT_EQ(sim.vfo().mode, before.mode);
+
+        Settings[size_t(c.setting)] = 1;
+        sendKey(k, c.key, Qt::ShiftModifier, QLatin1String(c.text));
+        wire();
+        EXPECT_EQ(sim.vfo().bandwidth, c.filter);
+        EXPECT_EQ(sim.vfo().mode, c.mode);
+    }
+}
+
 TEST_F(Nrd535PanelTest, ASilentReceiverNeverHoldsUpThePanel) {
     sim.setFault(sim::Fault::Silent);
     dialogs.expect(QStringLiteral("The receiver does not answer"));

@@ -116,8 +116,12 @@ void fillLog(ScriptedDialogs& d) {
                                  {"Deutsche Welle", 20}, {"Wertachtal", 20}, {"", 5}, {"06075", 5}, {"", 5}, {"", 5},
                                  {"Music", 40}, {"u", 4}, {"abcd", 4}}));
 }
+// Frequencies to the hertz and names of their full length in capitals, as
+// schedules are often kept, beside mixed case.
 void fillBdxc(ScriptedDialogs& d) {
     loadList(d, 1, 0, QStringLiteral("BDX_A07TOE.TXT"),
+                     "PAPUA NEW GUINEA RADIO NETHERLANDS 0000-2400    29999.999,32016.666,15400.25,7125.75,15400.125\r\n"
+                     "BOSNIA-HERCEGOVI BBC WORLD SERVICE 1000-1100    ,,29999.999,32016.666,15400.125,15400.25,7125.75\r\n"
                      "Sweden           Radio Sweden      0000-2400    6065,9490,11550,15240,17505,21500,1179\r\n"
                      ".                .                 1000-1100    15275\r\n"
                      "Germany          Deutsche Welle    2300-0100    6075,9545\r\n"
@@ -125,6 +129,8 @@ void fillBdxc(ScriptedDialogs& d) {
 }
 void fillOwn(ScriptedDialogs& d) {
     loadList(d, 2, 0, QStringLiteral("OWN_TEST.TXT"),
+                     "RADIO ROMANIA INTL. ROU ENG 0000-2400      u      29999.999,32016.666,15400.25,7125.75,15400.125\r\n"
+                     "BOSNIA-HERCEGOVINA  BIH SCR 1000-1100      a      ,,,29999.999,32016.666,15400.125,15400.25\r\n"
                      "Radio Sweden        SWE ENG 0100-0130      u      6065,9490,11550,15240.25,17505,21500,1179,9700\r\n"
                      "Radio Canada Int.   CAN FRE 2300-2400      a      5995,9755\r\n");
 }

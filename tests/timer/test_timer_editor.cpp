@@ -221,6 +221,25 @@ TEST_F(TimerEditorTest, Nrd535OptionsAndNfm) {
     EXPECT_EQ(nfm.tpagc, 2);
     EXPECT_EQ(nfm.tpagcsaved, 0);
     EXPECT_EQ(nfm.settingText[5], QStringLiteral("xxx"));
+
+    // The ECSS modes and "Nar" are reached only with their options.
+    struct Step {
+        float narrowFilter, ecss;
+        int index, start;
+        bool up;
+        int expected;
+    } steps[] = {
+        {1, 0, 4, 6, true, 0},  {1, 0, 4, 0, false, 6}, {0, 1, 4, 6, true, 7},
+        {0, 1, 4, 0, false, 8}, {1, 0, 1, 1, true, 2},  {0, 1, 1, 3, false, 1},
+    };
+    for (const Step& st : steps) {
+        Settings[10] = st.narrowFilter;
+        Settings[12] = st.ecss;
+        TimerEditor o = editorFor(2);
+        (st.index == 4 ? o.tpmode : o.tpbw) = st.start;
+        o.spinRxSetting(st.index, st.up);
+        EXPECT_EQ(st.index == 4 ? o.tpmode : o.tpbw, st.expected) << st.index << " from " << st.start;
+    }
 }
 
 TEST_F(TimerEditorTest, Nrd545ModeRules) {

@@ -123,7 +123,7 @@ std::optional<QByteArray> modeCommand(int mode) {
 }
 
 std::optional<QByteArray> agcCommand(int agc) {
-    if (agc < 1 || agc > 3) return std::nullopt;
+    if (agc < SlowAgc || agc > FastAgc) return std::nullopt;
     QByteArray cmd("G");
     cmd += char('0' + agc);
     cmd += CR;

@@ -18,6 +18,9 @@ inline constexpr std::array<int, 34> FilterWidthsHz = {
 inline constexpr int WidestFilter = 33;
 
 enum Mode { AM = 0, USB = 1, LSB = 2, CW = 3 };
+// AGC codes: 1 slow, 2 medium, 3 fast.
+inline constexpr int SlowAgc = 1;
+inline constexpr int FastAgc = 3;
 
 // The filter width as the panels show it ("6000"), empty outside 0..33.
 QString filterWidthText(int filter);
