@@ -70,7 +70,9 @@ QString CommPort::deviceName() const {
 bool CommPort::open() {
     close();
     wanted_ = true;
-    return openDevice();
+    if (!openDevice()) return false;
+    emit opened();
+    return true;
 }
 
 bool CommPort::openDevice() {

@@ -52,7 +52,7 @@ public:
     // Opens the device; on failure errorString() names the device and the reason.
     // Until close(), the port stays wanted: when its device vanishes (an
     // adapter unplugged, a receiver restarted) the port closes itself, and the
-    // next write opens it again.
+    // next write opens it again. Once the device is open, `opened` is raised.
     bool open();
     // Closes a wanted port: first `closing` is raised, while the line is
     // still usable, then the device is let go.
@@ -107,6 +107,9 @@ public:
 signals:
     // Something arrived. Always delivered queued, after the current operation.
     void received();
+    // open() has opened the device: the first moment to send what is owed
+    // to the receiver.
+    void opened();
     // A wanted port is about to close (also when it is destroyed): the last
     // moment to send what is owed to the receiver.
     void closing();

@@ -19,7 +19,18 @@ public:
         timer_->setSingleShot(true);
         timer_->setTimerType(Qt::PreciseTimer);
         connect(timer_, &QTimer::timeout, this, [this] { tick(); });
-        connect(port, &CommPort::closing, this, [this] { lastTry(); });
+        // A panel's load has opened the port afresh: a receiver still silent
+        // is news, and the load's own notice tells of it.
+        connect(port, &CommPort::opened, this, [this] {
+            tryNow(false);
+            tried();
+        });
+        connect(port, &CommPort::closing, this, [this] {
+            tryNow(true);
+            // Whatever came of it, the tries wait for a panel on the port.
+            if (paid_) settle();
+            paid_ = false;
+        });
     }
     ~Debt() override {
         if (rx_) rx_->lineOffEnd();
@@ -42,11 +53,13 @@ private:
     enum class Stage { Idle, Begun, Asked };
 
     // One step of a try, the first one included; false once the try is over.
-    bool advance();
+    // Quiet, a silence the step meets adds no notice of its own: the user
+    // was told when the event ended.
+    bool advance(bool quiet);
     // A step from the timer; the next one follows on the next tick.
     void tick();
-    // The port is about to close: a try now, its steps back to back.
-    void lastTry();
+    // A try now, its steps back to back (or the rest of one under way).
+    void tryNow(bool quiet);
     // After a try: the debt is paid, or the next try is armed while the
     // receiver can be reached.
     void tried();
@@ -60,17 +73,11 @@ private:
 
 QPointer<Debt> g_debt;
 
-// The debt of the port in use; one left on another port is none of its business.
-Debt* current() {
-    if (!g_debt || !Comm1 || g_debt->port() != Comm1 || g_debt->rxType == 0) return nullptr;
-    return g_debt;
-}
-
 // With the port closed, or a panel of another model on it, nothing can reach
-// that receiver: the tries wait for a panel on it (panelLoading).
+// that receiver: the tries wait for a panel of its model to open the port.
 bool reachable(const Debt& d) { return d.rxType != 0 && d.port()->isWanted() && RxType == d.rxType; }
 
-bool Debt::advance() {
+bool Debt::advance(bool quiet) {
     const bool noticeBefore = rxNoticePending();
     switch (stage_) {
     case Stage::Idle:
@@ -90,23 +97,19 @@ bool Debt::advance() {
         stage_ = Stage::Idle;
         break;
     }
-    // The user was told when the event ended; a try in the background that
-    // meets the same silence adds no box of its own.
-    if (!noticeBefore && rxNoticePending()) (void)takeRxNotice();
+    if (quiet && !noticeBefore && rxNoticePending()) (void)takeRxNotice();
     return trying();
 }
 
 void Debt::tick() {
-    if (advance()) timer_->start(0);
+    if (advance(true)) timer_->start(0);
     else tried();
 }
 
-void Debt::lastTry() {
+void Debt::tryNow(bool quiet) {
     timer_->stop();
-    while (advance()) {
+    while (advance(quiet)) {
     }
-    if (paid_) settle();
-    paid_ = false;
 }
 
 void Debt::tried() {
@@ -127,12 +130,6 @@ void owe(int rxType) {
 
 void settle() {
     if (g_debt) g_debt->settle();
-}
-
-void panelLoading() {
-    Debt* d = current();
-    // The load opens the port after its steps; the try comes once it is done.
-    if (d && RxType == d->rxType) d->arm(0);
 }
 
 } // namespace dovrane::owedlineoff
