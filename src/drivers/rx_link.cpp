@@ -12,11 +12,6 @@ bool g_failing = false;
 int g_pending = 0;  // notices queued and not yet shown
 int g_taken = 0;    // of those, the ones a caller has taken over
 QString g_pendingDevice;
-// The port and its open count when the failing spell began: a port opened
-// again since then starts a new spell, so a receiver lost a second time is
-// reported a second time.
-const CommPort* g_spellPort = nullptr;
-quint64 g_spellOpenCount = 0;
 
 void showNotice(const QString& device) {
     // Shown even when a good reply has come in the meantime: the failure was
@@ -30,17 +25,20 @@ void showNotice(const QString& device) {
 }
 } // namespace
 
-void noteRxFailure(const CommPort& port) {
-    if (g_failing && g_spellPort == &port && g_spellOpenCount == port.openCount()) return;
+void noteRxFailure(CommPort& port) {
+    // The port keeps the open count of the spell it told of: one opened again
+    // since then starts a new spell, so a receiver lost a second time is
+    // reported a second time.
+    std::optional<quint64>& told = port.receiverOnLine().toldOnOpenCount;
+    if (g_failing && told == port.openCount()) return;
     g_failing = true;
     // A port the program closed, or one that never opened (the panel said so
     // when it loaded), is no receiver that fell silent.
     if (!port.isWanted() || port.openCount() == 0) {
-        g_spellPort = nullptr;
+        told.reset();
         return;
     }
-    g_spellPort = &port;
-    g_spellOpenCount = port.openCount();
+    told = port.openCount();
     auto* app = QCoreApplication::instance();
     if (!app) return;
     ++g_pending;

@@ -15,7 +15,7 @@ namespace dovrane {
 
 class CommPort;
 
-void noteRxFailure(const CommPort& port);
+void noteRxFailure(CommPort& port);
 void noteRxSuccess();
 // True while the last operation failed (tests and the panels read it).
 bool rxFailing();

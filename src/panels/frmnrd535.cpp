@@ -167,11 +167,7 @@ void frmNRD535::modelUnload() {
 }
 
 void frmNRD535::releaseDriver() {
-    if (NRD535A) {
-        // A tool that closed just now may have taken the receiver again.
-        if (RemoteHeld != 0) NRD535A->Lockonoff(0);
-        delete NRD535A.data();
-    }
+    delete NRD535A.data();
     NRD535A = nullptr;
 }
 

@@ -181,10 +181,7 @@ void frmNRD545::modelUnload() {
 }
 
 void frmNRD545::releaseDriver() {
-    if (NRD545A) {
-        if (RemoteHeld != 0) NRD545A->Lockonoff(0);
-        delete NRD545A.data();
-    }
+    delete NRD545A.data();
     NRD545A = nullptr;
 }
 

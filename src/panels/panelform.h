@@ -62,9 +62,12 @@ protected:
 
     // Load: the last-20 window, loaded without showing it.
     void Form_Load() override;
-    // Unload: panel steps, every tool window, then the welcome window again.
+    // Unload: every tool window, the panel's own steps, then the welcome
+    // window again.
     void Form_Unload() override;
-    // Steps of the panel before the tool windows close, and after.
+    // Steps of the panel before the tool windows close (nothing that reaches
+    // the receiver: what a tool window's unload sends must not come after
+    // the panel's close), and after them (all that the close sends).
     virtual void beforeToolsUnload() {}
     virtual void afterToolsUnload() {}
 

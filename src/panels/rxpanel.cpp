@@ -192,21 +192,26 @@ void RxPanel::openPort() {
 }
 
 void RxPanel::beforeToolsUnload() {
-    stopMoving();
+    // Nothing goes to the receiver before the tool windows have closed: the
+    // close's own steps are the last word it hears. Stepping stops here; the
+    // hold it took is given back with those steps.
+    stoppedMoving_ = haltMoving();
     if (keysHooked_) {
         qApp->removeEventFilter(this);
         keysHooked_ = false;
     }
     clearOpenPanel(this);
-    modelUnload();
 }
 
 void RxPanel::afterToolsUnload() {
-    // The tool windows may still have reached the driver while they closed.
+    if (stoppedMoving_) continuousStopped();
+    stoppedMoving_ = false;
+    modelUnload();
     releaseDriver();
     releaseWelcomeDrivers();
     // Also a port that closed itself when its device went away: it must not
-    // open again for whatever comes after the panel.
+    // open again for whatever comes after the panel. What is still owed to
+    // the receiver gets its last try as the port closes.
     if (Comm1) Comm1->close();
 }
 
@@ -312,12 +317,16 @@ void RxPanel::tmrMovefreq_Timer() {
     step(stepDir_);
 }
 
-void RxPanel::stopMoving() {
-    if (!moveOn_) return;
+bool RxPanel::haltMoving() {
+    if (!moveOn_) return false;
     moveOn_ = 0;
     tmrMovefreq_->stop();
     if (cmdMovefreq) cmdMovefreq->setText(QStringLiteral("GO"));
-    continuousStopped();
+    return true;
+}
+
+void RxPanel::stopMoving() {
+    if (haltMoving()) continuousStopped();
 }
 
 // ---- rounding labels and the frequency box ----

@@ -104,9 +104,9 @@ protected:
     // Reads the receiver and fills the display (portOpen false: the port
     // could not be opened, so there is nothing to read).
     virtual void modelLoad(bool portOpen) { (void)portOpen; }
-    // The model's unload steps, before the tool windows close.
+    // The model's unload steps, once the tool windows have closed.
     virtual void modelUnload() {}
-    // Drops the driver, after the tool windows closed.
+    // Drops the driver, after modelUnload().
     virtual void releaseDriver() = 0;
     // "M": recall the memory cell typed on the keypad.
     virtual void cmdEnterMem_Click() {}
@@ -152,6 +152,8 @@ private:
     void openPort();
     void step(int direction);
     void stopMoving();
+    // Stops continuous stepping without giving back its hold; true when it ran.
+    bool haltMoving();
     void showKeyDigits();
     // The keypad entry and the message box of "F"/"S": out-of-range texts.
     void stepOutOfRange();
@@ -165,6 +167,7 @@ private:
     int moveOn_ = 0;
     QString keyDigits_;
     bool keysHooked_ = false;
+    bool stoppedMoving_ = false;
 };
 
 } // namespace dovrane

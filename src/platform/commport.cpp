@@ -8,15 +8,12 @@
 #include <QSerialPort>
 #include <QTimer>
 #include <poll.h>
+#include <thread>
 
 namespace dovrane {
 
 namespace {
 constexpr int PortCount = 5;
-
-// The port whose receiver was reset or switched on and has not been awaited
-// since.
-const CommPort* g_restartedPort = nullptr;
 
 bool parseSettings(const QString& text, QSerialPort::BaudRate& baud, QSerialPort::Parity& parity,
                    QSerialPort::DataBits& bits, QSerialPort::StopBits& stop, qint32& rawBaud) {
@@ -44,11 +41,7 @@ bool parseSettings(const QString& text, QSerialPort::BaudRate& baud, QSerialPort
 
 CommPort::CommPort(QObject* parent) : QObject(parent) { clock_.start(); }
 
-CommPort::~CommPort() {
-    // Another port made later at the same address is another line.
-    if (g_restartedPort == this) g_restartedPort = nullptr;
-    close();
-}
+CommPort::~CommPort() { close(); }
 
 void CommPort::setCommPort(int n) { portNumber_ = n; }
 
@@ -77,7 +70,9 @@ QString CommPort::deviceName() const {
 bool CommPort::open() {
     close();
     wanted_ = true;
-    return openDevice();
+    if (!openDevice()) return false;
+    emit opened();
+    return true;
 }
 
 bool CommPort::openDevice() {
@@ -165,6 +160,7 @@ void CommPort::dropIfLost() {
 }
 
 void CommPort::close() {
+    if (wanted_) emit closing();
     wanted_ = false;
     lost_ = false;
     if (port_) {
@@ -208,7 +204,7 @@ bool CommPort::write(const QByteArray& bytes, int timeoutMs) {
         return !lost_;
     }();
     dropIfLost();
-    if (ok && afterWrite_) afterWrite_();
+    if (ok && pauseAfterWriteMs_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pauseAfterWriteMs_));
     return ok;
 }
 
@@ -244,11 +240,12 @@ int CommPort::discardArrivalsUntil(const QElapsedTimer& since, qint64 untilNs) {
     return dropped;
 }
 
-void noteReceiverRestarted(const CommPort& port) { g_restartedPort = &port; }
+void noteReceiverRestarted(CommPort& port) { port.receiverOnLine().restarted = true; }
 
-int takeReplyAllowanceMs(const CommPort& port, int usualMs, int settleMs) {
-    if (g_restartedPort != &port) return usualMs;
-    g_restartedPort = nullptr;
+int takeReplyAllowanceMs(CommPort& port, int usualMs, int settleMs) {
+    bool& restarted = port.receiverOnLine().restarted;
+    if (!restarted) return usualMs;
+    restarted = false;
     return std::max(usualMs, settleMs);
 }
 

@@ -5,12 +5,31 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
-#include <functional>
+#include <chrono>
 #include <memory>
+#include <optional>
 
 class QSerialPort;
 
 namespace dovrane {
+
+// What the drivers keep about the receiver on a line between their
+// operations. It lives in the port and goes with it: a port made later is
+// another line, whatever its address.
+struct ReceiverOnLine {
+    // Reset or switched on and not awaited since: its next answer may be slow.
+    bool restarted = false;
+    // The open count when an NRD was last put in remote: met again on a port
+    // opened afresh since (switched off and on, its adapter re-plugged), it
+    // is back in local.
+    std::optional<quint64> remoteOnOpenCount;
+    // Since when it has kept quiet after a question it did not answer; empty
+    // once it answered or was sent something.
+    std::optional<std::chrono::steady_clock::time_point> quietSince;
+    // The open count when the user was last told that it does not answer: a
+    // port opened afresh since starts a new spell.
+    std::optional<quint64> toldOnOpenCount;
+};
 
 class CommPort : public QObject {
     Q_OBJECT
@@ -33,8 +52,10 @@ public:
     // Opens the device; on failure errorString() names the device and the reason.
     // Until close(), the port stays wanted: when its device vanishes (an
     // adapter unplugged, a receiver restarted) the port closes itself, and the
-    // next write opens it again.
+    // next write opens it again. Once the device is open, `opened` is raised.
     bool open();
+    // Closes a wanted port: first `closing` is raised, while the line is
+    // still usable, then the device is let go.
     void close();
     bool isOpen() const;
     // Opened by open() and not closed since (also while its device is gone).
@@ -46,6 +67,8 @@ public:
     // Counts the successful opens, so that a caller can tell a port that was
     // opened afresh since it last looked.
     quint64 openCount() const { return openCount_; }
+    // The drivers' record of the receiver on this line.
+    ReceiverOnLine& receiverOnLine() { return receiverOnLine_; }
     // How long the line needs for one byte at the current settings.
     qint64 byteTimeNs() const;
     // How long the line still needs to carry what was written: a write
@@ -56,9 +79,11 @@ public:
     // Writes every byte, waiting at most timeoutMs for the line to take them.
     // A wanted port that is closed is opened first.
     bool write(const QByteArray& bytes, int timeoutMs = 2000);
-    // For tests: runs on the writer's thread once a write has handed all its
-    // bytes over, where a busy machine may hold the writer up.
-    void setAfterWrite(std::function<void()> hook) { afterWrite_ = std::move(hook); }
+    // A busy machine can hold the program up right after a write, until the
+    // answer has long arrived. No simulated receiver can hold up the
+    // program's own thread, so a test makes every write pause this long
+    // once its bytes are handed over (0, the default, for none).
+    void setPauseAfterWriteMs(int ms) { pauseAfterWriteMs_ = ms; }
     // Bytes received and not yet read (takes in what the device holds now).
     int inBufferCount();
     // Drops everything received so far.
@@ -82,6 +107,12 @@ public:
 signals:
     // Something arrived. Always delivered queued, after the current operation.
     void received();
+    // open() has opened the device: the first moment to send what is owed
+    // to the receiver.
+    void opened();
+    // A wanted port is about to close (also when it is destroyed): the last
+    // moment to send what is owed to the receiver.
+    void closing();
 
 private:
     bool openDevice();
@@ -106,7 +137,8 @@ private:
     qint64 lineFreeNs_ = 0;  // on clock_: when the line will have sent everything
     bool lost_ = false;
     quint64 openCount_ = 0;
-    std::function<void()> afterWrite_;
+    int pauseAfterWriteMs_ = 0;
+    ReceiverOnLine receiverOnLine_;
 };
 
 // The device mapped to port n (1..5): line n of "serialports.ini" in dataFolder,

@@ -33,12 +33,12 @@ inline ReplyTimeouts replyTimeouts;
 
 class CommPort;
 
-// The receiver on `port` was just reset or switched on. The state is the
-// program's one record of it, for every driver: one port at a time.
-void noteReceiverRestarted(const CommPort& port);
+// The receiver on `port` was just reset or switched on. The port keeps it
+// (ReceiverOnLine), for every driver.
+void noteReceiverRestarted(CommPort& port);
 // The allowance for the answer now awaited on `port`: usualMs, or once after
 // noteReceiverRestarted the longer of usualMs and settleMs.
-int takeReplyAllowanceMs(const CommPort& port, int usualMs, int settleMs);
+int takeReplyAllowanceMs(CommPort& port, int usualMs, int settleMs);
 
 // When the answer to a question just written is due, by the rule above. Made
 // right after the question has been handed to the port.

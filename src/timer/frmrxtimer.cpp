@@ -447,13 +447,9 @@ void frmRxTimer::loseEvent() {
     notice_.stopped(tt::EventLost, tt::ProgrammedTimer);
 }
 
-bool frmRxTimer::lineOffOwed() const { return owedlineoff::owed(); }
-
 void frmRxTimer::oweLineOff() {
     // The port keeps the debt, so that it outlives this window.
     if (rx_ && RxType != 0) owedlineoff::owe(RxType);
 }
-
-void frmRxTimer::tmrLineOff_Timer() { owedlineoff::retry(); }
 
 } // namespace dovrane

@@ -64,17 +64,12 @@ public:
     void tmrCurrenTime_Timer();
     void tmrTestprog_Timer();
     void tmrDuration_Timer();
-    // While a line output could not be switched off: one more try (the
-    // debt is the port's and is tried on its own timer, see owed_line_off.h).
-    void tmrLineOff_Timer();
 
     TimerEditor& editor() { return *editor_; }
     const TimerProgramme& programme() const { return programme_; }
     QTimer* tmrCurrenTime() const { return tmrCurrenTime_; }
     QTimer* tmrTestprog() const { return tmrTestprog_; }
     QTimer* tmrDuration() const { return tmrDuration_; }
-    // The line output is still to be switched off, once the receiver answers.
-    bool lineOffOwed() const;
     const QString& tputcnow() const { return tputcnow_; }
 
     // Interval of the waiting and running timers, ms.

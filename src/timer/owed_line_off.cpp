@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <memory>
 
 namespace dovrane::owedlineoff {
 
@@ -14,84 +15,121 @@ namespace {
 
 class Debt : public QObject {
 public:
-    explicit Debt(QObject* port) : QObject(port), timer(new QTimer(this)) {
-        timer->setSingleShot(true);
-        timer->setTimerType(Qt::PreciseTimer);
-        connect(timer, &QTimer::timeout, this, [] { retry(); });
+    explicit Debt(CommPort* port) : QObject(port), port_(port), timer_(new QTimer(this)) {
+        timer_->setSingleShot(true);
+        timer_->setTimerType(Qt::PreciseTimer);
+        connect(timer_, &QTimer::timeout, this, [this] { tick(); });
+        // A panel's load has opened the port afresh: a receiver still silent
+        // is news, and the load's own notice tells of it.
+        connect(port, &CommPort::opened, this, [this] {
+            tryNow(false);
+            tried();
+        });
+        connect(port, &CommPort::closing, this, [this] {
+            tryNow(true);
+            // Whatever came of it, the tries wait for a panel on the port.
+            if (paid_) settle();
+            paid_ = false;
+        });
     }
-    QTimer* timer;
+    ~Debt() override {
+        if (rx_) rx_->lineOffEnd();
+    }
+
+    CommPort* port() const { return port_; }
+    // The model whose line output is owed; 0 when nothing is.
     int rxType = 0;
-    bool trying = false;
+    bool trying() const { return stage_ != Stage::Idle; }
+    // The next try in ms (not while one is under way).
+    void arm(int ms) {
+        if (!trying()) timer_->start(ms);
+    }
+    void settle() {
+        rxType = 0;
+        if (!trying()) timer_->stop();
+    }
+
+private:
+    enum class Stage { Idle, Begun, Asked };
+
+    // One step of a try, the first one included; false once the try is over.
+    // Quiet, a silence the step meets adds no notice of its own: the user
+    // was told when the event ended.
+    bool advance(bool quiet);
+    // A step from the timer; the next one follows on the next tick.
+    void tick();
+    // A try now, its steps back to back (or the rest of one under way).
+    void tryNow(bool quiet);
+    // After a try: the debt is paid, or the next try is armed while the
+    // receiver can be reached.
+    void tried();
+
+    CommPort* port_;
+    QTimer* timer_;
+    std::unique_ptr<TimerReceiver> rx_;
+    Stage stage_ = Stage::Idle;
+    bool paid_ = false;
 };
 
 QPointer<Debt> g_debt;
 
-// The debt of the port in use; one left on another port is none of its business.
-Debt* current() {
-    if (!g_debt || !Comm1 || g_debt->parent() != Comm1 || g_debt->rxType == 0) return nullptr;
-    return g_debt;
+// With the port closed, or a panel of another model on it, nothing can reach
+// that receiver: the tries wait for a panel of its model to open the port.
+bool reachable(const Debt& d) { return d.rxType != 0 && d.port()->isWanted() && RxType == d.rxType; }
+
+bool Debt::advance(bool quiet) {
+    const bool noticeBefore = rxNoticePending();
+    switch (stage_) {
+    case Stage::Idle:
+        if (!reachable(*this)) return false;
+        paid_ = false;
+        rx_ = std::make_unique<TimerReceiver>(rxType, port_);
+        stage_ = rx_->lineOffBegin() ? Stage::Begun : Stage::Asked;
+        break;
+    case Stage::Begun:
+        // The timer may have switched the output on again meanwhile.
+        paid_ = rxType != 0 && rx_->lineOffAsk();
+        stage_ = Stage::Asked;
+        break;
+    case Stage::Asked:
+        rx_->lineOffEnd();
+        rx_.reset();
+        stage_ = Stage::Idle;
+        break;
+    }
+    if (quiet && !noticeBefore && rxNoticePending()) (void)takeRxNotice();
+    return trying();
+}
+
+void Debt::tick() {
+    if (advance(true)) timer_->start(0);
+    else tried();
+}
+
+void Debt::tryNow(bool quiet) {
+    timer_->stop();
+    while (advance(quiet)) {
+    }
+}
+
+void Debt::tried() {
+    if (paid_) settle();
+    else if (reachable(*this)) timer_->start(RetryMs);
+    paid_ = false;
 }
 
 } // namespace
 
 void owe(int rxType) {
     if (rxType < 1 || rxType > 4 || !Comm1) return;
-    if (g_debt && g_debt->parent() != Comm1) delete g_debt.data();
+    if (g_debt && g_debt->port() != Comm1) delete g_debt.data();
     if (!g_debt) g_debt = new Debt(Comm1);
     g_debt->rxType = rxType;
-    if (!g_debt->trying) g_debt->timer->start(RetryMs);
+    g_debt->arm(RetryMs);
 }
 
 void settle() {
-    if (!g_debt) return;
-    g_debt->rxType = 0;
-    g_debt->timer->stop();
-}
-
-bool owed() { return current() != nullptr; }
-
-bool retrying() {
-    const Debt* d = current();
-    return d && d->timer->isActive();
-}
-
-bool retry() {
-    QPointer<Debt> d = current();
-    if (!d) return true;
-    if (d->trying) return false;
-    // With the port closed, or a panel of another model on it, nothing can
-    // reach that receiver: the tries wait for a panel on it (panelLoading).
-    if (!Comm1->isWanted() || RxType != d->rxType) {
-        d->timer->stop();
-        return false;
-    }
-    d->trying = true;
-    const bool noticeBefore = rxNoticePending();
-    bool done = false;
-    {
-        TimerReceiver rx(d->rxType);
-        // A write to a receiver that does not answer proves nothing: it must
-        // answer first. Neither call runs events.
-        done = rx.answersUnheld() && rx.lineOut(0);
-    }
-    if (!d) return done;
-    d->trying = false;
-    if (done) {
-        settle();
-        return true;
-    }
-    // The user was told when the event ended; a try in the background that
-    // meets the same silence adds no box of its own.
-    if (!noticeBefore && rxNoticePending()) (void)takeRxNotice();
-    d->timer->start(RetryMs);
-    return false;
-}
-
-void panelLoading() {
-    Debt* d = current();
-    if (!d || d->trying || RxType != d->rxType) return;
-    // The load opens the port after its steps; the try comes once it is done.
-    d->timer->start(0);
+    if (g_debt) g_debt->settle();
 }
 
 } // namespace dovrane::owedlineoff

@@ -3,15 +3,20 @@
 // because the receiver had stopped answering. A recorder wired to that output
 // would run on for good, so the switch-off stays owed until it has reached
 // the receiver: it is tried every few seconds for as long as the port is
-// open, whether or not the timer window still is, and once more when a panel
-// next opens on the same receiver model.
+// open, whether or not the timer window still is, once more just before the
+// port closes (a panel closing, the program ending), and again as soon as a
+// panel of the same receiver model has opened the port, within that
+// panel's load (on whatever device the port then leads to).
 //
 // The debt belongs to the port (Comm1): it lives for the program run, not
-// for the timer window, and it goes with the port. Each try is one question
-// that the receiver must answer, then the switch-off; on an NRD both bracket
-// themselves in remote and leave the receiver as held or as free as it was,
-// so the try takes no hold of its own. A try runs from its own timer tick,
-// never inside a driver call, and opens no box: the user heard of the
+// for the timer window, and it goes with the port. A try asks the receiver
+// one question and switches the output off only once it has answered. On an
+// NRD the try brackets itself in remote and leaves the receiver as held or
+// as free as it was, and its steps (remote on, the question, remote off) run
+// from separate timer ticks, so that no try holds the window longer than one
+// unanswered read; the tries as the port opens and closes run them back to
+// back, as a part of the load or the close. A
+// try never runs inside a driver call and opens no box: the user heard of the
 // silence when the event ended, and a try that meets it again stays quiet.
 namespace dovrane::owedlineoff {
 
@@ -23,14 +28,5 @@ void owe(int rxType);
 // The line output has been switched as the timer wanted, or is no longer
 // the timer's to switch: nothing is owed any more.
 void settle();
-// Whether a switch-off is owed.
-bool owed();
-// Whether the tries are running now (they pause while the port is closed).
-bool retrying();
-// One try now, as the timer's tick makes it; true when nothing is owed after it.
-bool retry();
-// A panel is loading: an owed switch-off for its model goes out as soon as
-// the load has opened the port (the first try comes right after the load).
-void panelLoading();
 
 } // namespace dovrane::owedlineoff

@@ -5,7 +5,6 @@
 #include "timer/frmrtty.h"
 #include "timer/frmrxclock.h"
 #include "timer/frmrxtimer.h"
-#include "timer/owed_line_off.h"
 
 namespace dovrane {
 
@@ -13,9 +12,6 @@ void registerTimerWindows() {
     registerToolWindow(QStringLiteral("frmRxTimer"), showingWindow<frmRxTimer>());
     registerToolWindow(QStringLiteral("frmRxClock"), showingWindow<frmRxClock>());
     registerToolWindow(QStringLiteral("frmRtty"), showingWindow<frmRtty>());
-    // A timer relay left on by a lost event is switched off as soon as a
-    // panel opens on that receiver again.
-    registerPanelLoadStep([] { owedlineoff::panelLoading(); });
     // The RTTY text file is not written whole: the chooser's name becomes the
     // file the RTTY window appends to.
     registerWriter(13, [] {

@@ -60,13 +60,15 @@ std::vector<RxStep> eventSteps(int rxType, const SlotFields& p) {
     }
 }
 
-TimerReceiver::TimerReceiver(int rxType) : rxType_(rxType) {
-    if (!Comm1) return;
+TimerReceiver::TimerReceiver(int rxType) : TimerReceiver(rxType, Comm1) {}
+
+TimerReceiver::TimerReceiver(int rxType, CommPort* port) : rxType_(rxType) {
+    if (!port) return;
     switch (rxType) {
-    case 1: AR7030A = new clsAR7030(*Comm1, Comm1); break;
-    case 2: NRD535A = new clsNRD535(*Comm1, Comm1); break;
-    case 3: RX320A = new clsRX320(*Comm1, Comm1); break;
-    case 4: NRD545A = new clsNRD545(*Comm1, Comm1); break;
+    case 1: AR7030A = new clsAR7030(*port, port); break;
+    case 2: NRD535A = new clsNRD535(*port, port); break;
+    case 3: RX320A = new clsRX320(*port, port); break;
+    case 4: NRD545A = new clsNRD545(*port, port); break;
     default: break;
     }
 }
@@ -266,12 +268,24 @@ bool TimerReceiver::answers() {
     }
 }
 
-bool TimerReceiver::answersUnheld() {
-    switch (rxType_) {
-    case 2: return NRD535A && NRD535A->RxClock().has_value();
-    case 4: return NRD545A && NRD545A->RxClock().has_value();
-    default: return answers();
-    }
+NrdDriver* TimerReceiver::nrd() const {
+    if (rxType_ == 2) return NRD535A.data();
+    if (rxType_ == 4) return NRD545A.data();
+    return nullptr;
+}
+
+bool TimerReceiver::lineOffBegin() {
+    NrdDriver* d = nrd();
+    return d ? d->openBracket() : hasDriver();
+}
+
+bool TimerReceiver::lineOffAsk() {
+    NrdDriver* d = nrd();
+    return d ? d->relayOffOnAnswer() : answers() && lineOut(0);
+}
+
+void TimerReceiver::lineOffEnd() {
+    if (NrdDriver* d = nrd()) d->closeBracket();
 }
 
 bool TimerReceiver::read(TimerEditor& editor) {

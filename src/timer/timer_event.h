@@ -14,6 +14,8 @@ class clsAR7030;
 class clsNRD535;
 class clsNRD545;
 class clsRX320;
+class CommPort;
+class NrdDriver;
 class TimerEditor;
 
 struct RxStep {
@@ -43,8 +45,10 @@ std::vector<RxStep> eventSteps(int rxType, const SlotFields& slot);
 // setting. A write that does not go out makes the operation return false.
 class TimerReceiver {
 public:
-    // Creates the driver object of rxType on Comm1 (none for 0 or without a port).
+    // Creates the driver object of rxType on Comm1, or on the port given
+    // (none for 0 or without a port).
     explicit TimerReceiver(int rxType);
+    TimerReceiver(int rxType, CommPort* port);
     ~TimerReceiver();
     TimerReceiver(const TimerReceiver&) = delete;
     TimerReceiver& operator=(const TimerReceiver&) = delete;
@@ -62,13 +66,23 @@ public:
     bool read(TimerEditor& editor);
     // Whether the receiver still answers (one S-meter read); true with no receiver.
     bool answers();
-    // The same without the run's hold: an NRD is asked for its clock, a
-    // question that brackets itself in remote and leaves the hold as it was.
-    bool answersUnheld();
+
+    // The line output switched off once the receiver has answered, in three
+    // steps for a caller that lets events run between them, so that none
+    // holds it longer than one unanswered read. lineOffBegin() takes an NRD
+    // into remote unless it is held (the others need nothing) and is true
+    // when the question may follow; lineOffAsk() asks once and only after
+    // an answer switches the output off, true when it did; lineOffEnd()
+    // leaves the receiver as held or as free as it was, and follows every
+    // lineOffBegin().
+    bool lineOffBegin();
+    bool lineOffAsk();
+    void lineOffEnd();
 
 private:
     bool send(const RxStep& step);
     bool hasDriver() const;
+    NrdDriver* nrd() const;
 
     int rxType_;
     QPointer<clsAR7030> AR7030A;

@@ -26,7 +26,6 @@
 #include <cmath>
 #include <functional>
 #include <memory>
-#include <thread>
 
 namespace dovrane {
 namespace {
@@ -380,10 +379,10 @@ TEST_F(Ar7030LineTest, AnAnswerThatCameWhileTheDriverWasHeldUpAfterItsQuestionIs
     ar->setReg(0, ar7030::RegMode, 7);
     // The answer comes about 45 ms after the write began, the answer is due
     // about 240 ms after.
-    port.setAfterWrite([] { std::this_thread::sleep_for(std::chrono::milliseconds(150)); });
+    port.setPauseAfterWriteMs(150);
     EXPECT_EQ(rx->Mode(), 7);
     EXPECT_EQ(rx->Bandwidth(), 2);
-    port.setAfterWrite(nullptr);
+    port.setPauseAfterWriteMs(0);
     EXPECT_TRUE(dialogs.shown().isEmpty());
 }
 

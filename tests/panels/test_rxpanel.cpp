@@ -49,7 +49,7 @@ protected:
     }
 };
 
-TEST_F(RxPanelTest, LoadFillsTheStepListAndUnloadClosesToolsBeforeTheDriverGoes) {
+TEST_F(RxPanelTest, LoadFillsTheStepListAndUnloadClosesToolsBeforeItsOwnSteps) {
     auto* ar = loadPanel<Ar7030Panel>();
     EXPECT_TRUE(AR7030Open);
     EXPECT_EQ(ar->windowTitle(), QStringLiteral("AR7030"));
@@ -72,8 +72,8 @@ TEST_F(RxPanelTest, LoadFillsTheStepListAndUnloadClosesToolsBeforeTheDriverGoes)
     EXPECT_FALSE(BdxcOpen);
     EXPECT_FALSE(Last20Open);
     EXPECT_EQ(dovrane::openPanel(), nullptr);
-    const std::vector<QString> order{QStringLiteral("model unload"), QStringLiteral("tool unload 4"),
-                                     QStringLiteral("tool unload 12"), QStringLiteral("driver released")};
+    const std::vector<QString> order{QStringLiteral("tool unload 4"), QStringLiteral("tool unload 12"),
+                                     QStringLiteral("model unload"), QStringLiteral("driver released")};
     EXPECT_EQ(panelLog, order);
 
     auto* nrd = loadPanel<Nrd535Panel>();

@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QThread>
+#include <QTimer>
+#include <algorithm>
 
 namespace dovrane::test {
 
@@ -24,5 +26,32 @@ bool pumpUntil(Done done, int capMs = BusyMachineCapMs) {
     }
     return true;
 }
+
+// A timer that ticks while events run, as one of the program's own would,
+// and the longest gap between two of its ticks: how long something held the
+// window.
+class Heartbeat {
+public:
+    Heartbeat() {
+        beat_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&beat_, &QTimer::timeout, [this] {
+            longest_ = std::max(longest_, clock_.elapsed() - last_);
+            last_ = clock_.elapsed();
+        });
+    }
+    void start(int intervalMs) {
+        clock_.start();
+        last_ = 0;
+        beat_.start(intervalMs);
+    }
+    void stop() { beat_.stop(); }
+    qint64 longestGapMs() const { return longest_; }
+
+private:
+    QTimer beat_;
+    QElapsedTimer clock_;
+    qint64 last_ = 0;
+    qint64 longest_ = 0;
+};
 
 } // namespace dovrane::test

@@ -5,10 +5,13 @@
 #include "timer_rig.h"
 
 #include "panels/panel_lock.h"
+#include "platform/commport.h"
+#include "platform/timeouts.h"
+#include "shell/frmsetup.h"
 #include "sim/nrd_sim_base.h"
+#include "support/waits.h"
 #include "timer/owed_line_off.h"
 
-#include <QElapsedTimer>
 #include <QTimer>
 
 namespace dovrane::test {
@@ -79,75 +82,157 @@ TEST_P(TimerPresence, ThreeMissesInARowEndTheEventAndAnAnswerForgivesEarlierOnes
     tick(w);
     EXPECT_EQ(w->programme().state(), TimerProgramme::State::Editing) << "three misses in a row did not end it";
     EXPECT_FALSE(w->tmrDuration()->isActive());
-    EXPECT_TRUE(w->lineOffOwed());
     EXPECT_EQ(runHolds(), 0);
     expectEndedMessage();
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryReceiver, TimerPresence, ::testing::Values(1, 2, 3, 4));
 
-enum class Closed { TimerWindow, Panel };
+// What the user does after the event was lost, until the switch-off is owed
+// no more.
+enum class Route {
+    TimerWindowClosed,   // the timer window closed; the first try meets silence, a later one the answer
+    PanelClosed,         // the panel closed half a second after the receiver answers again
+    ProgramExit,         // Exit from the panel's menu, as soon after the answer
+    ProgramDestroyed,    // every window destroyed, as main() does once its event loop has ended
+    PanelClosedSilent,   // the panel closed and opened again while still silent, then Go once it answers
+    OtherDevice,         // back on another device: serialports.ini rewritten, Set Up, Close and Go
+};
 
-class OwedLineOff : public TimerReceiverLost, public ::testing::WithParamInterface<std::tuple<int, Closed>> {};
+struct OwedCase {
+    const char* name;
+    int rxType;
+    Route route;
+};
 
-// An NRD event ends because the receiver fell silent; the timer window (or
-// the whole panel) is closed before the receiver answers again. The timer
-// relay must still go off: within 10 s of the receiver answering while the
-// panel is open, and at once when a panel next opens on it. The tries take
-// no hold: the receiver ends up in local.
-TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverAnswersAgain) {
-    const auto [rxType, closed] = GetParam();
-    frmRxTimer* w = running(rxType);
+class OwedLineOff : public TimerReceiverLost, public ::testing::WithParamInterface<OwedCase> {
+protected:
+    void TearDown() override {
+        welcome::setUpOpener = nullptr;
+        TimerReceiverLost::TearDown();
+    }
+    sim::NrdSimBase& nrdSim() { return dynamic_cast<sim::NrdSimBase&>(*sim); }
+    // Waits up to ms for the relay to go off; whether it did.
+    bool relayOffWithin(int ms) {
+        return pumpUntil([this] { return !relay(); }, ms);
+    }
+    void goAgain() {
+        ASSERT_NE(forms::loaded<frmWelcome>(), nullptr);
+        forms::loaded<frmWelcome>()->imgGo_Click();
+        ASSERT_NE(currentPanel(), nullptr);
+    }
+};
+
+// An NRD event ends because the receiver fell silent (or went away), with its
+// timer relay on. However the user goes on, the relay must go off once the
+// receiver can be reached: at the next try while the port is open (a try
+// that meets silence arms the next one, and holds the window no longer than
+// one unanswered read), before the port closes, and within the load of the
+// next panel on the receiver. The tries take no hold: the receiver ends up
+// in local.
+TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
+    const OwedCase c = GetParam();
+    frmRxTimer* w = running(c.rxType);
     ASSERT_NE(w, nullptr);
     dialogs.allow(QStringLiteral("does not answer"));
-    sim->setFault(sim::Fault::Silent);
+    if (c.route == Route::OtherDevice) sim->stop();
+    else sim->setFault(sim::Fault::Silent);
     for (int i = 0; i < frmRxTimer::MaxProbeFailures && running(w); ++i) tick(w);
     ASSERT_FALSE(running(w));
     expectEndedMessage();
-    ASSERT_TRUE(owedlineoff::owed());
-    EXPECT_TRUE(relay());
+    qsizetype boxes = dialogs.shown().size();
 
-    if (closed == Closed::TimerWindow) {
+    switch (c.route) {
+    case Route::TimerWindowClosed: {
         w->unload();
         ASSERT_FALSE(RxTimerOpen);
-        EXPECT_TRUE(owedlineoff::retrying());
-        // Still silent: a try changes nothing, says nothing, and the tries go on.
-        const qsizetype boxes = dialogs.shown().size();
-        EXPECT_FALSE(owedlineoff::retry());
-        pump(20);
-        EXPECT_EQ(dialogs.shown().size(), boxes);
-        EXPECT_TRUE(owedlineoff::retrying() && relay());
-        sim->setFault(sim::Fault::None);
-        QElapsedTimer since;
-        since.start();
-        while (relay() && since.elapsed() < 10000) pump(100);
-        EXPECT_FALSE(relay()) << "the relay stayed on";
-        EXPECT_LT(since.elapsed(), 10000);
-    } else {
-        currentPanel()->unload();
-        ASSERT_FALSE(RxTimerOpen);
-        // No port, so nothing reaches the receiver until a panel opens on it again.
-        sim->setFault(sim::Fault::None);
-        EXPECT_FALSE(owedlineoff::retry());
         EXPECT_TRUE(relay());
-        ASSERT_NE(forms::loaded<frmWelcome>(), nullptr);
-        forms::loaded<frmWelcome>()->imgGo_Click();
-        pump(20);
-        EXPECT_FALSE(relay()) << "the panel opened and the relay stayed on";
+        nrdSim().clearCommands();
+        // The program's own heartbeat while the first try meets the silence,
+        // with the program's own reply deadlines.
+        replyTimeouts = ReplyTimeouts{};
+        Heartbeat beat;
+        beat.start(10);
+        const auto asked = [&] { return nrdSim().commandTexts().contains("H0"); };
+        pumpUntil(asked, owedlineoff::RetryMs + 3000);
+        pump(100);
+        beat.stop();
+        ASSERT_TRUE(asked()) << "no try while the receiver was silent";
+        EXPECT_LT(beat.longestGapMs(), 300) << "a try held the window for " << beat.longestGapMs() << " ms";
+        EXPECT_TRUE(relay());
+        sim->setFault(sim::Fault::None);
+        EXPECT_TRUE(relayOffWithin(owedlineoff::RetryMs + 3000)) << "no try after the one that met silence";
+        break;
     }
-    EXPECT_FALSE(owedlineoff::owed() || owedlineoff::retrying()) << "the tries went on after the switch-off";
+    case Route::PanelClosed:
+    case Route::ProgramExit:
+    case Route::ProgramDestroyed:
+        sim->setFault(sim::Fault::None);
+        pump(500);
+        if (c.route == Route::PanelClosed) currentPanel()->unload();
+        else if (c.route == Route::ProgramExit) dynamic_cast<PanelForm*>(currentPanel())->mnuExit_Click();
+        else forms::destroyAll();
+        EXPECT_FALSE(Comm1 && Comm1->isWanted());
+        EXPECT_FALSE(relay()) << "the port closed with the relay on";
+        break;
+    case Route::PanelClosedSilent:
+        currentPanel()->unload();
+        // Opened again on the receiver still silent: its load says so, once,
+        // and the relay stays owed.
+        goAgain();
+        pump(50);
+        ASSERT_EQ(dialogs.shown().size(), ++boxes);
+        EXPECT_TRUE(dialogs.shown().last().text.contains(QStringLiteral("does not answer")));
+        currentPanel()->unload();
+        EXPECT_TRUE(relay());
+        sim->setFault(sim::Fault::None);
+        goAgain();
+        EXPECT_FALSE(relay()) << "the panel's load left the relay on";
+        break;
+    case Route::OtherDevice: {
+        currentPanel()->unload();
+        // Back, on a device of another name.
+        auto other = sim::makeSim(QLatin1String(simModel(c.rxType)));
+        ASSERT_TRUE(other->start());
+        ASSERT_TRUE(sim->start());
+        ASSERT_NE(sim->devicePath(), other->devicePath());
+        other.reset();
+        writeDataFile(QStringLiteral("serialports.ini"), sim->devicePath().toUtf8() + "\r\n");
+        welcome::setUpOpener = showSetUpDialog;
+        QTimer::singleShot(200, [] {
+            if (frmSetUp* s = forms::loaded<frmSetUp>()) s->cmdClose_Click();
+        });
+        forms::loaded<frmWelcome>()->imgSetup_Click();
+        ASSERT_FALSE(SetUpOpen);
+        goAgain();
+        EXPECT_FALSE(relay()) << "the panel's load there left the relay on";
+        break;
+    }
+    }
+    if (Comm1 && Comm1->isWanted()) {
+        // Paid: once the try has let the receiver go, the tries stop.
+        pump(300);
+        settle();
+        nrdSim().clearCommands();
+        pump(owedlineoff::RetryMs + 500);
+        EXPECT_TRUE(nrdSim().commandTexts().isEmpty()) << "the tries went on after the switch-off";
+    }
+    pump(50);
+    EXPECT_EQ(dialogs.shown().size(), boxes) << "a try told of the silence again";
     EXPECT_EQ(RemoteHeld, 0);
-    EXPECT_FALSE(dynamic_cast<sim::NrdSimBase&>(*sim).inRemote());
+    EXPECT_FALSE(nrdSim().inRemote());
     EXPECT_EQ(dialogs.pending(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    NrdReceivers, OwedLineOff,
-    ::testing::Values(std::tuple{2, Closed::TimerWindow}, std::tuple{4, Closed::Panel}),
-    [](const ::testing::TestParamInfo<std::tuple<int, Closed>>& info) {
-        return std::string(std::get<0>(info.param) == 2 ? "NRD535" : "NRD545") +
-               (std::get<1>(info.param) == Closed::TimerWindow ? "_TimerWindowClosed" : "_PanelClosed");
-    });
+INSTANTIATE_TEST_SUITE_P(NrdReceivers, OwedLineOff,
+                         ::testing::Values(OwedCase{"NRD535_TimerWindowClosed", 2, Route::TimerWindowClosed},
+                                           OwedCase{"NRD545_TimerWindowClosed", 4, Route::TimerWindowClosed},
+                                           OwedCase{"NRD535_PanelClosed", 2, Route::PanelClosed},
+                                           OwedCase{"NRD545_ProgramExit", 4, Route::ProgramExit},
+                                           OwedCase{"NRD535_ProgramDestroyed", 2, Route::ProgramDestroyed},
+                                           OwedCase{"NRD545_PanelClosedSilent", 4, Route::PanelClosedSilent},
+                                           OwedCase{"NRD535_OtherDevice", 2, Route::OtherDevice}),
+                         [](const ::testing::TestParamInfo<OwedCase>& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace dovrane::test

@@ -18,47 +18,40 @@ NrdDriver::NrdDriver(CommPort& port, QObject* parent) : QObject(parent), port_(p
 void NrdDriver::pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 namespace {
-// The port's open count when the receiver was last put in remote: a receiver
-// met again on a port opened afresh (switched off and on, its adapter
-// re-plugged) is back in local and must be held once more.
-const CommPort* g_remotePort = nullptr;
-quint64 g_remoteOnOpenCount = 0;
+using SteadyClock = std::chrono::steady_clock;
 
-// The receiver on this port gave no answer to the last question, and has
-// kept quiet since it went out (no command since).
-const CommPort* g_silentPort = nullptr;
-std::chrono::steady_clock::time_point g_silentSince;
-
-void noteCommand(const CommPort& port, const QByteArray& command) {
-    if (g_silentPort == &port) g_silentPort = nullptr;
+void noteCommand(CommPort& port, const QByteArray& command) {
+    port.receiverOnLine().quietSince.reset();
     // Switched on, the receiver starts afresh and may be slow to answer its
     // first question.
     if (command == "T1") noteReceiverRestarted(port);
 }
 
-int allowanceMs(const CommPort& port) {
+int allowanceMs(CommPort& port) {
     return takeReplyAllowanceMs(port, replyTimeouts.nrdReplyMs, replyTimeouts.nrdSettleMs);
 }
 
-void noteNoReply(const CommPort& port, const ReplyDeadline& due) {
-    g_silentPort = &port;
-    g_silentSince = std::chrono::steady_clock::now() -
-                    std::chrono::nanoseconds(std::max<qint64>(due.clock().nsecsElapsed() - due.outNs(), 0));
+// The receiver gave no answer to the question awaited by `due`, and has kept
+// quiet since it went out.
+void noteNoReply(CommPort& port, const ReplyDeadline& due) {
+    port.receiverOnLine().quietSince =
+        SteadyClock::now() - std::chrono::nanoseconds(std::max<qint64>(due.clock().nsecsElapsed() - due.outNs(), 0));
 }
 
-// How long the receiver on this port has kept quiet after a question it did
-// not answer; 0 when it answered or was sent something since.
-int quietMs(const CommPort& port) {
-    if (g_silentPort != &port) return 0;
-    return int(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - g_silentSince)
-                   .count());
+// How long the receiver has kept quiet after a question it did not answer;
+// 0 when it answered or was sent something since.
+int quietMs(CommPort& port) {
+    const auto& since = port.receiverOnLine().quietSince;
+    if (!since) return 0;
+    return int(std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - *since).count());
 }
 } // namespace
 
 bool NrdDriver::send(const QByteArray& command) {
-    if (port_.ensureOpen() && RemoteHeld == 1 && g_remotePort == &port_ && g_remoteOnOpenCount != port_.openCount() &&
-        command != "H1" && command != "H0") {
-        g_remoteOnOpenCount = port_.openCount();
+    std::optional<quint64>& remoteOn = port_.receiverOnLine().remoteOnOpenCount;
+    if (port_.ensureOpen() && RemoteHeld == 1 && remoteOn && *remoteOn != port_.openCount() && command != "H1" &&
+        command != "H0") {
+        remoteOn = port_.openCount();
         if (!send("H1")) return false;
         pause(nrd::PauseMs);
         if (!send("H1")) return false;
@@ -84,8 +77,7 @@ void skipLineEnds(QByteArray& reply) {
 bool NrdDriver::i_on() {
     if ((RemoteHeld == 1 && CmdBusy == 0) || (RemoteHeld == 0 && CmdBusy == 1)) {
         port_.ensureOpen();
-        g_remotePort = &port_;
-        g_remoteOnOpenCount = port_.openCount();
+        port_.receiverOnLine().remoteOnOpenCount = port_.openCount();
         if (!send("H1")) return false;
         pause(nrd::PauseMs);
         if (!send("H1")) return false;
@@ -131,14 +123,24 @@ bool NrdDriver::Lockonoff(int v) {
     return ok;
 }
 
-NrdDriver::Bracket::Bracket(NrdDriver& driver) : driver_(driver) {
+NrdDriver::Bracket::Bracket(NrdDriver& driver) : driver_(driver), ok_(driver_.openBracket()) {}
+
+NrdDriver::Bracket::~Bracket() { driver_.closeBracket(); }
+
+bool NrdDriver::openBracket() {
     CmdBusy = 1;
-    ok_ = driver_.i_on();
+    return i_on();
 }
 
-NrdDriver::Bracket::~Bracket() {
+bool NrdDriver::relayOffOnAnswer() {
+    const bool answered = query("R0", "R######\r").has_value();
+    noteResult(answered);
+    return answered && send("O0");
+}
+
+void NrdDriver::closeBracket() {
     CmdBusy = 0;
-    driver_.i_off();
+    i_off();
 }
 
 bool NrdDriver::sendBracketed(const QByteArray& command) {

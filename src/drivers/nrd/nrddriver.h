@@ -27,6 +27,19 @@ public:
     // Any other value is refused. Raises LockChanged(v) when done.
     bool Lockonoff(int v);
 
+    // The timer relay switched off for a caller that lets events run between
+    // the steps, so that none holds it longer than one unanswered read:
+    // openBracket() takes the receiver into remote as a bracketed command
+    // does (CmdBusy set, H1 twice unless it is held); relayOffOnAnswer()
+    // asks for the clock, one short read, and only once it is answered
+    // switches the relay off; closeBracket() lets the receiver go, and
+    // follows every openBracket(). A command that runs in between brackets
+    // itself and may leave the receiver in local: the question then goes
+    // unanswered and the relay is left as it was.
+    bool openBracket();
+    bool relayOffOnAnswer();
+    void closeBracket();
+
 signals:
     void LockChanged(int v);
 
