@@ -15,9 +15,12 @@
 // as free as it was, and its steps (remote on, the question, remote off) run
 // from separate timer ticks, so that no try holds the window longer than one
 // unanswered read; the tries as the port opens and closes run them back to
-// back, as a part of the load or the close. A
-// try never runs inside a driver call and opens no box: the user heard of the
-// silence when the event ended, and a try that meets it again stays quiet.
+// back, as a part of the load or the close.
+//
+// A try never runs inside a driver call and opens no box of its own: the
+// user heard of the silence when the event ended, and a try on its timer or
+// at the close that meets it again stays quiet. At a panel's load the port is
+// open afresh, and a receiver still silent is told of as the load tells of it.
 namespace dovrane::owedlineoff {
 
 // Interval of the tries, ms.
