@@ -19,6 +19,14 @@ struct Clock {
     // The same for a given local time and offset in hours.
     static QDateTime utcFor(const QDateTime& localTime, double localMinusUtcHours);
     static void setUtcOffsetSource(std::function<double()> localMinusUtcHours);
+
+    // Milliseconds on a clock that never jumps: lengths of time (an event's
+    // duration, a recorder's quarter) are counted on it, so a summer-time
+    // change or a clock set by hand neither stretches nor cuts them.
+    static qint64 steadyMs();
+    // For tests: time passes by ms on both clocks at once. set() alone is a
+    // step of the wall clock, which the steady clock does not see.
+    static void pass(qint64 ms);
 };
 
 } // namespace dovrane

@@ -55,6 +55,19 @@ TEST_F(UtcNow, IsTheLocalClockMinusTheUsersOffset) {
     }
 }
 
+TEST_F(UtcNow, AStepOfTheWallClockIsNoLengthOfTime) {
+    Clock::set(QDateTime(QDate(2026, 10, 25), QTime(2, 59, 0)));
+    const qint64 start = Clock::steadyMs();
+    Clock::pass(60'000);
+    Clock::set(QDateTime(QDate(2026, 10, 25), QTime(2, 0, 0)));   // summer time ends
+    Clock::pass(30'000);
+    const qint64 length = Clock::steadyMs() - start;
+    // The real clock runs on meanwhile; allow the moment the test takes.
+    EXPECT_GE(length, 90'000);
+    EXPECT_LT(length, 91'000);
+    EXPECT_LE(std::abs(Clock::now().secsTo(QDateTime(QDate(2026, 10, 25), QTime(2, 0, 30)))), 1);
+}
+
 TEST(NumberText, ADecimalCommaReadsAsAPoint) {
     const struct {
         const char* text;
