@@ -18,13 +18,14 @@ bool isControl(QChar c) {
 }
 
 // The box's own validator, so that paste, drop, typing and setText all pass
-// one check. It only ever mends the text, never refuses it: every other rule
-// of the field stays with the field.
+// one check. It mends a free text and refuses a number; every other rule of
+// the field stays with the field.
 class OneLineValidator : public QValidator {
 public:
-    using QValidator::QValidator;
+    OneLineValidator(bool mend, QObject* parent) : QValidator(parent), mend_(mend) {}
     State validate(QString& input, int& pos) const override {
         if (!holdsControlCharacter(input)) return Acceptable;
+        if (!mend_) return Invalid;
         // The cursor stays behind what was typed or pasted: after the
         // text before it, mended the same way.
         const QString before = oneLineText(input.left(pos));
@@ -33,6 +34,9 @@ public:
         input = std::move(mended);
         return Acceptable;
     }
+
+private:
+    bool mend_;
 };
 
 } // namespace
@@ -61,9 +65,13 @@ QString oneLineText(const QString& text) {
 
 void keepOnOneLine(QLineEdit* box) {
     if (!box) return;
-    box->setValidator(new OneLineValidator(box));
+    box->setValidator(new OneLineValidator(true, box));
     // What the box held before is mended too.
     if (holdsControlCharacter(box->text())) box->setText(oneLineText(box->text()));
+}
+
+void refuseControlCharacters(QLineEdit* box) {
+    if (box) box->setValidator(new OneLineValidator(false, box));
 }
 
 } // namespace dovrane

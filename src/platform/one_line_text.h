@@ -23,4 +23,10 @@ QString oneLineText(const QString& text);
 // characters made blanks as it enters. This is the box's validator.
 void keepOnOneLine(QLineEdit* box);
 
+// A number box with no message of its own that takes no line break or other
+// control character: a paste or drop holding one is refused whole and the box
+// keeps its text, as a typed control key never enters it. This is the box's
+// validator.
+void refuseControlCharacters(QLineEdit* box);
+
 } // namespace dovrane

@@ -59,13 +59,16 @@ void setBoxBack(QLineEdit* e, const QColor& c) {
 frmScanlist::frmScanlist()
     : Form(39, &ScanlistOpen), ui(std::make_unique<Ui::frmScanlist>()),
       scan_(noticedSample(sampler_, notice_), noticedTune(notice_),
-            [this](int row) { return scanlistFrequency(boxText(row), FreqMin, FreqMax); }) {
+            [this](int row) { return scanlistFrequency(txtFreqlist[size_t(row)]->text(), FreqMin, FreqMax); }) {
     ui->setupUi(this);
     for (int i = 0; i < ScanlistRows; ++i) {
         txtFreqlist[size_t(i)] = findChild<QLineEdit*>(QStringLiteral("txtFreqlist_%1").arg(i));
         txtFreqlist[size_t(i)]->installEventFilter(this);
         // A box holds a frequency as the panels show it, "00000.000" at most.
         fitTextBox(txtFreqlist[size_t(i)], QStringLiteral("00000.000"));
+        // Each box is one line of the scan-list file and is saved as typed:
+        // a paste holding a line break is refused.
+        refuseControlCharacters(txtFreqlist[size_t(i)]);
     }
     tmrScanlist_ = new QTimer(this);
     tmrScanlist_->setObjectName(QStringLiteral("tmrScanlist"));
@@ -167,14 +170,6 @@ void frmScanlist::setBoxColour(int row, bool current) {
     if (row >= 0 && row < ScanlistRows) setBoxBack(txtFreqlist[size_t(row)], current ? kCyan : kWhite);
 }
 
-QString frmScanlist::boxText(int row) const {
-    // Each box is one line of the scan-list file. A line break or other
-    // control character makes it no frequency, as any text that is none:
-    // the scan passes over it and the file gets "-" in its place.
-    const QString text = txtFreqlist[size_t(row)]->text();
-    return holdsControlCharacter(text) ? QString() : text;
-}
-
 void frmScanlist::cmdCls_Click() {
     Canvas* c = ui->picScanlist;
     c->fillBox(65, 270, 575, 70, kBack);
@@ -258,7 +253,7 @@ void frmScanlist::cmdContinue_Click() {
 
 void frmScanlist::txtFreqlist_Click(int index) {
     if (tmrScanlist_->isActive()) return;
-    if (std::optional<double> f = scanlistFrequency(boxText(index), FreqMin, FreqMax))
+    if (std::optional<double> f = scanlistFrequency(txtFreqlist[size_t(index)]->text(), FreqMin, FreqMax))
         Change2FreqA(*f);
 }
 
@@ -293,7 +288,7 @@ void frmScanlist::loadscanlistfile() {
 
 bool frmScanlist::savescanlistfile() {
     QStringList boxes;
-    for (int i = 0; i < ScanlistRows; ++i) boxes << boxText(i);
+    for (QLineEdit* e : txtFreqlist) boxes << e->text();
     return writeLines(FileKindPath[kKind] + FileKindName[kKind], scanlistFileLines(boxes, FreqMin, FreqMax));
 }
 

@@ -58,8 +58,6 @@ private:
     void drawBars(int row);
     void drawTrends();
     void setBoxColour(int row, bool current);
-    // A box's text as the list takes it for scanning, tuning and saving.
-    QString boxText(int row) const;
     // Stops the run from inside a tick and tells why after it.
     void stopWithMessage(const QString& text, const QString& title);
 
