@@ -12,6 +12,7 @@
 #include "shell/frmsavefile.h"
 #include "shell/globals.h"
 #include "platform/number_text.h"
+#include "platform/one_line_text.h"
 #include "shell/show_panel.h"
 #include "platform/text_file.h"
 #include "shell/unloadallforms.h"
@@ -55,11 +56,13 @@ frmScratchpad::frmScratchpad() : Form(27, &ScratchpadOpen), ui(std::make_unique<
     connect(ui->cmdClrcell, &QPushButton::clicked, this, [this] { cmdClrcell_Click(); });
     connect(ui->cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
     connect(ui->grdScratchpad, &QTableWidget::cellDoubleClicked, this, [this] { grdScratchpad_DblClick(); });
-    // A typed "," would split the cell when the grid is saved, and a character
-    // the file cannot hold would be lost: both are dealt with as the cell is left.
+    // A typed "," would split the cell when the grid is saved, a pasted line
+    // break the row, and a character the file cannot hold would be lost: all
+    // are dealt with as the cell is left. A line break becomes a blank.
     connect(ui->grdScratchpad, &QTableWidget::itemChanged, this, [](QTableWidgetItem* item) {
-        const QString unstorable = unstorableCharacters(item->text());
-        QString fixed = scratchpadCellText(item->text());
+        const QString typed = oneLineText(item->text());
+        const QString unstorable = unstorableCharacters(typed);
+        QString fixed = scratchpadCellText(typed);
         for (QChar c : unstorable) fixed.remove(c);
         if (fixed != item->text()) {
             QSignalBlocker block(item->tableWidget());

@@ -6,9 +6,11 @@
 #include "platform/busycursor.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/one_line_text.h"
 #include "shell/facade.h"
 #include "shell/globals.h"
 #include "platform/date_text.h"
+#include "platform/text_file.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -35,6 +37,9 @@ frmLoginput::frmLoginput() : Form(14, &LoginputOpen), ui(std::make_unique<Ui::fr
     for (int f = 0; f < LogFields; ++f) {
         txtLoginput[size_t(f)] = findChild<QLineEdit*>(QStringLiteral("txtLoginput_%1").arg(f));
         txtLoginput[size_t(f)]->setMaxLength(logField(f).width);
+        // A record is one line of the log file: a pasted line break becomes a
+        // blank in the texts. The frequency is a number, and refuses it at OK.
+        if (f != LogFieldFrequency) keepOnOneLine(txtLoginput[size_t(f)]);
     }
     connect(ui->cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(ui->cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
@@ -93,12 +98,11 @@ void frmLoginput::cmdOK_Click() {
     LogRecord record;
     for (int f = 0; f < LogFields; ++f) {
         const QString text = txtLoginput[size_t(f)]->text();
-        for (QChar c : text)
-            if (c.unicode() > 0xFF) {
-                tell(kBadText.arg(text));
-                txtLoginput[size_t(f)]->setFocus();
-                return;
-            }
+        if (!unstorableCharacters(text).isEmpty() || holdsControlCharacter(text)) {
+            tell(kBadText.arg(text));
+            txtLoginput[size_t(f)]->setFocus();
+            return;
+        }
         record[size_t(f)] = text;
     }
     record[LogFieldStart] = logTimeText(record[LogFieldStart]);

@@ -16,6 +16,7 @@
 #include "panels/frmar7030.h"
 #include "platform/dialogs.h"
 #include "platform/number_text.h"
+#include "platform/one_line_text.h"
 #include "shell/facade.h"
 #include "shell/globals.h"
 #include "shell/unloadallforms.h"
@@ -77,6 +78,9 @@ frmMemcell::frmMemcell() : Form(kPosition, &MemcellOpen), ui(std::make_unique<Ui
     connect(ui->cmdToMMWorRM_1, &QPushButton::clicked, this, [this] { cmdToMMWorRM_Click(1); });
     connect(ui->cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
     connect(ui->cmbMode, &QComboBox::currentIndexChanged, this, [this] { cmbMode_Change(); });
+    // The tag ends the cell's line in the memory file: a pasted line break
+    // becomes a blank.
+    keepOnOneLine(ui->txtMemtag);
 }
 
 frmMemcell::~frmMemcell() = default;

@@ -13,6 +13,7 @@
 #include "platform/canvas.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/one_line_text.h"
 #include "platform/text_file.h"
 #include "scanning/level_sample.h"
 #include "shell/facade.h"
@@ -68,6 +69,8 @@ frmPropagation::frmPropagation() : Form(21, &PropagationOpen), ui(std::make_uniq
     ui->setupUi(this);
     registerWindow(&PropagationOpen, this);
     lblPropfiles = {ui->lblPropfiles_0, ui->lblPropfiles_1, ui->lblPropfiles_2, ui->lblPropfiles_3};
+    // The station is line 3 of the file: a pasted line break becomes a blank.
+    keepOnOneLine(ui->txtStation);
     timer_ = new QTimer(this);
     timer_->setObjectName(QStringLiteral("tmrPropagation"));
     timer_->setInterval(kIntervalMs);

@@ -8,6 +8,7 @@
 #include "platform/canvas.h"
 #include "platform/dialogs.h"
 #include "platform/number_text.h"
+#include "platform/one_line_text.h"
 #include "platform/text_file.h"
 #include "drivers/ar7030/clsar7030.h"
 #include "drivers/nrd535/clsnrd535.h"
@@ -65,6 +66,9 @@ frmScanlist::frmScanlist()
         txtFreqlist[size_t(i)]->installEventFilter(this);
         // A box holds a frequency as the panels show it, "00000.000" at most.
         fitTextBox(txtFreqlist[size_t(i)], QStringLiteral("00000.000"));
+        // Each box is one line of the scan-list file and is saved as typed:
+        // a paste holding a line break is refused.
+        refuseControlCharacters(txtFreqlist[size_t(i)]);
     }
     tmrScanlist_ = new QTimer(this);
     tmrScanlist_->setObjectName(QStringLiteral("tmrScanlist"));

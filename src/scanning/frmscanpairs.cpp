@@ -8,6 +8,7 @@
 #include "platform/clickable_label.h"
 #include "platform/dialogs.h"
 #include "platform/number_text.h"
+#include "platform/one_line_text.h"
 #include "platform/text_file.h"
 #include "shell/facade.h"
 #include "shell/file_kinds.h"
@@ -57,6 +58,9 @@ frmScanpairs::frmScanpairs() : Form(40, &ScanpairsOpen), ui(std::make_unique<Ui:
             fitLabel(l, QStringLiteral("00000.000"));
         chkChannel[i] = findChild<QCheckBox*>(QStringLiteral("chkChannel_%1").arg(r));
         txtRemarks[i] = findChild<QLineEdit*>(QStringLiteral("txtRemarks_%1").arg(r));
+        // A remark ends its pair's line in the pair file: a pasted line break
+        // becomes a blank.
+        keepOnOneLine(txtRemarks[i]);
         connect(lblChannelA[i], &ClickableLabel::clicked, this, [this, r] { lblChannel_Click(0, r); });
         connect(lblChannelB[i], &ClickableLabel::clicked, this, [this, r] { lblChannel_Click(1, r); });
         // An edit goes to the pair its row showed when it was made.

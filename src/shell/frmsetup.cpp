@@ -4,6 +4,7 @@
 #include "platform/busycursor.h"
 #include "platform/commport.h"
 #include "platform/dialogs.h"
+#include "platform/one_line_text.h"
 #include "shell/frmwelcome.h"
 #include "shell/globals.h"
 #include "platform/number_text.h"
@@ -42,9 +43,7 @@ QString shownText(double value, Shown shown) {
 // lines or be taken for a separator from another system.
 bool validFolder(const QString& folder) {
     if (!folder.startsWith(QLatin1Char('/')) || !folder.endsWith(QLatin1Char('/'))) return false;
-    for (QChar c : folder)
-        if (c == QLatin1Char('\\') || c.unicode() < 0x20 || c.category() == QChar::Other_Control) return false;
-    return true;
+    return !folder.contains(QLatin1Char('\\')) && !holdsControlCharacter(folder);
 }
 
 // "5", "-3.5", " 5.5" or "h:mm": the minutes count towards the whole value and
@@ -79,10 +78,7 @@ bool timeDifferenceCharacters(const QString& text) {
 }
 
 bool validDevice(const QString& device) {
-    if (device.isEmpty()) return false;
-    for (QChar c : device)
-        if (c.unicode() < 0x20 || c.category() == QChar::Other_Control) return false;
-    return true;
+    return !device.isEmpty() && !holdsControlCharacter(device);
 }
 
 void tell(const QString& text, const QString& title) {
@@ -332,6 +328,13 @@ bool frmSetUp::commitFocusedField() {
 }
 
 bool frmSetUp::checkField(Field& f) {
+    // Each value is a line of the settings file, and a number read up to a
+    // line break would be taken without what follows it: a line break or
+    // other control character is refused as any text the field cannot take.
+    if (holdsControlCharacter(f.edit->text())) {
+        refuse(f, f.rule == Rule::TimeDifference ? QStringLiteral("Default 2") : f.title);
+        return false;
+    }
     switch (f.rule) {
     case Rule::Folder: {
         QString text = f.edit->text();

@@ -1,11 +1,11 @@
 #include "stations/station_query_form.h"
 
+#include "platform/text_file.h"
 #include "shell/globals.h"
 #include "stations/station_viewer.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QPushButton>
 
 namespace dovrane {
@@ -23,7 +23,8 @@ void StationQueryForm::setupQuery(std::vector<QCheckBox*> checks, std::vector<QC
 }
 
 void StationQueryForm::Form_Load() {
-    const std::vector<QStringList> choices = readQueryChoices(QDir(DataFolder).filePath(choiceFile_), int(cmb_.size()));
+    const std::vector<QStringList> choices =
+        readQueryChoices(findCaseInsensitive(DataFolder, choiceFile_), int(cmb_.size()));
     for (size_t i = 0; i < cmb_.size(); ++i) {
         cmb_[i]->clear();
         cmb_[i]->addItems(choices[i]);

@@ -11,8 +11,11 @@
 #include "shell/file_kinds.h"
 #include "shell/globals.h"
 #include "sim/rx320_sim.h"
+#include "support/paste.h"
 #include "support/test_env.h"
 
+#include <QAbstractItemDelegate>
+#include <QLineEdit>
 #include <QTableWidget>
 
 namespace dovrane::test {
@@ -91,10 +94,24 @@ TEST_F(ScratchpadTest, EveryCellShownComesBackAfterSaveAndLoad) {
     ASSERT_EQ(w->grid()->rowCount(), 10) << "no row is shown that the file could not take back";
     EXPECT_EQ(cell(w, 9, 0), QStringLiteral("1009"));
 
-    // Fill every cell, the last row too, with a decimal comma here and there.
+    // Fill every cell, the last row too, with a decimal comma here and there
+    // and pasted line breaks and tabs elsewhere.
+    const char* const typed[] = {"%1,%2", "%1\r\n%2", "%1\t%2", "%1\n%2\r"};
     for (int r = 0; r < 10; ++r)
-        for (int c = 0; c < 8; ++c) type(w, r, c, QStringLiteral("%1,%2").arg(r).arg(c));
+        for (int c = 0; c < 8; ++c) type(w, r, c, QString::fromLatin1(typed[(r + c) % 4]).arg(r).arg(c));
     EXPECT_EQ(cell(w, 9, 7), QStringLiteral("9.7")) << "a comma would split the cell in the file";
+    EXPECT_EQ(cell(w, 0, 1), QStringLiteral("0 1")) << "a line break would split the row";
+    EXPECT_EQ(cell(w, 1, 1), QStringLiteral("1 1"));
+    EXPECT_EQ(cell(w, 2, 1), QStringLiteral("2 1 "));
+    // And a paste into the cell's own editor.
+    QTableWidget* g = w->grid();
+    g->setCurrentCell(3, 3);
+    g->editItem(g->item(3, 3));
+    auto* editor = g->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    pasteInto(editor, QStringLiteral("7100\r\n9500"));
+    emit g->itemDelegate()->commitData(editor);
+    EXPECT_EQ(cell(w, 3, 3), QStringLiteral("7100 9500"));
     const QList<QStringList> shown = w->rows();
     ASSERT_EQ(runWriter(9), std::optional<bool>(true));
     w->cleargridscratchpad();

@@ -17,6 +17,7 @@
 #include "shell/file_kinds.h"
 #include "shell/globals.h"
 #include "sim/rx320_sim.h"
+#include "support/paste.h"
 #include "support/test_env.h"
 
 #include <QAction>
@@ -231,6 +232,59 @@ TEST_F(LogTest, AnEntryLeftEmptyOrCancelledChangesNothing) {
     }
     EXPECT_EQ(LogLast, -1);
     EXPECT_EQ(w->model()->rowCount(), 1);
+}
+
+TEST_F(LogTest, APastedLineBreakStaysInsideItsRecord) {
+    writeLog({rec({{0, "20040301"}, {3, "15400"}, {6, "Radio Canada"}, {12, "fair"}})});
+    frmLog* w = forms::load<frmLog>();
+    ASSERT_TRUE(runLoader(4, 0));
+    w->cmdAddrecord_Click();
+    frmLoginput* in = forms::loaded<frmLoginput>();
+    ASSERT_TRUE(in);
+
+    // Each text box, as pasted and as its record keeps it: a line break or
+    // other control character becomes a blank, after the box's length cut.
+    const struct {
+        int field;
+        QString pasted;
+        const char* kept;
+    } texts[] = {
+        {0, QStringLiteral("20040303\r\n"), "20040303"},
+        {2, QStringLiteral("9\t3"), "9 3"},
+        {4, QStringLiteral("3\r\n44"), "3 44"},
+        {5, QStringLiteral("E\nG"), "E G"},
+        {6, QStringLiteral("Radio\r\nAlpha"), "Radio Alpha"},
+        {7, QStringLiteral("\tSackville"), " Sackville"},
+        {8, QStringLiteral("5\r\n9"), "5 9"},
+        {12, QStringLiteral("weak\r\nfade"), "weak fade"},
+        {13, QStringLiteral("u\r"), "u"},
+        {14, QString(QChar(1)) + QStringLiteral("x"), " x"},
+    };
+    for (const auto& t : texts) pasteInto(in->box(t.field), t.pasted);
+
+    // The frequency is a number: the entry refuses it as it refuses a text
+    // the log cannot keep, and the window stays open.
+    pasteInto(in->box(3), QStringLiteral("9500\r\n"));
+    dialogs.expect(QStringLiteral("holds characters the log file cannot keep"));
+    in->cmdOK_Click();
+    EXPECT_TRUE(LoginputOpen);
+    EXPECT_EQ(LogRecords.size(), 1u);
+    pasteInto(in->box(3), QStringLiteral("9500"));
+    in->cmdOK_Click();
+    ASSERT_EQ(LogLast, 1);
+
+    dialogs.expect(QStringLiteral("already exist"), dialogs::Answer::Yes);
+    dialogs.expect(QStringLiteral("The data is now saved"));
+    EXPECT_TRUE(w->cmdSave_Click());
+    EXPECT_EQ(file().count('\n'), 2) << "one line a record";
+    EXPECT_EQ(file().count('\r'), 2);
+    ASSERT_TRUE(runLoader(4, 0));
+    ASSERT_EQ(LogLast, 1);
+    EXPECT_EQ(LogRecords[0][12].trimmed(), QStringLiteral("fair"));
+    for (const auto& t : texts)
+        EXPECT_EQ(LogRecords[1][size_t(t.field)], QString::fromLatin1(t.kept).leftJustified(logField(t.field).width))
+            << t.field;
+    EXPECT_EQ(LogRecords[1][3], QStringLiteral("09500    "));
 }
 
 TEST_F(LogTest, AFailedSaveSaysSoAndKeepsTheOldFile) {

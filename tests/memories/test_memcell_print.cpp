@@ -1,5 +1,6 @@
 // The cell editor without a receiver (the record it builds, its refusals) and
 // the memory print-out, read back from a PDF file.
+#include "drivers/memory_record.h"
 #include "drivers/model_tables.h"
 #include "memories/frmmemcell.h"
 #include "memories/frmmemman.h"
@@ -9,6 +10,8 @@
 #include "memories/memory_texts.h"
 #include "shell/common_tables.h"
 #include "shell/globals.h"
+#include "shell/file_kinds.h"
+#include "support/paste.h"
 #include "support/test_env.h"
 
 #include <QComboBox>
@@ -157,6 +160,39 @@ TEST_F(MemcellTest, Ar7030TagOnlyEditKeepsEveryByteAndModeSwitchesTheList) {
     dialogs.expect(QStringLiteral("row 003"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
     e->cmdToMMWorRM_Click(0);
     EXPECT_EQ(MemImage.record(3), QStringLiteral("MEM003 07100000 5 02 @ @ 004 030 0 "));
+}
+
+TEST_F(MemcellTest, APastedLineBreakInTheTagStaysOnItsCellsLine) {
+    frmMemman* m = open(2);
+    const struct {
+        int cell;
+        QString pasted;
+        const char* kept;
+    } tags[] = {
+        {12, QStringLiteral("night\r\nnet"), "night net"},
+        {13, QStringLiteral("\tRTTY\n"), " RTTY "},
+        {14, QStringLiteral("a\rb\u2028c"), "a b c"},
+    };
+    for (const auto& t : tags) {
+        const QString record = QStringLiteral("MEM%1 07100500 2 03 1 0 @@@ @@@ @ ").arg(cellText(t.cell));
+        MemImage.setRecord(t.cell, record);
+        frmMemcell* e = editor(m, t.cell, &frmMemman::cmdChange_Click);
+        ASSERT_NE(e, nullptr);
+        pasteInto(control<QLineEdit>(e, "txtMemtag"), t.pasted);
+        dialogs.expect(QStringLiteral("row ") + cellText(t.cell), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
+        e->cmdToMMWorRM_Click(0);
+        EXPECT_EQ(MemImage.record(t.cell), record);
+    }
+
+    FileKindName[8] = QStringLiteral("MEM_2TEST.TXT");
+    ASSERT_EQ(runWriter(8), std::optional<bool>(true));
+    EXPECT_EQ(readDataFile(QStringLiteral("MEM/MEM_2TEST.TXT")).count('\n'), MaxMemNr + 1) << "one line a cell";
+    const MemoryImage saved = MemImage;
+    MemImage.create(MaxMemNr);
+    ASSERT_TRUE(runLoader(8, 0));
+    for (int n = 0; n <= MaxMemNr; ++n) EXPECT_EQ(MemImage.record(n), saved.record(n)) << n;
+    for (const auto& t : tags)
+        EXPECT_EQ(MemImage.tag(t.cell), fitText(QLatin1String(t.kept), MemoryTagLength)) << t.cell;
 }
 
 TEST_F(MemcellTest, PrintOutOfEveryCellReadsBackFromThePdf) {

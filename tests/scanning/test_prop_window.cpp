@@ -9,8 +9,10 @@
 #include "scanning/frmpropagation.h"
 #include "shell/globals.h"
 #include "support/go_rig.h"
+#include "support/paste.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <atomic>
@@ -154,6 +156,23 @@ TEST_F(PropagationWindow, OneLinePerMinuteUnderDoubledAndSkippedTicksAndTheSameG
             EXPECT_LE(y, liveBottom + 1);
         }
     EXPECT_GT(blues, 0);
+}
+
+TEST_F(PropagationWindow, APastedLineBreakInTheStationStaysOnItsLineOfTheFile) {
+    frmPropagation* w = open(1);
+    ASSERT_TRUE(w);
+    auto* station = w->findChild<QLineEdit*>(QStringLiteral("txtStation"));
+    ASSERT_NE(station, nullptr);
+    pasteInto(station, QStringLiteral("Radio\r\nAlpha\t1"));
+    FileKindName[PropKind] = QStringLiteral("PAN_STATION.TXT");
+    ASSERT_TRUE(w->savepropfile());
+    const QStringList lines = QString::fromLatin1(readDataFile(QStringLiteral("PAN/PAN_STATION.TXT")))
+                                  .split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 4) << "the three header lines";
+    EXPECT_EQ(lines[2], QStringLiteral("Radio Alpha 1"));
+    station->clear();
+    w->loadpropfile();
+    EXPECT_EQ(station->text(), QStringLiteral("Radio Alpha 1"));
 }
 
 TEST_F(PropagationWindow, AReceiverThatStopsAnsweringEndsTheRunAfterThreeMissedSamples) {

@@ -11,6 +11,7 @@
 #include "shell/form.h"
 #include "shell/globals.h"
 #include "sim/rx320_sim.h"
+#include "support/paste.h"
 #include "support/test_env.h"
 
 #include <QCheckBox>
@@ -209,6 +210,60 @@ TEST_F(ScanWindowTest, PairScanStopsWhenNoPairOfTheRangeIsIncluded) {
     dialogs.expect(QStringLiteral("is included"));
     pump(10);
     EXPECT_EQ(dialogs.pending(), 0);
+}
+
+TEST_F(ScanWindowTest, APastedLineBreakNeverSplitsALineOfTheScanFiles) {
+    // A frequency box of the list refuses the paste whole and keeps its text.
+    frmScanlist* l = forms::load<frmScanlist>();
+    ASSERT_TRUE(l && l->isLoaded());
+    for (QLineEdit* e : l->txtFreqlist) e->setText(QStringLiteral("-"));
+    l->txtFreqlist[0]->setText(QStringLiteral("6000"));
+    const struct {
+        int box;
+        QString pasted;
+        const char* shown;
+    } boxes[] = {
+        {0, QStringLiteral("7100\r\n9500"), "6000"},
+        {1, QStringLiteral("7100\r\n"), "-"},
+        {2, QStringLiteral("\t9500"), "-"},
+        {3, QStringLiteral("9500"), "9500"},
+    };
+    for (const auto& b : boxes) {
+        test::pasteInto(l->txtFreqlist[size_t(b.box)], b.pasted);
+        EXPECT_EQ(l->txtFreqlist[size_t(b.box)]->text(), QLatin1String(b.shown)) << b.box;
+    }
+    FileKindPath[11] = dataPath(QStringLiteral("SFL/"));
+    FileKindName[11] = QStringLiteral("SFL_PASTE.TXT");
+    ASSERT_TRUE(l->savescanlistfile());
+    QByteArray expected = "6000\r\n-\r\n-\r\n9500\r\n";
+    for (int i = 4; i < ScanlistRows; ++i) expected += "-\r\n";
+    EXPECT_EQ(readDataFile(QStringLiteral("SFL/SFL_PASTE.TXT")), expected);
+    for (QLineEdit* e : l->txtFreqlist) e->clear();
+    l->loadscanlistfile();
+    for (const auto& b : boxes) EXPECT_EQ(l->txtFreqlist[size_t(b.box)]->text(), QLatin1String(b.shown)) << b.box;
+
+    // A remark of a pair takes a blank in the line break's place.
+    writeDataFile(QStringLiteral("SFP/SFP_TWO.TXT"), "5000,6000, 1,a\r\n7000,8000, 1,b\r\n");
+    frmScanpairs* p = forms::load<frmScanpairs>();
+    ASSERT_TRUE(p && p->isLoaded());
+    FileKindPath[12] = dataPath(QStringLiteral("SFP/"));
+    FileKindName[12] = QStringLiteral("SFP_TWO.TXT");
+    p->loadscanpairsfile();
+    ASSERT_EQ(p->rowPair(5), 0);
+    ASSERT_EQ(p->rowPair(6), 1);
+    test::pasteInto(p->txtRemarks[5], QStringLiteral("weak\r\nfade"));
+    test::pasteInto(p->txtRemarks[6], QStringLiteral("\tnight\n"));
+    EXPECT_EQ(p->pairs()[0].remark, QStringLiteral("weak fade"));
+    EXPECT_EQ(p->pairs()[1].remark, QStringLiteral(" night "));
+    const QList<ScanPair> edited = p->pairs();
+    ASSERT_TRUE(p->savescanpairsfile());
+    EXPECT_EQ(readDataFile(QStringLiteral("SFP/SFP_TWO.TXT")).count('\n'), 2) << "one line a pair";
+    p->loadscanpairsfile();
+    ASSERT_EQ(p->pairs().size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(p->pairs()[i].a, edited[i].a);
+        EXPECT_EQ(p->pairs()[i].remark, edited[i].remark);
+    }
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "shell/settings_file.h"
 #include "platform/text_file.h"
 #include "platform/commport.h"
+#include "support/paste.h"
 #include "support/test_env.h"
 
 #include <QAbstractButton>
@@ -420,6 +421,67 @@ TEST_F(SetUpDialog, AFailedSaveSaysSoStaysOpenAndLeavesTheOldFileWhole) {
     EXPECT_TRUE(SetUpOpen);
     EXPECT_EQ(readDataFile(SettingsFileName), QByteArray("old settings\r\n"));
     for (const auto& box : dialogs.shown()) EXPECT_FALSE(box.text.contains(QStringLiteral("now saved")));
+}
+
+TEST_F(SetUpDialog, APastedLineBreakIsRefusedByEveryFieldAndNeverReachesTheFiles) {
+    open();
+    const struct {
+        const char* field;
+        int frame;
+        QString pasted;
+        QString message;
+        const char* title;
+        const char* byDefault;
+    } cases[] = {
+        {"txtDimlog", 0, QStringLiteral("5\r\n9"), QString::fromLatin1(kListSize), "Default", "1"},
+        {"txtDimilg", 0, QStringLiteral("\t20"), QString::fromLatin1(kListSize), "Default", "15"},
+        {"txtARoptions_2", 1, QStringLiteral("3\n"), QString::fromLatin1(kFilter), "Default", "1"},
+        {"txtFreqcorr_1", 3, QStringLiteral("12\r"), QString::fromLatin1(kCorrection), "Default", "0"},
+        {"txtNrbc_0", 4, QStringLiteral("60\u2028"), QString::fromLatin1(kNrbc), "Default", "50"},
+        {"txtLt2utc", 0, QStringLiteral("2\r\n"), QStringLiteral("Range is between\n+13 and -13 h"), "Default 2", "0"},
+        {"txtRxlatitude", 0, QStringLiteral("4852N\r\n"), QStringLiteral("Invalid Latitude\nExample: 5130N"),
+         "Default", "5130N"},
+        {"txtDirpath", 0, DataFolder + QStringLiteral("a\r\nb/"),
+         QStringLiteral("Invalid path\nExample ") + defaultDataFolder(), "Default", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        chooseReceiver(c.frame);
+        QLineEdit* field = find(QString::fromLatin1(c.field));
+        field->setFocus(Qt::MouseFocusReason);
+        test::pasteInto(field, c.pasted);
+        dialogs.expect(c.message);
+        tab();
+        ASSERT_EQ(dialogs.shown().size(), 1);
+        EXPECT_EQ(dialogs.shown()[0].title, QLatin1String(c.title));
+        EXPECT_EQ(field->text(), c.byDefault ? QString::fromLatin1(c.byDefault) : defaultDataFolder());
+        dialogs.clear();
+    }
+
+    auto* device = find<QComboBox>(QStringLiteral("cmbComDevice"));
+    find<QAbstractButton>(QStringLiteral("optCom_2"))->click();
+    device->setFocus(Qt::MouseFocusReason);
+    test::pasteInto(device, QStringLiteral("/dev/tty\nUSB0"));
+    dialogs.expect(QStringLiteral("Invalid device"));
+    tab();
+    EXPECT_EQ(serialDeviceForPort(DataFolder, 3), QStringLiteral("/dev/ttyS2"));
+    EXPECT_FALSE(QFile::exists(DataFolder + QStringLiteral("serialports.ini")));
+
+    // What is saved is what the fields show, and the next start reads it back.
+    const auto shown = Settings;
+    const QString latitude = RxLatitude;
+    dialogs.expect(QStringLiteral("New INI data is now saved"));
+    find<QPushButton>(QStringLiteral("cmdSave"))->click();
+    const auto lines = readLines(configFilePath(SettingsFileName));
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ(lines->size(), 35);
+    resetGlobals();
+    ConfigDir = QDir::currentPath();
+    EXPECT_TRUE(readSettingsFile());
+    EXPECT_TRUE(settingsNotUnderstood().isEmpty()) << settingsNotUnderstood().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(RxLatitude, latitude);
+    EXPECT_EQ(DataFolder, defaultDataFolder());
+    for (int i = 1; i <= 31; ++i) EXPECT_EQ(Settings[size_t(i)], shown[size_t(i)]) << i;
 }
 
 TEST_F(SetUpDialog, ThePortsDeviceIsShownAndKeptForThatPort) {

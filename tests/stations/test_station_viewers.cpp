@@ -22,6 +22,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace dovrane;
@@ -142,6 +143,32 @@ TEST_F(ViewerTest, QueryWindowSearchesAndTheSortShowsWholeRecords) {
     ilg->cmdExit_Click();
     EXPECT_FALSE(Ilg2rxOpen);
     EXPECT_FALSE(IlgqueryOpen);
+}
+
+TEST_F(ViewerTest, EachQueryWindowFindsItsChoiceFileInAnyLetterCase) {
+    const struct {
+        const char* file;
+        QByteArray content;
+        std::function<StationQueryForm*()> load;
+        const char* from;
+        QStringList third;
+    } cases[] = {
+        {"ILGQUERY.INI", "***\r\n5\r\n***\r\n7\r\n***\r\nEnglish\r\nGerman\r\n",
+         [] { return forms::load<frmIlgquery>(); }, "5", {QStringLiteral("English"), QStringLiteral("German")}},
+        {"AeroQuery.Ini", "***\r\n2\r\n***\r\n9\r\n***\r\nNAT-A\r\n",
+         [] { return forms::load<frmAeroquery>(); }, "2", {QStringLiteral("NAT-A")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        writeDataFile(QLatin1String(c.file), c.content);
+        StationQueryForm* q = c.load();
+        ASSERT_NE(q, nullptr);
+        ASSERT_EQ(q->combo(0)->count(), 1);
+        EXPECT_EQ(q->combo(0)->itemText(0), QLatin1String(c.from));
+        QStringList third;
+        for (int i = 0; i < q->combo(2)->count(); ++i) third << q->combo(2)->itemText(i);
+        EXPECT_EQ(third, c.third);
+    }
 }
 
 TEST_F(ViewerTest, ScanDelaysTicksAndClosing) {
