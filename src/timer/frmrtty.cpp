@@ -231,7 +231,8 @@ void frmRtty::cmdStop_Click() {
         append(QStringLiteral("Stop at LT : ") + LocalTimeText + QStringLiteral("   UTC : ") + UtcTimeText);
         append(QStringLiteral(" "));
     }
-    closeFile();
+    // The file stays open: the next run follows this one in it, until "No"
+    // or the window's close.
 }
 
 void frmRtty::cmdCls_Click() {
