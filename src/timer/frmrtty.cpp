@@ -6,6 +6,7 @@
 #include "panels/panel_lock.h"
 #include "platform/commport.h"
 #include "platform/dialogs.h"
+#include "shell/dial_reports.h"
 #include "shell/facade.h"
 #include "shell/file_kinds.h"
 #include "shell/frmsavefile.h"
@@ -185,7 +186,7 @@ void frmRtty::cmdStart_Click() {
     ui->cmdStop->setEnabled(true);
     // The window reads what the receiver sends by itself from now on: no dial
     // report takes any of it, and nothing from before the run is shown.
-    CommRxEnabled = false;
+    reportsPaused_.emplace();
     if (Comm1) Comm1->discardInput();
     rttyOnOff(1);
     if (file_.isOpen()) {
@@ -222,6 +223,8 @@ void frmRtty::cmdStop_Click() {
     tmrGetRTTY_Timer();
     receiving_ = false;
     rttyOnOff(0);
+    // A tracking window left in Dial mode follows the dial again.
+    reportsPaused_.reset();
     ui->cmdExit->setEnabled(true);
     ui->cmdStart->setEnabled(true);
     ui->cmdCls->setEnabled(true);
