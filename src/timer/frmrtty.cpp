@@ -3,6 +3,8 @@
 
 #include "drivers/nrd535/clsnrd535.h"
 #include "drivers/nrd545/clsnrd545.h"
+#include "panels/frmuserdefs.h"
+#include "panels/frmuserdefs545.h"
 #include "panels/panel_lock.h"
 #include "platform/commport.h"
 #include "platform/dialogs.h"
@@ -52,13 +54,11 @@ frmRtty::frmRtty() : Form(22, &RttyOpen), ui(std::make_unique<Ui::frmRtty>()), p
     for (int i = 0; i < 2; ++i) {
         connect(cmdPolarity[size_t(i)], &QAbstractButton::clicked, this, [this, i] { cmdPolarity_Click(i); });
         connect(cmdSave[size_t(i)], &QAbstractButton::clicked, this, [this, i] { cmdSave_Click(i); });
-        connect(optUnshift[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) optUnshift_Click(i);
-        });
-        connect(optError[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) optError_Click(i);
-        });
     }
+    nrddialogs::onOptionChosen(nrddialogs::optionGroup(this, QStringLiteral("optUnshift")), this,
+                               [this](int i) { optUnshift_Click(i); });
+    nrddialogs::onOptionChosen(nrddialogs::optionGroup(this, QStringLiteral("optError")), this,
+                               [this](int i) { optError_Click(i); });
     connect(ui->cmdStart, &QAbstractButton::clicked, this, [this] { cmdStart_Click(); });
     connect(ui->cmdStop, &QAbstractButton::clicked, this, [this] { cmdStop_Click(); });
     connect(ui->cmdCls, &QAbstractButton::clicked, this, [this] { cmdCls_Click(); });
