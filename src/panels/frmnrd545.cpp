@@ -168,9 +168,8 @@ void frmNRD545::modelLoad(bool portOpen) {
         NRD545A->Userdefs(24, 1);
         RxUpdatefull();
         NRD545A->Lockonoff(PanelLock);
-    } else {
-        NRD545A_LockChanged(RemoteHeld);
     }
+    NRD545A_LockChanged(RemoteHeld);
 }
 
 void frmNRD545::modelUnload() {
