@@ -287,6 +287,13 @@ TEST_F(Nrd545PanelTest, ModeFilterAgcMemoryAndOtherButtons) {
 // next mode, and the lock shows the hold as it stands after a release that
 // could not reach the receiver.
 TEST_F(Nrd545PanelTest, TheLabelsShowWhatTheReceiverHas) {
+    // The port leads to a name that goes with the receiver, so that once it
+    // is gone no other device can stand in for it.
+    const QString link = dataPath(QStringLiteral("ttyRX"));
+    sim.stop();
+    sim.setLinkPath(link);
+    ASSERT_TRUE(sim.start());
+    writeDataFile(QStringLiteral("serialports.ini"), link.toUtf8() + "\r\n");
     sim.setVfo(Setting{0, 0, 2, 14200000, 10});
     frmNRD545* p = go();
     ASSERT_NE(p, nullptr);
