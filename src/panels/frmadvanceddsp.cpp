@@ -27,6 +27,7 @@ const QString kDefaultsText = QStringLiteral(
 const QString kDefaultsTitle = QStringLiteral("Defaults");
 
 QString levelText(int v) { return formatPattern(v, QStringLiteral("000")); }
+QString notchText(int v) { return formatPattern(v, QStringLiteral("0000")); }
 
 // The text of a mode the receiver reported, "?" for one it has no name for.
 QString modeText(const QStringList& texts, std::optional<int> mode) {
@@ -60,14 +61,14 @@ frmAdvancedDSP::frmAdvancedDSP() : Form(35, &AdvancedDSPOpen), ui(std::make_uniq
     });
     connect(ui->vsbNT, &QSlider::valueChanged, this, [this](int v) {
         if (NRD545A) NRD545A->nt(1, v);
-        ui->lblNT2->setText(formatPattern(v, QStringLiteral("0000")));
+        ui->lblNT2->setText(notchText(v));
     });
     const std::pair<const char*, int> options[] = {{"optFilterslope", kFilterSlopeItem},
                                                    {"optHoldofnr", kFilterHoldItem}};
     for (const auto& [base, item] : options) {
         QButtonGroup* g = nrddialogs::optionGroup(this, QString::fromLatin1(base));
-        connect(g, &QButtonGroup::idToggled, this, [this, item](int id, bool on) {
-            if (on && NRD545A) NRD545A->Userdefs(item, id);
+        nrddialogs::onOptionChosen(g, this, [this, item](int id) {
+            if (NRD545A) NRD545A->Userdefs(item, id);
         });
     }
     connect(ui->cmdDefaultNRBC, &QPushButton::clicked, this, [this] { cmdDefaultNRBC_Click(); });
@@ -91,14 +92,22 @@ void frmAdvancedDSP::Form_Load() {
     // The receiver's own blanker setting is kept: read, shown and sent back.
     const std::optional<int> mode = NRD545A ? NRD545A->nb(0) : std::nullopt;
     ui->lblNB->setText(modeText(nbTexts_, mode));
+    // The labels show what was read also when the slider stood there already
+    // and so raised no change.
     const std::optional<int> level = NRD545A ? NRD545A->nb(1) : std::nullopt;
-    if (level && *level >= 0 && *level <= kLevelMax) ui->vsbNB->setValue(*level);
+    if (level && *level >= 0 && *level <= kLevelMax) {
+        ui->vsbNB->setValue(*level);
+        ui->lblNB2->setText(levelText(*level));
+    }
     // A mode without a name is neither sent back nor given a level slider.
     if (mode && *mode >= 0 && *mode < nbTexts_.size()) cmdNB_Click(*mode);
     else ui->vsbNB->setEnabled(false);
 
     const std::optional<int> notch = NRD545A ? NRD545A->nt(1) : std::nullopt;
-    if (notch && std::abs(*notch) <= kNotchMax) ui->vsbNT->setValue(*notch);
+    if (notch && std::abs(*notch) <= kNotchMax) {
+        ui->vsbNT->setValue(*notch);
+        ui->lblNT2->setText(notchText(*notch));
+    }
     cmdNT_Click(0);
 }
 

@@ -168,9 +168,8 @@ void frmNRD545::modelLoad(bool portOpen) {
         NRD545A->Userdefs(24, 1);
         RxUpdatefull();
         NRD545A->Lockonoff(PanelLock);
-    } else {
-        NRD545A_LockChanged(RemoteHeld);
     }
+    NRD545A_LockChanged(RemoteHeld);
 }
 
 void frmNRD545::modelUnload() {
@@ -189,6 +188,10 @@ void frmNRD545::releaseDriver() {
 
 void frmNRD545::lockoffon(int v) {
     if (NRD545A) NRD545A->Lockonoff(v);
+    // The label shows the hold the program keeps: a release that could not
+    // reach the receiver still ends it (the next command lets the receiver
+    // go), and a hold that did not take is none.
+    if (v == 0 || v == 1) NRD545A_LockChanged(RemoteHeld);
     if (v == 0) blankSliders();
     else if (v == 1) RxUpdatefull();
 }
@@ -246,6 +249,12 @@ void frmNRD545::RxUpdatefull() {
     if (fixedFilter || !held) {
         ui->vsbBandwidthcontrol->setEnabled(false);
         ui->vsbPassbandshift->setEnabled(false);
+    }
+    // NFM and AMS run without bandwidth control and passband shift: a value
+    // from before would show what the receiver is not doing.
+    if (fixedFilter) {
+        ui->lblbandwidthcontrol->clear();
+        ui->lblPassbandshift->clear();
     }
     if (!held) return;
 

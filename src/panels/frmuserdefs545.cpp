@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <algorithm>
 #include <array>
+#include <memory>
 
 namespace dovrane {
 
@@ -32,6 +33,24 @@ void DialogHold::take(clsNRD545* own) {
         via_ = Via::Own;
         own_ = own;
     }
+}
+
+void onOptionChosen(QButtonGroup* group, QObject* context, std::function<void(int)> chosen) {
+    // A click on the selected option toggles nothing; the press tells it
+    // apart from a click that selects another one, which the toggle reports.
+    auto pressedSelected = std::make_shared<int>(-1);
+    QObject::connect(group, &QButtonGroup::idPressed, context, [group, pressedSelected](int id) {
+        const QAbstractButton* b = group->button(id);
+        *pressedSelected = b && b->isChecked() ? id : -1;
+    });
+    QObject::connect(group, &QButtonGroup::idToggled, context, [chosen](int id, bool on) {
+        if (on) chosen(id);
+    });
+    QObject::connect(group, &QButtonGroup::idClicked, context, [chosen, pressedSelected](int id) {
+        const bool again = *pressedSelected == id;
+        *pressedSelected = -1;
+        if (again) chosen(id);
+    });
 }
 
 void DialogHold::release() {
@@ -75,10 +94,7 @@ frmUserdefs545::frmUserdefs545() : Form(41, &Userdefs545Open), ui(std::make_uniq
     for (const OptionRow& row : kOptions) {
         QButtonGroup* g = nrddialogs::optionGroup(this, QString::fromLatin1(row.base));
         options_.push_back({row.item, row.resetValue, g});
-        // A selection made by code acts like a user's, but only when it changes.
-        connect(g, &QButtonGroup::idToggled, this, [this, item = row.item](int id, bool on) {
-            if (on) optionSelected(item, id);
-        });
+        nrddialogs::onOptionChosen(g, this, [this, item = row.item](int id) { optionSelected(item, id); });
     }
     values_ = {
         {14, 800, -2550, 5000, 25, 1.0, "", "+0800", ui->lblCWpitch, 800},

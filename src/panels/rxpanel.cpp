@@ -117,6 +117,10 @@ void RxPanel::bindControls() {
     cmbFreqstep = findChild<QComboBox*>(QStringLiteral("cmbFreqstep"));
     if (cmbFreqstep) {
         cmbFreqstep->setEditable(true);
+        // The step is the text as typed: Enter neither adds it to the list
+        // nor completes it to a listed step ("12" is not "12.5").
+        cmbFreqstep->setInsertPolicy(QComboBox::NoInsert);
+        cmbFreqstep->setCompleter(nullptr);
         cmbFreqstep->setEditText(kDefaultStep);
     }
     spnFreqstep = findChild<SpinButton*>(QStringLiteral("spnFreqstep"));
@@ -257,9 +261,14 @@ void RxPanel::cmdEnterS_Click() {
     });
 }
 
-std::optional<double> RxPanel::checkedStep() {
+std::optional<double> RxPanel::boxStep() const {
     const double s = cmbFreqstep ? val(cmbFreqstep->currentText()) : val(kDefaultStep);
     if (s >= model_.minStep - 1e-9 && s <= kMaxStep) return s;
+    return std::nullopt;
+}
+
+std::optional<double> RxPanel::checkedStep() {
+    if (const std::optional<double> s = boxStep()) return s;
     stepOutOfRange();
     return std::nullopt;
 }
@@ -312,6 +321,14 @@ void RxPanel::cmdMovefreq_Click() {
 void RxPanel::tmrMovefreq_Timer() {
     if (!moveOn_ || !isLoaded()) {
         tmrMovefreq_->stop();
+        return;
+    }
+    if (!boxStep()) {
+        // A tick opens no box: stepping stops and the box holds "5" again
+        // now, and the message comes once the tick is over.
+        stopMoving();
+        if (cmbFreqstep) cmbFreqstep->setEditText(kDefaultStep);
+        QTimer::singleShot(0, this, [] { warn(kStepOutside, kError); });
         return;
     }
     step(stepDir_);

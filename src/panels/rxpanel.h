@@ -141,8 +141,9 @@ protected:
     ClickableLabel* lblInt5 = nullptr;
     ClickableLabel* lbnInt1 = nullptr;
 
-    // The step in kHz when the step box holds one the model accepts;
-    // otherwise the step message, the box back to "5", and nothing.
+    // The step in kHz when the step box holds one the model accepts.
+    std::optional<double> boxStep() const;
+    // The same, or else the step message, the box back to "5", and nothing.
     std::optional<double> checkedStep();
     void setupPanel();
 

@@ -4,6 +4,7 @@
 #include "platform/busycursor.h"
 #include "platform/dialogs.h"
 #include "platform/launcher.h"
+#include "shell/dial_reports.h"
 #include "shell/facade.h"
 #include "shell/file_kinds.h"
 #include "shell/globals.h"
@@ -72,10 +73,14 @@ void frmLoadfile::cmdOK_Click() {
     // Taken now: the steps below may run events, and only an entry of this
     // listing may be loaded, never a name left over from an earlier choice.
     const QString name = chosenName();
+    // With an NRD-535 the dial reports pause while the receiver is read and
+    // the file loads; a tracking window still in Dial mode follows the dial
+    // again once the load is over.
+    std::optional<dialreports::Pause> reportsPaused;
+    if (RxType == 2) reportsPaused.emplace();
     {
         BusyCursor busy;
         Update4RxFreq();
-        if (RxType == 2) CommRxEnabled = false;
         if (RxType == 3 && TrackingOpen) disableTrackingDial();
     }
     if (!self || !isLoaded()) return;

@@ -9,6 +9,7 @@
 #include "platform/commport.h"
 #include "platform/dialogs.h"
 #include "platform/number_text.h"
+#include "shell/dial_reports.h"
 #include "shell/facade.h"
 #include "shell/frmloadfile.h"
 #include "shell/globals.h"
@@ -281,7 +282,9 @@ void frmTracking::optMousedial_Click(int index) {
             lockoffon(1);
             if (!self) return;
             if (!sendToReceiver("I1") || !sendToReceiver(RxType == 2 ? "H0" : "DD0")) return dialFailed();
-            CommRxEnabled = true;
+            // Followed at once, or once a load or an RTTY run that has the
+            // receiver's input to itself is over.
+            dialreports::setWanted(true);
             break;
         default:
             break;
@@ -301,7 +304,7 @@ void frmTracking::leaveDial() {
     if (rx == 1) {
         tmrDial7030_.stop();
     } else if (rx == 2 || rx == 4) {
-        CommRxEnabled = false;
+        dialreports::setWanted(false);
         sendToReceiver("I0");
         lockoffon(0);
     }

@@ -3,9 +3,12 @@
 
 #include "drivers/nrd535/clsnrd535.h"
 #include "drivers/nrd545/clsnrd545.h"
+#include "panels/frmuserdefs.h"
+#include "panels/frmuserdefs545.h"
 #include "panels/panel_lock.h"
 #include "platform/commport.h"
 #include "platform/dialogs.h"
+#include "shell/dial_reports.h"
 #include "shell/facade.h"
 #include "shell/file_kinds.h"
 #include "shell/frmsavefile.h"
@@ -51,13 +54,11 @@ frmRtty::frmRtty() : Form(22, &RttyOpen), ui(std::make_unique<Ui::frmRtty>()), p
     for (int i = 0; i < 2; ++i) {
         connect(cmdPolarity[size_t(i)], &QAbstractButton::clicked, this, [this, i] { cmdPolarity_Click(i); });
         connect(cmdSave[size_t(i)], &QAbstractButton::clicked, this, [this, i] { cmdSave_Click(i); });
-        connect(optUnshift[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) optUnshift_Click(i);
-        });
-        connect(optError[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) optError_Click(i);
-        });
     }
+    nrddialogs::onOptionChosen(nrddialogs::optionGroup(this, QStringLiteral("optUnshift")), this,
+                               [this](int i) { optUnshift_Click(i); });
+    nrddialogs::onOptionChosen(nrddialogs::optionGroup(this, QStringLiteral("optError")), this,
+                               [this](int i) { optError_Click(i); });
     connect(ui->cmdStart, &QAbstractButton::clicked, this, [this] { cmdStart_Click(); });
     connect(ui->cmdStop, &QAbstractButton::clicked, this, [this] { cmdStop_Click(); });
     connect(ui->cmdCls, &QAbstractButton::clicked, this, [this] { cmdCls_Click(); });
@@ -185,7 +186,7 @@ void frmRtty::cmdStart_Click() {
     ui->cmdStop->setEnabled(true);
     // The window reads what the receiver sends by itself from now on: no dial
     // report takes any of it, and nothing from before the run is shown.
-    CommRxEnabled = false;
+    reportsPaused_.emplace();
     if (Comm1) Comm1->discardInput();
     rttyOnOff(1);
     if (file_.isOpen()) {
@@ -222,6 +223,8 @@ void frmRtty::cmdStop_Click() {
     tmrGetRTTY_Timer();
     receiving_ = false;
     rttyOnOff(0);
+    // A tracking window left in Dial mode follows the dial again.
+    reportsPaused_.reset();
     ui->cmdExit->setEnabled(true);
     ui->cmdStart->setEnabled(true);
     ui->cmdCls->setEnabled(true);
@@ -231,7 +234,8 @@ void frmRtty::cmdStop_Click() {
         append(QStringLiteral("Stop at LT : ") + LocalTimeText + QStringLiteral("   UTC : ") + UtcTimeText);
         append(QStringLiteral(" "));
     }
-    closeFile();
+    // The file stays open: the next run follows this one in it, until "No"
+    // or the window's close.
 }
 
 void frmRtty::cmdCls_Click() {

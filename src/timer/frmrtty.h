@@ -5,14 +5,17 @@
 // an RTTY text file opened through the save chooser (kind 13).
 //
 // While it receives, the window is the only reader of what the receiver
-// sends unasked: the dial reports are switched off for the run.
+// sends unasked: the dial reports pause for the run. A file chosen with
+// "Yes" stays open across runs, until "No" or the window's close.
 #include "platform/append_file.h"
+#include "shell/dial_reports.h"
 #include "shell/form.h"
 #include "timer/rtty_text.h"
 
 #include <QPointer>
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
 class QLabel;
@@ -78,6 +81,8 @@ private:
     AppendFile file_;
     bool failureNoticePending_ = false;
     bool receiving_ = false;
+    // Held through a run: the dial reports wait while the window reads.
+    std::optional<dialreports::Pause> reportsPaused_;
     QPointer<clsNRD535> NRD535A;
     QPointer<clsNRD545> NRD545A;
 

@@ -341,12 +341,11 @@ void frmRxTimer::tmrTestprog_Timer() {
     const QString patient = QStringLiteral("  Timer is ON, be patient");
     setWindowTitle(blinkphase_ == 1 ? patient + QStringLiteral("  ") + QStringLiteral("<=").repeated(22)
                                     : QStringLiteral("  ") + QStringLiteral("=>").repeated(22) + patient);
-    const QDateTime now = utcNow();
-    if (!programme_.dueNow(now)) return;
-    startEvent(now);
+    if (!programme_.dueNow(utcNow())) return;
+    startEvent();
 }
 
-void frmRxTimer::startEvent(const QDateTime& now) {
+void frmRxTimer::startEvent() {
     tmrTestprog_->stop();
     inTick_ = true;
     QPointer<frmRxTimer> self(this);
@@ -360,7 +359,9 @@ void frmRxTimer::startEvent(const QDateTime& now) {
         failRun();
         return;
     }
-    programme_.eventStarted(now);
+    // The length runs from here, on the clock that a clock set by hand or
+    // summer time does not move.
+    programme_.eventStarted(Clock::steadyMs());
     probeFailures_ = 0;
     lineoutonoff(1);
     if (programme_.state() != TimerProgramme::State::Running) return;
@@ -388,10 +389,9 @@ void frmRxTimer::tmrDuration_Timer() {
             return;
         }
     }
-    const QDateTime now = utcNow();
-    if (!programme_.eventOver(now)) {
+    const qint64 left = programme_.msLeft(Clock::steadyMs());
+    if (left > 0) {
         // The last tick of an event falls on its end, not up to a tick after it.
-        const qint64 left = now.msecsTo(programme_.eventEnd());
         tmrDuration_->start(int(std::clamp<qint64>(left, 1, RunTickMs)));
         return;
     }

@@ -90,7 +90,7 @@ private:
     void showStackButtons();
     // The clock now as local time and as UTC.
     QDateTime utcNow() const;
-    void startEvent(const QDateTime& now);
+    void startEvent();
     void endEvent();
     // Ends the running event at once, line output off.
     void stopEvent();

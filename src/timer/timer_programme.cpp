@@ -1,6 +1,8 @@
 #include "timer/timer_programme.h"
 #include "timer/timer_editor.h"
 
+#include <algorithm>
+
 namespace dovrane {
 
 using namespace slotfield;
@@ -78,17 +80,17 @@ bool TimerProgramme::dueNow(const QDateTime& nowUtc) const {
     return state_ == State::Waiting && timeKey(nowUtc) >= slotKey(tpslot_);
 }
 
-void TimerProgramme::eventStarted(const QDateTime& at) {
+void TimerProgramme::eventStarted(qint64 startedMs) {
     state_ = State::Running;
-    eventEnd_ = at.addSecs(qint64(prog[size_t(tpslot_)][Duration]) * 60);
+    eventEndMs_ = startedMs + qint64(prog[size_t(tpslot_)][Duration]) * 60 * 1000;
 }
 
-bool TimerProgramme::eventOver(const QDateTime& nowUtc) const {
-    return state_ == State::Running && nowUtc >= eventEnd_;
+qint64 TimerProgramme::msLeft(qint64 nowMs) const {
+    return state_ == State::Running ? std::max<qint64>(eventEndMs_ - nowMs, 0) : 0;
 }
 
 bool TimerProgramme::eventEnded() {
-    eventEnd_ = QDateTime();
+    eventEndMs_ = 0;
     if (tpslot_ < 6 && progfixed[size_t(tpslot_ + 1)]) {
         ++tpslot_;
         state_ = State::Waiting;
@@ -100,7 +102,7 @@ bool TimerProgramme::eventEnded() {
 
 void TimerProgramme::stopRun() {
     state_ = State::Editing;
-    eventEnd_ = QDateTime();
+    eventEndMs_ = 0;
 }
 
 } // namespace dovrane

@@ -3,10 +3,12 @@
 // checks a new slot must pass, and the run from slot to slot at their UTC
 // times. Events live in memory only.
 //
-// The run is decided from the clock, not from counting ticks: an event starts
-// at the first tick at or after its start minute and ends once its duration
-// has passed since it started, so late or missed ticks neither stretch an
-// event nor skip one.
+// The run is decided from the clocks, not from counting ticks: an event
+// starts at the first tick at which the UTC clock has reached its start
+// minute, and ends once its duration has passed since it started, counted on
+// the steady clock (Clock::steadyMs). Late or missed ticks neither stretch an
+// event nor skip one, and a clock set by hand or a change to or from summer
+// time during an event leaves its length as it was.
 #include <QDateTime>
 #include <QString>
 #include <array>
@@ -62,12 +64,14 @@ public:
     bool startRun();
     // A waiting tick: true when slot tpslot is due now and becomes the running event.
     bool dueNow(const QDateTime& nowUtc) const;
-    // The event of tpslot has started at `at` (its line output is on).
-    void eventStarted(const QDateTime& at);
-    // When the running event ends.
-    QDateTime eventEnd() const { return eventEnd_; }
+    // The event of tpslot has started (its line output is on) at startedMs
+    // of the steady clock.
+    void eventStarted(qint64 startedMs);
+    // What is left of the running event at nowMs of the steady clock, 0 once
+    // it has lasted its duration.
+    qint64 msLeft(qint64 nowMs) const;
     // A running tick: true when the running event has lasted its duration.
-    bool eventOver(const QDateTime& nowUtc) const;
+    bool eventOver(qint64 nowMs) const { return state_ == State::Running && msLeft(nowMs) == 0; }
     // The running event has ended: true when the next slot is waited for,
     // false when the run is over (back to editing).
     bool eventEnded();
@@ -77,7 +81,7 @@ public:
 private:
     State state_ = State::Editing;
     int tpslot_ = 1;
-    QDateTime eventEnd_;
+    qint64 eventEndMs_ = 0;
 };
 
 } // namespace dovrane

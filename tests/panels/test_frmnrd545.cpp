@@ -282,6 +282,54 @@ TEST_F(Nrd545PanelTest, ModeFilterAgcMemoryAndOtherButtons) {
     EXPECT_TRUE(sim.channelDisplay());
 }
 
+// The labels never show a value the receiver is not using: the bandwidth
+// control and passband shift go blank in NFM and AMS and come back with the
+// next mode, and the lock shows the hold as it stands after a release that
+// could not reach the receiver.
+TEST_F(Nrd545PanelTest, TheLabelsShowWhatTheReceiverHas) {
+    // The port leads to a name that goes with the receiver, so that once it
+    // is gone no other device can stand in for it.
+    const QString link = dataPath(QStringLiteral("ttyRX"));
+    sim.stop();
+    sim.setLinkPath(link);
+    ASSERT_TRUE(sim.start());
+    writeDataFile(QStringLiteral("serialports.ini"), link.toUtf8() + "\r\n");
+    sim.setVfo(Setting{0, 0, 2, 14200000, 10});
+    frmNRD545* p = go();
+    ASSERT_NE(p, nullptr);
+    click(p, QStringLiteral("cmdLock_1"));
+    EXPECT_EQ(text(p, "lblbandwidthcontrol"), QStringLiteral("2.40"));
+    EXPECT_EQ(text(p, "lblPassbandshift"), QStringLiteral("0.00"));
+
+    const struct {
+        const char* mode;
+        const char* bwc;
+        const char* pbs;
+    } modes[] = {{"cmdMode_5", "", ""}, {"cmdMode_2", "2.40", "0.00"}, {"cmdMode_6", "", ""},
+                 {"cmdMode_4", "2.40", "0.00"}};
+    for (const auto& m : modes) {
+        click(p, QLatin1String(m.mode));
+        EXPECT_EQ(text(p, "lblbandwidthcontrol"), QLatin1String(m.bwc)) << m.mode;
+        EXPECT_EQ(text(p, "lblPassbandshift"), QLatin1String(m.pbs)) << m.mode;
+    }
+    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("On"));
+
+    // The receiver goes away while held; the release cannot reach it.
+    sim.stop();
+    pump(50);
+    dialogs.expect(QStringLiteral("The receiver does not answer"));
+    click(p, QStringLiteral("cmdLock_0"));
+    EXPECT_EQ(RemoteHeld, 0);
+    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("Off"));
+    EXPECT_EQ(bg(p, "lblLock"), nrdcolours::LightYellow);
+    // A hold that cannot be taken is not shown as one.
+    click(p, QStringLiteral("cmdLock_1"));
+    EXPECT_EQ(RemoteHeld, 0);
+    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("Off"));
+    pump(50);
+    EXPECT_EQ(dialogs.pending(), 0);
+}
+
 TEST_F(Nrd545PanelTest, KeysUnderTheUsersLockAndSteppingThatKeepsIt) {
     frmNRD545* p = go();
     ASSERT_NE(p, nullptr);

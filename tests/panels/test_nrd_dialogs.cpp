@@ -14,12 +14,14 @@
 #include "panels/frmuserdefs545.h"
 #include "shell/globals.h"
 #include "shell/unloadallforms.h"
+#include "timer/frmrtty.h"
 #include "sim/nrd_rig.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 #include <QSlider>
 #include <QTimer>
+#include <functional>
 
 namespace dovrane::test {
 namespace {
@@ -263,6 +265,65 @@ TEST_F(Nrd545DialogTest, AdvancedDspSetsEveryFunctionAndTheExitQuestionDecides) 
     EXPECT_EQ(l.bcLevel, 20);
     EXPECT_EQ(l.nbChoice, 1);  // only the two levels go back
     EXPECT_FALSE(remote());
+}
+
+// The blanker level and the notch frequency read from the receiver show in
+// their labels, also where the slider stood there already.
+TEST_F(Nrd545DialogTest, AdvancedDspShowsTheBlankerLevelAndNotchItReads) {
+    const struct {
+        int level;
+        int notch;
+        const char* levelText;
+        const char* notchText;
+    } cases[] = {{0, 0, "000", "0000"}, {77, -300, "077", "-0300"}, {255, 1023, "255", "1023"}};
+    for (const auto& c : cases) {
+        auto l = sim.levels();
+        l.nbChoice = 1;
+        l.nbLevel = c.level;
+        l.notchFrequency = c.notch;
+        sim.setLevels(l);
+        auto* dlg = open<frmAdvancedDSP>();
+        EXPECT_EQ(text(dlg, "lblNB2"), c.levelText);
+        EXPECT_EQ(text(dlg, "lblNT2"), c.notchText);
+        EXPECT_EQ(control<QSlider>(dlg, "vsbNB")->value(), c.level);
+        EXPECT_EQ(control<QSlider>(dlg, "vsbNT")->value(), c.notch);
+        dlg->cmdExit_Click();
+        ASSERT_FALSE(AdvancedDSPOpen);
+        pump(0);
+    }
+}
+
+// The receiver cannot be asked for its user settings, so the windows show
+// what they last sent: a click on the option already selected sends it again.
+TEST_F(Nrd545DialogTest, AClickOnTheSelectedOptionSendsItAgain) {
+    RxType = 4;
+    const struct {
+        std::function<Form*()> open;
+        const char* option;
+        QByteArray command;
+    } cases[] = {
+        {[this] { return open<frmUserdefs545>(); }, "OptInputtuning_1", "U241"},   // selected by the load
+        {[this] { return open<frmUserdefs545>(); }, "optPulses_2", "U082"},
+        {[this] { return open<frmAdvancedDSP>(); }, "optFilterslope_0", "U320"},
+        {[this] { return open<frmAdvancedDSP>(); }, "optHoldofnr_1", "U271"},
+        {[this] { return open<frmRtty>(); }, "optUnshift_1", "U251"},                 // selected by the load
+        {[this] { return open<frmRtty>(); }, "optError_0", "U260"},
+    };
+    for (const auto& c : cases) {
+        Form* w = c.open();
+        auto* option = control(w, QLatin1String(c.option));
+        option->click();
+        ASSERT_TRUE(option->isChecked()) << c.option;
+        settle();
+        clearWire();
+        for (int n = 1; n <= 2; ++n) {
+            option->click();
+            settle();
+            EXPECT_EQ(sim.commandTexts().count(c.command), n) << c.option;
+        }
+        unloadallforms();
+        pump(0);
+    }
 }
 
 TEST_F(Nrd545DialogTest, AdvancedDspWithABlankerModeWithoutNameAndClosedWithThePanel) {

@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QTimer>
+#include <QtTest/QTest>
 
 namespace dovrane::test {
 namespace {
@@ -265,6 +266,67 @@ TEST_F(RxPanelTest, ContinuousSteppingRunsOnItsTimerAndStopsWithThePanel) {
     control<QAbstractButton>(q, QStringLiteral("cmdMovefreq"))->click();
     q->tmrMovefreq_Timer();
     EXPECT_EQ(q->MoveOn(), 0);
+}
+
+// A tick of continuous stepping opens no box: with no step left in the step
+// box the run stops at once, and the message comes after the tick.
+TEST_F(RxPanelTest, AStepBoxEmptiedWhileGoStepsStopsItAndTellsAfterTheTick) {
+    auto* p = loadPanel<Nrd535Panel>();
+    auto* go = control<QAbstractButton>(p, QStringLiteral("cmdMovefreq"));
+    auto* timer = p->findChild<QTimer*>(QStringLiteral("tmrMovefreq"));
+    for (const char* bad : {"", "0", "abc", "250"}) {
+        SCOPED_TRACE(bad);
+        setBox(p, QStringLiteral("9000"));
+        steps(p)->setEditText(QStringLiteral("5"));
+        go->click();
+        p->tmrMovefreq_Timer();
+        ASSERT_EQ(p->sent.back(), 9005);
+        const size_t sent = p->sent.size();
+        const qsizetype told = dialogs.shown().size();
+
+        steps(p)->setEditText(QLatin1String(bad));
+        dialogs.expect(QStringLiteral("Frequency Stepsize\noutside range"));
+        p->tmrMovefreq_Timer();
+        EXPECT_EQ(dialogs.shown().size(), told) << "no box inside the tick";
+        EXPECT_EQ(p->MoveOn(), 0);
+        EXPECT_FALSE(timer->isActive());
+        EXPECT_EQ(go->text(), QStringLiteral("GO"));
+        EXPECT_EQ(steps(p)->currentText(), QStringLiteral("5"));
+        EXPECT_EQ(p->sent.size(), sent);
+        EXPECT_TRUE(pumpUntil([&] { return dialogs.shown().size() == told + 1; }));
+        EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Error"));
+    }
+    EXPECT_EQ(dialogs.pending(), 0);
+}
+
+// What is typed into the step box is the step: Enter neither adds it to the
+// list nor completes it to a step of the list.
+TEST_F(RxPanelTest, EnterInTheStepBoxKeepsTheTypedStepAndTheList) {
+    auto* p = loadPanel<Nrd535Panel>();
+    QComboBox* box = steps(p);
+    QStringList listed;
+    for (int i = 0; i < box->count(); ++i) listed << box->itemText(i);
+    const struct {
+        const char* typed;
+        double stepped;
+    } cases[] = {{"7", 9007}, {"12", 9012}, {"0.5", 9000.5}, {"33.3", 9033.3}, {"1", 9001}};
+    // Typed as a user types, into the focused box of the active window.
+    p->show();
+    p->activateWindow();
+    box->lineEdit()->setFocus();
+    ASSERT_TRUE(pumpUntil([&] { return box->lineEdit()->hasFocus(); }));
+    for (const auto& c : cases) {
+        box->lineEdit()->clear();
+        QTest::keyClicks(box->lineEdit(), QLatin1String(c.typed));
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(box->currentText(), QLatin1String(c.typed));
+        QStringList now;
+        for (int i = 0; i < box->count(); ++i) now << box->itemText(i);
+        EXPECT_EQ(now, listed) << c.typed;
+        setBox(p, QStringLiteral("9000"));
+        p->spnFreqstep_SpinUp();
+        EXPECT_DOUBLE_EQ(p->sent.back(), c.stepped) << c.typed;
+    }
 }
 
 TEST_F(RxPanelTest, TheFrequencyBoxTunesOnEnterAndEmptiesOnADoubleClick) {

@@ -5,7 +5,9 @@
 #include "sim/ar7030_sim.h"
 #include "sim/nrd535_sim.h"
 #include "sim/nrd545_sim.h"
+#include "stations/frmilg2rx.h"
 #include "stations/frmtracking.h"
+#include "timer/frmrtty.h"
 #include "stations/station_record.h"
 #include "shell/file_kinds.h"
 #include "shell/frmloadfile.h"
@@ -90,6 +92,11 @@ protected:
     }
     // Picks name in the load chooser that cmdLoad opens, as the user does.
     static void loadThroughChooser(frmTracking* t, const QString& name) {
+        pickInChooser(name);
+        t->findChild<QPushButton*>(QStringLiteral("cmdLoad"))->click();
+    }
+    // Picks name in the next load chooser once it is up.
+    static void pickInChooser(const QString& name) {
         QTimer::singleShot(0, [name] {
             frmLoadfile* chooser = forms::loaded<frmLoadfile>();
             if (!chooser) return;
@@ -99,7 +106,6 @@ protected:
             list->setCurrentItem(items.first());
             chooser->cmdOK_Click();
         });
-        t->findChild<QPushButton*>(QStringLiteral("cmdLoad"))->click();
     }
     static QAbstractButton* option(frmTracking* t, int i) {
         return t->findChild<QAbstractButton*>(QStringLiteral("optMousedial_%1").arg(i));
@@ -132,6 +138,47 @@ TEST_F(Nrd535Tracking, DialFollowsTheKnob) {
     TrackFreq = 0;
     frmTracking* t = openTracking();
     dialFollowsTheKnob(2, t);
+}
+
+// A load from the chooser and an RTTY run have the receiver's input to
+// themselves; once they are over, Dial mode follows the knob again.
+TEST_F(Nrd535Tracking, DialFollowsTheKnobAgainAfterALoadAndAfterAnRttyRun) {
+    open(2, "4800,N,8,1");
+    attachSerialReceive(port);
+    frmTracking* t = openTracking();
+    option(t, 1)->setChecked(true);
+    ASSERT_TRUE(waitFor([&] { return sim.reportsOn(); }));
+    auto follows = [&](qint64 hz) {
+        sim.turnKnob(hz);
+        return waitFor([&] { return TrackFreq == double(hz) / 1000; }) &&
+               showsFrequency(t, formatPattern(double(hz) / 1000, QStringLiteral("00000.00")));
+    };
+    ASSERT_TRUE(follows(7100000));
+
+    auto* viewer = forms::load<frmIlg2rx>();
+    pickInChooser(QStringLiteral("ILGSDATA.FTL"));
+    showLoadChooser(3, 1);
+    ASSERT_EQ(viewer->entries().size(), stationList().size()) << "the list was loaded";
+    EXPECT_TRUE(option(t, 1)->isChecked());
+    EXPECT_TRUE(follows(9500000)) << "after a load";
+
+    auto* rtty = forms::load<frmRtty>();
+    rtty->cmdStart_Click();
+    EXPECT_FALSE(CommRxEnabled) << "the run reads the receiver's text itself";
+    sim.sendRttyText("ryryry\n", 7, 0);
+    ASSERT_TRUE(waitFor([&] {
+        rtty->tmrGetRTTY_Timer();
+        return rtty->displayLine(13) == QStringLiteral("RYRYRY\n");
+    }));
+    rtty->cmdStop_Click();
+    EXPECT_TRUE(follows(6100000)) << "after an RTTY run";
+
+    // Mouse chosen during a run stays chosen after it.
+    rtty->cmdStart_Click();
+    option(t, 0)->setChecked(true);
+    rtty->cmdStop_Click();
+    EXPECT_FALSE(CommRxEnabled);
+    rtty->unload();
 }
 
 TEST_F(Nrd545Tracking, DialFollowsTheKnob) {

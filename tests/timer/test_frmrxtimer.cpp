@@ -173,10 +173,12 @@ TEST_P(TimerWindowTest, SixEventsRunAtTheirTimesWithTheLineOutputOnForTheirDurat
         expectApplied(rxType, e, agc);
         if (rxType == 4 && e.mode < 4) agc = e.agc * 10;
 
-        setUtc(on.addSecs(e.minutes * 60 - 1));
+        // The length runs on the steady clock from the event's start; the
+        // margin covers the time the start itself took on a busy machine.
+        Clock::pass(qint64(e.minutes) * 60'000 - 20'000);
         w->tmrDuration_Timer();
         EXPECT_TRUE(lineOn(rxType));
-        setUtc(on.addSecs(e.minutes * 60));
+        Clock::pass(20'000);
         w->tmrDuration_Timer();
         EXPECT_FALSE(w->tmrDuration()->isActive());
         EXPECT_FALSE(lineOn(rxType));
@@ -256,6 +258,81 @@ TEST_F(TimerRig, TimerOnRefusesAProgrammeWhoseFirstEventHasBegun) {
     w->timeronoff(1);
     EXPECT_EQ(w->programme().state(), TimerProgramme::State::Editing);
     EXPECT_FALSE(w->tmrTestprog()->isActive());
+    EXPECT_EQ(dialogs.pending(), 0);
+}
+
+// A clock set by hand or a change to or from summer time during an event
+// moves the clock's reading, not the event's length: ten minutes of line
+// output stay ten minutes. The next event still starts when the clock reads
+// its start.
+TEST_F(TimerRig, AnEventLastsItsLengthAcrossAClockStep) {
+    struct Case {
+        const char* what;
+        int stepSecs;
+    };
+    const Case cases[] = {{"the clock put an hour ahead", 3600}, {"the clock put an hour back", -3600}};
+    setUtc(utcAt(2027, 10, 31, 8, 0));
+    frmRxTimer* w = open(4);
+    ASSERT_NE(w, nullptr);
+    auto relay = [this] {
+        settle();
+        return as<sim::Nrd545Sim>().timerRelay();
+    };
+    auto running = [w] { return w->programme().state() == TimerProgramme::State::Running; };
+    // The test runs the ticks itself.
+    auto tick = [w](void (frmRxTimer::*handler)()) {
+        (w->*handler)();
+        w->tmrTestprog()->stop();
+        w->tmrDuration()->stop();
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        setUtc(utcAt(2027, 10, 31, 9, 0));
+        w->editor().setStart(utcAt(2027, 10, 31, 10, 0));
+        w->editor().tpduration = 10;
+        w->cmdFixClr_Click(1, 0);
+        w->editor().setStart(utcAt(2027, 10, 31, 10, 11));
+        w->editor().tpduration = 1;
+        w->cmdFixClr_Click(2, 0);
+        dialogs.expect(QStringLiteral("switched on"));
+        w->timeronoff(1);
+
+        setUtc(utcAt(2027, 10, 31, 10, 0, 3));
+        tick(&frmRxTimer::tmrTestprog_Timer);
+        ASSERT_TRUE(running());
+        EXPECT_TRUE(relay());
+
+        Clock::pass(4 * 60'000);
+        setUtc(utcAt(2027, 10, 31, 10, 4, 3).addSecs(c.stepSecs));
+        tick(&frmRxTimer::tmrDuration_Timer);
+        EXPECT_TRUE(running());
+        EXPECT_TRUE(relay());
+        // Twenty seconds short of ten minutes, a margin for the start's own time.
+        Clock::pass(6 * 60'000 - 20'000);
+        tick(&frmRxTimer::tmrDuration_Timer);
+        EXPECT_TRUE(running());
+        EXPECT_TRUE(relay());
+        Clock::pass(20'000);
+        tick(&frmRxTimer::tmrDuration_Timer);
+        EXPECT_FALSE(running());
+        EXPECT_FALSE(relay());
+
+        // Slot 2 starts at 10:11 as the clock reads it: at once after the
+        // step ahead, an hour of waiting after the step back.
+        tick(&frmRxTimer::tmrTestprog_Timer);
+        EXPECT_EQ(running(), c.stepSecs > 0);
+        if (!running()) {
+            setUtc(utcAt(2027, 10, 31, 10, 11, 1));
+            tick(&frmRxTimer::tmrTestprog_Timer);
+            EXPECT_TRUE(running());
+        }
+        Clock::pass(60'000);
+        tick(&frmRxTimer::tmrDuration_Timer);
+        EXPECT_EQ(w->programme().state(), TimerProgramme::State::Editing);
+        EXPECT_FALSE(relay());
+        w->cmdFixClr_Click(2, 1);
+        w->cmdFixClr_Click(1, 1);
+    }
     EXPECT_EQ(dialogs.pending(), 0);
 }
 

@@ -163,7 +163,7 @@ TEST_P(RttyWindow, TextComesOutTheSameWhateverTheChunking) {
         w->cmdStop_Click();
         settle();
         EXPECT_FALSE(nrd().rtty());
-        EXPECT_FALSE(w->rttysave());   // the file is closed with the run
+        EXPECT_TRUE(w->rttysave());   // the file stays open for a next run
 
         QFile f(DataFolder + QStringLiteral("RTTY/") + name);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -184,6 +184,46 @@ TEST_P(RttyWindow, TextComesOutTheSameWhateverTheChunking) {
             EXPECT_EQ(file, firstFile) << "run " << run;
         }
     }
+    EXPECT_EQ(dialogs.pending(), 0);
+}
+
+TEST_P(RttyWindow, RunsFollowOneAnotherInTheFileUntilNo) {
+    const int rxType = GetParam();
+    setUtc(utcAt(2027, 3, 4, 10, 0));
+    frmRtty* w = openRtty(rxType);
+    ASSERT_NE(w, nullptr);
+    saveAs(w, QStringLiteral("RTY_TWO.TXT"));
+    ASSERT_TRUE(w->rttysave());
+    const QByteArray freq = openPanel()->frequencyText().toLatin1();
+
+    // Each run as the file should hold it: header, text, footer.
+    auto run = [&](const QByteArray& text, const QByteArray& params) {
+        const QByteArray started = "Start at LT : " + LocalTimeText.toLatin1() + "   UTC : " + UtcTimeText.toLatin1();
+        w->cmdStart_Click();
+        receive(w, text, 3);
+        const QByteArray stopped = "Stop at LT : " + LocalTimeText.toLatin1() + "   UTC : " + UtcTimeText.toLatin1();
+        w->cmdStop_Click();
+        settle();
+        return " \r\n" + started + "\r\nFreq : " + freq + "  Bd/shift/pol : " + params + "\r\n \r\n" +
+               text.toUpper() + "\r\n \r\n" + stopped + "\r\n \r\n";
+    };
+    QByteArray expected = run("first run\n", "50/425/Nor");
+    EXPECT_TRUE(w->rttysave());
+    EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblSave"))->text(), QStringLiteral("RTY_TWO.TXT"));
+    setUtc(utcAt(2027, 3, 4, 10, 7));
+    w->cmdBaud_Click(2);
+    expected += run("second run\n", "75/425/Nor");
+
+    // "No" closes the file: a run after it is shown but written nowhere.
+    w->cmdSave_Click(0);
+    EXPECT_FALSE(w->rttysave());
+    EXPECT_TRUE(control<QLabel>(w, QStringLiteral("lblSave"))->text().isEmpty());
+    (void)run("third run\n", "75/425/Nor");
+    EXPECT_EQ(w->displayLine(13), QStringLiteral("THIRD RUN\n"));
+
+    QFile f(DataFolder + QStringLiteral("RTTY/RTY_TWO.TXT"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), expected);
     EXPECT_EQ(dialogs.pending(), 0);
 }
 

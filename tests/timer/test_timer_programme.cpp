@@ -70,7 +70,11 @@ TEST(TimerProgramme, ChecksCarryAcrossTheCalendar) {
     }
 }
 
-TEST(TimerProgramme, RunFollowsTheClockNotTheTicks) {
+TEST(TimerProgramme, RunFollowsTheClocksNotTheTicks) {
+    // Starts go by the UTC clock; lengths by a steady count of milliseconds,
+    // here from an arbitrary origin.
+    constexpr qint64 t0 = 5'000'000;
+    constexpr qint64 minute = 60'000;
     TimerProgramme p;
     ASSERT_TRUE(p.fix(1, slot(utc(2027, 1, 1, 10, 0), 10)));
     ASSERT_TRUE(p.fix(2, slot(utc(2027, 1, 1, 10, 11), 1)));
@@ -78,18 +82,22 @@ TEST(TimerProgramme, RunFollowsTheClockNotTheTicks) {
     ASSERT_TRUE(p.startRun());
     EXPECT_FALSE(p.dueNow(utc(2027, 1, 1, 9, 59, 58)));
     ASSERT_TRUE(p.dueNow(utc(2027, 1, 1, 10, 0, 3)));
-    p.eventStarted(utc(2027, 1, 1, 10, 0, 3));
+    p.eventStarted(t0);
     EXPECT_EQ(p.state(), TimerProgramme::State::Running);
-    EXPECT_FALSE(p.eventOver(utc(2027, 1, 1, 10, 10, 2)));
-    EXPECT_TRUE(p.eventOver(utc(2027, 1, 1, 10, 10, 3)));
+    EXPECT_EQ(p.msLeft(t0 + 4000), 10 * minute - 4000);
+    EXPECT_FALSE(p.eventOver(t0 + 10 * minute - 1));
+    EXPECT_TRUE(p.eventOver(t0 + 10 * minute));
     // A tick that comes late does not stretch the event: it is over at once.
-    EXPECT_TRUE(p.eventOver(utc(2027, 1, 1, 10, 14, 0)));
+    EXPECT_TRUE(p.eventOver(t0 + 14 * minute));
+    EXPECT_EQ(p.msLeft(t0 + 14 * minute), 0);
     EXPECT_TRUE(p.eventEnded());
     EXPECT_EQ(p.tpslot(), 2);
+    EXPECT_FALSE(p.eventOver(t0 + 14 * minute)) << "nothing runs while waiting";
     // Slot 2's start has passed meanwhile: it is still due, and runs its full length.
     ASSERT_TRUE(p.dueNow(utc(2027, 1, 1, 10, 14, 0)));
-    p.eventStarted(utc(2027, 1, 1, 10, 14, 0));
-    EXPECT_EQ(p.eventEnd(), utc(2027, 1, 1, 10, 15, 0));
+    p.eventStarted(t0 + 14 * minute);
+    EXPECT_FALSE(p.eventOver(t0 + 15 * minute - 1));
+    EXPECT_TRUE(p.eventOver(t0 + 15 * minute));
     EXPECT_FALSE(p.eventEnded());
     EXPECT_EQ(p.state(), TimerProgramme::State::Editing);
     EXPECT_TRUE(p.progfixed[1] && p.progfixed[2]);
@@ -100,7 +108,7 @@ TEST(TimerProgramme, RunFollowsTheClockNotTheTicks) {
     ASSERT_TRUE(full.startRun());
     for (int n = 1; n <= 6; ++n) {
         EXPECT_EQ(full.tpslot(), n);
-        full.eventStarted(utc(2027, 1, 1, n, 0));
+        full.eventStarted(t0 + n * 60 * minute);
         EXPECT_EQ(full.eventEnded(), n < 6);
     }
 }
