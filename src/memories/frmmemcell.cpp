@@ -9,11 +9,14 @@
 #include "drivers/nrd535/clsnrd535.h"
 #include "drivers/nrd545/clsnrd545.h"
 #include "drivers/rx320/rx320_state.h"
+#include "drivers/rx_link.h"
 #include "memories/frmmemman.h"
 #include "memories/memory_cell.h"
 #include "memories/memory_image.h"
 #include "memories/memory_texts.h"
+#include "memories/memory_transfer.h"
 #include "panels/frmar7030.h"
+#include "platform/commport.h"
 #include "platform/dialogs.h"
 #include "platform/number_text.h"
 #include "platform/one_line_text.h"
@@ -273,6 +276,15 @@ void frmMemcell::cmdToMMWorRM_Click(int index) {
         if (AR7030A) taken = AR7030A->Memory(CurMemNr, record);
         else if (NRD535A) taken = NRD535A->Memory(CurMemNr, record);
         else if (NRD545A) taken = NRD545A->Memory(CurMemNr, record);
+        // The write gets no answer: the cell counts as written once the
+        // receiver answers a question after it.
+        if (taken && !receiverAnswers(AR7030A.get(), NRD535A.get(), NRD545A.get())) {
+            const std::optional<QString> device = takeRxNotice();
+            dialogs::message(rxNoticeText(device ? *device : (Comm1 ? Comm1->deviceName() : QString())) +
+                                 QStringLiteral("\n\n") + memtext::FillLost.arg(nnn),
+                             dialogs::Buttons::Ok, dialogs::Icon::Exclamation, memtext::MemoryNotChangedTitle);
+            return;
+        }
         if (!taken) {
             QString why = QStringLiteral("The receiver did not take\nmemory cell %1:\nnothing was changed").arg(nnn);
             if (NRD545A && !nrd::memoryCommand545(CurMemNr, record))

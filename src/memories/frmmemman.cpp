@@ -2,6 +2,7 @@
 #include "ui_frmmemman.h"
 
 #include "drivers/model_tables.h"
+#include "drivers/rx_link.h"
 #include "memories/frmmemcell.h"
 #include "memories/memory_file.h"
 #include "memories/memory_print.h"
@@ -9,6 +10,7 @@
 #include "memories/memory_texts.h"
 #include "memories/memory_transfer.h"
 #include "platform/busycursor.h"
+#include "platform/commport.h"
 #include "platform/delay.h"
 #include "platform/dialogs.h"
 #include "platform/geometry.h"
@@ -39,6 +41,8 @@ constexpr std::array<int, 6> kTitleTwips{600, 1200, 600, 600, 2800, 2800};
 constexpr std::array<int, 5> kGridTwips{600, 1200, 600, 600, 5600};
 // Rows the grid shows below the scan's top row.
 constexpr int kScanRows = 15;
+// Cells in a row that the receiver does not answer before the scan stops.
+constexpr int kScanFailures = 3;
 
 dialogs::Answer ask(const QString& text, const QString& title) {
     return dialogs::message(text, dialogs::Buttons::YesNoCancel, dialogs::Icon::Question, title);
@@ -168,6 +172,7 @@ void frmMemman::Form_Load() {
 
 void frmMemman::Form_Unload() {
     tmrScan.stop();
+    notice_.release();
     forms::unload<frmMemcell>();
     registerLoader(kKind, 0, nullptr);
     registerWriter(kKind, nullptr);
@@ -343,19 +348,17 @@ void frmMemman::cmdFill_Click() {
         }
         memcmdenabler(true);
     }
+    const QString notes = fillNotes(res);
+    const QString more = notes.isEmpty() ? QString() : QStringLiteral("\n\n") + notes;
     if (res.lost) {
-        warn(memtext::FillLost.arg(cellText(res.stoppedAt), cellText(MemTo)), memtext::FillStoppedTitle);
+        // One message: the receiver's notice, and which cells it cost.
+        const std::optional<QString> device = takeRxNotice();
+        QList<int> lost;
+        for (int n = res.stoppedAt; n <= MemTo; ++n) lost << n;
+        const QString notice = rxNoticeText(device ? *device : (Comm1 ? Comm1->deviceName() : QString()));
+        warn(notice + QStringLiteral("\n\n") + memtext::FillLost.arg(cellList(lost)) + more, memtext::FillStoppedTitle);
     } else {
-        QString report = memtext::Filled;
-        if (res.notCleared > 0) report += QStringLiteral("\n\n") + memtext::NotCleared.arg(res.notCleared);
-        int lacking = 0;
-        for (const auto& [option, cells] : res.lackingOption) {
-            report += QStringLiteral("\n\n") + memtext::RefusedForOption.arg(cells).arg(optionName(option));
-            lacking += cells;
-        }
-        if (res.refused > lacking) report += QStringLiteral("\n\n") + memtext::Refused.arg(res.refused - lacking);
-        if (res.unreadSkipped > 0) report += QStringLiteral("\n\n") + memtext::UnreadSkipped.arg(res.unreadSkipped);
-        inform(report, memtext::FilledTitle);
+        inform(memtext::Filled + more, memtext::FilledTitle);
     }
     if (self && self->isLoaded()) clearadditionalinfo();
 }
@@ -464,6 +467,12 @@ void frmMemman::cmdsaveas_Click() {
         warn(memtext::NoData, memtext::SaveErrorTitle);
         return;
     }
+    // The file has no mark for a cell that was never read: saved, it comes
+    // back as an empty cell.
+    if (const QList<int> unread = MemImage.unreadCells(); !unread.isEmpty() &&
+        dialogs::message(memtext::SaveUnread.arg(cellList(unread)), dialogs::Buttons::YesNo, dialogs::Icon::Question,
+                         memtext::SaveUnreadTitle) != dialogs::Answer::Yes)
+        return;
     showSaveChooser(kKind);
 }
 
@@ -538,12 +547,18 @@ void frmMemman::cmdScanrun_Click() {
     memcmdenabler(false);
     ScanCount = 0;
     scanRefusalTold_ = false;
+    scanFailures_ = 0;
     MemScanTopRow = std::min(MemFrom, MaxMemNr - kScanRows);
     ui->grdMemman->verticalScrollBar()->setValue(MemScanTopRow);
     tmrScan.start();
 }
 
 void frmMemman::cmdScanstop_Click() {
+    notice_.release();
+    stopScan();
+}
+
+void frmMemman::stopScan() {
     tmrScan.stop();
     ui->cmdScanstop->setVisible(false);
     ui->cmdScanrun->setVisible(true);
@@ -566,13 +581,30 @@ void frmMemman::tmrScan_Timer() {
     }
     selectRow(CurMemNr);
     ui->lblCellnr->setText(cellText(CurMemNr));
+    QPointer<frmMemman> self(this);
+    const MemoryTransfer::SetResult set = setCurrentCell();
+    if (!self) return;
     // A record of another model is passed over like a vacant cell; the run
     // tells so once, in a box after the tick.
-    if (setCurrentCell() == MemoryTransfer::SetResult::NotOfModel && !scanRefusalTold_) {
+    if (set == MemoryTransfer::SetResult::NotOfModel && !scanRefusalTold_) {
         scanRefusalTold_ = true;
         const QString text = memtext::recordRefusal(checkRecord(MemImage.record(CurMemNr), RxType), CurMemNr,
                                                     memtext::ScanPassesOver);
         QTimer::singleShot(0, this, [text] { warn(text, memtext::ScanTitle); });
+    }
+    // A receiver that does not answer is passed over twice; the third time
+    // in a row stops the scan, with one message after the tick.
+    if (set == MemoryTransfer::SetResult::NotTaken) {
+        notice_.failed();
+        if (++scanFailures_ >= kScanFailures) {
+            stopScan();
+            notice_.stopped(memtext::ScanStopped, memtext::ScanTitle);
+            tickRunning_ = false;
+            return;
+        }
+    } else if (set == MemoryTransfer::SetResult::Sent) {
+        scanFailures_ = 0;
+        notice_.release();
     }
     ++ScanCount;
     if (CurMemNr >= MemTo) ScanCount = 0;

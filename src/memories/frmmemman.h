@@ -5,6 +5,7 @@
 #include "memories/memory_transfer.h"
 #include "platform/printing.h"
 #include "shell/form.h"
+#include "shell/run_notice.h"
 
 #include <QAbstractTableModel>
 #include <QTimer>
@@ -91,6 +92,8 @@ private:
     void openEditor(int job, const QString& caption);
     // Set R2M on CurMemNr, without a message.
     MemoryTransfer::SetResult setCurrentCell();
+    // Ends the scan: the timer stops and the buttons come back.
+    void stopScan();
 
     std::unique_ptr<Ui::frmMemman> ui;
     MemoryGridModel* model_ = nullptr;
@@ -100,6 +103,9 @@ private:
     bool tickRunning_ = false;
     // A scan run has told that a cell's record does not suit the receiver.
     bool scanRefusalTold_ = false;
+    // Cells in a row the scan set without an answer from the receiver.
+    int scanFailures_ = 0;
+    RunNotice notice_;
 
     int MemFrom = 0;
     int MemTo = 0;

@@ -46,6 +46,13 @@ void MemoryImage::setUnread(int n, bool unread) {
 
 int MemoryImage::unreadCount() const { return int(std::count(unread_.begin(), unread_.end(), true)); }
 
+QList<int> MemoryImage::unreadCells() const {
+    QList<int> cells;
+    for (int n = 0; n < unread_.size(); ++n)
+        if (unread_.at(n)) cells << n;
+    return cells;
+}
+
 bool MemoryImage::anyLoaded() const {
     return std::any_of(records_.begin(), records_.end(), [](const QString& r) { return !r.isEmpty(); });
 }
@@ -62,6 +69,24 @@ QString fitText(const QString& text, int width) {
 }
 
 QString cellText(int n) { return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')); }
+
+QString cellList(QList<int> cells) {
+    std::sort(cells.begin(), cells.end());
+    cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
+    constexpr int MaxRuns = 12;
+    QStringList runs;
+    for (qsizetype i = 0; i < cells.size();) {
+        qsizetype j = i;
+        while (j + 1 < cells.size() && cells.at(j + 1) == cells.at(j) + 1) ++j;
+        if (runs.size() == MaxRuns) {
+            runs << QStringLiteral("...");
+            break;
+        }
+        runs << (j == i ? cellText(cells.at(i)) : cellText(cells.at(i)) + QStringLiteral(" to ") + cellText(cells.at(j)));
+        i = j + 1;
+    }
+    return runs.join(QStringLiteral(", "));
+}
 
 QString vacantRecord(int n) {
     return fitText(QStringLiteral("XXX") + cellText(n) + QStringLiteral(" No data  @ @@ @ @ @@@ @@@ @"),

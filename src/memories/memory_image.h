@@ -33,6 +33,7 @@ public:
     bool isUnread(int n) const;
     void setUnread(int n, bool unread);
     int unreadCount() const;
+    QList<int> unreadCells() const;
 
     // True when at least one cell holds a record.
     bool anyLoaded() const;
@@ -62,6 +63,9 @@ QString fitText(const QString& text, int width);
 QString vacantRecord(int n);
 // Cell number as three digits ("007").
 QString cellText(int n);
+// Cells named in runs, ascending: "006 to 030, 045"; after a dozen runs the
+// rest is "...".
+QString cellList(QList<int> cells);
 
 // One column range of a record (columns counted from 1, as the record's
 // layout is written); the empty text beyond the record's end.

@@ -47,11 +47,17 @@ inline const QString NotCleared =
 inline const QString Refused = QStringLiteral("%1 cell(s) not written:\ntheir record does not suit this receiver");
 inline const QString RefusedForOption =
     QStringLiteral("%1 cell(s) not written:\ntheir record needs the option \"%2\",\nwhich the set-up says this receiver lacks");
-inline const QString UnreadSkipped = QStringLiteral("%1 unread cell(s) not written");
+inline const QString UnreadSkipped = QStringLiteral("%1 unread cell(s) not written:\n%2");
+inline const QString EmptySkipped =
+    QStringLiteral("%1 empty cell(s) not written,\ntheir channels are left as they were:\n%2");
 inline const QString FetchLost =
     QStringLiteral("The receiver stopped answering at cell %1.\nCells %1 to %2 are marked unread.");
-inline const QString FillLost =
-    QStringLiteral("The receiver stopped answering at cell %1.\nCells %1 to %2 were not written.");
+// After the notice that the receiver does not answer.
+inline const QString FillLost = QStringLiteral("Cell(s) %1 were not written.");
+inline const QString SaveUnread = QStringLiteral(
+    "Cell(s) %1 were not read from the receiver:\nthe file keeps them as empty cells,\nwhich Fill passes over.\nSave anyway ?");
+inline const QString SaveUnreadTitle = QStringLiteral("Unread cells");
+inline const QString ScanStopped = QStringLiteral("The memory scan has stopped");
 inline const QString FetchStoppedTitle = QStringLiteral("Fetch RX memory");
 inline const QString FillStoppedTitle = QStringLiteral("Fill Receiver Memory");
 inline const QString Unread = QStringLiteral("unread");

@@ -15,6 +15,8 @@
 #include "panels/frmnrd545.h"
 #include "panels/frmrx320.h"
 #include "panels/panel_lock.h"
+#include "memories/memory_texts.h"
+#include "platform/clock.h"
 #include "platform/delay.h"
 #include "platform/number_text.h"
 #include "shell/form.h"
@@ -30,6 +32,10 @@ namespace {
 constexpr int NrdSettleMs = 100;
 constexpr int NrdReadGapMs = 15;
 constexpr int NrdWriteGapMs = 10;
+// How long a fill writes before it asks the receiver whether it is still
+// there: a receiver lost in the middle stops the run within this time, for
+// a question that costs about one channel write.
+constexpr qint64 FillQuestionEveryMs = 5000;
 
 int fieldValue(const QString& record, int first, int last) { return int(vbRound(recordValue(record, first, last))); }
 
@@ -108,6 +114,28 @@ MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, 
 
     std::optional<RunHold> hold;
     if (!AR7030A) hold.emplace();
+    // The cells from here on are not known to be in the receiver yet.
+    int unconfirmed = from;
+    bool written = false;
+    auto lose = [&] {
+        res.lost = true;
+        res.stoppedAt = unconfirmed;
+    };
+    auto confirmed = [&](int next) {
+        if (!answers()) {
+            lose();
+            return false;
+        }
+        unconfirmed = next;
+        written = false;
+        return true;
+    };
+    // A receiver that did not answer its last question (the hold's own
+    // status read, or whatever came before) is asked before anything is
+    // written into it.
+    if (rxFailing() && !confirmed(from)) return res;
+    qint64 askedAt = Clock::steadyMs();
+
     for (int n = from; n <= to; ++n) {
         if (hooks.progress) hooks.progress(n);
         if (!alive()) {
@@ -115,12 +143,17 @@ MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, 
             res.stoppedAt = n;
             break;
         }
+        // Nothing read or set means nothing to write: only a vacant record
+        // clears a channel.
         if (image.isUnread(n)) {
-            ++res.unreadSkipped;
+            res.unreadSkipped << n;
             continue;
         }
-        // A cell never filled clears its channel, as a vacant one does.
-        const QString record = image.isEmpty(n) ? vacantRecord(n) : image.record(n);
+        if (image.isEmpty(n)) {
+            res.emptySkipped << n;
+            continue;
+        }
+        const QString record = image.record(n);
         // Only this model's own records go out: a driver would turn any other
         // text (another model's fields, or garbage) into a channel, and a code
         // of an option the receiver lacks into a setting it does not have.
@@ -145,11 +178,11 @@ MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, 
         else if (NRD535A) ok = NRD535A->Memory(n, record);
         else ok = NRD545A->Memory(n, record);
         if (!ok) {
-            res.lost = true;
-            res.stoppedAt = n;
+            lose();
             break;
         }
         ++res.moved;
+        written = true;
         if (!AR7030A) {
             delayms(NrdWriteGapMs);
             if (!alive()) {
@@ -158,8 +191,40 @@ MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, 
                 break;
             }
         }
+        if (Clock::steadyMs() - askedAt >= FillQuestionEveryMs) {
+            if (!confirmed(n + 1)) break;
+            askedAt = Clock::steadyMs();
+        }
     }
+    // The last writes count once the receiver has answered after them.
+    if (written && !res.lost && !res.stopped) confirmed(to + 1);
     return res;
+}
+
+QString fillNotes(const MemoryTransfer::Result& res) {
+    QStringList notes;
+    if (res.notCleared > 0) notes << memtext::NotCleared.arg(res.notCleared);
+    // The cells refused for an option are told by option, the others once.
+    int lacking = 0;
+    for (const auto& [option, cells] : res.lackingOption) {
+        notes << memtext::RefusedForOption.arg(cells).arg(optionName(option));
+        lacking += cells;
+    }
+    if (res.refused > lacking) notes << memtext::Refused.arg(res.refused - lacking);
+    if (!res.unreadSkipped.isEmpty())
+        notes << memtext::UnreadSkipped.arg(res.unreadSkipped.size()).arg(cellList(res.unreadSkipped));
+    if (!res.emptySkipped.isEmpty())
+        notes << memtext::EmptySkipped.arg(res.emptySkipped.size()).arg(cellList(res.emptySkipped));
+    return notes.join(QStringLiteral("\n\n"));
+}
+
+bool MemoryTransfer::answers() { return receiverAnswers(AR7030A.get(), NRD535A.get(), NRD545A.get()); }
+
+bool receiverAnswers(clsAR7030* ar7030, clsNRD535* nrd535, clsNRD545* nrd545) {
+    if (ar7030) return ar7030->Squelch().has_value();
+    if (nrd535) return nrd535->RxClock().has_value();
+    if (nrd545) return nrd545->RxClock().has_value();
+    return false;
 }
 
 MemoryTransfer::SetResult MemoryTransfer::setR2M(const QString& r) {
@@ -173,6 +238,9 @@ MemoryTransfer::SetResult MemoryTransfer::setR2M(const QString& r) {
     const int bw = fieldValue(r, 19, 20);
     auto result = [](bool ok) { return ok ? SetResult::Sent : SetResult::NotTaken; };
 
+    // None of these writes is answered. The panel's refresh reads the
+    // receiver after them (its last read tells whether the receiver is
+    // there); without a panel that reads, a question of our own does.
     if (AR7030A) {
         bool ok = AR7030A->FrequencyA(f);
         ok = AR7030A->Mode(mode) && ok;
@@ -180,19 +248,28 @@ MemoryTransfer::SetResult MemoryTransfer::setR2M(const QString& r) {
         ok = AR7030A->PassBandShift(fieldValue(r, 26, 28)) && ok;
         const int b = fieldValue(r, 30, 32);
         ok = ((mode == 4 || mode == 5) ? AR7030A->Beatfreqosc(b) : AR7030A->Squelch(b)) && ok;
-        if (frmAR7030* p = forms::loaded<frmAR7030>()) p->RxUpdatefull();
-        return result(ok);
+        bool answered = false;
+        if (frmAR7030* p = forms::loaded<frmAR7030>()) {
+            p->RxUpdatefull();
+            answered = !rxFailing();
+        } else {
+            answered = answers();
+        }
+        return result(ok && answered);
     }
     if (NRD535A || NRD545A) {
         const QString s = QStringLiteral("X") + recordColumns(r, 22, 22) + recordColumns(r, 20, 20) +
                           recordColumns(r, 17, 17) + recordColumns(r, 8, 15) + recordColumns(r, 24, 24);
         if (NRD535A) {
             if (!NRD535A->RxStatus(s)) return SetResult::NotTaken;
-            if (frmNRD535* p = forms::loaded<frmNRD535>()) p->RxUpdatebasics();
-        } else {
-            if (!NRD545A->RxStatus(s)) return SetResult::NotTaken;
-            if (frmNRD545* p = forms::loaded<frmNRD545>()) p->NRD545A_RxStatusChanged(s);
+            if (frmNRD535* p = forms::loaded<frmNRD535>()) {
+                p->RxUpdatebasics();
+                return result(!rxFailing());
+            }
+            return result(answers());
         }
+        if (!NRD545A->RxStatus(s) || !answers()) return SetResult::NotTaken;
+        if (frmNRD545* p = forms::loaded<frmNRD545>()) p->NRD545A_RxStatusChanged(s);
         return SetResult::Sent;
     }
     if (RX320A) {

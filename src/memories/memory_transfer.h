@@ -8,6 +8,11 @@
 // progress, other windows go on), and stops when the receiver stops
 // answering: the cells not read are marked unread, and nothing that was not
 // read is ever written back.
+//
+// A channel write gets no answer from any of the receivers, so a fill, a
+// cell sent from the editor and Set R2M count as done only once the receiver
+// has answered a question after the writes.
+#include <QList>
 #include <QString>
 #include <functional>
 #include <map>
@@ -38,16 +43,19 @@ public:
     };
 
     struct Result {
-        int moved = 0;          // cells read or written
+        int moved = 0;          // cells read, or written
         bool lost = false;      // the receiver stopped answering
-        int stoppedAt = -1;     // the first cell not moved when lost or stopped
+        // The first cell not moved when lost or stopped. A fill that lost the
+        // receiver counts from the first cell written after its last answer.
+        int stoppedAt = -1;
         bool stopped = false;   // the window went away in the middle
         int notCleared = 0;     // NRD-545: vacant cells the receiver cannot clear
         int refused = 0;        // records that do not suit this receiver
         // Of those, the records of this model refused for an option the
         // receiver lacks, by the option's Settings index.
         std::map<int, int> lackingOption;
-        int unreadSkipped = 0;  // unread cells, never written
+        QList<int> unreadSkipped;  // unread cells, never written
+        QList<int> emptySkipped;   // cells never filled, never written
         // The driver already told the user that the receiver does not answer.
         bool noticeShown = false;
     };
@@ -55,21 +63,27 @@ public:
     // Reads channels 0..last into image (created anew by the caller); last is
     // clamped to the image.
     Result fetch(MemoryImage& image, int last, const Hooks& hooks);
-    // Writes cells from..to (from <= to) of image; an empty cell goes as the
-    // vacant record of its number, an unread one not at all.
+    // Writes cells from..to (from <= to) of image. A cell that holds nothing
+    // (never filled, or unread) is not written: only a vacant record clears
+    // a channel. A receiver already known to be silent is asked before the
+    // first write; the writes are followed by a question every few seconds
+    // and after the last one, and the run stops at the first one unanswered.
     Result fill(const MemoryImage& image, int from, int to, const Hooks& hooks);
     // What Set R2M made of a record.
     enum class SetResult {
-        Sent,       // the receiver was set to it
+        Sent,       // the receiver was set to it, and answered after
         Passed,     // nothing to set: an empty or vacant cell, or one outside the tuning limits
         NotOfModel, // not a record this receiver takes (checkRecord says why): nothing was sent
-        NotTaken,   // the receiver did not take it
+        NotTaken,   // the receiver did not take it, or gave no answer after
     };
     // Sets the receiver to record (Set R2M) and shows it on the panel. Only a
     // record of this receiver's model is sent (isRecordOf, the check of Fill).
     SetResult setR2M(const QString& record);
 
     int rxType() const { return rxType_; }
+
+    // A short question to the receiver; true when it answered.
+    bool answers();
 
 private:
     int rxType_;
@@ -78,5 +92,14 @@ private:
     std::unique_ptr<clsNRD545> NRD545A;
     std::unique_ptr<clsRX320> RX320A;
 };
+
+// A short question that shows a receiver is there after writes that get no
+// answer: one register of the AR7030, the clock of an NRD receiver. The one
+// driver given is asked; true when it answered.
+bool receiverAnswers(clsAR7030* ar7030, clsNRD535* nrd535, clsNRD545* nrd545);
+
+// The report of a fill after its first line: what became of the cells that
+// were not written, in one paragraph each.
+QString fillNotes(const MemoryTransfer::Result& res);
 
 } // namespace dovrane

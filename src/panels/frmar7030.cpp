@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <variant>
 
 namespace dovrane {
 
@@ -22,8 +23,13 @@ namespace {
 
 const QString kError = QStringLiteral("Error");
 const QString kMemoryOutside = QStringLiteral("Memory cell\noutside range");
-// A vacant channel holds no frequency, mode or filter the receiver could take.
+// A vacant channel holds no frequency, mode or filter the receiver could take;
+// a used one can still hold a code or a frequency that it does not take.
 const QString kMemoryEmpty = QStringLiteral("Memory cell\nis empty");
+const QString kMemoryFrequency = QStringLiteral("Memory cell\nholds a frequency\noutside range");
+const QString kMemoryMode = QStringLiteral("Memory cell\nholds no mode\nthe receiver takes");
+const QString kMemoryFilter = QStringLiteral("Memory cell\nholds no filter\nthe receiver takes");
+const QString kMemoryCodes = QStringLiteral("Memory cell\nholds a setting\nthe receiver does not take");
 const QString kFirmwareTitle = QStringLiteral("Firmware Version");
 
 const QColor kPowerOn(0x00, 0xFF, 0x00);
@@ -57,17 +63,29 @@ struct RecalledChannel {
     int squelch;   // squelch, or BFO in Data and CW
 };
 
-std::optional<RecalledChannel> recallable(const QString& record) {
-    // The check every record passes before it reaches a receiver.
+// The channel a record recalls, or why it recalls none.
+std::variant<RecalledChannel, QString> recallable(const QString& record) {
     const std::optional<MemoryFields> f = parseMemoryRecord(record);
-    if (!f || !f->used || !isRecordOf(record, 1)) return std::nullopt;
+    if (!f || !f->used) return kMemoryEmpty;
+    // The check every record passes before it reaches a receiver.
+    if (!isRecordOf(record, 1)) {
+        const ModelCodes* codes = modelCodes(1);
+        auto holds = [](const CodeRange& range, const QString& field) {
+            bool digits = !field.isEmpty();
+            for (QChar ch : field) digits = digits && ch.isDigit();
+            return digits && range.holds(field.toInt());
+        };
+        if (!holds(codes->mode, f->mode)) return kMemoryMode;
+        if (!holds(codes->filter, f->filter)) return kMemoryFilter;
+        return kMemoryCodes;
+    }
     RecalledChannel c{};
     c.kHz = val(f->frequencyHz) / 1000;
     c.mode = int(vbRound(val(f->mode)));
     c.filter = int(vbRound(val(f->filter)));
     c.passband = int(vbRound(val(f->passband)));
     c.squelch = int(vbRound(val(f->squelch)));
-    if (!(FreqMin <= c.kHz && c.kHz <= FreqMax)) return std::nullopt;
+    if (!(FreqMin <= c.kHz && c.kHz <= FreqMax)) return kMemoryFrequency;
     return c;
 }
 
@@ -379,7 +397,8 @@ void frmAR7030::cmdEnterMem_Click() {
         if (AR7030A_) {
             // No answer: the receiver's notice has been shown, nothing is tuned.
             if (const std::optional<QString> rec = AR7030A_->Memory(int(n))) {
-                if (const std::optional<RecalledChannel> c = recallable(*rec)) {
+                const std::variant<RecalledChannel, QString> recalled = recallable(*rec);
+                if (const RecalledChannel* c = std::get_if<RecalledChannel>(&recalled)) {
                     AR7030A_->FrequencyA(c->kHz);
                     AR7030A_->Mode(c->mode);
                     AR7030A_->Bandwidth(c->filter);
@@ -388,7 +407,8 @@ void frmAR7030::cmdEnterMem_Click() {
                     else AR7030A_->Squelch(c->squelch);
                     RxUpdatefull();
                 } else {
-                    dialogs::message(kMemoryEmpty, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kError);
+                    dialogs::message(std::get<QString>(recalled), dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
+                                     kError);
                 }
             }
         }

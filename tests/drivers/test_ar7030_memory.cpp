@@ -6,6 +6,7 @@
 #include "test_ar7030_fixture.h"
 
 #include <QRegularExpression>
+#include <cmath>
 #include <random>
 
 namespace dovrane::test {
@@ -40,15 +41,48 @@ TEST_F(Ar7030Test, ChannelRecordAtItsColumns) {
 }
 
 TEST_F(Ar7030Test, ChannelsOutsideTheTuningRangeReadEmpty) {
-    for (uint32_t word : {0u, *frequencyWord(9.99), *frequencyWord(32016), *frequencyWord(32016.666), 0xFFFFFFu}) {
+    for (uint32_t word : {0u, *frequencyWord(9.99), *frequencyWord(32016.01), *frequencyWord(32016.666), 0xFFFFFFu}) {
         SCOPED_TRACE(word);
         sim.setChannel(7, word, 0x35, 0x10, 0x21);
         EXPECT_EQ(rx.Memory(7), Vacant7);
         // An empty channel is known from its frequency: nothing more is read.
         EXPECT_EQ(hexText(wire()), hexText(bytes({0x52, 0x31, 0x4C, 0x10, 0x71, 0x71, 0x71})));
     }
-    sim.setChannel(7, *frequencyWord(32015.99), 0x35, 0x10, 0x21);
-    EXPECT_EQ(rx.Memory(7), QStringLiteral("MEM007 32015990 5 03 @ @ 016 033 0 "));
+}
+
+// Every frequency the receiver tunes to comes back from a channel, to 10 Hz
+// as it rounds: the top one reads back a fraction of a hertz below it, and
+// some words lie within a format's tolerance of a half.
+TEST_F(Ar7030Test, ChannelsReadBackAtTheirFrequencyRounded) {
+    const struct {
+        uint32_t word;
+        const char* hz;
+    } cases[] = {
+        {*frequencyWord(32016), "32016000"},  // 12,058,353: 32015.9992 kHz
+        {*frequencyWord(32015.99), "32015990"},
+        {3463046, "09194690"},                // 9194.694995 kHz
+        {*frequencyWord(10), "00010000"},     // 9.99906 kHz
+        {*frequencyWord(7100), "07100000"},
+    };
+    ASSERT_EQ(cases[0].word, 12058353u);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.word);
+        sim.setChannel(7, c.word, 0x35, 0x10, 0x21);
+        EXPECT_EQ(rx.Memory(7), QStringLiteral("MEM007 %1 5 03 @ @ 016 033 0 ").arg(QLatin1String(c.hz)));
+    }
+}
+
+TEST(Ar7030Channels, EveryWordShowsItsFrequencyRoundedTo10Hz) {
+    // Across the whole word, in steps that meet every last digit: the record
+    // holds the word's frequency to the nearest 10 Hz, worked out here in
+    // long double, whose error stays far below the nearest a word comes to a
+    // half (1 / 753,270,446 of 10 Hz).
+    for (uint32_t word = 3766; word <= *frequencyWord(32016); word += 997) {
+        const long double tens = static_cast<long double>(word) * 100.0L / 376.635223L;
+        const auto expected = static_cast<qint64>(std::floor(tens + 0.5L)) * 10;
+        const QString rec = ar7030::channelRecord(1, {word, 0x35, 0, 0}, 10, 32016);
+        ASSERT_EQ(rec.mid(7, 8).toLongLong(), expected) << word;
+    }
 }
 
 TEST_F(Ar7030Test, ChannelAtTheLowestFrequencyIsNotTakenForEmpty) {

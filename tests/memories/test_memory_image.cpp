@@ -3,6 +3,7 @@
 #include "drivers/model_tables.h"
 #include "memories/memory_file.h"
 #include "memories/memory_image.h"
+#include "memories/memory_transfer.h"
 #include "shell/globals.h"
 #include "support/test_env.h"
 
@@ -317,6 +318,60 @@ TEST_F(MemoryImageTest, SortOrdersChannelsAndKeepsEveryRecordsOwnData) {
     EXPECT_TRUE(image.isEmpty(99));
     EXPECT_TRUE(image.isUnread(99)) << "the unread mark travels with its cell";
     EXPECT_TRUE(image.modified());
+}
+
+TEST_F(MemoryImageTest, CellsAreNamedInRuns) {
+    QList<int> many;
+    for (int n = 0; n < 40; n += 2) many << n;
+    const struct {
+        QList<int> cells;
+        QString text;
+    } cases[] = {
+        {{}, QString()},
+        {{5}, QStringLiteral("005")},
+        {{6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30},
+         QStringLiteral("006 to 030")},
+        {{4, 1, 3, 3}, QStringLiteral("001, 003 to 004")},
+        {{998, 999, 0}, QStringLiteral("000, 998 to 999")},
+        {many, QStringLiteral("000, 002, 004, 006, 008, 010, 012, 014, 016, 018, 020, 022, ...")},
+    };
+    for (const auto& c : cases) EXPECT_EQ(cellList(c.cells), c.text) << c.text.toStdString();
+}
+
+// Each kind of cell a fill did not write is told once, with its own count:
+// the cells refused for an option by option, the other refusals apart.
+TEST_F(MemoryImageTest, FillNotesTellEachKindOfCellNotWritten) {
+    using Result = MemoryTransfer::Result;
+    auto result = [](int refused, std::map<int, int> lacking, int notCleared, QList<int> unread, QList<int> empty) {
+        Result r;
+        r.refused = refused;
+        r.lackingOption = std::move(lacking);
+        r.notCleared = notCleared;
+        r.unreadSkipped = std::move(unread);
+        r.emptySkipped = std::move(empty);
+        return r;
+    };
+    const QString suits = QStringLiteral(" cell(s) not written:\ntheir record does not suit this receiver");
+    const QString ecss = QStringLiteral(
+        " cell(s) not written:\ntheir record needs the option \"ECSS\",\nwhich the set-up says this receiver lacks");
+    const QString narrow = QStringLiteral(
+        " cell(s) not written:\ntheir record needs the option \"1 kHz\",\nwhich the set-up says this receiver lacks");
+    const struct {
+        Result res;
+        QString notes;
+    } cases[] = {
+        {Result{}, QString()},
+        {result(1, {}, 0, {}, {}), QLatin1Char('1') + suits},
+        {result(2, {{EcssOption, 2}}, 0, {}, {}), QLatin1Char('2') + ecss},
+        {result(4, {{EcssOption, 1}, {NarrowFilterOption, 1}}, 0, {}, {}),
+         QLatin1Char('1') + narrow + QStringLiteral("\n\n1") + ecss + QStringLiteral("\n\n2") + suits},
+        {result(3, {{EcssOption, 1}}, 2, {6, 7, 8}, {40, 41, 99}),
+         QStringLiteral("2 vacant cell(s) left as they were in the receiver:\nthe NRD-545 cannot clear a channel\n\n1") +
+             ecss + QStringLiteral("\n\n2") + suits +
+             QStringLiteral("\n\n3 unread cell(s) not written:\n006 to 008"
+                            "\n\n3 empty cell(s) not written,\ntheir channels are left as they were:\n040 to 041, 099")},
+    };
+    for (const auto& c : cases) EXPECT_EQ(fillNotes(c.res), c.notes);
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 #include "support/waits.h"
 #include "memories/memory_file.h"
 #include "memories/frmmemcell.h"
+#include "platform/clock.h"
+#include "shell/frmsavefile.h"
 #include "panels/frmar7030.h"
 #include "panels/frmnrd535.h"
 #include "panels/frmnrd545.h"
@@ -18,6 +20,8 @@
 #include "sim/nrd545_sim.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QSet>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <array>
@@ -110,8 +114,9 @@ TEST_F(Nrd535Memman, NothingButItsOwnRecordsFromAFileReachesTheReceiver) {
     fill(m, 0, 3, QStringLiteral("MemMan data is now"));
     EXPECT_EQ(channels(0, 3), before);
 
-    // Lines that are no record become empty cells; another model's record
-    // is loaded, but not written.
+    // Lines that are no record become empty cells, which leave their
+    // channels as they were; another model's record is loaded, but not
+    // written.
     writeDataFile(QStringLiteral("MEM/MEM_2mixed.TXT"), "MEM000 05000000 4 01 0 1 @@@ @@@ @ five\r\n" +
                                                             junk.left(60).replace('\n', ' ').replace('\r', ' ') +
                                                             "\r\nMEM002 07100000 9 02 1 7 @@@ @@@ @ an NRD-545's\r\n"
@@ -123,10 +128,12 @@ TEST_F(Nrd535Memman, NothingButItsOwnRecordsFromAFileReachesTheReceiver) {
     EXPECT_TRUE(MemImage.isEmpty(3));
     EXPECT_TRUE(MemImage.isEmpty(4));
     fill(m, 0, 4, QStringLiteral("1 cell(s) not written"));
+    EXPECT_TRUE(dialogs.shown().last().text.contains(QStringLiteral("3 empty cell(s) not written")));
+    EXPECT_TRUE(dialogs.shown().last().text.endsWith(QStringLiteral(":\n001, 003 to 004")));
     EXPECT_EQ(sim.channel(0), (Setting{0, 1, 4, 5000000, 1}));
-    EXPECT_EQ(sim.channel(1), std::nullopt);
+    EXPECT_EQ(sim.channel(1), before.at(1));
     EXPECT_EQ(sim.channel(2), before.at(2));
-    EXPECT_EQ(sim.channel(3), std::nullopt);
+    EXPECT_EQ(sim.channel(3), before.at(3));
     EXPECT_EQ(sim.channel(4), std::nullopt) << "a line with dashes for blanks is no channel";
 }
 
@@ -180,9 +187,90 @@ TEST_F(Nrd535Memman, AReceiverThatFallsSilentEndsTheFetchWithOneMessage) {
     // Filled back, the unread channels are left alone, not cleared.
     sim.setReplyFilter(nullptr);
     sim.clearCommands();
-    fill(m, 0, 30, QStringLiteral("unread cell(s) not written"));
+    fill(m, 0, 30, QStringLiteral("25 unread cell(s) not written:\n006 to 030"));
     EXPECT_EQ(channelWrites(), firstUnread);
     EXPECT_EQ(sim.channel(30), (Setting{0, 1, 4, 9030000, 1}));
+
+    // Save names the unread cells before the file makes empty cells of them;
+    // saved and loaded back, they still leave their channels alone.
+    dialogs.expect(QStringLiteral("Cell(s) 006 to 030 were not read from the receiver"), dialogs::Answer::No);
+    m->cmdsaveas_Click();
+    EXPECT_EQ(forms::loaded<frmSavefile>(), nullptr) << "No saves nothing";
+    dialogs.expect(memtext::SaveUnreadTitle, dialogs::Answer::Yes).expect(QStringLiteral("The data is now saved"));
+    QTimer::singleShot(0, [] {
+        frmSavefile* chooser = forms::loaded<frmSavefile>();
+        ASSERT_NE(chooser, nullptr);
+        chooser->findChild<QComboBox*>(QStringLiteral("cmbSavefile"))->setEditText(QStringLiteral("MEM_2part.TXT"));
+        chooser->cmdOK_Click();
+    });
+    m->cmdsaveas_Click();
+    EXPECT_EQ(dialogs.pending(), 0);
+    saveClearReload(m, QStringLiteral("MEM_2part.TXT"));
+    EXPECT_FALSE(MemImage.isUnread(6));
+    EXPECT_TRUE(MemImage.isEmpty(6));
+    for (int ch = 0; ch <= 30; ++ch) sim.setChannel(ch, Setting{1, 0, 1, 5000000 + ch * 1000, 2});
+    sim.clearCommands();
+    fill(m, 0, 30, QStringLiteral("25 empty cell(s) not written,\ntheir channels are left as they were:\n006 to 030"));
+    EXPECT_EQ(channelWrites(), firstUnread);
+    EXPECT_EQ(sim.channel(5), (Setting{0, 1, 4, 9005000, 1}));
+    EXPECT_EQ(sim.channel(6), (Setting{1, 0, 1, 5006000, 2}));
+}
+
+// A fill counts as done only once the receiver answers after its writes; a
+// receiver that does not answer ends it with one message that names the
+// cells not known to be written.
+TEST_F(Nrd535Memman, FillToAReceiverThatStoppedAnsweringIsNoSuccess) {
+    const Setting before{1, 0, 1, 5000000, 2};
+    for (int ch = 0; ch <= 20; ++ch) sim.setChannel(ch, before);
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    for (int n = 0; n <= 20; ++n)
+        MemImage.setRecord(n, QStringLiteral("MEM%1 0%2 2 01 1 0 @@@ @@@ @ ").arg(cellText(n)).arg(7100000 + n * 1000));
+    auto oneBox = [this](const QString& cells) {
+        pump(50);
+        EXPECT_EQ(dialogs.pending(), 0);
+        const dialogs::Box box = dialogs.shown().last();
+        EXPECT_EQ(box.title, memtext::FillStoppedTitle);
+        EXPECT_TRUE(box.text.startsWith(QStringLiteral("The receiver does not answer\n") + sim.devicePath()));
+        EXPECT_TRUE(box.text.contains(QStringLiteral("Cell(s) %1 were not written.").arg(cells))) << box.text.toStdString();
+        EXPECT_FALSE(box.text.contains(QStringLiteral("MemMan data is now")));
+    };
+
+    // Silent from the start: the hold's own status read already went
+    // unanswered, and nothing is written.
+    sim.setFault(sim::Fault::Silent);
+    sim.clearCommands();
+    qsizetype boxes = dialogs.shown().size();
+    fill(m, 0, 20, QStringLiteral("The receiver does not answer"));
+    oneBox(QStringLiteral("000 to 020"));
+    EXPECT_EQ(dialogs.shown().size(), boxes + 2) << "the question and one message";
+    EXPECT_EQ(channelWrites(), 0);
+    for (int ch = 0; ch <= 20; ++ch) EXPECT_EQ(sim.channel(ch), before) << ch;
+    EXPECT_TRUE(enabled(m, "cmdFill"));
+
+    // Silent from the write of cell 9 on. A fill asks every few seconds
+    // (passed here at cells 6 and 12): cell 6 was answered, cell 12 was not,
+    // and the run stops there.
+    sim.setFault(sim::Fault::None);
+    QSet<QString> seen;
+    QTimer clock;
+    QObject::connect(&clock, &QTimer::timeout, [&] {
+        const QString cell = control<QLabel>(m, QStringLiteral("lblCellnr"))->text();
+        if (seen.contains(cell)) return;
+        seen << cell;
+        if (cell == QLatin1String("006") || cell == QLatin1String("012")) Clock::pass(6000);
+        if (cell == QLatin1String("009")) sim.setFault(sim::Fault::Silent);
+    });
+    clock.start(0);
+    sim.clearCommands();
+    boxes = dialogs.shown().size();
+    fill(m, 0, 20, QStringLiteral("The receiver does not answer"));
+    clock.stop();
+    oneBox(QStringLiteral("007 to 020"));
+    EXPECT_EQ(dialogs.shown().size(), boxes + 2);
+    EXPECT_EQ(channelWrites(), 13) << "cells 0 to 12";
+    EXPECT_EQ(sim.channel(8), (Setting{1, 1, 2, 7108000, 0}));
+    for (int ch = 13; ch <= 20; ++ch) EXPECT_EQ(sim.channel(ch), before) << ch;
 }
 
 TEST_F(Nrd535Memman, FillOfTheStatusChannelAsksFirst) {
@@ -367,6 +455,8 @@ TEST_F(Nrd535Memman, AnNrd545RecordIsNeitherSetNorScannedNorWritten) {
         dialogs.expect(memtext::ScanTitle);
         pump(20);
         EXPECT_EQ(dialogs.pending(), 0);
+        EXPECT_EQ(dialogs.shown().last().text,
+                  QStringLiteral("The record of memory cell 000\ndoes not suit this receiver:\n") + memtext::ScanPassesOver);
         EXPECT_EQ(sim.vfo(), start);
         for (int tick = 0; tick < 5; ++tick) {
             m->tmrScan_Timer();
@@ -427,6 +517,60 @@ TEST_F(Nrd535Memman, EditorJobsReachTheReceiversChannel) {
     e->cmdToMMWorRM_Click(1);
     EXPECT_EQ(sim.channel(40), std::nullopt);
     EXPECT_EQ(MemImage.record(40), vacantRecord(40));
+}
+
+// To RxM and Set R2M write without an answer too: a receiver that does not
+// answer after the writes has not taken the cell. The editor says so in one
+// message and keeps the image; the scan passes over two such cells and stops
+// at the third, with one message after its tick.
+TEST_F(Nrd535Memman, ASilentReceiverTakesNoCellFromTheEditorOrTheScan) {
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    for (int n = 0; n <= 2; ++n)
+        MemImage.setRecord(n, QStringLiteral("MEM%1 0%2 2 01 1 0 @@@ @@@ @ ").arg(cellText(n)).arg(7100000 + n * 1000));
+    const QString kept = MemImage.record(1);
+    sim.setFault(sim::Fault::Silent);
+
+    frmMemcell* e = editor(m, 1, &frmMemman::cmdChange_Click);
+    chooseIn<QComboBox>(e, "cmbMode", QStringLiteral("AM"));
+    dialogs.expect(QStringLiteral("Adapt Receiver Memory"), dialogs::Answer::Yes)
+        .expect(QStringLiteral("The receiver does not answer\n") + sim.devicePath());
+    e->cmdToMMWorRM_Click(1);
+    pump(50);
+    EXPECT_EQ(dialogs.pending(), 0);
+    EXPECT_EQ(dialogs.shown().last().title, memtext::MemoryNotChangedTitle);
+    EXPECT_TRUE(dialogs.shown().last().text.endsWith(QStringLiteral("Cell(s) 001 were not written.")));
+    EXPECT_EQ(MemImage.record(1), kept);
+    e->cmdCancel_Click();
+
+    // Quiet while the receiver is known to be silent: the notice was given.
+    const qsizetype boxes = dialogs.shown().size();
+    m->selectRow(0);
+    m->grdMemman_Click();
+    m->grdMemman_DblClick();
+    pump(50);
+    EXPECT_EQ(dialogs.shown().size(), boxes);
+
+    setText(m, "txtFrom", QStringLiteral("0"));
+    setText(m, "txtTo", QStringLiteral("2"));
+    m->cmdScanrun_Click();
+    m->scanTimer()->stop();  // the ticks come from here
+    for (int tick = 1; tick <= 2; ++tick) {
+        m->tmrScan_Timer();
+        pump(20);
+        EXPECT_TRUE(control<QPushButton>(m, QStringLiteral("cmdScanstop"))->isVisibleTo(m)) << tick;
+    }
+    EXPECT_EQ(dialogs.shown().size(), boxes);
+    m->tmrScan_Timer();
+    EXPECT_EQ(dialogs.shown().size(), boxes) << "no box inside the tick";
+    EXPECT_FALSE(control<QPushButton>(m, QStringLiteral("cmdScanstop"))->isVisibleTo(m));
+    EXPECT_TRUE(enabled(m, "cmdExit"));
+    dialogs.expect(memtext::ScanStopped);
+    pump(50);
+    EXPECT_EQ(dialogs.pending(), 0);
+    EXPECT_EQ(dialogs.shown().size(), boxes + 1);
+    EXPECT_EQ(dialogs.shown().last().title, memtext::ScanTitle);
+    EXPECT_TRUE(dialogs.shown().last().text.startsWith(QStringLiteral("The receiver does not answer\n")));
 }
 
 TEST_F(Nrd545Memman, EditorCopiesIntoTheReceiverAndCannotDelete) {
@@ -491,6 +635,48 @@ TEST_F(Ar7030Memman, FetchOfEveryChannelSaveReloadAndFillBack) {
     fetch(m, 9, QStringLiteral("Rx memory is now loaded"));
     EXPECT_EQ(MemImage.record(5), vacantRecord(5));
     EXPECT_EQ(MemImage.record(2), QStringLiteral("MEM002 07100000 5 03 @ @ 004 250 1 "));
+}
+
+// The top frequency the receiver tunes to, 32016.000 kHz, is a channel like
+// any other: fetched, shown, set and filled back whole.
+TEST_F(Ar7030Memman, AChannelAtTheTopFrequencyComesBackWhole) {
+    replyTimeouts.ar7030ByteMs = 500;
+    for (int n = 0; n <= 4; ++n) sim.setChannel(n, 0, 0, 0, 0);
+    setChannel(4, 32016, 1, 2, false, 0, 20);
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    const QByteArray stored = channelBytes(4);
+
+    fetch(m, 4, QStringLiteral("Rx memory is now loaded"));
+    EXPECT_EQ(MemImage.record(4), QStringLiteral("MEM004 32016000 1 02 @ @ 000 020 0 "));
+    EXPECT_EQ(m->gridModel()->index(4, 1).data().toString(), QStringLiteral("32016.000"));
+
+    m->selectRow(4);
+    m->grdMemman_Click();
+    m->grdMemman_DblClick();
+    sim.waitIdle();
+    EXPECT_EQ(sim.frequencyWord(), *ar7030::frequencyWord(32016));
+
+    setChannel(4, 7000, 6, 1, true, 9, 9);
+    fill(m, 4, 4, QStringLiteral("MemMan data is now"));
+    EXPECT_EQ(channelBytes(4), stored);
+}
+
+// The channel writes get no answer: a receiver silent after them gets no
+// report of success, but one message naming the cells.
+TEST_F(Ar7030Memman, FillToASilentReceiverIsNoSuccess) {
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    for (int n = 0; n <= 2; ++n) MemImage.setRecord(n, QStringLiteral("MEM%1 0%2 1 02 @ @ 000 020 0 ").arg(cellText(n)).arg(7100000 + n * 1000));
+    sim.setFault(sim::Fault::Silent);
+    const qsizetype boxes = dialogs.shown().size();
+    fill(m, 0, 2, QStringLiteral("The receiver does not answer\n") + sim.devicePath());
+    pump(50);
+    EXPECT_EQ(dialogs.pending(), 0);
+    EXPECT_EQ(dialogs.shown().size(), boxes + 2) << "the question and one message";
+    EXPECT_EQ(dialogs.shown().last().title, memtext::FillStoppedTitle);
+    EXPECT_TRUE(dialogs.shown().last().text.endsWith(QStringLiteral("Cell(s) 000 to 002 were not written.")));
+    EXPECT_TRUE(enabled(m, "cmdFill"));
 }
 
 TEST_F(Ar7030Memman, SetR2MOfACwChannelSetsTheBfoAndLeavesTheSquelch) {
@@ -561,6 +747,7 @@ TEST_F(Ar7030Memman, NrdRecordsLoadedOnTheAr7030NeverReachIt) {
     m->cmdScanstop_Click();
     pump(20);
     EXPECT_EQ(dialogs.shown().size(), boxes + 1);
+    EXPECT_TRUE(dialogs.shown().last().text.endsWith(QStringLiteral(":\n") + memtext::ScanPassesOver));
     EXPECT_EQ(state(), start);
 
     // Its own record still tunes, in a scan and on a double-click.

@@ -556,6 +556,41 @@ TEST_F(Ar7030PanelGo, MemoryRecallRefusesEmptyAndOutOfRangeChannels) {
     EXPECT_EQ(text(p, "txtFrequencyA"), QStringLiteral("9650.00"));
 }
 
+// A channel the receiver holds is recalled, up to the top frequency it tunes
+// to; one it cannot take is refused with the reason, and nothing is tuned.
+TEST_F(Ar7030PanelGo, MemoryRecallSaysWhyAChannelIsRefused) {
+    frmAR7030* p = go();
+    ASSERT_NE(p, nullptr);
+    const struct {
+        uint32_t word;
+        uint8_t modeByte;  // bits 0..3 mode, 4..6 filter
+        const char* refusal;  // nullptr: recalled
+    } cases[] = {
+        {word(10), 0x16, nullptr},     // LSB, filter 1, at the bottom
+        {word(32016), 0x21, nullptr},  // AM, filter 2, at the top
+        {word(32016.666), 0x00, "Memory cell\nis empty"},
+        {word(7000), 0x20, "Memory cell\nholds no mode\nthe receiver takes"},
+        {word(7000), 0x2C, "Memory cell\nholds no mode\nthe receiver takes"},
+        {word(7000), 0x01, "Memory cell\nholds no filter\nthe receiver takes"},
+        {word(7000), 0x71, "Memory cell\nholds no filter\nthe receiver takes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.word);
+        sim.setFrequencyWord(word(9650));
+        sim.setChannel(3, c.word, c.modeByte, 0, 0x20);
+        if (c.refusal) dialogs.expect(QLatin1String(c.refusal));
+        keypad(p, QStringLiteral("3"));
+        click(p, QStringLiteral("cmdEnterMem"));
+        EXPECT_EQ(dialogs.pending(), 0);
+        EXPECT_EQ(tuned(), c.refusal ? word(9650) : c.word);
+        if (!c.refusal) {
+            EXPECT_EQ(reg(RegFilter), c.modeByte >> 4);
+        }
+    }
+    // The last channel recalled.
+    EXPECT_EQ(text(p, "txtFrequencyA"), QStringLiteral("32016.00"));
+}
+
 TEST_F(Ar7030PanelGo, DirectMenuResetFirmwareAndPower) {
     frmAR7030* p = go();
     ASSERT_NE(p, nullptr);

@@ -12,7 +12,9 @@ namespace {
 // direction keeps its own so that tuned values read back as the receiver
 // reports them.
 constexpr double WordsPerKHzWrite = 376.6352228;
-constexpr double WordsPerKHzRead = 376.635223;
+// The read constant in millionths, for whole-number arithmetic.
+constexpr uint64_t ReadMillionths = 376635223;
+constexpr double WordsPerKHzRead = double(ReadMillionths) / 1e6;
 
 bool nibble(int v) { return v >= 0 && v <= 15; }
 bool byteValue(int v) { return v >= 0 && v <= 255; }
@@ -175,16 +177,23 @@ std::optional<std::array<int, 3>> clockValues(const QString& text) {
 }
 
 namespace {
-// The frequency as the record shows it, to 10 Hz.
-double shownKHz(uint32_t word) { return val(formatPattern(frequencyKHz(word), QStringLiteral("#####.00"))); }
+// The frequency as the record shows it, in whole 10 Hz (hundredths of a kHz),
+// rounded to the nearest. Worked in whole numbers: a word never lies at a
+// half (the constant shares no factor with 2 or 5 and exceeds every word), so
+// the rounding is exact, where a decimal format's tolerance for binary
+// fractions would show some words 10 Hz high.
+uint64_t shownTensOfHz(uint32_t word) {
+    return (uint64_t(word) * 200000000u + ReadMillionths) / (2 * ReadMillionths);
+}
 } // namespace
 
 bool channelVacant(uint32_t word, double freqMin, double freqMax) {
-    // Judged on the frequency as shown: a channel stored at the lowest
-    // frequency reads back a fraction of a hertz below it, and must not
-    // pass for an empty one.
-    const double f = shownKHz(word);
-    return f < freqMin || f >= freqMax;
+    // Judged on the frequency as shown: a channel stored at the lowest or the
+    // highest frequency the receiver tunes to reads back a fraction of a hertz
+    // beside it, and must not pass for an empty one. The empty pattern,
+    // 32016.666 kHz, lies above the top.
+    const double f = double(shownTensOfHz(word)) / 100.0;
+    return f < freqMin || f > freqMax;
 }
 
 QString channelRecord(int n, const ChannelBytes& ch, double freqMin, double freqMax) {
@@ -196,9 +205,8 @@ QString channelRecord(int n, const ChannelBytes& ch, double freqMin, double freq
         return buildMemoryRecord(fields);
     }
     fields.used = true;
-    // Hz from the frequency as shown with two decimals, so the record holds
-    // what the panel showed (always ending in 0).
-    fields.frequencyHz = formatPattern(shownKHz(ch.word) * 1000, QStringLiteral("00000000"));
+    // Hz from the frequency as shown with two decimals (always ending in 0).
+    fields.frequencyHz = QStringLiteral("%1").arg(shownTensOfHz(ch.word) * 10, 8, 10, QLatin1Char('0'));
     const int mode = ch.modeByte % 16;
     // One column only: a mode nibble of two digits would shift every later
     // field, so it shows as "no value" instead.

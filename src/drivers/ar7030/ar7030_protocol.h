@@ -157,8 +157,8 @@ struct ChannelBytes {
     uint8_t squelch = 0;
 };
 
-// The channel's MemoryRecord (35 columns). A frequency that shows (to 10 Hz)
-// outside [freqMin, freqMax) makes the vacant record.
+// The channel's MemoryRecord (35 columns). A frequency that shows (rounded to
+// 10 Hz) outside [freqMin, freqMax] makes the vacant record.
 QString channelRecord(int n, const ChannelBytes& ch, double freqMin, double freqMax);
 // Whether the frequency word alone already marks the channel vacant.
 bool channelVacant(uint32_t word, double freqMin, double freqMax);
