@@ -144,7 +144,9 @@ std::vector<Setting> settingsFor(QChar letter) {
     using M = Member;
     const char c = letter.toLatin1();
     std::vector<Setting> out;
-    auto add = [&](std::initializer_list<Setting> list) { out.insert(out.end(), list); };
+    auto add = [&](std::initializer_list<Setting> list) {
+        for (const Setting& s : list) out.push_back(s);
+    };
     switch (RxType) {
     case 1:
         switch (c) {
