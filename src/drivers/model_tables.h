@@ -42,8 +42,9 @@ void resetModelTables();
 
 // ---- each model's codes and options -------------------------------------
 // The one statement of which codes each receiver model takes and which of them
-// need an option of the receiver: the panels, the timer editor, the cell
-// editor, the text builders above and the memory-record check read it.
+// need an option of the receiver: the drivers' gate (receiverTakes, below),
+// the panels, the timer editor, the cell editor, the text builders above and
+// the memory-record check read it.
 
 // The NRD-535's options, by their index in Settings.
 inline constexpr int NarrowFilterOption = 10;

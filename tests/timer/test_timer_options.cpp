@@ -24,8 +24,10 @@ protected:
         panel->menuItem(QStringLiteral("mnuSetup"))->trigger();
         frmSetUp* s = forms::loaded<frmSetUp>();
         ASSERT_NE(s, nullptr);
-        for (int option : {NarrowFilterOption, BwcOption, EcssOption})
-            control<QCheckBox>(s, QStringLiteral("chkNRDoptions_%1").arg(option - NarrowFilterOption))->setChecked(fitted);
+        for (int option : {NarrowFilterOption, BwcOption, EcssOption}) {
+            const QString box = QStringLiteral("chkNRDoptions_%1").arg(option - NarrowFilterOption);
+            control<QCheckBox>(s, box)->setChecked(fitted);
+        }
         s->cmdClose_Click();
     }
     QList<QByteArray> sent() {

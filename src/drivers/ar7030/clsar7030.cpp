@@ -119,7 +119,8 @@ bool clsAR7030::writeByte(int address, int v, int routine, int routine2) {
 std::optional<int> clsAR7030::Attenuator() { return readRegister(Page0, RegAttenuator); }
 
 bool clsAR7030::Attenuator(int v) {
-    if (!receiverTakes(Model, RxSetting::Attenuator, v) || !writeShort(RegAttenuator, v, RoutineLevels, -1)) return false;
+    if (!receiverTakes(Model, RxSetting::Attenuator, v)) return false;
+    if (!writeShort(RegAttenuator, v, RoutineLevels, -1)) return false;
     emit AttenuatorChanged(v);
     return true;
 }
@@ -127,7 +128,8 @@ bool clsAR7030::Attenuator(int v) {
 std::optional<int> clsAR7030::Bandwidth() { return readRegister(Page0, RegFilter); }
 
 bool clsAR7030::Bandwidth(int v) {
-    if (!receiverTakes(Model, RxSetting::Filter, v) || !writeShort(RegFilter, v, RoutineFilter, RoutineSettle)) return false;
+    if (!receiverTakes(Model, RxSetting::Filter, v)) return false;
+    if (!writeShort(RegFilter, v, RoutineFilter, RoutineSettle)) return false;
     emit BandwidthChanged(v);
     return true;
 }
@@ -135,7 +137,8 @@ bool clsAR7030::Bandwidth(int v) {
 std::optional<int> clsAR7030::Mode() { return readRegister(Page0, RegMode); }
 
 bool clsAR7030::Mode(int v) {
-    if (!receiverTakes(Model, RxSetting::Mode, v) || !writeShort(RegMode, v, RoutineMode, RoutineSettle)) return false;
+    if (!receiverTakes(Model, RxSetting::Mode, v)) return false;
+    if (!writeShort(RegMode, v, RoutineMode, RoutineSettle)) return false;
     emit ModeChanged(v);
     return true;
 }
@@ -143,7 +146,8 @@ bool clsAR7030::Mode(int v) {
 std::optional<int> clsAR7030::Agcspeed() { return readRegister(Page0, RegAgc); }
 
 bool clsAR7030::Agcspeed(int v) {
-    if (!receiverTakes(Model, RxSetting::Agc, v) || !writeShort(RegAgc, v, RoutineLevels, -1)) return false;
+    if (!receiverTakes(Model, RxSetting::Agc, v)) return false;
+    if (!writeShort(RegAgc, v, RoutineLevels, -1)) return false;
     emit AgcspeedChanged(v);
     return true;
 }
