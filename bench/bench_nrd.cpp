@@ -13,6 +13,7 @@
 // other at once ("back to back").
 //
 // Prints one line per operation; "over" marks one more than 10% above its limit.
+#include "drivers/model_tables.h"
 #include "drivers/nrd/nrd_codec.h"
 #include "drivers/nrd535/clsnrd535.h"
 #include "drivers/nrd545/clsnrd545.h"
@@ -180,6 +181,8 @@ int main(int argc, char** argv) {
     auto got = [](const auto& v) { return v.has_value(); };
     int step = 0;
 
+    // The bandwidth control is an option of the NRD-535: the receiver measured has it.
+    Settings[BwcOption] = 1;
     clsNRD535 rx535(port535);
     const QString rec535 = QStringLiteral("MEM012 06075000 4 01 0 1 @@@ @@@ @ ");
     const std::vector<Op> ops535 = {

@@ -27,6 +27,18 @@ template <size_t N> void fill(std::array<QString, N>& table, std::initializer_li
     for (const char* t : texts) table[i++] = QString::fromLatin1(t);
 }
 
+// The model whose builder filled the text tables last (initnorxtables fills
+// none); -1 before the first.
+int g_textsOf = -1;
+
+void fillNrd535Modes() {
+    fill(ModeTexts, {"RY", "CW", "USB", "LSB", "AM", "NFM", "Fax", "AM-U", "AM-L"});
+    // The modes of an option the receiver lacks have no text.
+    const CodeRange& modes = modelCodes(2)->mode;
+    for (int m = modes.lo; m <= modes.hi; ++m)
+        if (!takesCode(modes, m)) ModeTexts[size_t(m)].clear();
+}
+
 void fillBw(std::initializer_list<const char*> texts) {
     int i = 0;
     for (const char* t : texts) {
@@ -51,6 +63,7 @@ void initnorxtables() { setLimits(10, 30000, 99); }
 void initar7030tables() {
     emptyCommonTexts();
     setLimits(10, 32016, 99);
+    g_textsOf = 1;
     fill(AttTexts, {"+10 dB", "0 dB", "-10 dB", "-20 dB", "-30 dB", "-40 dB"});
     fill(ModeTexts, {"", "AM", "Sync", "NFM", "Data", "CW", "LSB", "USB"});
     fill(AgcTexts, {"Fst", "Med", "Slw", "Off"});
@@ -70,13 +83,10 @@ void initar7030tables() {
 void initnrd535tables() {
     emptyCommonTexts();
     setLimits(10, 29999.999, 199);
+    g_textsOf = 2;
     fill(AttTexts, {"0 dB", "-20 dB"});
     fillBw({"Wid", "Int", "Nar", "Aux"});
-    fill(ModeTexts, {"RY", "CW", "USB", "LSB", "AM", "NFM", "Fax", "AM-U", "AM-L"});
-    // The modes of an option the receiver lacks have no text.
-    const CodeRange& modes = modelCodes(2)->mode;
-    for (int m = modes.lo; m <= modes.hi; ++m)
-        if (!takesCode(modes, m)) ModeTexts[size_t(m)].clear();
+    fillNrd535Modes();
     fill(AgcTexts, {"Slw", "Fst", "Off"});
     fill(NbTexts, {"Off", "NB1", "NB2"});
 }
@@ -84,6 +94,7 @@ void initnrd535tables() {
 void initrx320tables() {
     emptyCommonTexts();
     setLimits(100, 30000, 99);
+    g_textsOf = 3;
     fill(ModeTexts, {"AM", "USB", "LSB", "CW"});
     fill(AgcTexts, {"", "Slw", "Med", "Fst"});
     // The widths are the driver's own; the display shows them as they are.
@@ -96,6 +107,7 @@ void initrx320tables() {
 void initnrd545tables() {
     emptyCommonTexts();
     setLimits(10, 29999.999, 999);
+    g_textsOf = 4;
     fill(AttTexts, {"0 dB", "-20 dB"});
     fillBw({"Wid", "Int", "Nar"});
     fill(ModeTexts, {"RY", "CW", "USB", "LSB", "AM", "NFM", "AMS", "AM-U", "AM-L", "WFM"});
@@ -105,27 +117,73 @@ void initnrd545tables() {
 
 namespace {
 
-constexpr CodeRange kNone{};
 constexpr CodeRange codes(int lo, int hi) { return {lo, hi}; }
+
+// The RX-320's widest filter, by its width: it stands last in the table.
+constexpr int rx320WidestFilter() {
+    int widest = 0;
+    for (int i = 1; i < int(rx320::FilterWidthsHz.size()); ++i)
+        if (rx320::FilterWidthsHz[size_t(i)] > rx320::FilterWidthsHz[size_t(widest)]) widest = i;
+    return widest;
+}
+
+// AR7030: its channels keep passband shift, squelch or BFO and the scan flag.
+constexpr ModelCodes ar7030Codes() {
+    ModelCodes c;
+    c.mode = codes(1, 7);
+    c.filter = codes(1, 6);
+    c.attenuator = codes(0, 5);
+    c.agc = codes(0, 3);
+    c.channelPassband = codes(0, 255);
+    c.channelSqlBfo = codes(0, 255);
+    c.channelScan = codes(0, 1);
+    return c;
+}
+
+// NRD-535: "Nar" with the 1 kHz filter, AM-U and AM-L with ECSS, the
+// bandwidth control (Hz) with BWC.
+constexpr ModelCodes nrd535Codes() {
+    ModelCodes c;
+    c.mode = {0, 8, 7, 8, EcssOption};
+    c.filter = {0, 3, 2, 2, NarrowFilterOption};
+    c.attenuator = codes(0, 1);
+    c.agc = codes(0, 2);
+    c.bandwidthControl = {0, 9999, 0, 9999, BwcOption};
+    c.channelAttenuator = c.attenuator;
+    c.channelAgc = c.agc;
+    return c;
+}
+
+// RX-320: the filters of its width table.
+constexpr ModelCodes rx320Codes() {
+    ModelCodes c;
+    c.mode = codes(rx320::AM, rx320::CW);
+    c.filter = codes(0, int(rx320::FilterWidthsHz.size()) - 1);
+    c.agc = codes(rx320::SlowAgc, rx320::FastAgc);
+    c.widestFilter = rx320WidestFilter();
+    c.channelAgc = c.agc;
+    return c;
+}
+
+// NRD-545: the bandwidth control in units of 10 Hz.
+constexpr ModelCodes nrd545Codes() {
+    ModelCodes c;
+    c.mode = codes(0, 9);
+    c.filter = codes(0, 2);
+    c.attenuator = codes(0, 1);
+    c.agc = codes(0, 9);
+    c.bandwidthControl = codes(0, 999);
+    c.reportedOnlyMode = 9;
+    c.channelAttenuator = c.attenuator;
+    c.channelAgc = c.agc;
+    return c;
+}
 
 // Indexed by RxType. The codes are the indices of each model's tables
 // (ModeTexts, BwTexts, AttTexts, AgcTexts, YesNoTexts) and the AR7030's
-// register bytes.
-const ModelCodes kModelCodes[] = {
-    // No receiver: nothing to set, and channels of nothing but a frequency.
-    {kNone, kNone, kNone, kNone, -1, kNone, kNone, kNone, kNone, kNone},
-    // AR7030: its channels keep passband shift, squelch or BFO and the scan flag.
-    {codes(1, 7), codes(1, 6), codes(0, 5), codes(0, 3), -1, kNone, kNone, codes(0, 255), codes(0, 255),
-     codes(0, 1)},
-    // NRD-535: "Nar" with the 1 kHz filter, AM-U and AM-L with ECSS.
-    {{0, 8, 7, 8, EcssOption}, {0, 3, 2, 2, NarrowFilterOption}, codes(0, 1), codes(0, 2), -1, codes(0, 1), codes(0, 2),
-     kNone, kNone, kNone},
-    // RX-320: the filters of its width table.
-    {codes(rx320::AM, rx320::CW), codes(0, int(rx320::FilterWidthsHz.size()) - 1), kNone,
-     codes(rx320::SlowAgc, rx320::FastAgc), -1, kNone, codes(rx320::SlowAgc, rx320::FastAgc), kNone, kNone, kNone},
-    // NRD-545.
-    {codes(0, 9), codes(0, 2), codes(0, 1), codes(0, 9), 9, codes(0, 1), codes(0, 9), kNone, kNone, kNone},
-};
+// register bytes. No receiver: nothing to set, and channels of nothing but a
+// frequency.
+constexpr ModelCodes kModelCodes[] = {ModelCodes{}, ar7030Codes(), nrd535Codes(), rx320Codes(), nrd545Codes()};
 
 } // namespace
 
@@ -143,6 +201,19 @@ bool takesCode(const CodeRange& range, int code) {
     return option == 0 || optionFitted(option);
 }
 
+bool receiverTakes(int rxType, RxSetting setting, int code) {
+    const ModelCodes* codes = modelCodes(rxType);
+    if (!codes) return false;
+    switch (setting) {
+    case RxSetting::Mode: return takesCode(codes->mode, code);
+    case RxSetting::Filter: return takesCode(codes->filter, code) || codes->widestFilter >= 0;
+    case RxSetting::Attenuator: return takesCode(codes->attenuator, code);
+    case RxSetting::Agc: return takesCode(codes->agc, code);
+    case RxSetting::BandwidthControl: return takesCode(codes->bandwidthControl, code);
+    }
+    return false;
+}
+
 QString optionName(int setting) {
     switch (setting) {
     case NarrowFilterOption: return QStringLiteral("1 kHz");
@@ -153,7 +224,12 @@ QString optionName(int setting) {
     }
 }
 
+void followOptionTexts() {
+    if (g_textsOf == 2) fillNrd535Modes();
+}
+
 void resetModelTables() {
+    g_textsOf = -1;
     setLimits(0, 0, 0);
     emptyCommonTexts();
     BwTexts.clear();

@@ -33,12 +33,18 @@ template <size_t N> QString tableText(const std::array<QString, N>& table, int i
     return i >= 0 && size_t(i) < N ? table[size_t(i)] : QStringLiteral("?");
 }
 
+// The texts of the codes of an option (the NRD-535's AM-U and AM-L) follow
+// the options as they now stand, in the tables of the model built last; Set
+// Up calls it as it closes.
+void followOptionTexts();
+
 void resetModelTables();
 
 // ---- each model's codes and options -------------------------------------
 // The one statement of which codes each receiver model takes and which of them
-// need an option of the receiver: the panels, the timer editor, the cell
-// editor, the text builders above and the memory-record check read it.
+// need an option of the receiver: the drivers' gate (receiverTakes, below),
+// the panels, the timer editor, the cell editor, the text builders above and
+// the memory-record check read it.
 
 // The NRD-535's options, by their index in Settings.
 inline constexpr int NarrowFilterOption = 10;
@@ -64,6 +70,13 @@ struct CodeRange {
 struct ModelCodes {
     // The receiver's settings.
     CodeRange mode, filter, attenuator, agc;
+    // The values the bandwidth control takes (the NRD-535's only with its
+    // option); none where the receiver has no bandwidth control.
+    CodeRange bandwidthControl;
+    // The filter that a number outside `filter` stands for (the RX-320 takes
+    // any number and gives it its widest filter); -1 where such a number is
+    // refused.
+    int widestFilter = -1;
     // A mode the receiver reports, and its channels hold, that nothing in the
     // program sets (the NRD-545's WFM); -1 for none.
     int reportedOnlyMode = -1;
@@ -82,5 +95,17 @@ bool optionFitted(int setting);
 bool takesCode(const CodeRange& range, int code);
 // The option's name as the set-up dialog shows it ("1 kHz", "ECSS").
 QString optionName(int setting);
+
+// ---- the gate ----
+// Every driver asks it before a setting goes out, whoever calls the driver:
+// what the receiver does not take is never sent, and its setter returns false
+// without a word on the line. A caller that goes on past a setting the
+// receiver does not take (the settings of a mode letter, of a timer event)
+// asks it too, to tell such a setting from a write that failed.
+enum class RxSetting { Mode, Filter, Attenuator, Agc, BandwidthControl };
+// True when the receiver of model rxType, with the options the set-up gives
+// it now, takes code for the setting (a model with a widestFilter takes every
+// filter number).
+bool receiverTakes(int rxType, RxSetting setting, int code);
 
 } // namespace dovrane

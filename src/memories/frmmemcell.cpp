@@ -21,6 +21,7 @@
 #include "platform/number_text.h"
 #include "platform/one_line_text.h"
 #include "shell/facade.h"
+#include "shell/frmsetup.h"
 #include "shell/globals.h"
 #include "shell/unloadallforms.h"
 
@@ -28,6 +29,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalBlocker>
 #include <algorithm>
 
 namespace dovrane {
@@ -84,6 +86,9 @@ frmMemcell::frmMemcell() : Form(kPosition, &MemcellOpen), ui(std::make_unique<Ui
     // The tag ends the cell's line in the memory file: a pasted line break
     // becomes a blank.
     keepOnOneLine(ui->txtMemtag);
+    onSetUpClosed(this, [this] {
+        if (isLoaded()) followOptions();
+    });
 }
 
 frmMemcell::~frmMemcell() = default;
@@ -96,6 +101,7 @@ void frmMemcell::Form_Load() {
         if (RxType == 4) NRD545A = std::make_unique<clsNRD545>(*Comm1);
     }
     loading_ = true;
+    filledMode_ = filledFilter_ = -1;
     fillLists();
     ui->cmbCellnr->setCurrentIndex(std::clamp(CurMemNr, 0, int(MaxMemNr)));
     loadedCell_ = CurMemNr;
@@ -137,6 +143,22 @@ void frmMemcell::fillLists() {
     if (ar) rebuildSqlBfo(field(MemImage.record(CurMemNr), 17, 17));
 }
 
+void frmMemcell::followOptions() {
+    const ModelCodes* codes = RxType != 0 ? modelCodes(RxType) : nullptr;
+    if (!codes) return;
+    // A choice stays while the receiver takes it; a field left empty for
+    // want of an option shows what it was filled with once it can.
+    auto refill = [](QComboBox* c, const auto& table, const CodeRange& range, int filled) {
+        const int keep = c->currentIndex() >= 0 ? chosen(c) : filled;
+        const QSignalBlocker block(c);
+        c->clear();
+        addCodes(c, table, range);
+        selectIndex(c, keep);
+    };
+    refill(ui->cmbMode, ModeTexts, codes->mode, filledMode_);
+    refill(ui->cmbBandwidth, BwTexts, codes->filter, filledFilter_);
+}
+
 void frmMemcell::rebuildSqlBfo(int mode) {
     ui->cmbSqlBfo->clear();
     if (mode == 4 || mode == 5) {
@@ -170,8 +192,10 @@ void frmMemcell::showSqlBfo(int mode, int b) {
 
 void frmMemcell::fillFromImage(const QString& r, const QString& tag) {
     ui->txtFrequency->setText(recordColumns(r, 8, 12) + QLatin1Char('.') + recordColumns(r, 13, 15));
-    selectIndex(ui->cmbMode, field(r, 17, 17));
-    selectIndex(ui->cmbBandwidth, field(r, 19, 20));
+    filledMode_ = field(r, 17, 17);
+    filledFilter_ = field(r, 19, 20);
+    selectIndex(ui->cmbMode, filledMode_);
+    selectIndex(ui->cmbBandwidth, filledFilter_);
     ui->txtMemtag->setText(QString(tag).remove(QRegularExpression(QStringLiteral("\\s+$"))));
     if (RxType == 1) {
         showPassband(field(r, 26, 28));
@@ -201,8 +225,10 @@ void frmMemcell::fillFromReceiver() {
         const std::optional<QString> s = NRD535A ? NRD535A->RxStatus() : NRD545A->RxStatus();
         if (!s || s->size() < 13) return;
         ui->txtFrequency->setText(s->mid(4, 5) + QLatin1Char('.') + s->mid(9, 3));
-        selectIndex(ui->cmbMode, field(*s, 4, 4));
-        selectIndex(ui->cmbBandwidth, field(*s, 3, 3));
+        filledMode_ = field(*s, 4, 4);
+        filledFilter_ = field(*s, 3, 3);
+        selectIndex(ui->cmbMode, filledMode_);
+        selectIndex(ui->cmbBandwidth, filledFilter_);
         selectIndex(ui->cmbAttenuator, field(*s, 2, 2));
         selectIndex(ui->cmbAgcspeed, field(*s, 13, 13));
     } else if (RxType == 3) {

@@ -37,6 +37,9 @@ protected:
 
 private:
     void fillLists();
+    // Set Up has closed: the mode and filter lists offer what the receiver
+    // takes with its options as they now stand.
+    void followOptions();
     void fillFromImage(const QString& record, const QString& tag);
     void fillFromReceiver();
     // The Sql/BFO list for a mode: BFO for Data and CW, squelch otherwise.
@@ -56,6 +59,9 @@ private:
     int loadedCell_ = 0;
     QString loadedRecord_;
     bool loading_ = false;
+    // The mode and filter codes the fields were filled with, -1 for none.
+    int filledMode_ = -1;
+    int filledFilter_ = -1;
     struct Kept {
         QString text;
         int byte = -1;

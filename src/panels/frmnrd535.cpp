@@ -7,6 +7,7 @@
 #include "platform/clickable_label.h"
 #include "platform/dialogs.h"
 #include "platform/delay.h"
+#include "shell/frmsetup.h"
 #include "shell/globals.h"
 #include "platform/number_text.h"
 
@@ -59,6 +60,13 @@ frmNRD535::frmNRD535() : RxPanel(2), ui(std::make_unique<Ui::frmNRD535>()) {
     // This panel's own captions.
     if (QAction* a = menuItem(QStringLiteral("mnuConvertaero2"))) a->setText(QStringLiteral("Convert Aero . . ."));
     if (QAction* a = menuItem(QStringLiteral("mnuConvertaero"))) a->setText(QStringLiteral("Convert Aero . . "));
+
+    // Set Up is reachable from the panel and changes the options at once.
+    // Only the open panel follows: one that is closing has let go of its
+    // receiver already.
+    onSetUpClosed(this, [this] {
+        if (openPanel() == this) followOptions();
+    });
 }
 
 frmNRD535::~frmNRD535() { clearLockPanel(this); }
@@ -139,6 +147,28 @@ void frmNRD535::applyOptions() {
         if (cmdBandwidth[size_t(i)]) cmdBandwidth[size_t(i)]->setEnabled(takesCode(codes.filter, i));
     for (int i = 0; i < int(cmdMode.size()); ++i)
         if (cmdMode[size_t(i)]) cmdMode[size_t(i)]->setEnabled(takesCode(codes.mode, i));
+}
+
+void frmNRD535::followOptions() {
+    applyOptions();
+    // The mode texts have followed the options already.
+    if (modelCodes(2)->mode.optionOf(shownMode_) != 0) NRD535A_ModeChanged(shownMode_);
+
+    QSlider* bwc = ui->vsbBandwidthcontrol;
+    if (!optionFitted(BwcOption)) {
+        if (bwc->isEnabled()) {
+            bwc->setEnabled(false);
+            ui->lblbandwidthcontrol->clear();
+        }
+        return;
+    }
+    // The passband-shift slider is live exactly while the receiver is held
+    // and the mode has filters; the filter shown decides the range, as for
+    // the keys.
+    if (bwc->isEnabled() || !ui->vsbPassbandshift->isEnabled() || RemoteHeld != 1) return;
+    const QString filter = ui->lblBandwidth->text();
+    if (filter == tableText(BwTexts, 0)) setUpBandwidthcontrol(0);
+    else if (filter == tableText(BwTexts, 1)) setUpBandwidthcontrol(1);
 }
 
 void frmNRD535::modelLoad(bool portOpen) {
@@ -245,17 +275,21 @@ void frmNRD535::RxUpdatefull() {
     setPassbandshift(0);
 
     if ((b == 0 || b == 1) && optionFitted(BwcOption)) {
-        const BwcRange r = b == 0 ? kWide : kInter;
-        ui->vsbBandwidthcontrol->setEnabled(true);
-        {
-            const QSignalBlocker block(ui->vsbBandwidthcontrol);
-            ui->vsbBandwidthcontrol->setRange(r.low, r.high);
-        }
-        setBandwidthcontrol(r.high);
+        setUpBandwidthcontrol(b);
     } else if (b == 2 || b == 3) {
         ui->vsbBandwidthcontrol->setEnabled(false);
         ui->lblbandwidthcontrol->clear();
     }
+}
+
+void frmNRD535::setUpBandwidthcontrol(int filter) {
+    const BwcRange r = filter == 0 ? kWide : kInter;
+    ui->vsbBandwidthcontrol->setEnabled(true);
+    {
+        const QSignalBlocker block(ui->vsbBandwidthcontrol);
+        ui->vsbBandwidthcontrol->setRange(r.low, r.high);
+    }
+    setBandwidthcontrol(r.high);
 }
 
 void frmNRD535::setPassbandshift(int v) {
@@ -285,7 +319,8 @@ void frmNRD535::NRD535A_LockChanged(int v) { showLockState(ui->lblLock, v); }
 void frmNRD535::NRD535A_RxStatusChanged(const QString& s) {
     ui->lblAttenuator->setText(attenuatorText(statusDigit(s, 2)));
     ui->lblBandwidth->setText(tableText(BwTexts, statusDigit(s, 3)));
-    ui->lblMode->setText(tableText(ModeTexts, statusDigit(s, 4)));
+    shownMode_ = statusDigit(s, 4);
+    ui->lblMode->setText(tableText(ModeTexts, shownMode_));
     ui->lblAgcspeed->setText(tableText(AgcTexts, statusDigit(s, 13)));
     if (txtFrequencyA) {
         QString f = formatPattern(val(s.mid(4, 8)) / 1000.0, QStringLiteral("####0.000"));
@@ -303,6 +338,7 @@ void frmNRD535::NRD535A_BandwidthChanged(int v) {
 }
 
 void frmNRD535::NRD535A_ModeChanged(int v) {
+    shownMode_ = v;
     ui->lblMode->setText(takesCode(modelCodes(2)->mode, v) ? tableText(ModeTexts, v) : QStringLiteral("?"));
 }
 
@@ -332,16 +368,14 @@ void frmNRD535::cmdAttenuator_Click(int i) {
     if (NRD535A) NRD535A->Attenuator(i);
 }
 
-// The keys reach these too: a filter or mode of an option the receiver lacks
-// is never sent, whichever way it is asked for.
+// The keys reach these too, also for a button disabled for want of an
+// option: the driver sends no filter or mode the receiver lacks.
 void frmNRD535::cmdBandwidth_Click(int i) {
-    if (!takesCode(modelCodes(2)->filter, i)) return;
     if (!NRD535A || !NRD535A->Bandwidth(i)) return;
     RxUpdatefull();
 }
 
 void frmNRD535::cmdMode_Click(int i) {
-    if (!takesCode(modelCodes(2)->mode, i)) return;
     if (!NRD535A || !NRD535A->Mode(i)) return;
     QPointer<frmNRD535> self(this);
     delayms(kModeDelayMs);

@@ -94,7 +94,14 @@ protected:
 
 private:
     void bindModelControls();
+    // The filter and mode buttons of the options the receiver has.
     void applyOptions();
+    // Set Up has closed: the buttons, the mode texts and the bandwidth-control
+    // slider follow the options as they now stand.
+    void followOptions();
+    // Held, with "Wid" (0) or "Int" (1): the bandwidth-control slider enabled
+    // over the filter's range at its top, which is sent.
+    void setUpBandwidthcontrol(int filter);
     std::optional<QString> readStatus();
     void blankSliders();
     // The slider at value v without sending, then v sent once.
@@ -112,6 +119,8 @@ private:
     std::array<QAbstractButton*, 3> cmdNoiseblanker{};
     std::array<QAbstractButton*, 2> cmdLock{};
     int powerState_ = 0;
+    // The mode code lblMode shows, -1 before the first.
+    int shownMode_ = -1;
     // Continuous stepping took a run's hold and owes its release.
     bool steppingHolds_ = false;
 };

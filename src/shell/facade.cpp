@@ -125,12 +125,18 @@ void showSetting(const Setting& s) {
     }
 }
 
-// An AR7030 filter place from the settings; nothing when the setting names
-// no place the receiver has.
-std::optional<Setting> ar7030Filter(int settingIndex) {
-    const int f = int(vbRound(double(Settings[size_t(settingIndex)])));
-    if (f < 1 || f > 6) return std::nullopt;
-    return Setting{Member::Bandwidth, f};
+RxSetting gateSetting(Member m) {
+    switch (m) {
+    case Member::Mode: return RxSetting::Mode;
+    case Member::Bandwidth: return RxSetting::Filter;
+    case Member::Agcspeed: return RxSetting::Agc;
+    }
+    return RxSetting::Mode;
+}
+
+// An AR7030 filter place from the settings.
+Setting ar7030Filter(int settingIndex) {
+    return Setting{Member::Bandwidth, int(vbRound(double(Settings[size_t(settingIndex)])))};
 }
 
 // What a mode letter sends, in order, for RxType.
@@ -138,9 +144,8 @@ std::vector<Setting> settingsFor(QChar letter) {
     using M = Member;
     const char c = letter.toLatin1();
     std::vector<Setting> out;
-    auto add = [&](std::initializer_list<std::optional<Setting>> list) {
-        for (const auto& s : list)
-            if (s) out.push_back(*s);
+    auto add = [&](std::initializer_list<Setting> list) {
+        for (const Setting& s : list) out.push_back(s);
     };
     switch (RxType) {
     case 1:
@@ -156,7 +161,7 @@ std::vector<Setting> settingsFor(QChar letter) {
         break;
     case 2: {
         // CW on the narrow filter where the receiver has it.
-        const int cwFilter = takesCode(modelCodes(2)->filter, 2) ? 2 : 1;
+        const int cwFilter = receiverTakes(2, RxSetting::Filter, 2) ? 2 : 1;
         switch (c) {
         case 'A': add({Setting{M::Mode, 4}, Setting{M::Bandwidth, 0}, Setting{M::Agcspeed, 1}}); break;
         case 'U': add({Setting{M::Mode, 2}, Setting{M::Bandwidth, 1}, Setting{M::Agcspeed, 0}}); break;
@@ -283,7 +288,10 @@ void SetRx2mfa(QString& letter) {
     const std::vector<Setting> settings = settingsFor(letter.at(0));
     if (settings.empty() || !ensureDriver()) return;
     for (const Setting& s : settings) {
-        // What did not go out is not shown, and nothing more is sent.
+        // A setting the receiver does not take (a filter place it lacks) is
+        // left as it is; what did not go out is not shown, and nothing more
+        // is sent.
+        if (!receiverTakes(RxType, gateSetting(s.member), s.value)) continue;
         if (!sendSetting(s)) return;
         showSetting(s);
     }

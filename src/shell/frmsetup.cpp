@@ -1,6 +1,7 @@
 #include "shell/frmsetup.h"
 #include "ui_frmsetup.h"
 
+#include "drivers/model_tables.h"
 #include "platform/busycursor.h"
 #include "platform/commport.h"
 #include "platform/dialogs.h"
@@ -13,6 +14,7 @@
 
 #include <QButtonGroup>
 #include <QFocusEvent>
+#include <QPointer>
 #include <QSerialPortInfo>
 #include <QShortcut>
 #include <algorithm>
@@ -21,6 +23,23 @@
 namespace dovrane {
 
 namespace {
+
+struct ClosedListener {
+    QPointer<QObject> context;
+    std::function<void()> handler;
+};
+std::vector<ClosedListener>& closedListeners() {
+    static std::vector<ClosedListener> listeners;
+    return listeners;
+}
+
+void setUpClosed() {
+    std::erase_if(closedListeners(), [](const ClosedListener& l) { return l.context.isNull(); });
+    // A handler may run events; the list it walks stays as it was.
+    const std::vector<ClosedListener> listeners = closedListeners();
+    for (const ClosedListener& l : listeners)
+        if (l.context) l.handler();
+}
 
 enum class Rule { Folder, Latitude, Longitude, TimeDifference, Number };
 enum class Shown { AsStored, BlankSigned, Plain, TwoDigits };
@@ -251,6 +270,9 @@ void frmSetUp::Form_Unload() {
     // still being typed is checked here so that it is not lost.
     commitFocusedField();
     closing_ = true;
+    // The tables first: the windows told next show their texts.
+    followOptionTexts();
+    setUpClosed();
 }
 
 void frmSetUp::optRxtype_Click(int index) {
@@ -429,6 +451,10 @@ void frmSetUp::cmdReload_Click() {
 }
 
 void showSetUpDialog() { forms::load<frmSetUp>()->showModal(); }
+
+void onSetUpClosed(QObject* context, std::function<void()> handler) {
+    closedListeners().push_back({context, std::move(handler)});
+}
 
 void showSetUpWindow() {
     frmSetUp* w = forms::load<frmSetUp>();

@@ -3,6 +3,7 @@
 // is changed, and "Save" to keep them in "dovrane2.ini".
 #include "shell/form.h"
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -72,5 +73,11 @@ private:
 void showSetUpDialog();
 // Opens it without waiting (from a receiver panel's menu).
 void showSetUpWindow();
+
+// The window changes the receiver's options the moment a box is ticked, and
+// tells what shows them (a panel's buttons and mode texts, the cell editor's
+// lists) when it closes, so that they follow. A window asks once, with itself
+// as context: it is forgotten when it is destroyed.
+void onSetUpClosed(QObject* context, std::function<void()> handler);
 
 } // namespace dovrane

@@ -28,7 +28,25 @@ using M = RxStep::Member;
 
 namespace {
 constexpr int Ar7030SettleMs = 500;
+
+// Whether the receiver takes the step's value: a code of an option it lacks
+// (a slot made while the option was ticked, or read from the receiver then)
+// is left out of the event; the rest still goes out.
+bool receiverTakesStep(int rxType, const RxStep& s) {
+    switch (s.member) {
+    case M::Attenuator: return receiverTakes(rxType, RxSetting::Attenuator, s.value);
+    case M::Bandwidth: return receiverTakes(rxType, RxSetting::Filter, s.value);
+    case M::Bandwidthcontrol: return receiverTakes(rxType, RxSetting::BandwidthControl, s.value);
+    case M::Mode: return receiverTakes(rxType, RxSetting::Mode, s.value);
+    case M::Agcspeed: return receiverTakes(rxType, RxSetting::Agc, s.value);
+    case M::PassBandShift:
+    case M::Ecss:
+    case M::Pause:
+    case M::ShowMode: break;
+    }
+    return true;
 }
+} // namespace
 
 std::vector<RxStep> eventSteps(int rxType, const SlotFields& p) {
     switch (rxType) {
@@ -225,6 +243,7 @@ bool TimerReceiver::apply(const SlotFields& slot) {
     for (const RxStep& step : eventSteps(rxType_, slot)) {
         // The pause lets events run: the window may have let the driver go meanwhile.
         if (!hasDriver()) return false;
+        if (!receiverTakesStep(rxType_, step)) continue;
         ok = send(step) && ok;
     }
     if (rxType_ == 1) {

@@ -114,11 +114,34 @@ TEST_F(Ar7030Test, ValuesTheByteLanguageCannotCarryAreRefused) {
     EXPECT_TRUE(wire().isEmpty());
     EXPECT_TRUE(events.isEmpty());
 
-    // The largest values that fit still go out.
-    EXPECT_TRUE(rx.Bandwidth(15));
-    EXPECT_EQ(hexText(wire(6)), hexText(bytes({0x50, 0x33, 0x44, 0x6F, 0x23, 0x2B})));
+    // A filter place the receiver does not have fits the byte, yet is refused.
+    EXPECT_FALSE(rx.Bandwidth(15));
+    EXPECT_TRUE(wire().isEmpty());
+
+    // The largest values the receiver takes still go out.
+    EXPECT_TRUE(rx.Bandwidth(6));
+    EXPECT_EQ(hexText(wire(6)), hexText(bytes({0x50, 0x33, 0x44, 0x66, 0x23, 0x2B})));
     EXPECT_TRUE(rx.PassBandShift(255));
     EXPECT_EQ(hexText(wire(7)), hexText(bytes({0x50, 0x33, 0x45, 0x3F, 0x6F, 0x23, 0x2B})));
+}
+
+// What fits a byte may still be no setting of the receiver: a mode, filter
+// place, attenuator step or AGC speed it lacks, or a channel of such codes,
+// goes nowhere and raises nothing.
+TEST_F(Ar7030Test, CodesTheReceiverLacksAreRefused) {
+    const std::pair<const char*, std::function<bool()>> writes[] = {
+        {"mode 0", [&] { return rx.Mode(0); }},
+        {"mode 8", [&] { return rx.Mode(8); }},
+        {"filter 0", [&] { return rx.Bandwidth(0); }},
+        {"filter 7", [&] { return rx.Bandwidth(7); }},
+        {"attenuator 6", [&] { return rx.Attenuator(6); }},
+        {"AGC 4", [&] { return rx.Agcspeed(4); }},
+        {"channel in mode 9", [&] { return rx.Memory(12, QStringLiteral("MEM012 09999990 9 03 @ @ 016 033 0 ")); }},
+        {"channel on filter 7", [&] { return rx.Memory(12, QStringLiteral("MEM012 09999990 5 07 @ @ 016 033 0 ")); }},
+    };
+    for (const auto& [what, write] : writes) EXPECT_FALSE(write()) << what;
+    EXPECT_TRUE(wire().isEmpty());
+    EXPECT_TRUE(events.isEmpty());
 }
 
 TEST_F(Ar7030Test, VolumeKeepsTheBitsItSharesItsRegisterWith) {

@@ -189,8 +189,8 @@ TEST_F(Ar7030Test, EveryChannelRoundTrips) {
         const QString rec = QStringLiteral("MEM%1 %2 %3 %4 @ @ %5 %6 %7 ")
                                 .arg(n, 3, 10, QLatin1Char('0'))
                                 .arg(hz10 * 10, 8, 10, QLatin1Char('0'))
-                                .arg(rng() % 10)
-                                .arg(rng() % 8, 2, 10, QLatin1Char('0'))
+                                .arg(1 + rng() % 7)
+                                .arg(1 + rng() % 6, 2, 10, QLatin1Char('0'))
                                 .arg(rng() % 256, 3, 10, QLatin1Char('0'))
                                 .arg(rng() % 256, 3, 10, QLatin1Char('0'))
                                 .arg(rng() % 2);

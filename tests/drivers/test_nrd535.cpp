@@ -1,6 +1,11 @@
 // The NRD-535 driver against the simulated NRD-535: every setting goes out as
 // the receiver's command and reads back, with its change event.
+#include "drivers/model_tables.h"
 #include "drivers/nrd535/clsnrd535.h"
+#include "drivers/rx_link.h"
+#include "shell/globals.h"
+
+#include <functional>
 #include "sim/nrd_rig.h"
 
 using namespace dovrane;
@@ -9,9 +14,16 @@ using namespace dovrane::test;
 namespace {
 using Nrd535 = NrdRig<sim::Nrd535Sim>;
 using Setting = sim::NrdSimBase::Setting;
+
+// The set-up of a receiver with every option fitted: the 1 kHz filter, BWC,
+// ECSS and the RTTY unit.
+void fitEveryOption() {
+    for (int option : {NarrowFilterOption, BwcOption, EcssOption, RttyOption}) Settings[size_t(option)] = 1;
+}
 } // namespace
 
 TEST_F(Nrd535, TunedSettingsRoundTripThroughTheStatus) {
+    fitEveryOption();
     clsNRD535 rx(port);
     Recorder<int> att, bw, mode, agc;
     Recorder<double> freq;
@@ -70,19 +82,88 @@ TEST_F(Nrd535, ValuesTheCommandsCannotCarryAreRefused) {
     EXPECT_TRUE(att.values.empty());
 }
 
+// Whoever calls the driver, a code of an option the set-up says the receiver
+// lacks never goes out: not on its own, not inside a status or a memory
+// record. The refusal is no silent receiver, and once the option is ticked
+// the same write goes out.
+TEST_F(Nrd535, AnOptionsCodesGoOutOnlyWithTheOption) {
+    clsNRD535 rx(port);
+    int events = 0;
+    const auto count = [&events] { ++events; };
+    QObject::connect(&rx, &clsNRD535::ModeChanged, count);
+    QObject::connect(&rx, &clsNRD535::BandwidthChanged, count);
+    QObject::connect(&rx, &clsNRD535::BandwidthcontrolChanged, count);
+    QObject::connect(&rx, &clsNRD535::RxStatusChanged, count);
+    hold(rx);
+
+    struct Case {
+        const char* what;
+        int option;
+        std::function<bool(clsNRD535&)> write;
+        QByteArray sent;   // with the option
+        bool event;
+    };
+    const Case cases[] = {
+        {"AM-U", EcssOption, [](clsNRD535& r) { return r.Mode(7); }, "D7", true},
+        {"AM-L", EcssOption, [](clsNRD535& r) { return r.Mode(8); }, "D8", true},
+        {"Nar", NarrowFilterOption, [](clsNRD535& r) { return r.Bandwidth(2); }, "B2", true},
+        {"bandwidth control", BwcOption, [](clsNRD535& r) { return r.Bandwidthcontrol(2200); }, "W2200", true},
+        {"status in AM-U", EcssOption, [](clsNRD535& r) { return r.RxStatus(QStringLiteral("X017070000001")); },
+         "S199017070000001", true},
+        {"status on Nar", NarrowFilterOption,
+         [](clsNRD535& r) { return r.RxStatus(QStringLiteral("X024070000001")); }, "S199024070000001", true},
+        {"channel in AM-L", EcssOption,
+         [](clsNRD535& r) { return r.Memory(20, QStringLiteral("MEM020 07000000 8 01 0 1 @@@ @@@ @ ")); },
+         "K020018070000001", false},
+        {"channel on Nar", NarrowFilterOption,
+         [](clsNRD535& r) { return r.Memory(21, QStringLiteral("MEM021 07000000 4 02 0 1 @@@ @@@ @ ")); },
+         "K021024070000001", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Every other option fitted: only the one the code needs is missing.
+        fitEveryOption();
+        Settings[size_t(c.option)] = 0;
+        events = 0;
+        EXPECT_FALSE(c.write(rx));
+        EXPECT_EQ(wire(0), Wire{});
+        EXPECT_EQ(events, 0);
+        EXPECT_FALSE(rxFailing()) << "a refusal is not a receiver that does not answer";
+
+        Settings[size_t(c.option)] = 1;
+        EXPECT_TRUE(c.write(rx));
+        EXPECT_EQ(wire(1), Wire{c.sent});
+        EXPECT_EQ(events, c.event ? 1 : 0);
+        clearWire();
+    }
+
+    // Codes the receiver has no setting for are refused with every option.
+    fitEveryOption();
+    EXPECT_FALSE(rx.Attenuator(2));
+    EXPECT_FALSE(rx.Bandwidth(4));
+    EXPECT_FALSE(rx.Mode(9));
+    EXPECT_FALSE(rx.Agcspeed(3));
+    EXPECT_FALSE(rx.RxStatus(QStringLiteral("X014070000003")));
+    EXPECT_FALSE(rx.Memory(22, QStringLiteral("MEM022 07000000 4 01 2 1 @@@ @@@ @ ")));
+    EXPECT_EQ(wire(0), Wire{});
+    EXPECT_EQ(events, 0);
+}
+
 TEST_F(Nrd535, StatusWriteSetsTheWholeTuning) {
+    fitEveryOption();
     clsNRD535 rx(port);
     Recorder<QString> status;
     QObject::connect(&rx, &clsNRD535::RxStatusChanged, status.slot());
 
-    ASSERT_TRUE(rx.RxStatus(QStringLiteral("X021000123453")));
-    EXPECT_EQ(wire(5), (Wire{"H1", "H1", "S199021000123453", "H0", "H0"}));
-    EXPECT_EQ(sim.vfo(), (Setting{0, 2, 1, 12345, 3}));
-    EXPECT_EQ(status.values, std::vector<QString>{QStringLiteral("X021000123453")});
+    ASSERT_TRUE(rx.RxStatus(QStringLiteral("X021000123452")));
+    EXPECT_EQ(wire(5), (Wire{"H1", "H1", "S199021000123452", "H0", "H0"}));
+    EXPECT_EQ(sim.vfo(), (Setting{0, 2, 1, 12345, 2}));
+    EXPECT_EQ(status.values, std::vector<QString>{QStringLiteral("X021000123452")});
     EXPECT_EQ(rx.FrequencyA(), 12.345);
 }
 
 TEST_F(Nrd535, PlainLevelWritesGoOutBareWithTheirPause) {
+    fitEveryOption();
     clsNRD535 rx(port);
     Recorder<int> bwc, pbs;
     QObject::connect(&rx, &clsNRD535::BandwidthcontrolChanged, bwc.slot());
@@ -141,6 +222,7 @@ TEST_F(Nrd535, SmeterFollowsTheReceiversScale) {
 }
 
 TEST_F(Nrd535, MemoriesStoreReadAndClear) {
+    fitEveryOption();
     clsNRD535 rx(port);
     hold(rx);
     const QString stored = QStringLiteral("MEM012 00010000 3 02 1 0 @@@ @@@ @ ");

@@ -3,6 +3,8 @@
 #include "drivers/nrd545/clsnrd545.h"
 #include "sim/nrd_rig.h"
 
+#include <functional>
+
 using namespace dovrane;
 using namespace dovrane::test;
 
@@ -61,6 +63,22 @@ TEST_F(Nrd545, StatusWriteCarriesTheAgcAsATimeValue) {
     EXPECT_EQ(sim.vfo(), (Setting{1, 1, 4, 9500000, 40}));
     EXPECT_EQ(rx.RxStatus(), QStringLiteral("X114095000004"));
     EXPECT_EQ(status.values, std::vector<QString>{QStringLiteral("X114095000004")});
+}
+
+// The receiver has three filters and two attenuator steps: a fourth filter
+// fits the command's digit yet goes nowhere, alone or inside a status or a
+// channel.
+TEST_F(Nrd545, CodesTheReceiverLacksAreRefused) {
+    clsNRD545 rx(port);
+    hold(rx);
+    const std::pair<const char*, std::function<bool()>> writes[] = {
+        {"filter 3", [&] { return rx.Bandwidth(3); }},
+        {"attenuator 2", [&] { return rx.Attenuator(2); }},
+        {"status on filter 3", [&] { return rx.RxStatus(QStringLiteral("X034095000004")); }},
+        {"channel on filter 3", [&] { return rx.Memory(3, QStringLiteral("MEM003 09500000 4 03 0 3 @@@ @@@ @ ")); }},
+    };
+    for (const auto& [what, write] : writes) EXPECT_FALSE(write()) << what;
+    EXPECT_EQ(wire(0), Wire{});
 }
 
 TEST_F(Nrd545, LevelsWriteAndReadBackOneByOne) {

@@ -1,5 +1,6 @@
 #include "drivers/ar7030/clsar7030.h"
 #include "drivers/ar7030/ar7030_protocol.h"
+#include "drivers/memory_record.h"
 #include "drivers/model_tables.h"
 #include "drivers/rx_link.h"
 #include "platform/commport.h"
@@ -10,6 +11,10 @@
 namespace dovrane {
 
 using namespace ar7030;
+
+namespace {
+constexpr int Model = 1;
+}
 
 clsAR7030::clsAR7030(CommPort& port, QObject* parent) : QObject(parent), port_(port) {}
 
@@ -114,6 +119,7 @@ bool clsAR7030::writeByte(int address, int v, int routine, int routine2) {
 std::optional<int> clsAR7030::Attenuator() { return readRegister(Page0, RegAttenuator); }
 
 bool clsAR7030::Attenuator(int v) {
+    if (!receiverTakes(Model, RxSetting::Attenuator, v)) return false;
     if (!writeShort(RegAttenuator, v, RoutineLevels, -1)) return false;
     emit AttenuatorChanged(v);
     return true;
@@ -122,6 +128,7 @@ bool clsAR7030::Attenuator(int v) {
 std::optional<int> clsAR7030::Bandwidth() { return readRegister(Page0, RegFilter); }
 
 bool clsAR7030::Bandwidth(int v) {
+    if (!receiverTakes(Model, RxSetting::Filter, v)) return false;
     if (!writeShort(RegFilter, v, RoutineFilter, RoutineSettle)) return false;
     emit BandwidthChanged(v);
     return true;
@@ -130,6 +137,7 @@ bool clsAR7030::Bandwidth(int v) {
 std::optional<int> clsAR7030::Mode() { return readRegister(Page0, RegMode); }
 
 bool clsAR7030::Mode(int v) {
+    if (!receiverTakes(Model, RxSetting::Mode, v)) return false;
     if (!writeShort(RegMode, v, RoutineMode, RoutineSettle)) return false;
     emit ModeChanged(v);
     return true;
@@ -138,6 +146,7 @@ bool clsAR7030::Mode(int v) {
 std::optional<int> clsAR7030::Agcspeed() { return readRegister(Page0, RegAgc); }
 
 bool clsAR7030::Agcspeed(int v) {
+    if (!receiverTakes(Model, RxSetting::Agc, v)) return false;
     if (!writeShort(RegAgc, v, RoutineLevels, -1)) return false;
     emit AgcspeedChanged(v);
     return true;
@@ -295,7 +304,7 @@ std::optional<QString> clsAR7030::Memory(int n) {
 
 bool clsAR7030::Memory(int n, const QString& record) {
     const auto ch = channelFromRecord(record);
-    if (!ch) return false;
+    if (!ch || !isRecordOf(record, Model)) return false;
     return send(channelWrite(n, *ch));
 }
 

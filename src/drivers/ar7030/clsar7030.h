@@ -8,7 +8,10 @@
 // no other operation can slip in between and move the receiver's address
 // pointer. A read that gets no answer returns nothing; a write that is
 // refused or cannot be sent returns false. Only a write that went out raises
-// its change event, with the value the caller passed.
+// its change event, with the value the caller passed. A mode, filter,
+// attenuator or AGC code the receiver does not take (receiverTakes), or a
+// memory record that is not one of its own (isRecordOf), is refused before
+// anything goes out.
 #include <QObject>
 #include <QString>
 #include <optional>

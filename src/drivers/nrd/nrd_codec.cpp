@@ -1,6 +1,7 @@
 #include "drivers/nrd/nrd_codec.h"
 
 #include "drivers/memory_record.h"
+#include "drivers/model_tables.h"
 #include "platform/number_text.h"
 
 #include <QTime>
@@ -146,6 +147,13 @@ std::optional<QByteArray> statusCommand545(const QString& s) {
     if (!f) return std::nullopt;
     const QByteArray agc = *fixedDigits(f->agc * 10, 3);
     return QByteArray("S999") + s.mid(1, 3).toLatin1() + "00" + s.mid(4, 8).toLatin1() + agc;
+}
+
+bool statusTaken(int rxType, const QString& s) {
+    const auto f = parseRxStatusString(s);
+    return f && receiverTakes(rxType, RxSetting::Attenuator, f->attenuator) &&
+           receiverTakes(rxType, RxSetting::Filter, f->bandwidth) && receiverTakes(rxType, RxSetting::Mode, f->mode) &&
+           receiverTakes(rxType, RxSetting::Agc, f->agc);
 }
 
 std::optional<QString> memoryFrom535Line(const QByteArray& line, int ch) {

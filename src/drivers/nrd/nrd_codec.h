@@ -65,6 +65,10 @@ std::optional<QString> statusFrom545Line(const QByteArray& reply);
 // The status write command ("S199..." / "S999...") for a status string.
 std::optional<QByteArray> statusCommand535(const QString& s);
 std::optional<QByteArray> statusCommand545(const QString& s);
+// Whether the receiver of model rxType takes every code of status s (the
+// status goes out as one command, so each code passes the gate of the model
+// tables); false for a malformed status.
+bool statusTaken(int rxType, const QString& s);
 
 // A memory record from a channel line (carriage return already removed);
 // nothing unless the line has its full length, names channel ch and holds

@@ -1,16 +1,26 @@
 #include "drivers/nrd535/clsnrd535.h"
 
+#include "drivers/memory_record.h"
+#include "drivers/model_tables.h"
 #include "drivers/nrd/nrd_codec.h"
 
 namespace dovrane {
 
 using namespace nrd;
 
+namespace {
+constexpr int Model = 2;
+}
+
 clsNRD535::clsNRD535(CommPort& port, QObject* parent) : NrdDriver(port, parent) {}
 
 bool clsNRD535::digitCommand(const char* letter, int v) {
     const auto d = digitField(v);
     return d && sendBracketed(QByteArray(letter) + *d);
+}
+
+bool clsNRD535::settingCommand(const char* letter, RxSetting setting, int v) {
+    return receiverTakes(Model, setting, v) && digitCommand(letter, v);
 }
 
 bool clsNRD535::RttyOnOff(int v) {
@@ -42,7 +52,7 @@ std::optional<QString> clsNRD535::RxStatus() {
 
 bool clsNRD535::RxStatus(const QString& s) {
     const auto cmd = statusCommand535(s);
-    if (!cmd || !sendBracketed(*cmd)) return false;
+    if (!cmd || !statusTaken(Model, s) || !sendBracketed(*cmd)) return false;
     emit RxStatusChanged(s);
     return true;
 }
@@ -54,7 +64,7 @@ std::optional<int> clsNRD535::Attenuator() {
 }
 
 bool clsNRD535::Attenuator(int v) {
-    if (!digitCommand("A", v)) return false;
+    if (!settingCommand("A", RxSetting::Attenuator, v)) return false;
     emit AttenuatorChanged(v);
     return true;
 }
@@ -66,7 +76,7 @@ std::optional<int> clsNRD535::Bandwidth() {
 }
 
 bool clsNRD535::Bandwidth(int v) {
-    if (!digitCommand("B", v)) return false;
+    if (!settingCommand("B", RxSetting::Filter, v)) return false;
     emit BandwidthChanged(v);
     return true;
 }
@@ -78,7 +88,7 @@ std::optional<int> clsNRD535::Mode() {
 }
 
 bool clsNRD535::Mode(int v) {
-    if (!digitCommand("D", v)) return false;
+    if (!settingCommand("D", RxSetting::Mode, v)) return false;
     emit ModeChanged(v);
     return true;
 }
@@ -90,7 +100,7 @@ std::optional<int> clsNRD535::Agcspeed() {
 }
 
 bool clsNRD535::Agcspeed(int v) {
-    if (!digitCommand("G", v)) return false;
+    if (!settingCommand("G", RxSetting::Agc, v)) return false;
     emit AgcspeedChanged(v);
     return true;
 }
@@ -116,7 +126,7 @@ bool clsNRD535::FrequencyA(double kHz) {
 
 bool clsNRD535::Bandwidthcontrol(int v) {
     const auto d = fixedDigits(v, 4);
-    if (!d || !send("W" + *d)) return false;
+    if (!d || !receiverTakes(Model, RxSetting::BandwidthControl, v) || !send("W" + *d)) return false;
     pause(PauseMs);
     emit BandwidthcontrolChanged(v);
     return true;
@@ -146,7 +156,7 @@ std::optional<QString> clsNRD535::Memory(int ch) {
 
 bool clsNRD535::Memory(int ch, const QString& record) {
     const auto cmd = memoryCommand535(ch, record);
-    return cmd && sendBracketed(*cmd);
+    return cmd && isRecordOf(record, Model) && sendBracketed(*cmd);
 }
 
 bool clsNRD535::Rx2Mem(int ch) {

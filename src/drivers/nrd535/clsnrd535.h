@@ -3,11 +3,15 @@
 // receiver, every write sends at once and then raises the change event named
 // after the setting, with the value given. A read that gets no valid answer
 // returns nothing; a write that is refused or cannot be sent returns false;
-// neither raises an event.
+// neither raises an event. A mode, filter, attenuator, AGC or bandwidth
+// control the receiver does not take (receiverTakes: the model's codes and
+// the options the set-up gives it), or a status or memory record holding one,
+// is refused before anything goes out.
 //
 // Bracketed members take the receiver into remote and back around themselves
 // (unless it is held); the plain ones (Bandwidthcontrol, PassBandShift,
 // Smeter, Memory read) act only while it is held with Lockonoff(1).
+#include "drivers/model_tables.h"
 #include "drivers/nrd/nrddriver.h"
 
 #include <QString>
@@ -86,6 +90,8 @@ signals:
 private:
     // One digit command ("A" + digit), bracketed.
     bool digitCommand(const char* letter, int v);
+    // The same for a setting of the model table, when the receiver takes v.
+    bool settingCommand(const char* letter, RxSetting setting, int v);
 };
 
 } // namespace dovrane

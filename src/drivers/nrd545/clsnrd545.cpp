@@ -1,5 +1,7 @@
 #include "drivers/nrd545/clsnrd545.h"
 
+#include "drivers/memory_record.h"
+#include "drivers/model_tables.h"
 #include "drivers/nrd/nrd_codec.h"
 
 #include <cstring>
@@ -9,6 +11,8 @@ namespace dovrane {
 using namespace nrd;
 
 namespace {
+
+constexpr int Model = 4;
 
 // The number from position `from` (counted from 1) up to the reply's CR; the
 // shape has already been checked, so only a sign and digits stand there.
@@ -77,7 +81,7 @@ std::optional<QString> clsNRD545::RxStatus() {
 
 bool clsNRD545::RxStatus(const QString& s) {
     const auto cmd = statusCommand545(s);
-    if (!cmd || !sendBracketed(*cmd)) return false;
+    if (!cmd || !statusTaken(Model, s) || !sendBracketed(*cmd)) return false;
     emit RxStatusChanged(s);
     return true;
 }
@@ -90,14 +94,14 @@ std::optional<int> clsNRD545::Attenuator() {
 
 bool clsNRD545::Attenuator(int v) {
     const auto d = digitField(v);
-    if (!d || !sendBracketed("A" + *d)) return false;
+    if (!d || !receiverTakes(Model, RxSetting::Attenuator, v) || !sendBracketed("A" + *d)) return false;
     emit AttenuatorChanged(v);
     return true;
 }
 
 bool clsNRD545::Bandwidth(int v) {
     const auto d = digitField(v);
-    if (!d || !sendBracketed("B" + *d)) return false;
+    if (!d || !receiverTakes(Model, RxSetting::Filter, v) || !sendBracketed("B" + *d)) return false;
     emit BandwidthChanged(v);
     return true;
 }
@@ -108,7 +112,7 @@ std::optional<int> clsNRD545::Bandwidthcontrolxxx() { return bracketedLevel("W",
 
 bool clsNRD545::Bandwidthcontrol(int v) {
     const auto d = fixedDigits(v, 3);
-    if (!d || !send("W" + *d)) return false;
+    if (!d || !receiverTakes(Model, RxSetting::BandwidthControl, v) || !send("W" + *d)) return false;
     emit BandwidthcontrolChanged(v);
     return true;
 }
@@ -121,7 +125,7 @@ std::optional<int> clsNRD545::Mode() {
 
 bool clsNRD545::Mode(int v) {
     const auto d = digitField(v);
-    if (!d || !sendBracketed("D" + *d)) return false;
+    if (!d || !receiverTakes(Model, RxSetting::Mode, v) || !sendBracketed("D" + *d)) return false;
     emit ModeChanged(v);
     return true;
 }
@@ -140,10 +144,11 @@ std::optional<int> clsNRD545::Agcspeed() {
 }
 
 bool clsNRD545::Agcspeed(int v) {
+    // 0 switches the AGC off; the others set its time constant.
     QByteArray cmd;
     if (v == 0) cmd = "G2";
-    else if (v >= 1 && v <= 9) cmd = "NN" + *fixedDigits(v * 10, 3);
-    if (cmd.isEmpty() || !sendBracketed(cmd)) return false;
+    else if (const auto d = v > 0 ? fixedDigits(qint64(v) * 10, 3) : std::nullopt) cmd = "NN" + *d;
+    if (cmd.isEmpty() || !receiverTakes(Model, RxSetting::Agc, v) || !sendBracketed(cmd)) return false;
     emit AgcspeedChanged(v);
     return true;
 }
@@ -206,7 +211,7 @@ std::optional<QString> clsNRD545::Memory(int ch) {
 
 bool clsNRD545::Memory(int ch, const QString& record) {
     const auto cmd = memoryCommand545(ch, record);
-    return cmd && sendBracketed(*cmd);
+    return cmd && isRecordOf(record, Model) && sendBracketed(*cmd);
 }
 
 bool clsNRD545::Rx2Mem(int ch) {

@@ -2,7 +2,10 @@
 // The NRD-545 driver. Like the NRD-535 driver it keeps no receiver state,
 // raises the change event named after a setting once the command has gone out,
 // returns nothing for a read without a valid answer and false for a write that
-// is refused or cannot be sent, with no event in either case.
+// is refused or cannot be sent, with no event in either case. A mode,
+// filter, attenuator, AGC or bandwidth control the receiver does not take
+// (receiverTakes), or a status or memory record holding one, is refused
+// before anything goes out.
 //
 // Levels are 3-digit values, frequencies 10 digits of Hz, bandwidth control
 // and passband shift in units of 10 Hz. The plain members (Bandwidthcontrol,

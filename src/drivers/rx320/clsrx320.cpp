@@ -1,5 +1,6 @@
 #include "drivers/rx320/clsrx320.h"
 
+#include "drivers/model_tables.h"
 #include "drivers/rx320/rx320_state.h"
 #include "drivers/rx_link.h"
 #include "platform/commport.h"
@@ -13,6 +14,8 @@
 namespace dovrane {
 
 namespace {
+
+constexpr int Model = 3;
 
 // The firmware text has no fixed length: it ends at its CR, or when the line
 // has been quiet this long; it is never read for longer or further than the caps.
@@ -60,12 +63,15 @@ bool clsRX320::FrequencyA(double kHz) {
 }
 
 bool clsRX320::Bandwidth(int filter) {
-    filter = rx320::normalisedFilter(filter);
+    // A number the receiver has no filter for stands for its widest one.
+    const ModelCodes& codes = *modelCodes(Model);
+    if (!takesCode(codes.filter, filter)) filter = codes.widestFilter;
+    const auto cmd = rx320::filterCommand(filter);
     rx320::TuningInput in = stateTuning();
     in.filter = filter;
     // Checked before anything goes out, so a filter is never sent without its re-tune.
-    if (!canTune(in)) return false;
-    if (!put(rx320::filterCommand(filter))) return false;
+    if (!cmd || !canTune(in)) return false;
+    if (!put(*cmd)) return false;
     Rx320Bw = int16_t(filter);
     if (!FrequencyA(Rx320Freq)) return false;
     emit BandwidthChanged(filter);
@@ -74,7 +80,7 @@ bool clsRX320::Bandwidth(int filter) {
 
 bool clsRX320::Mode(int mode) {
     const auto cmd = rx320::modeCommand(mode);
-    if (!cmd) return false;
+    if (!cmd || !receiverTakes(Model, RxSetting::Mode, mode)) return false;
     rx320::TuningInput in = stateTuning();
     in.mode = mode;
     if (!canTune(in)) return false;
@@ -87,7 +93,7 @@ bool clsRX320::Mode(int mode) {
 
 bool clsRX320::Agcspeed(int agc) {
     const auto cmd = rx320::agcCommand(agc);
-    if (!cmd || !put(*cmd)) return false;
+    if (!cmd || !receiverTakes(Model, RxSetting::Agc, agc) || !put(*cmd)) return false;
     Rx320Agc = int16_t(agc);
     emit AgcspeedChanged(agc);
     return true;

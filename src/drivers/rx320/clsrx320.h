@@ -25,7 +25,8 @@ public:
 
     // The receiver's identification text (terminating CR removed).
     std::optional<QString> Firmware();
-    // Filter number 0..33; any other number selects the widest filter, 33.
+    // Filter number 0..33; any other number selects the widest filter, 33
+    // (the model table's widestFilter).
     // Sends the filter, then re-tunes.
     bool Bandwidth(int filter);
     // 0 AM, 1 USB, 2 LSB, 3 CW. Sends the mode, then re-tunes.

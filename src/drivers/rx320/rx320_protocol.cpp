@@ -105,11 +105,10 @@ std::optional<QByteArray> tuningCommand(const TuningInput& in) {
     return tuningCommand(*t);
 }
 
-int normalisedFilter(int filter) { return validFilter(filter) ? filter : WidestFilter; }
-
-QByteArray filterCommand(int filter) {
+std::optional<QByteArray> filterCommand(int filter) {
+    if (!validFilter(filter)) return std::nullopt;
     QByteArray cmd("W");
-    cmd += char(uint8_t(normalisedFilter(filter)));
+    cmd += char(uint8_t(filter));
     cmd += CR;
     return cmd;
 }

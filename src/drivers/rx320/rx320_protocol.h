@@ -15,7 +15,6 @@ inline constexpr std::array<int, 34> FilterWidthsHz = {
     6000, 5700, 5400, 5100, 4800, 4500, 4200, 3900, 3600, 3300, 3000, 2850,
     2700, 2550, 2400, 2250, 2100, 1950, 1800, 1650, 1500, 1350, 1200, 1050,
     900,  750,  675,  600,  525,  450,  375,  330,  300,  8000};
-inline constexpr int WidestFilter = 33;
 
 enum Mode { AM = 0, USB = 1, LSB = 2, CW = 3 };
 // AGC codes: 1 slow, 2 medium, 3 fast.
@@ -54,10 +53,8 @@ std::optional<TuningFactors> tuningFactors(const TuningInput& in);
 QByteArray tuningCommand(const TuningFactors& f);
 std::optional<QByteArray> tuningCommand(const TuningInput& in);
 
-// A filter number outside 0..33 stands for the widest filter.
-int normalisedFilter(int filter);
-// "W", the filter byte, CR (the filter is normalised first).
-QByteArray filterCommand(int filter);
+// "W", the filter byte, CR; nullopt for a filter the width table lacks.
+std::optional<QByteArray> filterCommand(int filter);
 // "M", the mode digit, CR; nullopt outside 0..3.
 std::optional<QByteArray> modeCommand(int mode);
 // "G", the AGC digit, CR; nullopt outside 1..3.

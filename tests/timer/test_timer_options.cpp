@@ -1,0 +1,94 @@
+// A timer event on an NRD-535 whose options change after its slot was fixed:
+// the event sends the receiver only what it takes with its options as they
+// stand at the event, and goes on with the rest.
+#include "timer_rig.h"
+
+#include "drivers/model_tables.h"
+#include "panels/panel_lock.h"
+#include "shell/frmsetup.h"
+
+#include <QCheckBox>
+#include <QTimer>
+
+namespace dovrane::test {
+namespace {
+
+using Setting = sim::NrdSimBase::Setting;
+
+class TimerOptions : public TimerRig {
+protected:
+    // Ticks or clears the NRD-535's options in Set Up, opened from the panel.
+    void setOptions(bool fitted) {
+        auto* panel = dynamic_cast<PanelForm*>(currentPanel());
+        ASSERT_NE(panel, nullptr);
+        panel->menuItem(QStringLiteral("mnuSetup"))->trigger();
+        frmSetUp* s = forms::loaded<frmSetUp>();
+        ASSERT_NE(s, nullptr);
+        for (int option : {NarrowFilterOption, BwcOption, EcssOption}) {
+            const QString box = QStringLiteral("chkNRDoptions_%1").arg(option - NarrowFilterOption);
+            control<QCheckBox>(s, box)->setChecked(fitted);
+        }
+        s->cmdClose_Click();
+    }
+    QList<QByteArray> sent() {
+        settle();
+        return as<sim::Nrd535Sim>().commandTexts();
+    }
+};
+
+// Two slots read from the receiver in AM-U on the narrow filter while the
+// set-up gave it every option. Run with the options cleared, the event tunes
+// and sets what the receiver takes but sends no mode, filter or bandwidth
+// control of an option, and the run goes on; with the options ticked again
+// the next event sends them all.
+TEST_F(TimerOptions, AnEventSendsOnlyWhatTheOptionsAtItsStartAllow) {
+    setUtc(utcAt(2027, 6, 1, 9, 0));
+    frmRxTimer* w = open(2, {{NarrowFilterOption, 1}, {BwcOption, 1}, {EcssOption, 1}});
+    ASSERT_NE(w, nullptr);
+    auto& rx = as<sim::Nrd535Sim>();
+    rx.setVfo(Setting{1, 2, 7, 7100000, 1});
+    w->cmdRX_Click();
+    ASSERT_EQ(w->editor().tpmode, 7);
+    ASSERT_EQ(w->editor().tpbw, 2);
+    const QDateTime starts[2] = {utcAt(2027, 6, 1, 10, 0), utcAt(2027, 6, 1, 10, 10)};
+    for (int n = 1; n <= 2; ++n) {
+        w->editor().setStart(starts[n - 1]);
+        w->editor().tpduration = 2;
+        w->cmdFixClr_Click(n, 0);
+        ASSERT_TRUE(w->programme().progfixed[size_t(n)]);
+    }
+
+    setOptions(false);
+    rx.setVfo(Setting{0, 0, 4, 6000000, 0});
+    dialogs.expect(QStringLiteral("switched on"));
+    w->timeronoff(1);
+    struct Run {
+        bool fitted;
+        Setting after;   // what the receiver holds once the event has started
+    };
+    const Run runs[2] = {{false, Setting{1, 0, 4, 7100000, 1}}, {true, Setting{1, 2, 7, 7100000, 1}}};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(runs[i].fitted ? "options ticked again" : "options cleared");
+        if (i == 1) setOptions(true);
+        rx.clearCommands();
+        setUtc(starts[i].addSecs(2));
+        w->tmrTestprog_Timer();
+        ASSERT_TRUE(w->tmrDuration()->isActive()) << "the event runs";
+        const QList<QByteArray> wire = sent();
+        for (const char* c : {"D7", "B2", "W0000"}) EXPECT_EQ(wire.contains(c), runs[i].fitted) << c;
+        for (const char* c : {"A1", "F07100000", "P+0000", "G1", "O1"}) EXPECT_TRUE(wire.contains(c)) << c;
+        EXPECT_EQ(rx.vfo(), runs[i].after);
+        EXPECT_TRUE(rx.timerRelay());
+
+        setUtc(starts[i].addSecs(2 + 2 * 60));
+        w->tmrDuration_Timer();
+        EXPECT_FALSE(w->tmrDuration()->isActive());
+        settle();
+        EXPECT_FALSE(rx.timerRelay());
+    }
+    EXPECT_EQ(w->programme().state(), TimerProgramme::State::Editing);
+    EXPECT_EQ(dialogs.pending(), 0);
+}
+
+} // namespace
+} // namespace dovrane::test
