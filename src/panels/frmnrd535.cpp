@@ -185,8 +185,8 @@ void frmNRD535::modelLoad(bool portOpen) {
         NRD535A->Lockonoff(PanelLock);
     } else {
         setVbtBypassIndicator(false);
-        NRD535A_LockChanged(RemoteHeld);
     }
+    NRD535A_LockChanged(RemoteHeld);
 }
 
 void frmNRD535::modelUnload() {
@@ -205,6 +205,10 @@ void frmNRD535::releaseDriver() {
 
 void frmNRD535::lockoffon(int v) {
     if (NRD535A) NRD535A->Lockonoff(v);
+    // The label shows the hold the program keeps: a release that could not
+    // reach the receiver still ends it (the next command lets the receiver
+    // go), and a hold that did not take is none.
+    if (v == 0 || v == 1) NRD535A_LockChanged(RemoteHeld);
     if (v == 0) blankSliders();
     else if (v == 1) RxUpdatefull();
 }

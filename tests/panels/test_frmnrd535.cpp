@@ -257,6 +257,34 @@ TEST_F(Nrd535PanelTest, TheLockHoldsTheReceiverAndTheModeAndFilterSetUpTheSlider
     EXPECT_EQ(text(p, "lblBandwidth"), QString());
 }
 
+// The lock label shows the hold as it stands: a release that could not reach
+// the receiver ends the hold all the same, and a hold that could not be taken
+// is none.
+TEST_F(Nrd535PanelTest, TheLockLabelShowsTheHoldAfterTheReceiverHasGone) {
+    const QString link = dataPath(QStringLiteral("ttyRX"));
+    sim.stop();
+    sim.setLinkPath(link);
+    ASSERT_TRUE(sim.start());
+    writeDataFile(QStringLiteral("serialports.ini"), link.toUtf8() + "\r\n");
+    frmNRD535* p = go();
+    ASSERT_NE(p, nullptr);
+    click(p, QStringLiteral("cmdLock_1"));
+    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("On"));
+
+    sim.stop();
+    pump(50);
+    dialogs.expect(QStringLiteral("The receiver does not answer"));
+    click(p, QStringLiteral("cmdLock_0"));
+    EXPECT_EQ(RemoteHeld, 0);
+    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("Off"));
+    EXPECT_EQ(bg(p, "lblLock"), nrdcolours::LightYellow);
+    click(p, QStringLiteral("cmdLock_1"));
+    EXPECT_EQ(RemoteHeld, 0);
+    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("Off"));
+    pump(50);
+    EXPECT_EQ(dialogs.pending(), 0);
+}
+
 TEST_F(Nrd535PanelTest, SteppingAndToolsNeverReleaseTheUsersLock) {
     frmNRD535* p = go();
     ASSERT_NE(p, nullptr);
