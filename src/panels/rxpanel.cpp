@@ -374,7 +374,10 @@ void RxPanel::txtFrequencyA_Enter() {
 // ---- the frequency handler ----
 
 QString RxPanel::formatFrequency(double kHz) const {
-    if (!inLimits(kHz)) return QStringLiteral("?");
+    // A receiver's word for a band edge reads back a little beside it (the
+    // AR7030's 10 kHz as 9.99906): the limits hold for what is shown.
+    const double scale = model_.freqDecimals == 2 ? 100.0 : 1000.0;
+    if (!inLimits(std::round(kHz * scale) / scale)) return QStringLiteral("?");
     QString s = formatPattern(kHz, model_.freqDecimals == 2 ? QStringLiteral("####0.00") : QStringLiteral("####0.000"));
     s.replace(QLatin1Char(','), QLatin1Char('.'));
     return s;

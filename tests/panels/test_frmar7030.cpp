@@ -399,6 +399,22 @@ TEST_F(Ar7030PanelGo, UpdateShowsTheReceiversNewStateWithoutWritingBack) {
     EXPECT_EQ(reg(RegSquelch), 1);
 }
 
+// The receiver's word for a band edge reads back a little inside or outside
+// it (10 kHz as 9.99906); the panel shows what it rounds to.
+TEST_F(Ar7030PanelGo, TheBandEdgesReadBackAsTheyRound) {
+    frmAR7030* p = go();
+    ASSERT_NE(p, nullptr);
+    const struct {
+        double kHz;
+        const char* shown;
+    } cases[] = {{10, "10.00"}, {32016, "32016.00"}, {9194.69, "9194.69"}};
+    for (const auto& c : cases) {
+        sim.setFrequencyWord(word(c.kHz));
+        p->menuItem(QStringLiteral("mnuUpdate"))->trigger();
+        EXPECT_EQ(text(p, "txtFrequencyA"), QLatin1String(c.shown)) << c.kHz;
+    }
+}
+
 TEST_F(Ar7030PanelGo, HandlersShowValuesOutsideTheirRangeAsQuestionMarksAndSendNothing) {
     frmAR7030* p = go();
     ASSERT_NE(p, nullptr);
