@@ -80,7 +80,7 @@ TEST_F(TimerOptions, AnEventSendsOnlyWhatTheOptionsAtItsStartAllow) {
         EXPECT_EQ(rx.vfo(), runs[i].after);
         EXPECT_TRUE(rx.timerRelay());
 
-        setUtc(starts[i].addSecs(2 + 2 * 60));
+        Clock::pass(2 * 60'000);
         w->tmrDuration_Timer();
         EXPECT_FALSE(w->tmrDuration()->isActive());
         settle();
