@@ -27,16 +27,19 @@ TEST_F(NrdFraming, BracketedCommandGoesOutBetweenTwoRemoteOnAndTwoRemoteOff) {
     Recorder<int> changed;
     QObject::connect(&rx, &clsNRD535::AttenuatorChanged, changed.slot());
 
+    QElapsedTimer t;
+    t.start();
     ASSERT_TRUE(rx.Attenuator(1));
+    // Four pauses of 50 ms: a pause never ends early, however busy the machine.
+    EXPECT_GE(t.elapsed(), 4 * 50);
 
     EXPECT_EQ(wire(5), (Wire{"H1", "H1", "A1", "H0", "H0"}));
     const auto cmds = sim.commands();
     ASSERT_EQ(cmds.size(), 5);
-    // 50 ms between any two of them; the simulator's clock sees the line with
-    // some scheduling jitter, so each gap is checked loosely and the whole run
-    // more tightly.
-    for (int i = 1; i < 5; ++i) EXPECT_GE(cmds[i].ms - cmds[i - 1].ms, 25) << "pause before command " << i;
-    EXPECT_GE(cmds[4].ms - cmds[0].ms, 185);
+    // The receiver sees a pause between any two of them. Its thread may take
+    // one command late and the next on time: a pause left out altogether
+    // shows as next to nothing, a pause kept as nearly all of its 50 ms.
+    for (int i = 1; i < 5; ++i) EXPECT_GE(cmds[i].ms - cmds[i - 1].ms, 10) << "pause before command " << i;
     for (const auto& c : cmds) EXPECT_TRUE(c.accepted) << c.text.constData();
     EXPECT_EQ(changed.values, std::vector<int>{1});
     EXPECT_EQ(sim.vfo().attenuator, 1);

@@ -235,16 +235,27 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
         EXPECT_TRUE(relay());
         nrdSim().clearCommands();
         // The program's own heartbeat while the first try meets the silence,
-        // with the program's own reply deadlines.
+        // with the program's own reply deadlines. The try's steps (remote on,
+        // the question, remote off) come from separate ticks: events run
+        // after each of the first two, while the try is under way, and no
+        // step holds the window for more than one unanswered read.
         replyTimeouts = ReplyTimeouts{};
         Heartbeat beat;
+        int beatsMidTry = 0;
+        QTimer midTry;
+        midTry.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&midTry, &QTimer::timeout, [&] { beatsMidTry += CmdBusy == 1; });
         beat.start(10);
+        midTry.start(10);
         const auto asked = [&] { return nrdSim().commandTexts().contains("H0"); };
         pumpUntil(asked, owedlineoff::RetryMs + 3000);
         pump(100);
         beat.stop();
+        midTry.stop();
         ASSERT_TRUE(asked()) << "no try while the receiver was silent";
-        EXPECT_LT(beat.longestGapMs(), 300) << "a try held the window for " << beat.longestGapMs() << " ms";
+        EXPECT_GE(beatsMidTry, 2) << "the try's steps ran back to back";
+        EXPECT_LT(beat.longestGapMs(), 2 * replyTimeouts.nrdReplyMs)
+            << "a try held the window for " << beat.longestGapMs() << " ms";
         EXPECT_TRUE(relay());
         sim->setFault(sim::Fault::None);
         EXPECT_TRUE(relayOffWithin(owedlineoff::RetryMs + 3000)) << "no try after the one that met silence";
