@@ -2,10 +2,10 @@
 // What the simulated NRD-535 and NRD-545 share: commands gathered up to CR,
 // remote mode ("H1" on, "H0" off; everything else but the report switch "I1" /
 // "I0" is ignored in local, as the real receivers do; an "H0" that follows a
-// command almost at once is missed, and switched off and on the receiver is
-// back in local), the tuned setting and
-// the memory channels, the clock, the S-meter, the unsolicited frequency
-// reports, and a timed log of every command for tests.
+// command almost at once is missed; switched off and on, the receiver is back
+// in local), the tuned setting and the memory channels, the clock, the
+// S-meter, the unsolicited frequency reports, and a timed log of every
+// command for tests.
 #include "sim/sim_receiver.h"
 
 #include <QByteArray>
