@@ -70,7 +70,10 @@ QString CommPort::deviceName() const {
 bool CommPort::open() {
     close();
     wanted_ = true;
-    if (!openDevice()) return false;
+    if (!openDevice()) {
+        emit openFailed();
+        return false;
+    }
     emit opened();
     return true;
 }
@@ -187,7 +190,10 @@ bool CommPort::isOpen() const { return port_ && port_->isOpen() && !lost_; }
 
 bool CommPort::ensureOpen() {
     dropIfLost();
-    return isOpen() || (wanted_ && openDevice());
+    if (isOpen()) return true;
+    if (!wanted_ || !openDevice()) return false;
+    emit reopened();
+    return true;
 }
 
 bool CommPort::write(const QByteArray& bytes, int timeoutMs) {

@@ -52,7 +52,9 @@ public:
     // Opens the device; on failure errorString() names the device and the reason.
     // Until close(), the port stays wanted: when its device vanishes (an
     // adapter unplugged, a receiver restarted) the port closes itself, and the
-    // next write opens it again. Once the device is open, `opened` is raised.
+    // next write opens it again; so does a write after an open that failed
+    // (the adapter not yet plugged in). Once the device is open, `opened` is
+    // raised, else `openFailed`.
     bool open();
     // Closes a wanted port: first `closing` is raised, while the line is
     // still usable, then the device is let go.
@@ -62,7 +64,7 @@ public:
     bool isWanted() const { return wanted_; }
     QString errorString() const { return error_; }
     // Opens a wanted port that is not open (write() does it by itself); true
-    // when the port is open.
+    // when the port is open. A device opened here raises `reopened`.
     bool ensureOpen();
     // Counts the successful opens, so that a caller can tell a port that was
     // opened afresh since it last looked.
@@ -110,6 +112,13 @@ signals:
     // open() has opened the device: the first moment to send what is owed
     // to the receiver.
     void opened();
+    // open() could not open the device. The port stays wanted, and the
+    // first write once the device is there opens it.
+    void openFailed();
+    // A wanted port has opened its device again by itself, in the write (or
+    // ensureOpen) that found it back. Raised in the middle of whatever
+    // operation wrote: connect it queued.
+    void reopened();
     // A wanted port is about to close (also when it is destroyed): the last
     // moment to send what is owed to the receiver.
     void closing();

@@ -25,6 +25,17 @@ public:
             tryNow(false);
             tried();
         });
+        // The load could not open the port (the adapter not yet plugged in):
+        // the tries go on, and the first one that finds the device opens it.
+        connect(port, &CommPort::openFailed, this, [this] { tried(); });
+        // Some other write has found the device back: no need to wait for the
+        // next try. Queued, as that write is still under way.
+        connect(
+            port, &CommPort::reopened, this,
+            [this] {
+                if (rxType != 0 && port_->openCount() != triedOnOpenCount_) arm(0);
+            },
+            Qt::QueuedConnection);
         connect(port, &CommPort::closing, this, [this] {
             tryNow(true);
             // Whatever came of it, the tries wait for a panel on the port.
@@ -69,6 +80,9 @@ private:
     std::unique_ptr<TimerReceiver> rx_;
     Stage stage_ = Stage::Idle;
     bool paid_ = false;
+    // The port's open count when the last try ended: a try has met the
+    // device that the port now leads to.
+    quint64 triedOnOpenCount_ = 0;
 };
 
 QPointer<Debt> g_debt;
@@ -95,6 +109,7 @@ bool Debt::advance(bool quiet) {
         rx_->lineOffEnd();
         rx_.reset();
         stage_ = Stage::Idle;
+        triedOnOpenCount_ = port_->openCount();
         break;
     }
     if (quiet && !noticeBefore && rxNoticePending()) (void)takeRxNotice();

@@ -2,11 +2,14 @@
 // A line output the timer switched on and could not switch off again,
 // because the receiver had stopped answering. A recorder wired to that output
 // would run on for good, so the switch-off stays owed until it has reached
-// the receiver: it is tried every few seconds for as long as the port is
-// open, whether or not the timer window still is, once more just before the
-// port closes (a panel closing, the program ending), and again as soon as a
-// panel of the same receiver model has opened the port, within that
-// panel's load (on whatever device the port then leads to).
+// the receiver: it is tried every few seconds for as long as a panel of that
+// receiver model holds the port, whether or not the timer window is still
+// open and whether or not the device is there (a try opens the port again
+// once it is back), at once when some other write has opened the port
+// again, once more just before the port closes (a panel closing, the
+// program ending), and as soon as a panel of the same model has opened the
+// port, within that panel's load (on whatever device the port then leads
+// to).
 //
 // The debt belongs to the port (Comm1): it lives for the program run, not
 // for the timer window, and it goes with the port. A try asks the receiver

@@ -27,16 +27,19 @@ TEST_F(NrdFraming, BracketedCommandGoesOutBetweenTwoRemoteOnAndTwoRemoteOff) {
     Recorder<int> changed;
     QObject::connect(&rx, &clsNRD535::AttenuatorChanged, changed.slot());
 
+    QElapsedTimer t;
+    t.start();
     ASSERT_TRUE(rx.Attenuator(1));
+    // Four pauses of 50 ms: a pause never ends early, however busy the machine.
+    EXPECT_GE(t.elapsed(), 4 * 50);
 
     EXPECT_EQ(wire(5), (Wire{"H1", "H1", "A1", "H0", "H0"}));
     const auto cmds = sim.commands();
     ASSERT_EQ(cmds.size(), 5);
-    // 50 ms between any two of them; the simulator's clock sees the line with
-    // some scheduling jitter, so each gap is checked loosely and the whole run
-    // more tightly.
-    for (int i = 1; i < 5; ++i) EXPECT_GE(cmds[i].ms - cmds[i - 1].ms, 25) << "pause before command " << i;
-    EXPECT_GE(cmds[4].ms - cmds[0].ms, 185);
+    // The receiver sees a pause between any two of them. Its thread may take
+    // one command late and the next on time: a pause left out altogether
+    // shows as next to nothing, a pause kept as nearly all of its 50 ms.
+    for (int i = 1; i < 5; ++i) EXPECT_GE(cmds[i].ms - cmds[i - 1].ms, 10) << "pause before command " << i;
     for (const auto& c : cmds) EXPECT_TRUE(c.accepted) << c.text.constData();
     EXPECT_EQ(changed.values, std::vector<int>{1});
     EXPECT_EQ(sim.vfo().attenuator, 1);
@@ -142,9 +145,16 @@ TEST_F(NrdFraming, SilentReceiverGivesNothingWithinTheDeadlineAndIsReleased) {
     // A good answer clears the failure, so the next one is told again.
     sim.setFault(sim::Fault::None);
     sim.setVfo({0, 1, 4, 7100000, 1});
+    clearWire();
     EXPECT_EQ(rx.FrequencyA(), 7100.0);
     EXPECT_FALSE(rxFailing());
     EXPECT_TRUE(tuned.values.empty()) << "a read raises no event";
+    // The receiver's silence is over once it is sent something: each command
+    // since gets its pause before remote off, and every remote off is taken.
+    EXPECT_TRUE(rx.Attenuator(1));
+    EXPECT_EQ(wire(11).size(), 11);
+    for (const auto& c : sim.commands()) EXPECT_TRUE(c.accepted) << c.text.constData();
+    EXPECT_EQ(sim.vfo().attenuator, 1);
     sim.setFault(sim::Fault::Silent);
     dialogs.expect(QString::fromLatin1(NoAnswer));
     EXPECT_FALSE(rx.Mode());
@@ -249,6 +259,36 @@ TEST_F(NrdFraming, ClockReplyIsTakenBeforeTheReceiverIsReleased) {
     sim.setClock(QTime(7, 8, 9));
     EXPECT_EQ(rx.RxClock(), QStringLiteral("07:08:09"));
     EXPECT_EQ(wire(5), (Wire{"H1", "H1", "R0", "H0", "H0"}));
+}
+
+// A receiver switched off and on forgets that it was held in remote. The
+// port, opened afresh once its device is back, takes the hold again before
+// the next command, so that a run held across the restart goes on.
+TEST_F(NrdFraming, AHoldIsTakenAgainOnAPortOpenedAfresh) {
+    clsNRD535 rx(port);
+    port.close();
+    sim.stop();
+    sim.setLinkPath(dataPath(QStringLiteral("ttyNRD")));
+    ASSERT_TRUE(sim.start());
+    port.setDeviceName(sim.linkPath());
+    ASSERT_TRUE(port.open());
+    ASSERT_TRUE(rx.Lockonoff(1));
+    ASSERT_TRUE(sim.inRemote());
+
+    sim.stop();
+    dialogs.expect(QString::fromLatin1(NoAnswer));
+    EXPECT_FALSE(rx.Attenuator(0));
+    pump(20);
+    ASSERT_TRUE(sim.start());
+    ASSERT_FALSE(sim.inRemote());
+    clearWire();
+    EXPECT_TRUE(rx.Attenuator(1));
+    EXPECT_EQ(wire(3), (Wire{"H1", "H1", "A1"}));
+    EXPECT_TRUE(sim.inRemote());
+    EXPECT_EQ(sim.vfo().attenuator, 1);
+    EXPECT_EQ(RemoteHeld, 1);
+    ASSERT_TRUE(rx.Lockonoff(0));
+    EXPECT_FALSE(sim.inRemote());
 }
 
 TEST_F(NrdFraming, ClosedPortRefusesWritesWithoutEventsAndHoldsNothing) {

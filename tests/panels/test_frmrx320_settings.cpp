@@ -109,17 +109,20 @@ TEST_F(Rx320SettingsFileTest, EachFieldOutsideItsRangeFallsBackOnItsOwn) {
         EXPECT_EQ(read(), want) << "line " << c.line + 1 << " = " << c.text;
     }
 
-    // The ends themselves are taken.
-    writeFile(" 100\r\n 0\r\n-2000\r\n 1\r\n-3000\r\n 3\r\n 99\r\n 99\r\n");
-    const Rx320Settings low = read();
-    EXPECT_EQ(low.freq, 100);
-    EXPECT_EQ(low.bw, 0);
-    EXPECT_EQ(low.pbs, -2000);
-    EXPECT_EQ(low.agc, 1);
-    EXPECT_EQ(low.bfo, -3000);
-    EXPECT_EQ(low.mode, 3);
-    EXPECT_EQ(low.volume, 99);
-    EXPECT_EQ(low.linelevel, 99);
+    // The ends themselves are taken, each in place of a start value between them.
+    Rx320Settings start;
+    start.freq = 15000;
+    start.bw = 16;
+    start.pbs = 100;
+    start.agc = 2;
+    start.bfo = 100;
+    start.mode = 1;
+    start.volume = 50;
+    start.linelevel = 50;
+    writeFile(" 100\r\n 0\r\n-2000\r\n 1\r\n-3000\r\n 0\r\n 0\r\n 0\r\n");
+    EXPECT_EQ(read(start), (Rx320Settings{100, 0, -2000, 1, -3000, 0, 0, 0}));
+    writeFile(" 30000\r\n 33\r\n 2000\r\n 3\r\n 3000\r\n 3\r\n 99\r\n 99\r\n");
+    EXPECT_EQ(read(start), (Rx320Settings{30000, 33, 2000, 3, 3000, 3, 99, 99}));
 }
 
 TEST_F(Rx320SettingsFileTest, LinesAreReadAsLeadingNumbersAndWordsAreNoNumber) {

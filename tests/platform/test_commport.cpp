@@ -108,10 +108,10 @@ TEST_F(AppTest, PortNumbersMapThroughSerialportsIni) {
 // one faster would hide the faults that real line speed brings.
 TEST_F(CommPortTest, APacedLineTakesTheWiresTimeForABlockEachWay) {
     constexpr int Baud = 38400;
-    // Long enough that one late wake of a busy machine (tens of ms) stays
+    // Long enough that one late wake of a busy machine (up to 150 ms) stays
     // within the margin, while a delay carried over to every byte does not.
-    constexpr int Bytes = 1920;
-    const double wireMs = Bytes * 10 * 1000.0 / Baud;   // 500 ms
+    constexpr int Bytes = 3840;
+    const double wireMs = Bytes * 10 * 1000.0 / Baud;   // 1000 ms
     ASSERT_TRUE(port.setSettings(QStringLiteral("38400,N,8,1")));
     peer.setBaud(Baud);
     const QByteArray block(Bytes, 'x');

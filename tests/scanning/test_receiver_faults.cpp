@@ -310,7 +310,13 @@ TEST_P(ToolFaults, OneMessageTheRunStoppedNothingInventedAndTheNextActionWorks) 
         EXPECT_FALSE(lineOutOff(rxType)) << "the event did not switch the line output on";
     }
 
-    // The program's own 50 ms heartbeat while the receiver is gone.
+    // The program's own 50 ms heartbeat while the receiver is gone. A tick
+    // holds it for one unanswered read at most: its own wire time and
+    // pauses (under 200 ms) and one allowance. The allowances are long here,
+    // so that one read more, a whole allowance, stands out from the delays
+    // of a busy machine.
+    constexpr int AllowanceMs = 400;
+    replyTimeouts.ar7030ByteMs = replyTimeouts.nrdReplyMs = replyTimeouts.rx320SmeterMs = AllowanceMs;
     Heartbeat beat;
 
     dialogs.allow(QStringLiteral("does not answer"));
@@ -333,7 +339,7 @@ TEST_P(ToolFaults, OneMessageTheRunStoppedNothingInventedAndTheNextActionWorks) 
     if (op.stored) {
         EXPECT_EQ(op.stored(), kept) << "stored what the receiver did not give";
     }
-    EXPECT_LT(beat.longestGapMs(), 400) << "events stood still for " << beat.longestGapMs() << " ms";
+    EXPECT_LT(beat.longestGapMs(), 2 * AllowanceMs) << "events stood still for " << beat.longestGapMs() << " ms";
     if (tool == Tool::Timer) {
         EXPECT_EQ(runHolds(), 0) << "the hold was not released";
     }

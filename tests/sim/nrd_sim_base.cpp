@@ -54,10 +54,13 @@ void NrdSimBase::onByte(uint8_t byte) {
         }
         command = line_;
         line_.clear();
+        const qint64 now = since_.elapsed();
         bool accepted = false;
         const bool listening = remote_ || command == "H1" || command == "H0" || command == "I1" || command == "I0";
         if (listening) log(QStringLiteral("%1: %2").arg(model_, QString::fromLatin1(command)));
-        if (command == "H1" || command == "H0") {
+        if (command == "H0" && lastCarriedOutMs_ >= 0 && now - lastCarriedOutMs_ < RemoteOffMissedWithinMs) {
+            log(QStringLiteral("%1:   missed, still busy with the command before").arg(model_));
+        } else if (command == "H1" || command == "H0") {
             const bool on = command == "H1";
             if (remote_ != on) changed(on ? QStringLiteral("remote") : QStringLiteral("local"));
             remote_ = on;
@@ -70,14 +73,22 @@ void NrdSimBase::onByte(uint8_t byte) {
             log(QStringLiteral("%1: ignored in local: %2").arg(model_, QString::fromLatin1(command)));
         } else {
             accepted = execute(command);
-            if (!accepted) log(QStringLiteral("%1:   not understood").arg(model_));
+            if (accepted) lastCarriedOutMs_ = now;
+            else log(QStringLiteral("%1:   not understood").arg(model_));
         }
-        commands_.append({since_.elapsed(), command, accepted});
+        commands_.append({now, command, accepted});
         if (chatter_.contains(command)) pending_.prepend(chatter_.value(command));
         replies = pending_;
         pending_.clear();
     }
     sendOut(command, replies);
+}
+
+void NrdSimBase::switchedOn() {
+    if (remote_) changed(QStringLiteral("local (switched on)"));
+    remote_ = false;
+    line_.clear();
+    lastCarriedOutMs_ = -1;
 }
 
 void NrdSimBase::sendOut(const QByteArray& command, const QList<QByteArray>& replies) {

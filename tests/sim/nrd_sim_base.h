@@ -1,9 +1,11 @@
 #pragma once
 // What the simulated NRD-535 and NRD-545 share: commands gathered up to CR,
 // remote mode ("H1" on, "H0" off; everything else but the report switch "I1" /
-// "I0" is ignored in local, as the real receivers do), the tuned setting and
-// the memory channels, the clock, the S-meter, the unsolicited frequency
-// reports, and a timed log of every command for tests.
+// "I0" is ignored in local, as the real receivers do; an "H0" that follows a
+// command almost at once is missed; switched off and on, the receiver is back
+// in local), the tuned setting and the memory channels, the clock, the
+// S-meter, the unsolicited frequency reports, and a timed log of every
+// command for tests.
 #include "sim/sim_receiver.h"
 
 #include <QByteArray>
@@ -44,6 +46,12 @@ public:
     using ReplyFilter = std::function<QList<QByteArray>(const QByteArray& command, const QByteArray& reply)>;
 
     ~NrdSimBase() override;
+
+    // A receiver busy with the command before misses a remote-off: the
+    // program gives it 50 ms. The simulator sees the line with some
+    // scheduling jitter, so only an "H0" this close behind a command it
+    // carried out is taken as one that came with no pause at all.
+    static constexpr int RemoteOffMissedWithinMs = 10;
 
     // Test access; each locks stateMutex().
     bool inRemote() const;
@@ -91,6 +99,7 @@ protected:
     explicit NrdSimBase(QString model, int topChannel, Setting start);
 
     void onByte(uint8_t byte) override;
+    void switchedOn() override;
     // Acts on one command received in remote; false when the receiver does not
     // know it. Runs with stateMutex() held.
     virtual bool execute(const QByteArray& cmd) = 0;
@@ -139,6 +148,8 @@ private:
     void sendOut(const QByteArray& command, const QList<QByteArray>& replies);
 
     QByteArray line_;
+    // When (on since_) the last command carried out in remote came; none yet.
+    qint64 lastCarriedOutMs_ = -1;
     QList<QByteArray> pending_;
     QList<Command> commands_;
     QElapsedTimer since_;

@@ -13,8 +13,13 @@ namespace dovrane::sim {
 SimReceiver::~SimReceiver() { stop(); }
 
 bool SimReceiver::start() {
+    {
+        std::lock_guard lock(stateMutex_);
+        switchedOn();
+    }
     peer_.setOnByte([this](uint8_t b) {
-        onByte(b);
+        // Switched off, the receiver hears nothing of what reaches its socket.
+        if (fault() != Fault::Off) onByte(b);
         ++handled_;
     });
     if (!peer_.start()) return false;
@@ -36,6 +41,12 @@ void SimReceiver::stop() {
 
 void SimReceiver::setFault(Fault fault, int lateMs) {
     std::lock_guard lock(stateMutex_);
+    if (fault_ == Fault::Off && fault != Fault::Off) {
+        log(QStringLiteral("(switched on)"));
+        switchedOn();
+    } else if (fault == Fault::Off && fault_ != Fault::Off) {
+        log(QStringLiteral("(switched off)"));
+    }
     fault_ = fault;
     lateMs_ = lateMs;
 }
@@ -82,6 +93,7 @@ void SimReceiver::reply(const QByteArray& bytes) {
     }
     switch (f) {
     case Fault::Silent:
+    case Fault::Off:
         return;
     case Fault::Late:
         std::this_thread::sleep_for(std::chrono::milliseconds(late));

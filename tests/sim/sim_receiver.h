@@ -18,6 +18,8 @@ enum class Fault {
     Silent,   // takes every command, answers nothing
     Late,     // answers after lateMs
     Garbage,  // answers with bytes of the right length but wrong content
+    Off,      // switched off behind its adapter: hears nothing, says nothing;
+              // switched on again (any other fault), it starts afresh
 };
 
 class SimReceiver {
@@ -25,7 +27,7 @@ public:
     virtual ~SimReceiver();
 
     // start() after stop() is a receiver switched on again: a new device,
-    // and the link (when set) pointed at it.
+    // and the link (when set) pointed at it. The receiver starts afresh.
     bool start();
     void stop();
     QString devicePath() const { return peer_.devicePath(); }
@@ -78,6 +80,9 @@ protected:
     SimReceiver() = default;
     // One byte from the program, on the peer's thread.
     virtual void onByte(uint8_t byte) = 0;
+    // Switched on (again): what the receiver keeps only while it is on is
+    // gone. Called with the state locked.
+    virtual void switchedOn() {}
     // Sends a reply, as the fault mode says.
     void reply(const QByteArray& bytes);
     void log(const QString& line);

@@ -130,6 +130,9 @@ TEST_F(TimerEditorTest, SettingSpinnersPerModel) {
         {1, 1, 6, true, 1, nullptr},
         {1, 4, 7, true, 1, "AM"},
         {1, 5, 0, false, 3, "Off"},
+        {1, 0, 4, true, 5, "-40 dB"},     // AR7030 attenuator: all six codes, wrapping
+        {1, 0, 5, true, 0, "+10 dB"},
+        {1, 0, 0, false, 5, "-40 dB"},
         {3, 1, 0, true, 33, nullptr},     // RX-320: up lowers the filter number
         {3, 1, 33, false, 0, nullptr},
         {3, 2, 2000, true, -2000, "-2000"},

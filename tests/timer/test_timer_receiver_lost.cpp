@@ -4,14 +4,18 @@
 // or not the timer window and the panel are still open.
 #include "timer_rig.h"
 
+#include "drivers/ar7030/ar7030_protocol.h"
 #include "panels/panel_lock.h"
 #include "platform/commport.h"
 #include "platform/timeouts.h"
 #include "shell/frmsetup.h"
+#include "shell/globals.h"
 #include "sim/nrd_sim_base.h"
 #include "support/waits.h"
 #include "timer/owed_line_off.h"
 
+#include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace dovrane::test {
@@ -43,6 +47,23 @@ protected:
     bool relay() {
         settle();
         return dynamic_cast<sim::NrdSimBase&>(*sim).timerRelay();
+    }
+    // Whether the line output the timer switches is off at the receiver.
+    bool lineOutOff(int rxType) {
+        settle();
+        switch (rxType) {
+        case 1:
+            return ar7030::levelFromByte(ar7030::LeftLineRegister,
+                                         as<sim::Ar7030Sim>().reg(0, ar7030::LeftLineRegister.address)) == 0;
+        case 3: return as<sim::Rx320Sim>().state().lineAtt == 63;
+        default: return !relay();
+        }
+    }
+    // Runs the event on until the receiver's silence ends it.
+    void loseTheEvent(frmRxTimer* w) {
+        for (int i = 0; i < frmRxTimer::MaxProbeFailures && running(w); ++i) tick(w);
+        ASSERT_FALSE(running(w));
+        expectEndedMessage();
     }
     // The run's one message, after its tick, says the event has ended.
     void expectEndedMessage() {
@@ -88,6 +109,46 @@ TEST_P(TimerPresence, ThreeMissesInARowEndTheEventAndAnAnswerForgivesEarlierOnes
 
 INSTANTIATE_TEST_SUITE_P(EveryReceiver, TimerPresence, ::testing::Values(1, 2, 3, 4));
 
+class OwedLineLevel : public TimerReceiverLost, public ::testing::WithParamInterface<int> {};
+
+// An AR7030 or RX-320 event ends because the receiver was switched off, its
+// line output playing. The switch-off then reaches nobody, however well the
+// write goes out: it stays owed until the receiver answers, and the output
+// goes off once the receiver is switched on again.
+TEST_P(OwedLineLevel, TheSwitchOffIsOwedUntilTheReceiverAnswers) {
+    const int rxType = GetParam();
+    frmRxTimer* w = running(rxType);
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(lineOutOff(rxType)) << "the event did not switch the line output on";
+    dialogs.allow(QStringLiteral("does not answer"));
+    sim->setFault(sim::Fault::Off);
+    ASSERT_NO_FATAL_FAILURE(loseTheEvent(w));
+
+    // A try while the receiver is off: its bytes reach the adapter, nothing more.
+    settle();
+    sim->clearBytesReceived();
+    ASSERT_TRUE(pumpUntil([this] { return !sim->bytesReceived().isEmpty(); }, owedlineoff::RetryMs + 3000))
+        << "no try while the receiver was off";
+    pump(2 * std::max(replyTimeouts.ar7030ByteMs, replyTimeouts.rx320SmeterMs) + 200);
+
+    sim->setFault(sim::Fault::None);
+    EXPECT_TRUE(pumpUntil([&] { return lineOutOff(rxType); }, owedlineoff::RetryMs + 3000))
+        << "the switch-off was taken as done while the receiver was off";
+    // Paid: the tries stop.
+    pump(300);
+    settle();
+    sim->clearBytesReceived();
+    pump(owedlineoff::RetryMs + 500);
+    settle();
+    EXPECT_TRUE(sim->bytesReceived().isEmpty()) << "the tries went on after the switch-off";
+    EXPECT_EQ(dialogs.pending(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(LineLevelReceivers, OwedLineLevel, ::testing::Values(1, 3),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::string(info.param == 1 ? "AR7030" : "RX320");
+                         });
+
 // What the user does after the event was lost, until the switch-off is owed
 // no more.
 enum class Route {
@@ -96,7 +157,12 @@ enum class Route {
     ProgramExit,         // Exit from the panel's menu, as soon after the answer
     ProgramDestroyed,    // every window destroyed, as main() does once its event loop has ended
     PanelClosedSilent,   // the panel closed and opened again while still silent, then Go once it answers
+    PanelReopenedSilent, // the panel closed and opened again while still silent, and left open
     OtherDevice,         // back on another device: serialports.ini rewritten, Set Up, Close and Go
+    DeviceBackPanelOpen, // the panel opened again before the adapter is back, and left open
+    DeviceBackOnAClick,  // the same, and the user tunes once the adapter is back
+    OtherModel,          // a panel of another receiver model on the port meanwhile
+    LineOutOnMidTry,     // the user holds the receiver and switches the output on between a try's steps
 };
 
 struct OwedCase {
@@ -121,6 +187,26 @@ protected:
         forms::loaded<frmWelcome>()->imgGo_Click();
         ASSERT_NE(currentPanel(), nullptr);
     }
+    static void click(const QString& name) {
+        auto* b = currentPanel() ? currentPanel()->findChild<QAbstractButton*>(name) : nullptr;
+        ASSERT_NE(b, nullptr) << name.toStdString();
+        b->click();
+    }
+    // The panel closed and opened again on the same model, the adapter
+    // plugged in only after that load: the load cannot open the port and
+    // says so. The clock runs from that load.
+    void goBeforeTheAdapterIsBack(qsizetype& boxes, QElapsedTimer& sinceLoad) {
+        currentPanel()->unload();
+        sim->setLinkPath(dataPath(QStringLiteral("ttyRX")));
+        writeDataFile(QStringLiteral("serialports.ini"), sim->linkPath().toUtf8() + "\r\n");
+        dialogs.expect(QStringLiteral("The serial port could not be opened"));
+        goAgain();
+        sinceLoad.start();
+        pump(50);
+        ASSERT_EQ(dialogs.shown().size(), ++boxes);
+        ASSERT_FALSE(Comm1->isOpen());
+        ASSERT_TRUE(sim->start());
+    }
 };
 
 // An NRD event ends because the receiver fell silent (or went away), with its
@@ -135,11 +221,11 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
     frmRxTimer* w = running(c.rxType);
     ASSERT_NE(w, nullptr);
     dialogs.allow(QStringLiteral("does not answer"));
-    if (c.route == Route::OtherDevice) sim->stop();
+    const bool vanishes =
+        c.route == Route::OtherDevice || c.route == Route::DeviceBackPanelOpen || c.route == Route::DeviceBackOnAClick;
+    if (vanishes) sim->stop();
     else sim->setFault(sim::Fault::Silent);
-    for (int i = 0; i < frmRxTimer::MaxProbeFailures && running(w); ++i) tick(w);
-    ASSERT_FALSE(running(w));
-    expectEndedMessage();
+    ASSERT_NO_FATAL_FAILURE(loseTheEvent(w));
     qsizetype boxes = dialogs.shown().size();
 
     switch (c.route) {
@@ -149,19 +235,39 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
         EXPECT_TRUE(relay());
         nrdSim().clearCommands();
         // The program's own heartbeat while the first try meets the silence,
-        // with the program's own reply deadlines.
+        // with the program's own reply deadlines. The try's steps (remote on,
+        // the question, remote off) come from separate ticks: events run
+        // after each of the first two, while the try is under way, and no
+        // step holds the window for more than one unanswered read.
         replyTimeouts = ReplyTimeouts{};
         Heartbeat beat;
+        int beatsMidTry = 0;
+        QTimer midTry;
+        midTry.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&midTry, &QTimer::timeout, [&] { beatsMidTry += CmdBusy == 1; });
         beat.start(10);
+        midTry.start(10);
         const auto asked = [&] { return nrdSim().commandTexts().contains("H0"); };
         pumpUntil(asked, owedlineoff::RetryMs + 3000);
         pump(100);
         beat.stop();
+        midTry.stop();
         ASSERT_TRUE(asked()) << "no try while the receiver was silent";
-        EXPECT_LT(beat.longestGapMs(), 300) << "a try held the window for " << beat.longestGapMs() << " ms";
+        EXPECT_GE(beatsMidTry, 2) << "the try's steps ran back to back";
+        EXPECT_LT(beat.longestGapMs(), 2 * replyTimeouts.nrdReplyMs)
+            << "a try held the window for " << beat.longestGapMs() << " ms";
         EXPECT_TRUE(relay());
         sim->setFault(sim::Fault::None);
         EXPECT_TRUE(relayOffWithin(owedlineoff::RetryMs + 3000)) << "no try after the one that met silence";
+        // The try heard the answer: the receiver falling silent again is news
+        // to the next read that meets it.
+        pump(300);
+        sim->setFault(sim::Fault::Silent);
+        dynamic_cast<PanelForm*>(currentPanel())->menuItem(QStringLiteral("mnuUpdate"))->trigger();
+        pump(50);
+        ASSERT_EQ(dialogs.shown().size(), ++boxes) << "the silence after the try's answer went untold";
+        EXPECT_TRUE(dialogs.shown().last().text.contains(QStringLiteral("does not answer")));
+        sim->setFault(sim::Fault::None);
         break;
     }
     case Route::PanelClosed:
@@ -189,6 +295,80 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
         goAgain();
         EXPECT_FALSE(relay()) << "the panel's load left the relay on";
         break;
+    case Route::PanelReopenedSilent:
+        currentPanel()->unload();
+        goAgain();
+        pump(50);
+        ASSERT_EQ(dialogs.shown().size(), ++boxes);
+        EXPECT_TRUE(dialogs.shown().last().text.contains(QStringLiteral("does not answer")));
+        sim->setFault(sim::Fault::None);
+        EXPECT_TRUE(relayOffWithin(owedlineoff::RetryMs + 3000)) << "no try after the one within the load";
+        break;
+    case Route::DeviceBackPanelOpen: {
+        QElapsedTimer sinceLoad;
+        ASSERT_NO_FATAL_FAILURE(goBeforeTheAdapterIsBack(boxes, sinceLoad));
+        EXPECT_TRUE(relayOffWithin(owedlineoff::RetryMs + 3000)) << "the relay stayed on with the adapter back";
+        break;
+    }
+    case Route::DeviceBackOnAClick: {
+        QElapsedTimer sinceLoad;
+        ASSERT_NO_FATAL_FAILURE(goBeforeTheAdapterIsBack(boxes, sinceLoad));
+        // The tune opens the port again: the switch-off follows it at once,
+        // not with the next try.
+        for (QChar digit : QStringLiteral("7000")) click(QStringLiteral("cmd0to9_%1").arg(digit));
+        click(QStringLiteral("cmdEnterfreq"));
+        EXPECT_TRUE(pumpUntil([this] { return !relay(); },
+                              int(std::max<qint64>(owedlineoff::RetryMs / 2 - sinceLoad.elapsed(), 0))))
+            << "the relay waited for the next try";
+        EXPECT_EQ(nrdSim().vfo().hertz, 7000000) << "the tune did not reach the receiver";
+        break;
+    }
+    case Route::OtherModel: {
+        currentPanel()->unload();
+        // An RX-320 on the port meanwhile: nothing of the NRD's reaches it.
+        auto other = sim::makeSim(QStringLiteral("rx320"));
+        ASSERT_TRUE(other && other->start());
+        writeDataFile(QStringLiteral("serialports.ini"), other->devicePath().toUtf8() + "\r\n");
+        ConfiguredRxType = 3;
+        goAgain();
+        pump(owedlineoff::RetryMs + 1000);
+        currentPanel()->unload();
+        EXPECT_TRUE(other->waitIdle());
+        EXPECT_FALSE(other->bytesReceived().contains("H1\r")) << "a try went to a receiver of another model";
+        EXPECT_FALSE(other->bytesReceived().contains("R0\r")) << "a try went to a receiver of another model";
+        other.reset();
+        // Back on the NRD, whose load pays.
+        writeDataFile(QStringLiteral("serialports.ini"), sim->devicePath().toUtf8() + "\r\n");
+        ConfiguredRxType = c.rxType;
+        EXPECT_TRUE(relay());
+        sim->setFault(sim::Fault::None);
+        goAgain();
+        EXPECT_FALSE(relay()) << "the panel's load left the relay on";
+        break;
+    }
+    case Route::LineOutOnMidTry: {
+        sim->setFault(sim::Fault::None);
+        // Between the steps of the next try (the only time the event loop
+        // sees a command in progress), the user locks the panel and switches
+        // the output on from the timer window: nothing is owed any more.
+        bool done = false;
+        QTimer watch;
+        watch.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (done || CmdBusy != 1) return;
+            done = true;
+            click(QStringLiteral("cmdLock_1"));
+            w->cmdLineoutOnoff_Click(1);
+        });
+        watch.start(1);
+        ASSERT_TRUE(pumpUntil([&] { return done; }, owedlineoff::RetryMs + 3000)) << "no try";
+        watch.stop();
+        ASSERT_TRUE(pumpUntil([] { return CmdBusy == 0; }));
+        pump(100);
+        EXPECT_TRUE(relay()) << "the try switched off the output the user had switched on";
+        click(QStringLiteral("cmdLock_0"));
+        break;
+    }
     case Route::OtherDevice: {
         currentPanel()->unload();
         // Back, on a device of another name.
@@ -231,7 +411,12 @@ INSTANTIATE_TEST_SUITE_P(NrdReceivers, OwedLineOff,
                                            OwedCase{"NRD545_ProgramExit", 4, Route::ProgramExit},
                                            OwedCase{"NRD535_ProgramDestroyed", 2, Route::ProgramDestroyed},
                                            OwedCase{"NRD545_PanelClosedSilent", 4, Route::PanelClosedSilent},
-                                           OwedCase{"NRD535_OtherDevice", 2, Route::OtherDevice}),
+                                           OwedCase{"NRD535_PanelReopenedSilent", 2, Route::PanelReopenedSilent},
+                                           OwedCase{"NRD535_OtherDevice", 2, Route::OtherDevice},
+                                           OwedCase{"NRD545_DeviceBackPanelOpen", 4, Route::DeviceBackPanelOpen},
+                                           OwedCase{"NRD535_DeviceBackOnAClick", 2, Route::DeviceBackOnAClick},
+                                           OwedCase{"NRD535_OtherModel", 2, Route::OtherModel},
+                                           OwedCase{"NRD545_LineOutOnMidTry", 4, Route::LineOutOnMidTry}),
                          [](const ::testing::TestParamInfo<OwedCase>& info) { return std::string(info.param.name); });
 
 } // namespace
