@@ -1,4 +1,5 @@
 #include "timer/frmrxtimer.h"
+#include "shell/frmsetup.h"
 #include "ui_frmrxtimer.h"
 
 #include "platform/clock.h"
@@ -46,6 +47,11 @@ frmRxTimer::frmRxTimer() : Form(25, &RxTimerOpen), ui(std::make_unique<Ui::frmRx
     connect(tmrTestprog_, &QTimer::timeout, this, [this] { tmrTestprog_Timer(); });
     connect(tmrDuration_, &QTimer::timeout, this, [this] { tmrDuration_Timer(); });
     bindControls();
+    onSetUpClosed(this, [this] {
+        if (!isLoaded() || !editor_) return;
+        editor_->followOptions();
+        showEditor();
+    });
 }
 
 frmRxTimer::~frmRxTimer() = default;

@@ -385,6 +385,15 @@ void TimerEditor::nrd535smdis5() {
     if (optionFitted(BwcOption)) nrd535option11();
 }
 
+void TimerEditor::followOptions() {
+    if (rxType_ != 2) return;
+    if (settingEnabled[4]) showSetting(4);
+    // The bandwidth control is set up afresh only where the option changed
+    // what applies: a value the user spun stays while it still applies.
+    const bool applies = optionFitted(BwcOption) && tpmode != 5 && (tpbw == 0 || tpbw == 1);
+    if (applies != settingEnabled[3]) nrd535option11();
+}
+
 void TimerEditor::nrd545smdisx() {
     auto restoreShift = [this] {
         tppbs = tppbssaved;

@@ -86,6 +86,9 @@ public:
     void nrd535option11();
     void nrd535smdis5();
     void nrd545smdisx();
+    // The options as Set Up now gives them: the mode's text, and the
+    // bandwidth control of a filter that has it, follow.
+    void followOptions();
 
     // Fields 1..20 of a slot, in slot order (element 0 unused).
     std::array<int, 21> slotFields() const;

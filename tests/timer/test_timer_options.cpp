@@ -8,6 +8,7 @@
 #include "shell/frmsetup.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QTimer>
 
 namespace dovrane::test {
@@ -88,6 +89,29 @@ TEST_F(TimerOptions, AnEventSendsOnlyWhatTheOptionsAtItsStartAllow) {
     }
     EXPECT_EQ(w->programme().state(), TimerProgramme::State::Editing);
     EXPECT_EQ(dialogs.pending(), 0);
+}
+
+// The editor row shows what the options as Set Up leaves them give: the mode
+// of an option without its text, the bandwidth control only with BWC; ticked
+// again, both come back.
+TEST_F(TimerOptions, TheEditorFollowsTheOptionsFromSetUp) {
+    setUtc(utcAt(2027, 6, 1, 9, 0));
+    frmRxTimer* w = open(2, {{NarrowFilterOption, 1}, {BwcOption, 1}, {EcssOption, 1}});
+    ASSERT_NE(w, nullptr);
+    as<sim::Nrd535Sim>().setVfo(Setting{0, 0, 7, 7100000, 1});
+    w->cmdRX_Click();
+    const struct {
+        bool fitted;
+        const char* mode;
+        const char* bwc;
+    } steps[] = {{true, "AM-U", "5500"}, {false, "", "xxx"}, {true, "AM-U", "5500"}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.fitted ? "options ticked" : "options cleared");
+        setOptions(step.fitted);
+        EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblRxSetting_4"))->text(), QLatin1String(step.mode));
+        EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblRxSetting_3"))->text(), QLatin1String(step.bwc));
+        EXPECT_EQ(control<QWidget>(w, QStringLiteral("spnRxSetting_3"))->isEnabled(), step.fitted);
+    }
 }
 
 } // namespace
