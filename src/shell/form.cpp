@@ -8,9 +8,13 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -207,12 +211,81 @@ bool Form::event(QEvent* e) {
 }
 
 void Form::keepControlsInside() {
+    if (!isWindow() || scrolled_) return;
     // A window with a layout has the layout's minimum; one whose controls
     // stand where they were drawn holds them all.
-    if (layout() || !isWindow()) return;
-    const QRect drawn = childrenRect();
-    if (drawn.isEmpty()) return;
-    setMinimumSize(minimumSize().expandedTo(QSize(drawn.right() + 1, drawn.bottom() + 1)));
+    QSize least;
+    if (QLayout* l = layout()) {
+        l->activate();
+        least = l->totalMinimumSize();
+    } else {
+        const QRect drawn = childrenRect();
+        if (drawn.isEmpty()) return;
+        least = QSize(drawn.right() + 1, drawn.bottom() + 1);
+    }
+    const QSize room = roomOnScreen();
+    if (room.isEmpty() || (least.width() <= room.width() && least.height() <= room.height())) {
+        if (!layout()) setMinimumSize(minimumSize().expandedTo(least));
+        return;
+    }
+    scrollContent(least);
+    // As much of it as the screen holds; the scroll bars reach the rest.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    QSize want = least;
+    if (least.height() > room.height()) want.rwidth() += bar;
+    if (least.width() > room.width()) want.rheight() += bar;
+    const QSize atMost = want.boundedTo(room);
+    setMinimumSize(atMost);
+    resize(size().expandedTo(atMost).boundedTo(room));
+}
+
+QSize Form::roomOnScreen() const {
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) return {};
+    // The frame the window manager puts round it: this window's once it is
+    // framed, before that another's.
+    QMargins frame;
+    if (windowHandle()) frame = windowHandle()->frameMargins();
+    if (frame.isNull()) {
+        for (const auto& [type, f] : registry()) {
+            if (f == this || !f->isVisible() || !f->windowHandle()) continue;
+            frame = f->windowHandle()->frameMargins();
+            if (!frame.isNull()) break;
+        }
+    }
+    return s->availableGeometry().size().shrunkBy(frame);
+}
+
+void Form::scrollContent(const QSize& least) {
+    scrolled_ = true;
+    auto* content = new QWidget;
+    content->setObjectName(objectName() + QStringLiteral("_content"));
+    QMenuBar* bar = nullptr;
+    if (QLayout* l = layout()) {
+        // A menu bar stays at the top of the window, over what scrolls.
+        bar = qobject_cast<QMenuBar*>(l->menuBar());
+        if (bar) l->setMenuBar(nullptr);
+        content->setLayout(l);
+    } else {
+        // Controls that stand where they were drawn keep their places.
+        for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->isWindow()) continue;
+            const bool shown = !child->isHidden();
+            child->setParent(content);
+            child->setVisible(shown);
+        }
+        content->setMinimumSize(least);
+    }
+    auto* area = new QScrollArea;
+    area->setObjectName(objectName() + QStringLiteral("_scroll"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    if (bar) outer->setMenuBar(bar);
+    outer->addWidget(area);
 }
 
 void Form::growToLeast() {

@@ -54,9 +54,15 @@ private:
     std::optional<QPoint> placeClearOfPanel() const;
     void keepPlace();
     void keepPlaceWhileFraming();
-    // Never smaller than the size at which every control shows whole.
+    // Never smaller than the size at which every control shows whole, and
+    // never larger than the screen: a window that cannot show whole there
+    // scrolls its content instead.
     void keepControlsInside();
     void growToLeast();
+    // The room the window's client area has on its screen.
+    QSize roomOnScreen() const;
+    // Puts the window's controls into a scroll area that fills the window.
+    void scrollContent(const QSize& least);
 
     int positionIndex_;
     bool* openFlag_;
@@ -70,6 +76,7 @@ private:
     int corrections_ = 0;
     int settleTicks_ = 0;
     bool growPending_ = false;
+    bool scrolled_ = false;
 };
 
 namespace forms {
