@@ -286,6 +286,8 @@ void Form::scrollContent(const QSize& least) {
     outer->setSpacing(0);
     if (bar) outer->setMenuBar(bar);
     outer->addWidget(area);
+    // Shown with the window, not once events have run.
+    if (isVisible()) area->show();
 }
 
 void Form::growToLeast() {

@@ -20,6 +20,7 @@
 #include "stations/frmilgqsort.h"
 #include "stations/station_viewer.h"
 #include "support/go_rig.h"
+#include "support/waits.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -29,11 +30,13 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QScrollArea>
 #include <QStyleOptionButton>
 #include <QWindow>
+#include <algorithm>
 #include <functional>
 
 namespace dovrane::test {
@@ -140,6 +143,15 @@ bool showsWhole(QLineEdit* box) {
     return box->grab().toImage() == start;
 }
 
+// The sizes a window is given, as its resize events tell them.
+struct ResizeLog : QObject {
+    QList<QSize> sizes;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Resize) sizes << static_cast<QResizeEvent*>(e)->size();
+        return false;
+    }
+};
+
 class WindowAtItsSmallest : public GoRig, public ::testing::WithParamInterface<WindowCase> {
 protected:
     void SetUp() override {
@@ -186,13 +198,22 @@ TEST_P(WindowAtItsSmallest, ShowsEveryCaptionWhole) {
     // Some window managers, and tools that size windows, hand a window less
     // than the least it asks for, and may do so again.
     const QSize least = w->size();
+    ResizeLog log;
+    w->installEventFilter(&log);
     for (int time = 1; time <= 2; ++time) {
         SCOPED_TRACE("given less than its least by the window system, time " + std::to_string(time));
+        log.sizes.clear();
         w->windowHandle()->resize(1, 1);
+        ASSERT_TRUE(pumpUntil([&] {
+            return std::any_of(log.sizes.begin(), log.sizes.end(),
+                               [&](QSize s) { return s.width() < least.width() || s.height() < least.height(); });
+        })) << "the window system's size never came";
+        EXPECT_TRUE(pumpUntil([&] { return w->size() == least; }));
         pump(30);
         EXPECT_EQ(w->size(), least);
         expectEveryCaptionWhole(w);
     }
+    w->removeEventFilter(&log);
 }
 
 // The least width of a station viewer is that of its list at its start: a
