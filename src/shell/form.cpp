@@ -203,6 +203,7 @@ bool Form::event(QEvent* e) {
     if (e->type() == QEvent::Show) {
         keepControlsInside();
         placeFree();
+        keepControlsInsideOnceFramed();
     }
     if (placeAt_ && e->type() == QEvent::Show) keepPlaceWhileFraming();
     const bool handled = QWidget::event(e);
@@ -211,32 +212,51 @@ bool Form::event(QEvent* e) {
 }
 
 void Form::keepControlsInside() {
-    if (!isWindow() || scrolled_) return;
+    if (!isWindow()) return;
     // A window with a layout has the layout's minimum; one whose controls
     // stand where they were drawn holds them all.
-    QSize least;
-    if (QLayout* l = layout()) {
-        l->activate();
-        least = l->totalMinimumSize();
-    } else {
-        const QRect drawn = childrenRect();
-        if (drawn.isEmpty()) return;
-        least = QSize(drawn.right() + 1, drawn.bottom() + 1);
+    if (!scrolled_) {
+        if (QLayout* l = layout()) {
+            l->activate();
+            least_ = l->totalMinimumSize();
+        } else {
+            const QRect drawn = childrenRect();
+            if (drawn.isEmpty()) return;
+            least_ = QSize(drawn.right() + 1, drawn.bottom() + 1);
+        }
     }
     const QSize room = roomOnScreen();
-    if (room.isEmpty() || (least.width() <= room.width() && least.height() <= room.height())) {
-        if (!layout()) setMinimumSize(minimumSize().expandedTo(least));
+    if (room.isEmpty()) return;
+    const bool fits = least_.width() <= room.width() && least_.height() <= room.height();
+    if (!scrolled_ && fits) {
+        if (!layout()) setMinimumSize(minimumSize().expandedTo(least_));
         return;
     }
-    scrollContent(least);
+    if (!scrolled_) scrollContent(least_);
     // As much of it as the screen holds; the scroll bars reach the rest.
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    QSize want = least;
-    if (least.height() > room.height()) want.rwidth() += bar;
-    if (least.width() > room.width()) want.rheight() += bar;
+    QSize want = least_;
+    if (least_.height() > room.height()) want.rwidth() += bar;
+    if (least_.width() > room.width()) want.rheight() += bar;
     const QSize atMost = want.boundedTo(room);
     setMinimumSize(atMost);
     resize(size().expandedTo(atMost).boundedTo(room));
+}
+
+void Form::keepControlsInsideOnceFramed() {
+    QWindow* w = windowHandle();
+    if (!w || !w->frameMargins().isNull()) return;
+    // The window manager frames a window after it is mapped, and tells Qt
+    // of the frame without telling the window: look until it is there.
+    auto* poll = new QTimer(this);
+    poll->setInterval(25);
+    connect(poll, &QTimer::timeout, this, [this, poll, tries = 0]() mutable {
+        QWindow* handle = windowHandle();
+        const bool framed = handle && !handle->frameMargins().isNull();
+        if (framed && isVisible()) keepControlsInside();
+        if (framed || !isVisible() || ++tries > 80) poll->deleteLater();
+    });
+    poll->start();
 }
 
 QSize Form::roomOnScreen() const {

@@ -58,6 +58,9 @@ private:
     // never larger than the screen: a window that cannot show whole there
     // scrolls its content instead.
     void keepControlsInside();
+    // The same again once the window manager has framed the window, when the
+    // frame it takes from the screen is known.
+    void keepControlsInsideOnceFramed();
     void growToLeast();
     // The room the window's client area has on its screen.
     QSize roomOnScreen() const;
@@ -77,6 +80,7 @@ private:
     int settleTicks_ = 0;
     bool growPending_ = false;
     bool scrolled_ = false;
+    QSize least_;   // what the window's controls need, scrolled or not
 };
 
 namespace forms {
