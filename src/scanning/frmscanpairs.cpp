@@ -256,7 +256,8 @@ void frmScanpairs::cmdLoad_Click() { showLoadChooser(kKind); }
 void frmScanpairs::cmdsaveas_Click() {
     // No chosen file is replaced by a list of nothing.
     if (Pairs.isEmpty()) {
-        dialogs::message(kNothingToSave, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, QStringLiteral("Save Pairs"));
+        dialogs::message(kNothingToSave, dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
+                         QStringLiteral("Save Pairs"));
         return;
     }
     showSaveChooser(kKind);

@@ -1,6 +1,7 @@
 #include "scanning/prop_recorder.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace dovrane {
 

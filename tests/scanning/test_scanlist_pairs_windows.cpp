@@ -230,7 +230,8 @@ TEST_F(ScanWindowTest, PairListOutlivesItsWindowAndNoSaveWritesAListOfNothing) {
     auto savePairs = [](frmScanpairs* w) {
         QTimer::singleShot(30, [] {
             if (auto* chooser = forms::loaded<frmSavefile>()) {
-                chooser->findChild<QComboBox*>(QStringLiteral("cmbSavefile"))->setEditText(QStringLiteral("SFP_SEVEN.TXT"));
+                auto* name = chooser->findChild<QComboBox*>(QStringLiteral("cmbSavefile"));
+                name->setEditText(QStringLiteral("SFP_SEVEN.TXT"));
                 chooser->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
             }
         });

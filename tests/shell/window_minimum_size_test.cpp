@@ -61,7 +61,8 @@ const std::vector<WindowCase>& windows() {
     const auto menu = [](const char* name) { return [name] { toolWindowOpener(QLatin1String(name))(); }; };
     static const std::vector<WindowCase> all{
         {"frmIlg2rx", 0, {}, {{"txtFrequencyA", "29999.999"}}},
-        {"frmAero2rx", 0, {}, {{"txtFrequencyA", "29999.999"}}}, {"frmIlgquery", 0, menu("frmIlg2rx")}, {"frmAeroquery", 0, menu("frmAero2rx")},
+        {"frmAero2rx", 0, {}, {{"txtFrequencyA", "29999.999"}}}, {"frmIlgquery", 0, menu("frmIlg2rx")},
+        {"frmAeroquery", 0, menu("frmAero2rx")},
         {"frmIlgqsort", 0, load<frmIlgqsort>()}, {"frmConvertILG"}, {"frmConvertAero"},
         {"frmILGfinddbf", 0, load<frmILGfinddbf>()}, {"frmTracking"}, {"frmBdxc"}, {"frmOwn"}, {"frm320Files"},
         {"frmLast20"}, {"frmScratchpad"}, {"frmLog"}, {"frmLogFormat", 0, load<frmLogFormat>()},
