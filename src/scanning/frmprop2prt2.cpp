@@ -127,6 +127,9 @@ void frmProp2prt2::cmdCls_Click() {
     for (int k = 0; k <= 4; ++k) c->fillBox(110, 361 + 32 * k, 720, 391 + 32 * k, Qt::white);
     c->fillBox(110, 350, 720, 359, Qt::white);
     c->fillBox(110, 521, 720, 530, Qt::white);
+    // The level axis and the grid belong to the page, not to the data: the
+    // boxes above cross the axis, so both are drawn again.
+    drawGrid();
 }
 
 void frmProp2prt2::composePage(QPainter& painter, const QRect& area) {

@@ -156,6 +156,7 @@ void frmPropagation::cmdCls_Click() {
 void frmPropagation::cmdStart_Click() {
     // The run counts from the click, not from the end of the receiver reads.
     const QDateTime now = Clock::utcNow();
+    const qint64 steadyNow = Clock::steadyMs();
     cmdCls_Click();
     // A receiver that does not answer these reads is told of once, with the run.
     if (!Update2RxFreq()) notice_.failed();
@@ -166,7 +167,7 @@ void frmPropagation::cmdStart_Click() {
     run_.begin();
     ui->lblDate->setText(propStartText(now));
     setRunButtons(false);
-    recorder_.start(now);
+    recorder_.start(now, steadyNow);
     failures_ = 0;
     running_ = true;
     timer_->start();
@@ -179,6 +180,7 @@ void frmPropagation::tmrPropagation_Timer() {
     // lets events run, and the timer waits until this one is done.
     timer_->stop();
     const QDateTime utc = Clock::utcNow();
+    const qint64 steady = Clock::steadyMs();
     QPointer<frmPropagation> self(this);
     std::optional<float> level = sampler_->sample();
     if (!self) return;
@@ -195,7 +197,7 @@ void frmPropagation::tmrPropagation_Timer() {
         ++failures_;
         notice_.failed();
     }
-    const PropTickResult result = recorder_.tick(utc, level);
+    const PropTickResult result = recorder_.tick(utc, steady, level);
     drawTick(utc, level, result);
     bool writeFailed = false;
     if (file_.isOpen()) {

@@ -34,6 +34,7 @@ const QColor kWhite(255, 255, 255);
 const QString kNoneIncluded = QStringLiteral("No pair in the scan range\nis included");
 const QString kStopped = QStringLiteral("The pair scan has stopped");
 const QString kTitle = QStringLiteral("Scan Frequency pairs from list");
+const QString kNothingToSave = QStringLiteral("No pairs are loaded,\nso there is nothing to save");
 
 void setBack(QWidget* w, const QColor& c) {
     QPalette p = w->palette();
@@ -66,11 +67,11 @@ frmScanpairs::frmScanpairs() : Form(40, &ScanpairsOpen), ui(std::make_unique<Ui:
         // An edit goes to the pair its row showed when it was made.
         connect(chkChannel[i], &QCheckBox::toggled, this, [this, r](bool on) {
             const int n = rowPair_[size_t(r)];
-            if (n >= 0 && n < pairs_.size()) pairs_[n].on = on ? 1 : 0;
+            if (n >= 0 && n < Pairs.size()) Pairs[n].on = on ? 1 : 0;
         });
         connect(txtRemarks[i], &QLineEdit::textChanged, this, [this, r](const QString& text) {
             const int n = rowPair_[size_t(r)];
-            if (n >= 0 && n < pairs_.size()) pairs_[n].remark = text;
+            if (n >= 0 && n < Pairs.size()) Pairs[n].remark = text;
         });
     }
     tmrScanpairs_ = new QTimer(this);
@@ -96,7 +97,7 @@ frmScanpairs::frmScanpairs() : Form(40, &ScanpairsOpen), ui(std::make_unique<Ui:
 
 frmScanpairs::~frmScanpairs() = default;
 
-PairRange frmScanpairs::range() const { return {start_, end_, int(pairs_.size()) - 1}; }
+PairRange frmScanpairs::range() const { return {start_, end_, int(Pairs.size()) - 1}; }
 
 void frmScanpairs::Form_Load() {
     ui->cmdStart->setEnabled(false);
@@ -105,7 +106,9 @@ void frmScanpairs::Form_Load() {
     paintSides();
     delay_ = 1;
     start_ = end_ = 0;
-    showactivepairs(0);
+    // A list loaded while the window was open before is still there.
+    if (!Pairs.isEmpty()) showList();
+    else showactivepairs(0);
     interlock_ = std::make_unique<MeasurementInterlock>(MeasurementTool::Scanpairs);
     registerLoader(kKind, 0, [] {
         if (frmScanpairs* w = forms::loaded<frmScanpairs>()) w->loadscanpairsfile();
@@ -140,10 +143,10 @@ void frmScanpairs::showactivepairs(int actnr) {
         rowPair_[i] = show ? n : -1;
         QSignalBlocker b1(chkChannel[i]), b2(txtRemarks[i]);
         lblNr[i]->setText(show ? numText(double(n)) : QString());
-        lblChannelA[i]->setText(show ? pairs_[n].a : QString());
-        lblChannelB[i]->setText(show ? pairs_[n].b : QString());
-        chkChannel[i]->setChecked(show && pairs_[n].on == 1);
-        txtRemarks[i]->setText(show ? pairs_[n].remark : QString());
+        lblChannelA[i]->setText(show ? Pairs[n].a : QString());
+        lblChannelB[i]->setText(show ? Pairs[n].b : QString());
+        chkChannel[i]->setChecked(show && Pairs[n].on == 1);
+        txtRemarks[i]->setText(show ? Pairs[n].remark : QString());
         // A row without a pair takes no edits.
         chkChannel[i]->setEnabled(show);
         txtRemarks[i]->setEnabled(show);
@@ -184,7 +187,7 @@ void frmScanpairs::setRunButtons(bool enabled) {
 }
 
 void frmScanpairs::startRun(bool fromStart) {
-    if (pairs_.isEmpty()) return;
+    if (Pairs.isEmpty()) return;
     setRunButtons(false);
     tmrScanpairs_->setInterval(int(vbRound(double(delay_) * 1000)));
     if (fromStart || !inRange(cur_, range())) cur_ = start_;
@@ -202,7 +205,7 @@ void frmScanpairs::cmdStop_Click(bool release) {
     if (release) notice_.release();
     run_.end();
     setRunButtons(true);
-    if (pairs_.isEmpty()) {
+    if (Pairs.isEmpty()) {
         ui->cmdStart->setEnabled(false);
         ui->cmdContinue->setEnabled(false);
     }
@@ -210,13 +213,13 @@ void frmScanpairs::cmdStop_Click(bool release) {
 
 void frmScanpairs::tmrScanpairs_Timer() {
     if (!tmrScanpairs_->isActive()) return;
-    const std::optional<int> found = findIncluded(pairs_, cur_, range());
+    const std::optional<int> found = findIncluded(Pairs, cur_, range());
     if (!found) {
         stopWithMessage(kNoneIncluded);
         return;
     }
     cur_ = *found;
-    const ScanPair& p = pairs_[cur_];
+    const ScanPair& p = Pairs[cur_];
     // A channel outside the receiver's range (or not a number) is passed by
     // without a message; the scan goes on with the next pair.
     QPointer<frmScanpairs> self(this);
@@ -254,7 +257,15 @@ void frmScanpairs::lblChannel_Click(int side, int row) {
 
 void frmScanpairs::cmdLoad_Click() { showLoadChooser(kKind); }
 
-void frmScanpairs::cmdsaveas_Click() { showSaveChooser(kKind); }
+void frmScanpairs::cmdsaveas_Click() {
+    // No chosen file is replaced by a list of nothing.
+    if (Pairs.isEmpty()) {
+        dialogs::message(kNothingToSave, dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
+                         QStringLiteral("Save Pairs"));
+        return;
+    }
+    showSaveChooser(kKind);
+}
 
 void frmScanpairs::cmdRezeri_Click() { showCurrentPanel(); }
 
@@ -267,8 +278,13 @@ void frmScanpairs::loadscanpairsfile() {
     BusyCursor busy;
     const std::optional<QStringList> lines = readKindFile(kKind);
     if (!lines) return;
-    pairs_ = scanPairsFromLines(*lines);
-    const int last = int(pairs_.size()) - 1;
+    Pairs = scanPairsFromLines(*lines);
+    PairsFileName = FileKindName[kKind];
+    showList();
+}
+
+void frmScanpairs::showList() {
+    const int last = int(Pairs.size()) - 1;
     {
         QSignalBlocker block(ui->vsbActnr);
         ui->vsbActnr->setMaximum(std::max(last, 0));
@@ -279,15 +295,16 @@ void frmScanpairs::loadscanpairsfile() {
     // A start beyond a shorter list comes back into it.
     applyStart();
     if (!inRange(cur_, range())) cur_ = start_;
-    ui->lblFilename->setText(FileKindName[kKind]);
+    ui->lblFilename->setText(PairsFileName);
     showactivepairs(0);
     // An empty file gives nothing to scan.
-    ui->cmdStart->setEnabled(!pairs_.isEmpty());
+    ui->cmdStart->setEnabled(!Pairs.isEmpty());
     ui->cmdContinue->setEnabled(false);
 }
 
 bool frmScanpairs::savescanpairsfile() {
-    return writeLines(FileKindPath[kKind] + FileKindName[kKind], scanPairFileLines(pairs_));
+    if (Pairs.isEmpty()) return false;
+    return writeLines(FileKindPath[kKind] + FileKindName[kKind], scanPairFileLines(Pairs));
 }
 
 } // namespace dovrane

@@ -45,7 +45,7 @@ public:
     void loadscanpairsfile();
     bool savescanpairsfile();
 
-    const QList<ScanPair>& pairs() const { return pairs_; }
+    const QList<ScanPair>& pairs() const { return Pairs; }
     PairRange range() const;
     int current() const { return cur_; }
     float delay() const { return delay_; }
@@ -72,11 +72,12 @@ private:
     void applyEnd();
     void applyDelay();
     void paintSides();
+    // The window as a load leaves it, for the list in Pairs.
+    void showList();
     void stopWithMessage(const QString& text);
 
     std::unique_ptr<Ui::frmScanpairs> ui;
     QTimer* tmrScanpairs_ = nullptr;
-    QList<ScanPair> pairs_;
     int start_ = 0;
     int end_ = 0;
     int cur_ = 0;

@@ -164,27 +164,26 @@ void frmSpectrum::cmdStart_Click() {
 
 bool frmSpectrum::applyLimits(const std::array<QString, 4>& texts, bool loop, bool keepHighest) {
     ui->lblTimedate->setText(UtcTimeText + QStringLiteral(" UTC"));
-    SpectrumLimits lim{val(texts[0]), val(texts[1]), val(texts[2])};
-    float delay = float(val(texts[3]));
-    if (delay < 0.5f) delay = 0.5f;
-    if (delay > 5) delay = 5;
+    const SpectrumLimits lim{val(texts[0]), val(texts[1]), val(texts[2])};
+    // The scan takes what was typed, refused or not; a refused OK starts
+    // nothing, and "Tune RX" maps no pointer over limits that are not valid.
     scan_.setup(lim, loop, keepHighest);
+    scan_.setDelay(double(float(val(texts[3]))));
     ui->picSpectrum->fillBox(70, 400, 570, 130, Background);
     for (QLabel* l : lblDBname) l->clear();
     if (!lim.valid(FreqMin, FreqMax)) {
-        // Nothing is scanned over limits that were refused.
-        scan_.setup({}, false, false);
         dialogs::message(kInputError, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kErrorTitle);
         return false;
     }
     ui->lblFreqlow->setText(texts[0]);
     ui->lblFreqhigh->setText(texts[1]);
     ui->lblFreqstep->setText(QStringLiteral("Step: ") + texts[2] + QStringLiteral(" kHz"));
-    tmrSpectrum_->setInterval(int(vbRound(double(delay) * 1000)));
     return true;
 }
 
 void frmSpectrum::preparespectrumscan() {
+    // Limits a refused OK left behind are never scanned.
+    if (!scan_.limits().valid(FreqMin, FreqMax)) return;
     if (!scan_.loop()) {
         ui->lblKeepgoing->setText(QStringLiteral("Single run"));
     } else {
@@ -195,6 +194,9 @@ void frmSpectrum::preparespectrumscan() {
     setButtons(false, true, false, false, false, false, false, false, false);
     if (!run_.active()) run_.begin();
     running_ = true;
+    // Every run dwells as its scan says, whether OK, "Continue" or a run
+    // resumed over a loaded file started it.
+    tmrSpectrum_->setInterval(scan_.delayMs());
     tmrSpectrum_->start();
     scan_.begin();
 }
@@ -243,7 +245,8 @@ void frmSpectrum::cmdStop_Click(bool release) {
     run_.end();
     lockTuneMode(false);
     ui->lblFreq1->clear();
-    setButtons(true, true, scan_.continueAllowed(), true, true, true, true, true, true);
+    setButtons(true, true, scan_.continueAllowed() && scan_.limits().valid(FreqMin, FreqMax), true, true, true, true,
+               true, true);
     setBack(ui->cmdTunerx, kTuneButton);
 }
 
@@ -261,7 +264,7 @@ void frmSpectrum::cmdTunerx_Click() {
 
 void frmSpectrum::graphMouseMove(QPoint at) {
     const int X = at.x(), Y = at.y();
-    if (tuneMode_ && X >= 70 && X <= 570 && Y >= 136 && Y <= 400)
+    if (tuneMode_ && scan_.limits().valid(FreqMin, FreqMax) && X >= 70 && X <= 570 && Y >= 136 && Y <= 400)
         ui->lblFreq1->setText(numText(spectrumMouseFreq(X, scan_.limits())));
     else
         ui->lblFreq1->clear();
@@ -269,7 +272,7 @@ void frmSpectrum::graphMouseMove(QPoint at) {
 
 void frmSpectrum::graphMouseDown(QPoint at) {
     const int X = at.x(), Y = at.y();
-    if (!tuneMode_ || !(X > 70 && X < 570 && Y > 130 && Y < 400)) return;
+    if (!tuneMode_ || !scan_.limits().valid(FreqMin, FreqMax) || !(X > 70 && X < 570 && Y > 130 && Y < 400)) return;
     const double f = spectrumClickFreq(X, scan_.limits());
     ui->lblFreq->setText(numText(f));
     Canvas* c = ui->picSpectrum;

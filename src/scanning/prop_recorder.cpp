@@ -1,13 +1,17 @@
 #include "scanning/prop_recorder.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace dovrane {
 
 namespace {
-// A clock set back or a machine that slept for days: no more than one day
-// of boundaries is closed at once.
+// No more than one day of boundaries is closed at once.
 constexpr qint64 kMaxCatchUpSecs = 24 * 3600;
+// The wall clock and the steady clock part by more than this only when the
+// wall clock is stepped; a smaller difference is the clocks' own drift, or a
+// correction too small to lose or repeat a quarter.
+constexpr qint64 kStepMs = 2000;
 }
 
 void PropRecorder::Range::fold(float v) {
@@ -20,8 +24,9 @@ void PropRecorder::Range::fold(float v) {
     max = std::max(max, v);
 }
 
-void PropRecorder::start(const QDateTime& utc) {
+void PropRecorder::start(const QDateTime& utc, qint64 steadyMs) {
     lastMs_ = utc.toMSecsSinceEpoch();
+    lastSteadyMs_ = steadyMs;
     quarter_ = Range();
     day_ = Range();
     lineHour_ = lineMinute_ = -1;
@@ -58,16 +63,28 @@ void PropRecorder::closeQuarter(const QDateTime& at, int quarter, PropTickResult
     }
 }
 
-PropTickResult PropRecorder::tick(const QDateTime& utc, std::optional<float> level) {
+PropTickResult PropRecorder::tick(const QDateTime& utc, qint64 steadyMs, std::optional<float> level) {
     PropTickResult out;
     if (level) {
         quarter_.fold(*level);
         day_.fold(*level);
     }
     const qint64 nowMs = utc.toMSecsSinceEpoch();
-    if (nowMs <= lastMs_) return out;   // the clock went back: wait for it
+    const qint64 passed = std::max<qint64>(0, steadyMs - lastSteadyMs_);
+    lastSteadyMs_ = steadyMs;
+    // Where the wall clock would stand had nobody touched it.
+    const qint64 runOn = lastMs_ + passed;
+    qint64 endMs = nowMs;
+    if (std::abs(nowMs - runOn) > kStepMs) {
+        // Stepped: the boundaries the time that passed has crossed are closed
+        // as the old reading counts them; the next tick counts from the new one.
+        endMs = runOn;
+    } else if (nowMs <= lastMs_) {
+        // Set back a little: the seconds since are counted once.
+        return out;
+    }
     qint64 from = lastMs_ / 1000 + 1;    // the first whole second after the last tick
-    const qint64 to = nowMs / 1000;
+    const qint64 to = endMs / 1000;
     from = std::max(from, to - kMaxCatchUpSecs);
     for (qint64 s = from; s <= to; ++s) {
         const QDateTime at = QDateTime::fromSecsSinceEpoch(s, Qt::UTC);

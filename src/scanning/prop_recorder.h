@@ -6,6 +6,12 @@
 // exactly once, by the first tick at or after it, however late, doubled or
 // sparse the ticks come; a minute whose four quarters all hold samples gives
 // one complete minute line.
+//
+// Boundaries carry the time as the wall clock reads it, but which of them a
+// tick has passed is told by the time that really passed (a steady clock):
+// when the wall clock steps (summer time, a clock set by hand, a new
+// local-minus-UTC setting), the recording goes on from the new reading, so a
+// repeated hour is recorded again and a skipped one leaves nothing behind.
 #include "scanning/propagation_file.h"
 
 #include <QDateTime>
@@ -35,10 +41,12 @@ struct PropTickResult {
 
 class PropRecorder {
 public:
-    // A run starts: nothing gathered, boundaries counted from utc on.
-    void start(const QDateTime& utc);
-    // One tick at utc with its level (nothing when no sample was taken).
-    PropTickResult tick(const QDateTime& utc, std::optional<float> level);
+    // A run starts: nothing gathered, boundaries counted from utc on;
+    // steadyMs is the steady clock at the same moment.
+    void start(const QDateTime& utc, qint64 steadyMs);
+    // One tick at utc (and steadyMs) with its level (nothing when no sample
+    // was taken).
+    PropTickResult tick(const QDateTime& utc, qint64 steadyMs, std::optional<float> level);
 
 private:
     struct Range {
@@ -48,7 +56,8 @@ private:
     };
     void closeQuarter(const QDateTime& at, int quarter, PropTickResult& out);
 
-    qint64 lastMs_ = 0;
+    qint64 lastMs_ = 0;       // the wall clock at the last tick
+    qint64 lastSteadyMs_ = 0; // the steady clock then
     Range quarter_, day_;
     int lineHour_ = -1, lineMinute_ = -1;
     std::array<std::optional<PropGroup>, 4> line_{};

@@ -22,6 +22,12 @@ struct PairRange {
     int last = -1;    // PairLast: the pairs run 0..last
 };
 
+// The pair list of the program (PairA, PairB, PairOn and PairRemark; PairLast
+// is its size less one) and the file it came from. It outlives the pair-scan
+// window: opened again, the window scans, edits and saves the same list.
+inline QList<ScanPair> Pairs;
+inline QString PairsFileName;
+
 // The pair after n within the range; a range with start > end wraps past last.
 int nextPair(int n, const PairRange& range);
 // The pairs of the range in scan order, starting at its start.

@@ -54,6 +54,13 @@ void SpectrumScan::setup(const SpectrumLimits& lim, bool loop, bool keepHighest)
     values_.fill(0.0f);
 }
 
+void SpectrumScan::setDelay(double seconds) {
+    // A text that is no number reads as 0, and so as the shortest dwell.
+    if (!(seconds >= 0.5)) seconds = 0.5;
+    if (seconds > 5) seconds = 5;
+    delayMs_ = int(vbRound(seconds * 1000));
+}
+
 void SpectrumScan::begin() {
     failures_ = 0;
     if (index_ > lim_.lastIndex()) index_ = 0;

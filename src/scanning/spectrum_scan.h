@@ -51,6 +51,11 @@ public:
 
     // A scan as the limits dialog's OK sets it up: every value back to 0.
     void setup(const SpectrumLimits& lim, bool loop, bool keepHighest);
+    // The dwell per step, held at 0.5 to 5 s. It stays with the scan, so a
+    // run resumed over loaded data dwells as the last one did (1 s before
+    // any was set).
+    void setDelay(double seconds);
+    int delayMs() const { return delayMs_; }
     // Starts or resumes the run: tunes the step that the next tick measures.
     // After a stop that is the step where the run left off.
     void begin();
@@ -90,6 +95,7 @@ private:
     int index_ = 0;
     int measuredTop_ = -1;
     int failures_ = 0;
+    int delayMs_ = 1000;
     bool tuned_ = true;   // the receiver took the step the next tick measures
     SpecValueArray values_{};
 };

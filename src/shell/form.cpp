@@ -8,9 +8,13 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -199,6 +203,7 @@ bool Form::event(QEvent* e) {
     if (e->type() == QEvent::Show) {
         keepControlsInside();
         placeFree();
+        keepControlsInsideOnceFramed();
     }
     if (placeAt_ && e->type() == QEvent::Show) keepPlaceWhileFraming();
     const bool handled = QWidget::event(e);
@@ -207,12 +212,102 @@ bool Form::event(QEvent* e) {
 }
 
 void Form::keepControlsInside() {
+    if (!isWindow()) return;
     // A window with a layout has the layout's minimum; one whose controls
     // stand where they were drawn holds them all.
-    if (layout() || !isWindow()) return;
-    const QRect drawn = childrenRect();
-    if (drawn.isEmpty()) return;
-    setMinimumSize(minimumSize().expandedTo(QSize(drawn.right() + 1, drawn.bottom() + 1)));
+    if (!scrolled_) {
+        if (QLayout* l = layout()) {
+            l->activate();
+            least_ = l->totalMinimumSize();
+        } else {
+            const QRect drawn = childrenRect();
+            if (drawn.isEmpty()) return;
+            least_ = QSize(drawn.right() + 1, drawn.bottom() + 1);
+        }
+    }
+    const QSize room = roomOnScreen();
+    if (room.isEmpty()) return;
+    const bool fits = least_.width() <= room.width() && least_.height() <= room.height();
+    if (!scrolled_ && fits) {
+        if (!layout()) setMinimumSize(minimumSize().expandedTo(least_));
+        return;
+    }
+    if (!scrolled_) scrollContent(least_);
+    // As much of it as the screen holds; the scroll bars reach the rest.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    QSize want = least_;
+    if (least_.height() > room.height()) want.rwidth() += bar;
+    if (least_.width() > room.width()) want.rheight() += bar;
+    const QSize atMost = want.boundedTo(room);
+    setMinimumSize(atMost);
+    resize(size().expandedTo(atMost).boundedTo(room));
+}
+
+void Form::keepControlsInsideOnceFramed() {
+    QWindow* w = windowHandle();
+    if (!w || !w->frameMargins().isNull()) return;
+    // The window manager frames a window after it is mapped, and tells Qt
+    // of the frame without telling the window: look until it is there.
+    auto* poll = new QTimer(this);
+    poll->setInterval(25);
+    connect(poll, &QTimer::timeout, this, [this, poll, tries = 0]() mutable {
+        QWindow* handle = windowHandle();
+        const bool framed = handle && !handle->frameMargins().isNull();
+        if (framed && isVisible()) keepControlsInside();
+        if (framed || !isVisible() || ++tries > 80) poll->deleteLater();
+    });
+    poll->start();
+}
+
+QSize Form::roomOnScreen() const {
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) return {};
+    // The frame the window manager puts round it: this window's once it is
+    // framed, before that another's.
+    QMargins frame;
+    if (windowHandle()) frame = windowHandle()->frameMargins();
+    if (frame.isNull()) {
+        for (const auto& [type, f] : registry()) {
+            if (f == this || !f->isVisible() || !f->windowHandle()) continue;
+            frame = f->windowHandle()->frameMargins();
+            if (!frame.isNull()) break;
+        }
+    }
+    return s->availableGeometry().size().shrunkBy(frame);
+}
+
+void Form::scrollContent(const QSize& least) {
+    scrolled_ = true;
+    auto* content = new QWidget;
+    content->setObjectName(objectName() + QStringLiteral("_content"));
+    QMenuBar* bar = nullptr;
+    if (QLayout* l = layout()) {
+        // A menu bar stays at the top of the window, over what scrolls.
+        bar = qobject_cast<QMenuBar*>(l->menuBar());
+        if (bar) l->setMenuBar(nullptr);
+        content->setLayout(l);
+    } else {
+        // Controls that stand where they were drawn keep their places.
+        for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->isWindow()) continue;
+            const bool shown = !child->isHidden();
+            child->setParent(content);
+            child->setVisible(shown);
+        }
+        content->setMinimumSize(least);
+    }
+    auto* area = new QScrollArea;
+    area->setObjectName(objectName() + QStringLiteral("_scroll"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    if (bar) outer->setMenuBar(bar);
+    outer->addWidget(area);
+    // Shown with the window, not once events have run.
+    if (isVisible()) area->show();
 }
 
 void Form::growToLeast() {

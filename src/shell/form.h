@@ -54,9 +54,18 @@ private:
     std::optional<QPoint> placeClearOfPanel() const;
     void keepPlace();
     void keepPlaceWhileFraming();
-    // Never smaller than the size at which every control shows whole.
+    // Never smaller than the size at which every control shows whole, and
+    // never larger than the screen: a window that cannot show whole there
+    // scrolls its content instead.
     void keepControlsInside();
+    // The same again once the window manager has framed the window, when the
+    // frame it takes from the screen is known.
+    void keepControlsInsideOnceFramed();
     void growToLeast();
+    // The room the window's client area has on its screen.
+    QSize roomOnScreen() const;
+    // Puts the window's controls into a scroll area that fills the window.
+    void scrollContent(const QSize& least);
 
     int positionIndex_;
     bool* openFlag_;
@@ -70,6 +79,8 @@ private:
     int corrections_ = 0;
     int settleTicks_ = 0;
     bool growPending_ = false;
+    bool scrolled_ = false;
+    QSize least_;   // what the window's controls need, scrolled or not
 };
 
 namespace forms {

@@ -2,6 +2,7 @@
 #include "drivers/model_tables.h"
 #include "drivers/rx_link.h"
 #include "drivers/rx320/rx320_state.h"
+#include "scanning/scanpair_scan.h"
 #include "shell/facade.h"
 
 namespace dovrane {
@@ -36,6 +37,8 @@ void resetGlobals() {
     TrackingActive = false;
     SpecFileSlot = 0;
     PropFileSlot = 0;
+    Pairs.clear();
+    PairsFileName.clear();
     for (bool* f : {&WelcomeOpen, &AboutOpen, &SetUpOpen, &AR7030Open, &NRD535Open, &NRD545Open, &RX320Open,
                     &NoRxOpen, &LoadfileOpen, &SavefileOpen, &Last20Open, &ScratchpadOpen, &BdxcOpen, &OwnOpen,
                     &Files320Open, &Ilg2rxOpen, &ILGfinddbfOpen, &IlgqueryOpen, &IlgqsortOpen, &ConvertILGOpen,

@@ -98,7 +98,10 @@ TEST_F(PrintForm, GraphLimitsTimeMarksAndMidnight) {
     EXPECT_EQ(at(w, 161, 440), white);
     EXPECT_EQ(at(w, 128, 529), white);
     EXPECT_EQ(at(w, 132, 351), white);
-    EXPECT_EQ(at(w, 400, 360), black);   // the grid stays
+    // The page's level axis and grid stay whole.
+    for (int y = 352; y <= 528; ++y) EXPECT_EQ(at(w, 112, y), black) << "axis at y " << y;
+    for (int k = 0; k < 6; ++k)
+        for (int x = 104; x <= 712; x += 8) EXPECT_EQ(at(w, x, 360 + 32 * k), black) << "grid " << k << " at x " << x;
 }
 
 TEST_F(PrintForm, PrintsOnePageWithHeaderAndAddress) {

@@ -83,12 +83,14 @@ TEST(PropRecorder, EachQuarterOnceWhateverTheTicks) {
         {2, 46, 300, 8.0f},
     };
     PropRecorder r;
-    r.start(at(0, 0, 500));
+    // Both clocks run alike: no step.
+    r.start(at(0, 0, 500), at(0, 0, 500).toMSecsSinceEpoch());
     QStringList lines;
     std::map<std::pair<int, int>, int> closed;
     std::vector<PropDaySample> days;
     for (const Tick& t : ticks) {
-        const PropTickResult out = r.tick(at(t.minute, t.second, t.ms), t.level);
+        const QDateTime when = at(t.minute, t.second, t.ms);
+        const PropTickResult out = r.tick(when, when.toMSecsSinceEpoch(), t.level);
         lines << out.lines;
         for (const PropQuarter& q : out.quarters) ++closed[{q.minute, q.second}];
         days.insert(days.end(), out.days.begin(), out.days.end());
@@ -103,34 +105,51 @@ TEST(PropRecorder, EachQuarterOnceWhateverTheTicks) {
     EXPECT_FLOAT_EQ(days[0].range.max, 30.0f);
 }
 
-TEST(PropRecorder, LongGapAndClockSetBack) {
+TEST(PropRecorder, GapsAndClockStepsKeepEveryQuarterInItsPlace) {
+    // The wall clock as it reads, the steady clock, the level, and the
+    // boundaries the tick closes ("!" after one that holds no sample).
+    const struct {
+        QTime wall;
+        qint64 steadyMs;
+        float level;
+        const char* closes;
+    } ticks[] = {
+        {QTime(10, 0, 40), 39700, 9.0f, "10:00:01 10:00:16! 10:00:31!"},   // 40 s without a tick
+        {QTime(10, 0, 39), 40550, 9.0f, ""},             // set back by less than two seconds
+        {QTime(10, 0, 46, 200), 47750, 9.0f, "10:00:46"},  // ... closes nothing twice
+        {QTime(9, 0, 47), 48600, 5.0f, ""},              // an hour back, as summer time ends
+        {QTime(9, 1, 1, 500), 63100, 7.0f, "09:01:01"},  // the repeated hour is recorded
+        {QTime(9, 1, 16, 500), 78100, 12.0f, "09:01:16"},
+        {QTime(9, 1, 31, 500), 93100, 3.5f, "09:01:31"},
+        {QTime(9, 1, 46, 500), 108100, 30.0f, "09:01:46"},
+        {QTime(10, 1, 50), 111600, 8.0f, ""},            // an hour forward: nothing of it is closed
+        {QTime(10, 2, 1, 500), 123100, 6.0f, "10:02:01"},
+    };
     PropRecorder r;
-    r.start(at(0, 0, 300));
-    // 40 seconds without a tick: three boundaries, the samples go to the first.
-    PropTickResult out = r.tick(at(0, 40), 9.0f);
-    ASSERT_EQ(out.quarters.size(), 3u);
-    EXPECT_FALSE(out.quarters[0].empty);
-    EXPECT_TRUE(out.quarters[1].empty);
-    EXPECT_TRUE(out.quarters[2].empty);
-    // A clock set back closes nothing again.
-    out = r.tick(at(0, 10), 9.0f);
-    EXPECT_TRUE(out.quarters.empty());
-    out = r.tick(at(0, 40, 500), 9.0f);
-    EXPECT_TRUE(out.quarters.empty());
-    out = r.tick(at(0, 46), 9.0f);
-    ASSERT_EQ(out.quarters.size(), 1u);
-    EXPECT_TRUE(out.lines.isEmpty());   // two quarters without samples: no line
+    r.start(QDateTime(QDate(2004, 3, 7), QTime(10, 0, 0, 300), Qt::UTC), 0);
+    QStringList lines;
+    for (const auto& t : ticks) {
+        const PropTickResult out = r.tick(QDateTime(QDate(2004, 3, 7), t.wall, Qt::UTC), t.steadyMs, t.level);
+        QStringList closed;
+        for (const PropQuarter& q : out.quarters)
+            closed << QTime(q.hour, q.minute, q.second).toString(QStringLiteral("hh:mm:ss")) +
+                          (q.empty ? QStringLiteral("!") : QString());
+        EXPECT_EQ(closed.join(QLatin1Char(' ')), QLatin1String(t.closes)) << t.wall.toString().toStdString();
+        lines << out.lines;
+    }
+    // The minute of the repeated hour whole, each level in its own quarter.
+    EXPECT_EQ(lines, QStringList{QStringLiteral("09:01 050 070 120 120 035 035 300 300")});
 }
 
 TEST(PropRecorder, DaySamplesAtSecondTwoOfMinutesOneModSix) {
     // A tick every second, half a second past it, over two hours across midnight.
     PropRecorder r;
     const QDateTime from(QDate(2004, 3, 7), QTime(23, 0, 0, 500), Qt::UTC);
-    r.start(from);
+    r.start(from, 0);
     QStringList taken, expected;
     for (int s = 1; s <= 2 * 3600; ++s) {
         const QDateTime t = from.addSecs(s);
-        for (const PropDaySample& d : r.tick(t, 9.0f).days)
+        for (const PropDaySample& d : r.tick(t, s * 1000, 9.0f).days)
             taken << QStringLiteral("%1:%2 at second %3").arg(d.hour).arg(d.minute).arg(t.time().second());
     }
     for (int h : {23, 0})

@@ -37,6 +37,10 @@ protected:
     static QDateTime local(int minute, int second, int ms) {
         return QDateTime(QDate(2004, 3, 7), QTime(10, minute, second, ms));
     }
+    // Time passes, on the wall clock and the steady clock alike, until the
+    // wall clock reads t (or a little later, when reading the receiver took
+    // longer than that).
+    static void passTo(const QDateTime& t) { Clock::pass(std::max<qint64>(0, Clock::now().msecsTo(t))); }
     QWidget* attenuatorFrame() const {
         return currentPanelWidget() ? currentPanelWidget()->findChild<QWidget*>(QStringLiteral("fraAttenuator"))
                                     : nullptr;
@@ -86,7 +90,7 @@ TEST_F(PropagationWindow, OneLinePerMinuteUnderDoubledAndSkippedTicksAndTheSameG
             if (minute == 1 && s == 1.9) continue;
             level = 4 + (i++ % 9) * 1.7;
             const QDateTime t = local(minute, int(s), int(std::lround((s - int(s)) * 1000)));
-            Clock::set(t);
+            passTo(t);
             w->tmrPropagation_Timer();
             ASSERT_TRUE(w->recording());
             taken.push_back({t.toMSecsSinceEpoch(), w->PropLevel});
@@ -175,6 +179,74 @@ TEST_F(PropagationWindow, APastedLineBreakInTheStationStaysOnItsLineOfTheFile) {
     EXPECT_EQ(station->text(), QStringLiteral("Radio Alpha 1"));
 }
 
+TEST_F(PropagationWindow, ARecordingKeepsItsLinesThroughAClockSetBackAnHour) {
+    frmPropagation* w = open(1);
+    ASSERT_TRUE(w);
+    FileKindName[PropKind] = QStringLiteral("PAN_STEP.TXT");
+    Clock::set(local(58, 0, 300));
+    ASSERT_TRUE(w->savepropfile());
+    Clock::set(local(58, 0, 300));
+    w->cmdStart_Click();
+    ASSERT_TRUE(w->recording());
+
+    // A tick's sample goes to the first boundary after the tick before it
+    // (the boundary is closed by the first tick at or after it).
+    auto boundaryAfter = [](int minute, double s) {
+        int k = s < 1 ? 0 : s < 16 ? 1 : s < 31 ? 2 : s < 46 ? 3 : 4;
+        if (k == 4) k = 0, ++minute;
+        // The ticks just before the step: their boundary comes after it, an hour earlier.
+        return std::make_pair(minute % 60, k);
+    };
+    std::map<std::pair<int, int>, PropGroup> quarters;
+    // Ticks are placed by the clock as the tick reads it: reading the
+    // receiver may take longer than the time asked for.
+    QTime previous = local(58, 0, 300).time();
+    int i = 0;
+    auto tick = [&] {
+        level = 4 + (i++ % 9) * 1.7;
+        const QTime at = Clock::now().time();
+        w->tmrPropagation_Timer();
+        ASSERT_TRUE(w->recording());
+        const float v = w->PropLevel;
+        const auto key = boundaryAfter(previous.minute(), previous.second() + previous.msec() / 1000.0);
+        auto [it, fresh] = quarters.try_emplace(key, PropGroup{v, v});
+        if (!fresh) {
+            it->second.min = std::min(it->second.min, v);
+            it->second.max = std::max(it->second.max, v);
+        }
+        previous = at;
+    };
+    const double seconds[] = {0.5, 8, 16.5, 24, 31.5, 38, 46.5, 53};
+    for (int minute : {58, 59, 0, 1}) {
+        if (minute == 0) {
+            // Summer time ends: the clock goes from 10:59:55 back to 09:59:55.
+            passTo(local(59, 55, 0));
+            Clock::set(Clock::now().addSecs(-3600));
+            tick();
+        }
+        for (double s : seconds) {
+            passTo(local(minute, int(s), int(std::lround((s - int(s)) * 1000))));
+            tick();
+        }
+    }
+    QStringList expected;
+    for (int minute : {58, 59, 0, 1}) {
+        std::array<PropGroup, 4> g;
+        for (int k = 0; k < 4; ++k) g[k] = quarters.at({minute, k});
+        expected << propMinuteLine(10, minute, g);
+    }
+    // The hour graph has the repeated hour's bars: 10:01, second 16.
+    const PropGroup q = quarters.at({1, 1});
+    EXPECT_EQ(QColor(w->surface()->image().pixel(90, 279 - int(std::lround(4 * q.max)))), frmPropagation::Trace);
+
+    dialogs.expect(QStringLiteral("saved to the file PAN_STEP.TXT"));
+    w->cmdStop_Click();
+    const QStringList lines = QString::fromLatin1(readDataFile(QStringLiteral("PAN/PAN_STEP.TXT")))
+                                  .split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 8) << lines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(lines.mid(3, 4), expected);
+}
+
 TEST_F(PropagationWindow, AReceiverThatStopsAnsweringEndsTheRunAfterThreeMissedSamples) {
     frmPropagation* w = open(1);
     ASSERT_TRUE(w);
@@ -188,7 +260,7 @@ TEST_F(PropagationWindow, AReceiverThatStopsAnsweringEndsTheRunAfterThreeMissedS
     const QImage before = w->surface()->image();
     for (int n = 0; n < 3; ++n) {
         EXPECT_TRUE(w->recording()) << n;
-        Clock::set(local(5, 10 + n, 500));
+        passTo(local(5, 10 + n, 500));
         w->tmrPropagation_Timer();
     }
     EXPECT_FALSE(w->recording());
@@ -213,7 +285,7 @@ TEST_F(PropagationWindow, ADiskThatFillsStopsTheRecordingWithOneMessageAndKeepsT
     const QString path = dataPath(QStringLiteral("PAN/PAN_FULL.TXT"));
     auto minute = [&](int m) {
         for (double s : {0.5, 1.2, 16.2, 31.2, 46.2}) {
-            Clock::set(local(m, int(s), int(std::lround((s - int(s)) * 1000))));
+            passTo(local(m, int(s), int(std::lround((s - int(s)) * 1000))));
             w->tmrPropagation_Timer();
             if (!w->recording()) return;
         }

@@ -3,10 +3,13 @@
 #include "drivers/model_tables.h"
 #include "drivers/rx320/rx320_state.h"
 #include "platform/canvas.h"
+#include "platform/clickable_label.h"
 #include "platform/commport.h"
 #include "platform/timeouts.h"
 #include "scanning/frmscanlist.h"
 #include "scanning/frmscanpairs.h"
+#include "shell/frmsavefile.h"
+#include "shell/common_tables.h"
 #include "shell/facade.h"
 #include "shell/form.h"
 #include "shell/globals.h"
@@ -15,6 +18,8 @@
 #include "support/test_env.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -264,6 +269,79 @@ TEST_F(ScanWindowTest, APastedLineBreakNeverSplitsALineOfTheScanFiles) {
         EXPECT_EQ(p->pairs()[i].a, edited[i].a);
         EXPECT_EQ(p->pairs()[i].remark, edited[i].remark);
     }
+}
+
+TEST_F(ScanWindowTest, PairListOutlivesItsWindowAndNoSaveWritesAListOfNothing) {
+    QByteArray seven;
+    for (int i = 0; i < 7; ++i)
+        seven += QByteArray::number(5000 + 100 * i) + "," + QByteArray::number(15000 + 100 * i) + ", 1,pair " +
+                 QByteArray::number(i) + "\r\n";
+    writeDataFile(QStringLiteral("SFP/SFP_SEVEN.TXT"), seven);
+    writeDataFile(QStringLiteral("SFP/SFP_EMPTY.TXT"), "");
+    initcommontables();
+    FileKindPath[12] = dataPath(QStringLiteral("SFP/"));
+    // The user saves over the file of seven pairs, if the window lets him.
+    dialogs.allow(QStringLiteral("already exist"), dialogs::Answer::Yes);
+    auto savePairs = [](frmScanpairs* w) {
+        QTimer::singleShot(30, [] {
+            if (auto* chooser = forms::loaded<frmSavefile>()) {
+                auto* name = chooser->findChild<QComboBox*>(QStringLiteral("cmbSavefile"));
+                name->setEditText(QStringLiteral("SFP_SEVEN.TXT"));
+                chooser->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+            }
+        });
+        w->cmdsaveas_Click();
+        pump(60);
+    };
+    auto button = [](frmScanpairs* w, const char* name) { return w->findChild<QPushButton*>(QLatin1String(name)); };
+    const struct {
+        const char* what;
+        const char* load;   // nullptr: nothing loaded in this window
+        bool reopen;        // closed and opened again first
+        bool saved;         // the save goes ahead, with the list of seven
+    } steps[] = {
+        {"nothing loaded", nullptr, false, false},
+        {"an empty file loaded", "SFP_EMPTY.TXT", false, false},
+        {"the seven loaded", "SFP_SEVEN.TXT", false, true},
+        {"the window closed and opened again", nullptr, true, true},
+    };
+    frmScanpairs* w = forms::load<frmScanpairs>();
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.reopen) {
+            w->cmdExit_Click();
+            forms::collect();
+            pump(10);
+            w = forms::load<frmScanpairs>();
+            // The list is there as it was loaded.
+            ASSERT_EQ(w->pairs().size(), 7);
+            EXPECT_EQ(w->rowPair(5), 0);
+            EXPECT_EQ(w->lblChannelA[6]->text(), QStringLiteral("5100"));
+            EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("txtEnd"))->text(), QStringLiteral(" 6"));
+            EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("lblFilename"))->text(), QStringLiteral("SFP_SEVEN.TXT"));
+            EXPECT_TRUE(button(w, "cmdStart")->isEnabled());
+        }
+        if (step.load) {
+            FileKindName[12] = QLatin1String(step.load);
+            w->loadscanpairsfile();
+        }
+        const qsizetype shown = dialogs.shown().size();
+        if (!step.saved) dialogs.expect(QStringLiteral("nothing to save"));
+        else dialogs.expect(QStringLiteral("now saved"));
+        savePairs(w);
+        EXPECT_EQ(dialogs.pending(), 0);
+        for (qsizetype i = shown; i < dialogs.shown().size(); ++i)
+            EXPECT_TRUE(step.saved || !dialogs.shown()[i].text.contains(QStringLiteral("now saved")));
+        EXPECT_EQ(readDataFile(QStringLiteral("SFP/SFP_SEVEN.TXT")), seven);
+    }
+    // A scan of the list kept from the window before.
+    w->cmdStart_Click();
+    w->timer()->stop();
+    w->timer()->start(60000);
+    w->tmrScanpairs_Timer();
+    ASSERT_TRUE(sim.waitIdle());
+    EXPECT_EQ(std::lround(*sim.tunedKHz()), 5000);
+    w->cmdStop_Click();
 }
 
 } // namespace

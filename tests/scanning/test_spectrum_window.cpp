@@ -4,6 +4,7 @@
 #include "panels/panelform.h"
 #include "panels/rxpanel.h"
 #include "platform/canvas.h"
+#include "platform/number_text.h"
 #include "platform/timeouts.h"
 #include "scanning/frmspectrum.h"
 #include "scanning/frmspectrumlimits.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -48,12 +50,13 @@ protected:
         return forms::loaded<frmSpectrum>();
     }
     // The limits dialog's OK with these texts.
-    void ok(const QString& lower, const QString& upper, const QString& step, bool loop = false) {
+    void ok(const QString& lower, const QString& upper, const QString& step, bool loop = false,
+            const QString& delay = QStringLiteral("0,2")) {
         frmSpectrumlimits* dlg = forms::load<frmSpectrumlimits>();
         dlg->txtInput[0]->setText(lower);
         dlg->txtInput[1]->setText(upper);
         dlg->txtInput[2]->setText(step);
-        dlg->txtInput[3]->setText(QStringLiteral("0,2"));
+        dlg->txtInput[3]->setText(delay);
         dlg->findChild<QCheckBox*>(QStringLiteral("chkKeepgoing"))->setChecked(loop);
         dlg->cmdOK_Click();
     }
@@ -184,6 +187,80 @@ TEST_F(SpectrumInterlockTest, BadLimitsAndBadFilesAreRefused) {
     dialogs.expect(QStringLiteral("not a complete spectrum file"));
     w->loadspectrumfile();
     EXPECT_EQ(w->canvas()->image(), before);
+    EXPECT_EQ(dialogs.pending(), 0);
+}
+
+TEST_F(SpectrumInterlockTest, EveryRunDwellsItsDelayAlsoOverALoadedFile) {
+    frmSpectrum* w = open(3);
+    ASSERT_TRUE(w && w->isLoaded());
+    // Six of the twenty steps: "Continue" goes on from the seventh.
+    writeDataFile(QStringLiteral("SAN/SAN_PART.TXT"),
+                  "t\r\n 9500\r\n 9600\r\n 5\r\n 5\r\n020\r\n030\r\n040\r\n050\r\n060\r\n070\r\n");
+    FileKindPath[6] = dataPath(QStringLiteral("SAN/"));
+    FileKindName[6] = QStringLiteral("SAN_PART.TXT");
+    auto button = [w](const char* name) { return w->findChild<QPushButton*>(QLatin1String(name)); };
+    auto loadStopContinue = [&] {
+        w->loadspectrumfile();
+        w->cmdStop_Click();
+        ASSERT_TRUE(button("cmdContinue")->isEnabled());
+        w->cmdContinue_Click();
+        EXPECT_TRUE(w->timer()->isActive());
+        EXPECT_EQ(w->scan().index(), 6);
+    };
+    {
+        SCOPED_TRACE("no run before: the dialog's own 1 s");
+        loadStopContinue();
+        EXPECT_EQ(w->timer()->interval(), 1000);
+        w->cmdStop_Click();
+    }
+    {
+        SCOPED_TRACE("after a run of 2,5 s");
+        ok(QStringLiteral("9500"), QStringLiteral("9600"), QStringLiteral("5"), false, QStringLiteral("2,5"));
+        EXPECT_EQ(w->timer()->interval(), 2500);
+        w->cmdStop_Click();
+        loadStopContinue();
+        EXPECT_EQ(w->timer()->interval(), 2500);
+        w->cmdStop_Click();
+    }
+}
+
+TEST_F(SpectrumInterlockTest, ARefusedOkKeepsWhatWasTypedAndTuneModeMapsNoPointerOverIt) {
+    frmSpectrum* w = open(3);
+    ASSERT_TRUE(w && w->isLoaded());
+    ok(QStringLiteral("9500"), QStringLiteral("9600"), QStringLiteral("5"));
+    w->cmdStop_Click();
+    auto* freq1 = w->findChild<QLabel*>(QStringLiteral("lblFreq1"));
+    auto* freq = w->findChild<QLabel*>(QStringLiteral("lblFreq"));
+    ASSERT_TRUE(freq1 && freq);
+    const struct {
+        const char *lower, *upper, *step;
+    } refused[] = {{"9500", "9500", "5"}, {"9500", "9600", "0"}};
+    for (const auto& r : refused) {
+        SCOPED_TRACE(std::string(r.lower) + " " + r.upper + " " + r.step);
+        dialogs.expect(QStringLiteral("Input ERROR"));
+        ok(QLatin1String(r.lower), QLatin1String(r.upper), QLatin1String(r.step));
+        forms::loaded<frmSpectrumlimits>()->cmdCancel_Click();
+        EXPECT_DOUBLE_EQ(w->scan().limits().lower, val(QLatin1String(r.lower)));
+        EXPECT_DOUBLE_EQ(w->scan().limits().upper, val(QLatin1String(r.upper)));
+        EXPECT_DOUBLE_EQ(w->scan().limits().step, val(QLatin1String(r.step)));
+        EXPECT_FALSE(w->timer()->isActive());
+        // Nothing to go on with, and nothing to tune over.
+        w->cmdStop_Click();
+        EXPECT_FALSE(w->findChild<QPushButton*>(QStringLiteral("cmdContinue"))->isEnabled());
+        w->cmdTunerx_Click();
+        w->graphMouseMove(QPoint(320, 300));
+        EXPECT_EQ(freq1->text(), QString());
+        const QString before = freq->text();
+        w->graphMouseDown(QPoint(320, 300));
+        EXPECT_EQ(freq->text(), before);
+        w->cmdStop_Click();
+    }
+    // Valid limits map the pointer again.
+    ok(QStringLiteral("9500"), QStringLiteral("9600"), QStringLiteral("5"));
+    w->cmdStop_Click();
+    w->cmdTunerx_Click();
+    w->graphMouseMove(QPoint(320, 300));
+    EXPECT_EQ(freq1->text(), QStringLiteral(" 9550"));
     EXPECT_EQ(dialogs.pending(), 0);
 }
 
