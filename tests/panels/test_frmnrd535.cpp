@@ -18,7 +18,6 @@ using Setting = sim::NrdSimBase::Setting;
 
 class Nrd535PanelTest : public NrdPanelTest<sim::Nrd535Sim, frmNRD535, 2> {
 protected:
-    static QColor bg(QWidget* p, const char* name) { return background(control<QWidget>(p, QLatin1String(name))); }
     void keypad(frmNRD535* p, const QString& digits) {
         for (QChar c : digits) click(p, c == QLatin1Char('.') ? QStringLiteral("cmdDot") : QStringLiteral("cmd0to9_") + c);
     }
@@ -257,32 +256,12 @@ TEST_F(Nrd535PanelTest, TheLockHoldsTheReceiverAndTheModeAndFilterSetUpTheSlider
     EXPECT_EQ(text(p, "lblBandwidth"), QString());
 }
 
-// The lock label shows the hold as it stands: a release that could not reach
-// the receiver ends the hold all the same, and a hold that could not be taken
-// is none.
 TEST_F(Nrd535PanelTest, TheLockLabelShowsTheHoldAfterTheReceiverHasGone) {
-    const QString link = dataPath(QStringLiteral("ttyRX"));
-    sim.stop();
-    sim.setLinkPath(link);
-    ASSERT_TRUE(sim.start());
-    writeDataFile(QStringLiteral("serialports.ini"), link.toUtf8() + "\r\n");
+    onALinkOfItsOwn();
     frmNRD535* p = go();
     ASSERT_NE(p, nullptr);
     click(p, QStringLiteral("cmdLock_1"));
-    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("On"));
-
-    sim.stop();
-    pump(50);
-    dialogs.expect(QStringLiteral("The receiver does not answer"));
-    click(p, QStringLiteral("cmdLock_0"));
-    EXPECT_EQ(RemoteHeld, 0);
-    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("Off"));
-    EXPECT_EQ(bg(p, "lblLock"), nrdcolours::LightYellow);
-    click(p, QStringLiteral("cmdLock_1"));
-    EXPECT_EQ(RemoteHeld, 0);
-    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("Off"));
-    pump(50);
-    EXPECT_EQ(dialogs.pending(), 0);
+    expectTheLockAsItStandsOnceTheReceiverHasGone(p);
 }
 
 TEST_F(Nrd535PanelTest, SteppingAndToolsNeverReleaseTheUsersLock) {

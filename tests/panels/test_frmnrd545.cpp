@@ -22,7 +22,6 @@ const char* const kSliderLabels[] = {"lblbandwidthcontrol", "lblPassbandshift", 
 
 class Nrd545PanelTest : public NrdPanelTest<sim::Nrd545Sim, frmNRD545, 4> {
 protected:
-    static QColor bg(QWidget* p, const char* name) { return background(control<QWidget>(p, QLatin1String(name))); }
     void keypad(frmNRD545* p, const QString& digits) {
         for (QChar c : digits) click(p, QStringLiteral("cmd0to9_") + c);
     }
@@ -287,13 +286,7 @@ TEST_F(Nrd545PanelTest, ModeFilterAgcMemoryAndOtherButtons) {
 // next mode, and the lock shows the hold as it stands after a release that
 // could not reach the receiver.
 TEST_F(Nrd545PanelTest, TheLabelsShowWhatTheReceiverHas) {
-    // The port leads to a name that goes with the receiver, so that once it
-    // is gone no other device can stand in for it.
-    const QString link = dataPath(QStringLiteral("ttyRX"));
-    sim.stop();
-    sim.setLinkPath(link);
-    ASSERT_TRUE(sim.start());
-    writeDataFile(QStringLiteral("serialports.ini"), link.toUtf8() + "\r\n");
+    onALinkOfItsOwn();
     sim.setVfo(Setting{0, 0, 2, 14200000, 10});
     frmNRD545* p = go();
     ASSERT_NE(p, nullptr);
@@ -312,22 +305,8 @@ TEST_F(Nrd545PanelTest, TheLabelsShowWhatTheReceiverHas) {
         EXPECT_EQ(text(p, "lblbandwidthcontrol"), QLatin1String(m.bwc)) << m.mode;
         EXPECT_EQ(text(p, "lblPassbandshift"), QLatin1String(m.pbs)) << m.mode;
     }
-    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("On"));
-
-    // The receiver goes away while held; the release cannot reach it.
-    sim.stop();
-    pump(50);
-    dialogs.expect(QStringLiteral("The receiver does not answer"));
-    click(p, QStringLiteral("cmdLock_0"));
-    EXPECT_EQ(RemoteHeld, 0);
-    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("Off"));
-    EXPECT_EQ(bg(p, "lblLock"), nrdcolours::LightYellow);
-    // A hold that cannot be taken is not shown as one.
-    click(p, QStringLiteral("cmdLock_1"));
-    EXPECT_EQ(RemoteHeld, 0);
-    EXPECT_EQ(text(p, "lblLock"), QStringLiteral("Off"));
-    pump(50);
-    EXPECT_EQ(dialogs.pending(), 0);
+    // The receiver goes away while held.
+    expectTheLockAsItStandsOnceTheReceiverHasGone(p);
 }
 
 TEST_F(Nrd545PanelTest, KeysUnderTheUsersLockAndSteppingThatKeepsIt) {

@@ -88,6 +88,7 @@ protected:
         return l ? l->text() : QStringLiteral("(missing)");
     }
     static QString box(QWidget* p) { return control<QLineEdit>(p, QStringLiteral("txtFrequencyA"))->text(); }
+    static QColor bg(QWidget* p, const char* name) { return background(control<QWidget>(p, QLatin1String(name))); }
     static QSlider* slider(QWidget* p, const char* name) { return control<QSlider>(p, QLatin1String(name)); }
     static bool enabled(QWidget* p, const char* name) {
         auto* w = control<QWidget>(p, QLatin1String(name));
@@ -97,6 +98,35 @@ protected:
     static QString caption(Panel* p, const char* item) {
         QAction* a = p->menuItem(QLatin1String(item));
         return a ? a->text() : QStringLiteral("(missing)");
+    }
+
+    // The port leads to a name that goes with the receiver, so that once it
+    // is gone no other device can stand in for it.
+    void onALinkOfItsOwn() {
+        const QString link = dataPath(QStringLiteral("ttyRX"));
+        sim.stop();
+        sim.setLinkPath(link);
+        ASSERT_TRUE(sim.start());
+        writeDataFile(QStringLiteral("serialports.ini"), link.toUtf8() + "\r\n");
+    }
+
+    // The lock label shows the hold as it stands: a release that could not
+    // reach the receiver ends the hold all the same, and a hold that could
+    // not be taken is none. The panel is held when it is called.
+    void expectTheLockAsItStandsOnceTheReceiverHasGone(Panel* p) {
+        EXPECT_EQ(text(p, "lblLock"), QStringLiteral("On"));
+        sim.stop();
+        pump(50);
+        dialogs.expect(QStringLiteral("The receiver does not answer"));
+        click(p, QStringLiteral("cmdLock_0"));
+        EXPECT_EQ(RemoteHeld, 0);
+        EXPECT_EQ(text(p, "lblLock"), QStringLiteral("Off"));
+        EXPECT_EQ(bg(p, "lblLock"), nrdcolours::LightYellow);
+        click(p, QStringLiteral("cmdLock_1"));
+        EXPECT_EQ(RemoteHeld, 0);
+        EXPECT_EQ(text(p, "lblLock"), QStringLiteral("Off"));
+        pump(50);
+        EXPECT_EQ(dialogs.pending(), 0);
     }
 
     Sim sim;
