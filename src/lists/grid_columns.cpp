@@ -104,7 +104,9 @@ int sampleAdvance(const QFont& font, const QString& text) {
     return QFontMetrics(font).horizontalAdvance(sample);
 }
 
-// Pixels of text a box px wide shows: its frame and text margins left out.
+// Pixels of text a box px wide shows whole: its frame and text margins left
+// out, and the pixel it keeps past the text's end for its cursor (a text that
+// needs that pixel too is scrolled, its start out of sight).
 int boxTextRoom(const QLineEdit* box, int px) {
     QStyleOptionFrame o;
     o.initFrom(box);
@@ -113,7 +115,8 @@ int boxTextRoom(const QLineEdit* box, int px) {
     const QRect r = box->style()->subElementRect(QStyle::SE_LineEditContents, &o, box);
     const QMargins m = box->textMargins();
     constexpr int kBoxMargin = 2;   // the box's own margin either side of its text
-    return r.width() - m.left() - m.right() - 2 * kBoxMargin;
+    constexpr int kCursor = 1;
+    return r.width() - m.left() - m.right() - 2 * kBoxMargin - kCursor;
 }
 
 // The largest size of base, down to 7 points, at which widest takes no more
@@ -136,6 +139,20 @@ void fitTextBox(QLineEdit* box, const QString& widest) {
     box->setFont(font);
     const int short_ = sampleAdvance(font, widest) - room;
     if (short_ > 0 && box->maximumWidth() < QWIDGETSIZE_MAX) box->setMaximumWidth(px + short_);
+}
+
+int textBoxWidth(const QLineEdit* box, const QString& widest) {
+    const int need = sampleAdvance(box->font(), widest);
+    int px = need;
+    // The room grows with the width, frame and margins staying as they are.
+    while (boxTextRoom(box, px) < need && px < need + 1000) ++px;
+    return px;
+}
+
+void holdTextBoxWidth(QLineEdit* box, const QString& widest) {
+    const int px = textBoxWidth(box, widest);
+    box->setMinimumWidth(std::max(box->minimumWidth(), px));
+    if (box->maximumWidth() < px) box->setMaximumWidth(px);
 }
 
 void fitLabel(QLabel* label, const QString& widest) {

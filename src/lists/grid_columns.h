@@ -64,6 +64,12 @@ void applyGridFit(const GridFit& fit, QTableView* titles, QTableView* data);
 // font, down to 7 points, at which widest shows whole; where none does, the
 // smallest, and the box is let grow just enough.
 void fitTextBox(QLineEdit* box, const QString& widest);
+// The least width at which box shows widest whole in its own font, digits
+// counted as in fitTextBox, its text cursor included.
+int textBoxWidth(const QLineEdit* box, const QString& widest);
+// A text box whose font stays: it is never made narrower than widest needs,
+// and a largest width below that is raised to it.
+void holdTextBoxWidth(QLineEdit* box, const QString& widest);
 // A label that stands where it was drawn gets the largest size of its font,
 // down to 7 points, at which widest shows whole; where none does, the
 // smallest, and the label grows just enough.

@@ -4,6 +4,7 @@
 #include "drivers/ar7030/clsar7030.h"
 #include "drivers/model_tables.h"
 #include "drivers/rx_link.h"
+#include "lists/grid_columns.h"
 #include "panels/panel_lock.h"
 #include "platform/busycursor.h"
 #include "platform/commport.h"
@@ -55,6 +56,11 @@ bool sendToReceiver(const char* command) {
 
 frmTracking::frmTracking() : Form(32, &TrackingOpen), ui(std::make_unique<Ui::frmTracking>()) {
     ui->setupUi(this);
+    // The followed frequency as the panels write it, to the hertz, and a
+    // step as fine as the panels' finest, stay whole however narrow the
+    // window is made.
+    holdTextBoxWidth(ui->txtFrequencyA, QStringLiteral("00000.000"));
+    holdTextBoxWidth(ui->txtFreqstep, QStringLiteral("0.000"));
     registerWindow(&TrackingOpen, this);
     lblBingo = {ui->lblBingo_0,  ui->lblBingo_1,  ui->lblBingo_2,  ui->lblBingo_3,  ui->lblBingo_4,
                 ui->lblBingo_5,  ui->lblBingo_6,  ui->lblBingo_7,  ui->lblBingo_8,  ui->lblBingo_9,

@@ -1,7 +1,9 @@
 // Every window at the smallest size it lets itself be made, whether the
 // program sizes it or the window manager gives it less than it asked for:
 // each caption of its buttons, check boxes, option buttons, labels and frames
-// shows whole, and each control stands whole inside the window.
+// shows whole, each control stands whole inside the window, and each text
+// box shows the widest value it really gets whole.
+#include "lists/grid_columns.h"
 #include "logbook/frmlogformat.h"
 #include "logbook/frmloginput.h"
 #include "logbook/frmlogsort.h"
@@ -24,6 +26,9 @@
 
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -34,13 +39,26 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QStyleOptionButton>
 #include <QWindow>
 #include <algorithm>
+#include <deque>
 #include <functional>
+#include <string>
+#include <string_view>
 
 namespace dovrane::test {
 namespace {
+
+// A text box (or the box of an editable combo box), the widest value it
+// really gets, and, for a box in a part of the window that only shows on a
+// choice, the button that shows that part.
+struct BoxValue {
+    const char* box;
+    const char* value;
+    const char* shownBy = nullptr;
+};
 
 // A window by its name, on the receiver the program runs with, opened by
 // what opens it for the user: the panel's menu item of that name unless
@@ -49,30 +67,73 @@ struct WindowCase {
     const char* name;
     int rxType = 0;
     std::function<void()> open = {};
-    // A text box and the longest value it is to show whole.
-    std::vector<std::pair<const char*, const char*>> values = {};
+    std::vector<BoxValue> values = {};
 };
 void PrintTo(const WindowCase& c, std::ostream* os) { *os << c.name; }
 
 template <class T> std::function<void()> load() {
     return [] { forms::load<T>(); };
 }
+// Boxes prefix_0 .. prefix_(n-1), each with value.
+std::vector<BoxValue> boxes(const char* prefix, int n, const char* value, const char* shownBy = nullptr) {
+    static std::deque<std::string> names;
+    std::vector<BoxValue> all;
+    for (int i = 0; i < n; ++i) all.push_back({names.emplace_back(prefix + std::to_string(i)).c_str(), value, shownBy});
+    return all;
+}
+std::vector<BoxValue> operator+(std::vector<BoxValue> a, const std::vector<BoxValue>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 const std::vector<WindowCase>& windows() {
     const auto menu = [](const char* name) { return [name] { toolWindowOpener(QLatin1String(name))(); }; };
+    // A frequency as a panel with three decimals shows it, and as the
+    // AR7030's shows it; the least step the step lists offer.
+    const char* const nrd = "29999.999";
+    const char* const ar = "32016.00";
+    const char* const step = "0.001";
     static const std::vector<WindowCase> all{
-        {"frmIlg2rx", 0, {}, {{"txtFrequencyA", "29999.999"}}},
-        {"frmAero2rx", 0, {}, {{"txtFrequencyA", "29999.999"}}}, {"frmIlgquery", 0, menu("frmIlg2rx")},
-        {"frmAeroquery", 0, menu("frmAero2rx")},
+        {"frmIlg2rx", 0, {}, {{"txtFrequencyA", nrd}, {"txtScandelay", "9.5"}}},
+        {"frmAero2rx", 0, {}, {{"txtFrequencyA", nrd}, {"txtScandelay", "9.5"}}},
+        {"frmIlgquery", 0, menu("frmIlg2rx")}, {"frmAeroquery", 0, menu("frmAero2rx")},
         {"frmIlgqsort", 0, load<frmIlgqsort>()}, {"frmConvertILG"}, {"frmConvertAero"},
-        {"frmILGfinddbf", 0, load<frmILGfinddbf>()}, {"frmTracking"}, {"frmBdxc"}, {"frmOwn"}, {"frm320Files"},
-        {"frmLast20"}, {"frmScratchpad"}, {"frmLog"}, {"frmLogFormat", 0, load<frmLogFormat>()},
-        {"frmLoginput", 0, load<frmLoginput>()}, {"frmLogsort", 0, load<frmLogsort>()}, {"frmMemman"},
-        {"frmMemcell", 0, [menu] { menu("frmMemman")(), forms::load<frmMemcell>(); }}, {"frmScanlist"},
-        {"frmScanpairs"}, {"frmSpectrum"}, {"frmSpectrumlimits", 0, load<frmSpectrumlimits>()}, {"frmSmeter"},
-        {"frmPropagation"}, {"frmProp2prt2"}, {"frmAbout"}, {"frmSetUp"}, {"frmLoadfile", 0, load<frmLoadfile>()},
-        {"frmSavefile", 0, load<frmSavefile>()}, {"frmRxTimer"}, {"frmNoRx"}, {"frmAR7030", 1}, {"frmNRD535", 2},
-        {"frmRX320", 3}, {"frmNRD545", 4}, {"frmUserdefs", 2, load<frmUserdefs>()},
-        {"frmUserdefs545", 4, load<frmUserdefs545>()}, {"frmAdvancedDSP", 4}, {"frmRtty", 4}, {"frmRxClock", 1},
+        {"frmILGfinddbf", 0, load<frmILGfinddbf>()},
+        {"frmTracking", 0, {}, {{"txtFrequencyA", nrd}, {"txtFreqstep", step}}},
+        {"frmBdxc", 0, {}, {{"txtFrequencyA", nrd}}}, {"frmOwn", 0, {}, {{"txtFrequencyA", nrd}}},
+        {"frm320Files", 0, {}, {{"txtFrequencyA", nrd}}}, {"frmLast20"}, {"frmScratchpad"},
+        {"frmLog", 0, {}, {{"txtFrequencyA", nrd}}}, {"frmLogFormat", 0, load<frmLogFormat>()},
+        // Date, start, end, frequency, SINPO and the four alternative frequencies.
+        {"frmLoginput", 0, load<frmLoginput>(),
+         {{"txtLoginput_0", "20251231"}, {"txtLoginput_1", "2359"}, {"txtLoginput_2", "2359"},
+          {"txtLoginput_3", nrd}, {"txtLoginput_4", "55555"}, {"txtLoginput_8", "29999"}, {"txtLoginput_9", "29999"},
+          {"txtLoginput_10", "29999"}, {"txtLoginput_11", "29999"}}},
+        {"frmLogsort", 0, load<frmLogsort>()},
+        {"frmMemman", 0, {}, {{"txtFrom", "999"}, {"txtTo", " 999"}, {"txtDelay", "59.5"}}},
+        {"frmMemcell", 0, [menu] { menu("frmMemman")(), forms::load<frmMemcell>(); }, {{"txtFrequency", nrd}}},
+        {"frmScanlist", 0, {},
+         boxes("txtFreqlist_", 20, nrd) + std::vector<BoxValue>{{"txtDelay", "9.5"}, {"txtUpdate", "10"}}},
+        {"frmScanpairs", 0, {}, {{"txtStart", "32767"}, {"txtEnd", " 32767"}, {"txtDelay", "59.5"}}},
+        {"frmSpectrum"},
+        {"frmSpectrumlimits", 0, load<frmSpectrumlimits>(),
+         {{"txtInput_0", nrd}, {"txtInput_1", nrd}, {"txtInput_2", step}, {"txtInput_3", "4.5"}}},
+        {"frmSmeter"}, {"frmPropagation"},
+        {"frmProp2prt2", 0, {}, {{"txtdat_1", nrd}, {"txtdat_2", "30 May 2025  23:59 UTC"}}}, {"frmAbout"},
+        {"frmSetUp", 0, {},
+         std::vector<BoxValue>{{"txtRxlatitude", "8959N"}, {"txtRxlongitude", "17959W"}, {"txtLt2utc", "-12.5"},
+                               {"txtDimbdxc", " 30"}, {"txtDimown", " 30"}, {"txtDimlog", " 30"}, {"txtDimilg", " 30"},
+                               {"txtLevelL", "99", "optRxtype_1"}, {"txtLevelR", "99", "optRxtype_1"},
+                               {"txtLevel", "99", "optRxtype_3"}} +
+             boxes("txtARoptions_", 4, " 6", "optRxtype_1") + boxes("txtFreqcorr_", 2, "-1000", "optRxtype_3") +
+             boxes("txtNrbc_", 2, "255", "optRxtype_4") + boxes("txtAgctc_", 3, "9", "optRxtype_4")},
+        {"frmLoadfile", 0, load<frmLoadfile>()}, {"frmSavefile", 0, load<frmSavefile>()}, {"frmRxTimer"},
+        {"frmNoRx", 0, {}, {{"txtFrequencyA", "1234.56"}, {"cmbFreqstep", "5"}}},
+        {"frmAR7030", 1, {}, {{"txtFrequencyA", ar}, {"cmbFreqstep", "0.01"}}},
+        {"frmNRD535", 2, {}, {{"txtFrequencyA", nrd}, {"cmbFreqstep", step}}},
+        {"frmRX320", 3, {}, {{"txtFrequencyA", "30000.000"}, {"cmbFreqstep", step}}},
+        {"frmNRD545", 4, {}, {{"txtFrequencyA", nrd}, {"cmbFreqstep", step}}},
+        {"frmUserdefs", 2, load<frmUserdefs>()}, {"frmUserdefs545", 4, load<frmUserdefs545>()},
+        {"frmAdvancedDSP", 4}, {"frmRtty", 4}, {"frmRxClock", 1},
     };
     return all;
 }
@@ -149,6 +210,25 @@ bool showsWhole(QLineEdit* box) {
     return same;
 }
 
+// Each box of values shown by choice (none: shown as the window opens)
+// shows its value whole; the box's own rules for what is typed stay out.
+void expectValuesWhole(QWidget* window, const std::vector<BoxValue>& values, const char* choice) {
+    for (const BoxValue& v : values) {
+        if (choice ? !v.shownBy || std::string_view(v.shownBy) != choice : v.shownBy != nullptr) continue;
+        const QString name = QLatin1String(v.box);
+        QLineEdit* edit = window->findChild<QLineEdit*>(name);
+        if (!edit)
+            if (auto* combo = window->findChild<QComboBox*>(name)) edit = combo->lineEdit();
+        ASSERT_NE(edit, nullptr) << v.box;
+        EXPECT_TRUE(edit->isVisibleTo(window)) << v.box << " is not shown";
+        const QString before = edit->text();
+        const QSignalBlocker quiet(edit);
+        edit->setText(QLatin1String(v.value));
+        EXPECT_TRUE(showsWhole(edit)) << v.box << " cuts \"" << v.value << "\"";
+        edit->setText(before);
+    }
+}
+
 // The sizes a window is given, as its resize events tell them.
 struct ResizeLog : QObject {
     QList<QSize> sizes;
@@ -197,12 +277,7 @@ TEST_P(WindowAtItsSmallest, ShowsEveryCaptionWhole) {
         const QRect room = w->screen()->availableGeometry();
         EXPECT_LE(w->frameGeometry().width(), room.width());
         EXPECT_LE(w->frameGeometry().height(), room.height());
-        for (const auto& [box, value] : c.values) {
-            auto* edit = w->findChild<QLineEdit*>(QLatin1String(box));
-            ASSERT_NE(edit, nullptr) << box;
-            edit->setText(QLatin1String(value));
-            EXPECT_TRUE(showsWhole(edit)) << box << " cuts " << value;
-        }
+        expectValuesWhole(w, c.values, nullptr);
     }
     // Some window managers, and tools that size windows, hand a window less
     // than the least it asks for, and may do so again.
@@ -224,6 +299,22 @@ TEST_P(WindowAtItsSmallest, ShowsEveryCaptionWhole) {
         expectEveryCaptionWhole(w);
     }
     w->removeEventFilter(&log);
+    // A part shown on a choice, at the least size the window then takes.
+    std::vector<const char*> choices;
+    for (const BoxValue& v : c.values)
+        if (v.shownBy && std::find(choices.begin(), choices.end(), std::string_view(v.shownBy)) == choices.end())
+            choices.push_back(v.shownBy);
+    for (const char* choice : choices) {
+        SCOPED_TRACE(std::string("made as small as the program can make it, after ") + choice);
+        auto* button = w->findChild<QAbstractButton*>(QLatin1String(choice));
+        ASSERT_NE(button, nullptr) << choice;
+        button->click();
+        pump(30);
+        w->resize(1, 1);
+        pump(30);
+        expectEveryCaptionWhole(w);
+        expectValuesWhole(w, c.values, choice);
+    }
 }
 
 // The least width of a station viewer is that of its list at its start: a
@@ -274,6 +365,60 @@ TEST_F(WindowAtItsSmallest, AStationViewersLeastWidthIsTakenWithItsListAtItsStar
         pump(30);
         expectEveryCaptionWhole(w);
         w->unload();
+    }
+}
+
+// A box held to the width of a value's widest form, or fitted to it at the
+// width it was drawn with, shows the value whole in whichever digits; held
+// one pixel narrower it would cut the widest of them.
+class TextBoxWidth : public AppTest {};
+
+TEST_F(TextBoxWidth, ShowsTheWidestFormWholeAndIsNoWider) {
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const struct {
+        const char* widest;
+        double points;
+        bool bold;
+        bool fixedPitch;
+        int drawnWidth;   // fitted at this largest width; 0: held
+    } cases[] = {
+        {"00000.000", 9, false, false, 0}, {"00000.000", 14, true, false, 0}, {"0.000", 9, false, false, 0},
+        {"00000.000", 8, false, true, 0},  {"00000.000", 9, false, false, 58}, {"0000", 9, false, false, 30},
+    };
+    for (const auto& c : cases) {
+        const QString widest = QLatin1String(c.widest);
+        SCOPED_TRACE(widest.toStdString() + " at " + QString::number(c.points).toStdString() +
+                     (c.drawnWidth ? " pt, fitted" : " pt, held"));
+        QLineEdit box;
+        QFont font = c.fixedPitch ? fixed : box.font();
+        font.setPointSizeF(c.points);
+        font.setBold(c.bold);
+        box.setFont(font);
+        if (c.drawnWidth) {
+            box.setMaximumWidth(c.drawnWidth);
+            fitTextBox(&box, widest);
+            box.setFixedWidth(box.maximumWidth());
+            EXPECT_GE(QFontInfo(box.font()).pointSizeF(), 7.0);
+        } else {
+            holdTextBoxWidth(&box, widest);
+            box.setFixedWidth(box.minimumWidth());
+        }
+        box.show();
+        pump(10);
+        const int held = box.width();
+        for (char digit = '0'; digit <= '9'; ++digit) {
+            box.setText(QString(widest).replace(QLatin1Char('0'), QLatin1Char(digit)));
+            EXPECT_TRUE(showsWhole(&box)) << box.text().toStdString() << " cut at " << held;
+        }
+        if (c.drawnWidth) continue;
+        box.setFixedWidth(held - 1);
+        pump(10);
+        bool someCut = false;
+        for (char digit = '0'; digit <= '9'; ++digit) {
+            box.setText(QString(widest).replace(QLatin1Char('0'), QLatin1Char(digit)));
+            someCut = someCut || !showsWhole(&box);
+        }
+        EXPECT_TRUE(someCut) << "whole at " << held - 1 << " too";
     }
 }
 
