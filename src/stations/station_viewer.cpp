@@ -1,4 +1,5 @@
 #include "stations/station_viewer.h"
+#include "lists/grid_columns.h"
 
 #include "panels/panel_lock.h"
 #include "platform/busycursor.h"
@@ -22,37 +23,10 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStringListModel>
-#include <QStyle>
-#include <QStyleOptionFrame>
 #include <algorithm>
 #include <cmath>
 
 namespace dovrane {
-
-namespace {
-
-// The least width at which a text box shows a frequency whole, to the hertz
-// ("29999.999"), in whichever digits: its frame, margins and text cursor taken
-// into account as the style lays the box out.
-int frequencyBoxWidth(const QLineEdit* box) {
-    const QFontMetrics fm(box->font());
-    QChar widest = QLatin1Char('0');
-    for (char c = '1'; c <= '9'; ++c)
-        if (fm.horizontalAdvance(QLatin1Char(c)) > fm.horizontalAdvance(widest)) widest = QLatin1Char(c);
-    const int need = fm.horizontalAdvance(QString(5, widest) + QLatin1Char('.') + QString(3, widest)) + 1;
-    const QMargins m = box->textMargins();
-    constexpr int kBoxMargin = 2;   // the box's own margin either side of its text
-    QStyleOptionFrame o;
-    o.initFrom(box);
-    o.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &o, box) : 0;
-    o.rect = QRect(0, 0, need, std::max(box->height(), 1));
-    for (;; o.rect.setWidth(o.rect.width() + 1)) {
-        const QRect r = box->style()->subElementRect(QStyle::SE_LineEditContents, &o, box);
-        if (r.width() - m.left() - m.right() - 2 * kBoxMargin >= need) return o.rect.width();
-    }
-}
-
-} // namespace
 
 StationViewer::StationViewer(int positionIndex, bool* openFlag, Texts texts)
     : Form(positionIndex, openFlag), texts_(std::move(texts)) {
@@ -73,9 +47,7 @@ void StationViewer::setupViewer(const Controls& c) {
     c_.txtFrequencyA->installEventFilter(this);
     // The frequency box shows the highest frequency whole however narrow the
     // window is made.
-    const int frequencyWidth = frequencyBoxWidth(c_.txtFrequencyA);
-    c_.txtFrequencyA->setMaximumWidth(std::max(c_.txtFrequencyA->maximumWidth(), frequencyWidth));
-    c_.txtFrequencyA->setMinimumWidth(frequencyWidth);
+    holdTextBoxWidth(c_.txtFrequencyA, QStringLiteral("00000.000"));
     connect(c_.list, &QListView::clicked, this, [this](const QModelIndex& i) { list_Click(i.row()); });
     connect(c_.txtFrequencyA, &QLineEdit::returnPressed, this, [this] { txtFrequencyA_Enter(); });
     connect(c_.cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
