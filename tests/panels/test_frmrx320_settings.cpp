@@ -14,18 +14,7 @@ protected:
     Rx320Settings read(const Rx320Settings& start = {}) { return readRx320SettingsFile(DataFolder, start); }
     void writeFile(const QByteArray& content) { writeDataFile(Rx320SettingsFileName, content); }
 
-    static Rx320Settings example() {
-        Rx320Settings s;
-        s.freq = 7000;
-        s.bw = 33;
-        s.pbs = 0;
-        s.agc = 2;
-        s.bfo = 0;
-        s.mode = 0;
-        s.volume = 40;
-        s.linelevel = 0;
-        return s;
-    }
+    static Rx320Settings example() { return {7000, 33, 0, 2, 0, 0, 40, 0}; }
 };
 
 TEST_F(Rx320SettingsFileTest, WritesEightNumberLinesWithLeadingBlanksAndCrLf) {
@@ -110,15 +99,7 @@ TEST_F(Rx320SettingsFileTest, EachFieldOutsideItsRangeFallsBackOnItsOwn) {
     }
 
     // The ends themselves are taken, each in place of a start value between them.
-    Rx320Settings start;
-    start.freq = 15000;
-    start.bw = 16;
-    start.pbs = 100;
-    start.agc = 2;
-    start.bfo = 100;
-    start.mode = 1;
-    start.volume = 50;
-    start.linelevel = 50;
+    const Rx320Settings start{15000, 16, 100, 2, 100, 1, 50, 50};
     writeFile(" 100\r\n 0\r\n-2000\r\n 1\r\n-3000\r\n 0\r\n 0\r\n 0\r\n");
     EXPECT_EQ(read(start), (Rx320Settings{100, 0, -2000, 1, -3000, 0, 0, 0}));
     writeFile(" 30000\r\n 33\r\n 2000\r\n 3\r\n 3000\r\n 3\r\n 99\r\n 99\r\n");
