@@ -26,4 +26,20 @@ private:
     std::optional<QString> device_;
 };
 
+// Unanswered receiver operations in a row: the third stops a run (a scan, a
+// recorder, the memory scan, the timer's probe); any answer starts the count
+// again.
+class SilenceCount {
+public:
+    static constexpr int Limit = 3;
+    // One more operation went unanswered: true once the run must stop.
+    bool failed() { return ++count_ >= Limit; }
+    void answered() { count_ = 0; }
+    bool exhausted() const { return count_ >= Limit; }
+    int count() const { return count_; }
+
+private:
+    int count_ = 0;
+};
+
 } // namespace dovrane
