@@ -191,6 +191,22 @@ const ModelCodes* modelCodes(int rxType) {
     return rxType >= 0 && rxType < int(std::size(kModelCodes)) ? &kModelCodes[rxType] : nullptr;
 }
 
+CodeRange bandwidthControlRange(int rxType, int filter) {
+    if (rxType == 2) {
+        if (filter == 0) return {2000, 5500, 2000, 5500, BwcOption};
+        if (filter == 1) return {500, 2200, 500, 2200, BwcOption};
+        return {};
+    }
+    if (rxType == 4) return codes(10, 990);
+    return {};
+}
+
+CodeRange passbandShiftRange(int rxType) {
+    if (rxType == 2) return codes(-2000, 2000);
+    if (rxType == 4) return codes(-230, 230);
+    return {};
+}
+
 bool optionFitted(int setting) {
     return setting > 0 && setting < int(Settings.size()) && Settings[size_t(setting)] == 1.0f;
 }

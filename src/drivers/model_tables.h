@@ -85,6 +85,14 @@ struct ModelCodes {
     CodeRange channelAttenuator, channelAgc, channelPassband, channelSqlBfo, channelScan;
 };
 
+// The values of the bandwidth control with filter `filter` in use: NRD-535
+// "Wid" 2000..5500 Hz and "Int" 500..2200 Hz, with its option, none on "Nar"
+// and "Aux"; NRD-545 10..990 (its units); none on other models.
+CodeRange bandwidthControlRange(int rxType, int filter);
+// The values of the passband shift: NRD-535 -2000..2000 Hz, NRD-545
+// -230..230 (its units of 10 Hz); none on other models.
+CodeRange passbandShiftRange(int rxType);
+
 // The codes of model rxType (0 no receiver, 1 AR7030, 2 NRD-535, 3 RX-320,
 // 4 NRD-545); nullptr for any other number.
 const ModelCodes* modelCodes(int rxType);
