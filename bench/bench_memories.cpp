@@ -16,6 +16,7 @@
 #include "drivers/nrd535/clsnrd535.h"
 #include "drivers/nrd545/clsnrd545.h"
 #include "memories/frmmemman.h"
+#include "memories/memman_files.h"
 #include "memories/memory_file.h"
 #include "memories/memory_image.h"
 #include "memories/memory_transfer.h"

@@ -23,6 +23,7 @@
 #include "shell/facade.h"
 #include "shell/frmsetup.h"
 #include "shell/globals.h"
+#include "shell/run_notice.h"
 #include "shell/unloadallforms.h"
 
 #include <QComboBox>
@@ -191,7 +192,7 @@ void frmMemcell::showSqlBfo(int mode, int b) {
 }
 
 void frmMemcell::fillFromImage(const QString& r, const QString& tag) {
-    ui->txtFrequency->setText(recordColumns(r, 8, 12) + QLatin1Char('.') + recordColumns(r, 13, 15));
+    ui->txtFrequency->setText(cellFrequencyText(r));
     filledMode_ = field(r, 17, 17);
     filledFilter_ = field(r, 19, 20);
     selectIndex(ui->cmbMode, filledMode_);
@@ -305,9 +306,7 @@ void frmMemcell::cmdToMMWorRM_Click(int index) {
         // The write gets no answer: the cell counts as written once the
         // receiver answers a question after it.
         if (taken && !receiverAnswers(AR7030A.get(), NRD535A.get(), NRD545A.get())) {
-            const std::optional<QString> device = takeRxNotice();
-            dialogs::message(rxNoticeText(device ? *device : (Comm1 ? Comm1->deviceName() : QString())) +
-                                 QStringLiteral("\n\n") + memtext::FillLost.arg(nnn),
+            dialogs::message(takeRxNoticeText() + QStringLiteral("\n\n") + memtext::FillLost.arg(nnn),
                              dialogs::Buttons::Ok, dialogs::Icon::Exclamation, memtext::MemoryNotChangedTitle);
             return;
         }

@@ -4,9 +4,11 @@
 #include "drivers/model_tables.h"
 #include "drivers/rx_link.h"
 #include "memories/frmmemcell.h"
-#include "memories/memory_file.h"
-#include "memories/memory_print.h"
+#include "memories/memman_files.h"
+#include "memories/memory_grid_model.h"
 #include "memories/memory_image.h"
+#include "memories/memory_print.h"
+#include "memories/memory_reports.h"
 #include "memories/memory_texts.h"
 #include "memories/memory_transfer.h"
 #include "platform/busycursor.h"
@@ -20,6 +22,7 @@
 #include "shell/frmloadfile.h"
 #include "shell/frmsavefile.h"
 #include "shell/globals.h"
+#include "shell/run_notice.h"
 #include "shell/show_panel.h"
 #include "shell/unloadallforms.h"
 
@@ -41,8 +44,6 @@ constexpr std::array<int, 6> kTitleTwips{600, 1200, 600, 600, 2800, 2800};
 constexpr std::array<int, 5> kGridTwips{600, 1200, 600, 600, 5600};
 // Rows the grid shows below the scan's top row.
 constexpr int kScanRows = 15;
-// Cells in a row that the receiver does not answer before the scan stops.
-constexpr int kScanFailures = 3;
 
 dialogs::Answer ask(const QString& text, const QString& title) {
     return dialogs::message(text, dialogs::Buttons::YesNoCancel, dialogs::Icon::Question, title);
@@ -60,52 +61,10 @@ int nearest(const QString& text) { return int(vbRound(val(text))); }
 
 } // namespace
 
-// ---- grid model ---------------------------------------------------------
-
-int MemoryGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : MemImage.maxMemNr() + 2;
-}
-
-int MemoryGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 5; }
-
-QVariant MemoryGridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid()) return {};
-    const int n = index.row();
-    const bool statusRow = n == statusChannel(RxType) && MemImage.contains(n);
-    switch (role) {
-    case Qt::DisplayRole: {
-        if (!MemImage.contains(n)) return QString();
-        if (MemImage.isUnread(n)) {
-            const QStringList unread{cellText(n), memtext::Unread, QString(), QString(), QString()};
-            return unread.value(index.column());
-        }
-        return memoryRowCells(MemImage.record(n), MemImage.tag(n)).value(index.column());
-    }
-    case Qt::ToolTipRole:
-        if (statusRow) return memtext::StatusChannelTip;
-        return {};
-    case Qt::BackgroundRole:
-        if (statusRow) return QColor(0xFF, 0xE0, 0xB0);
-        if (MemImage.isUnread(n)) return QColor(0xE0, 0xE0, 0xE0);
-        return {};
-    default:
-        return {};
-    }
-}
-
-void MemoryGridModel::refreshAll() {
-    beginResetModel();
-    endResetModel();
-}
-
-void MemoryGridModel::refreshRow(int n) {
-    if (n < 0 || n >= rowCount()) return;
-    emit dataChanged(index(n, 0), index(n, columnCount() - 1));
-}
-
 // ---- window -------------------------------------------------------------
 
-frmMemman::frmMemman() : Form(kPosition, &MemmanOpen), ui(std::make_unique<Ui::frmMemman>()) {
+frmMemman::frmMemman()
+    : Form(kPosition, &MemmanOpen), ui(std::make_unique<Ui::frmMemman>()), scan_([this](int n) { return setCell(n); }) {
     ui->setupUi(this);
     registerWindow(&MemmanOpen, this);
     model_ = new MemoryGridModel(this);
@@ -172,7 +131,7 @@ void frmMemman::Form_Load() {
 
 void frmMemman::Form_Unload() {
     tmrScan.stop();
-    notice_.release();
+    scan_.stop();
     forms::unload<frmMemcell>();
     registerLoader(kKind, 0, nullptr);
     registerWriter(kKind, nullptr);
@@ -320,10 +279,17 @@ void frmMemman::cmdFill_Click() {
     if (ask(memtext::FillQuestion.arg(numText(double(MemFrom)), numText(double(MemTo))), memtext::FillTitle) !=
         dialogs::Answer::Yes)
         return;
+    // The status channel is the user's to write or to leave; Cancel writes
+    // nothing at all.
     const int status = statusChannel(RxType);
-    if (status >= MemFrom && status <= MemTo &&
-        ask(memtext::StatusChannelFill.arg(status), memtext::StatusChannelTitle) != dialogs::Answer::Yes)
-        return;
+    int leave = -1;
+    if (status >= MemFrom && status <= MemTo) {
+        switch (ask(memtext::StatusChannelFill.arg(status), memtext::StatusChannelTitle)) {
+        case dialogs::Answer::Yes: break;
+        case dialogs::Answer::No: leave = status; break;
+        default: return;
+        }
+    }
     QPointer<frmMemman> self(this);
     showBanner(QStringLiteral("Filling"));
     MemoryTransfer::Result res;
@@ -338,7 +304,7 @@ void frmMemman::cmdFill_Click() {
                 delayms(0);
             };
             hooks.alive = [self] { return self && self->isLoaded(); };
-            res = transfer_->fill(MemImage, MemFrom, MemTo, hooks);
+            res = transfer_->fill(MemImage, MemFrom, MemTo, hooks, leave);
             if (!self) return;
             transferRunning_ = false;
             if (!isLoaded()) {
@@ -348,31 +314,28 @@ void frmMemman::cmdFill_Click() {
         }
         memcmdenabler(true);
     }
-    const QString notes = fillNotes(res);
-    const QString more = notes.isEmpty() ? QString() : QStringLiteral("\n\n") + notes;
-    if (res.lost) {
-        // One message: the receiver's notice, and which cells it cost.
-        const std::optional<QString> device = takeRxNotice();
-        QList<int> lost;
-        for (int n = res.stoppedAt; n <= MemTo; ++n) lost << n;
-        const QString notice = rxNoticeText(device ? *device : (Comm1 ? Comm1->deviceName() : QString()));
-        warn(notice + QStringLiteral("\n\n") + memtext::FillLost.arg(cellList(lost)) + more, memtext::FillStoppedTitle);
+    if (!transfer_) {
+        // No receiver (or no port to it): nothing could be written.
+        warn(memtext::NoReceiverFill, memtext::FillTitle);
     } else {
-        inform(memtext::Filled + more, memtext::FilledTitle);
+        // One message: with a receiver lost, its notice and which cells it cost.
+        const FillReport report = fillReport(res, MemTo, res.lost ? takeRxNoticeText() : QString());
+        if (report.failure) warn(report.text, report.title);
+        else inform(report.text, report.title);
     }
     if (self && self->isLoaded()) clearadditionalinfo();
 }
 
-MemoryTransfer::SetResult frmMemman::setCurrentCell() {
-    if (CurMemNr < 0 || CurMemNr > MaxMemNr || !transfer_ || transferRunning_) return MemoryTransfer::SetResult::Passed;
-    return transfer_->setR2M(MemImage.record(CurMemNr));
+MemoryTransfer::SetResult frmMemman::setCell(int n) {
+    if (n < 0 || n > MaxMemNr || !transfer_ || transferRunning_) return MemoryTransfer::SetResult::Passed;
+    return transfer_->setR2M(MemImage.record(n));
 }
 
 void frmMemman::cmdSetrx2mem_Click() {
     // A scan tick is talking to the receiver (a double-click can come in its
     // waits): the next tick sets the receiver anyway.
     if (tickRunning_) return;
-    if (setCurrentCell() == MemoryTransfer::SetResult::NotOfModel)
+    if (setCell(CurMemNr) == MemoryTransfer::SetResult::NotOfModel)
         warn(memtext::recordRefusal(checkRecord(MemImage.record(CurMemNr), RxType), CurMemNr), memtext::NotSetTitle);
 }
 
@@ -545,17 +508,16 @@ void frmMemman::cmdScanrun_Click() {
     ui->cmdScanstop->setVisible(true);
     tmrScan.setInterval(100);
     memcmdenabler(false);
-    ScanCount = 0;
-    scanRefusalTold_ = false;
-    scanFailures_ = 0;
+    scan_.start(MemFrom, MemTo);
     MemScanTopRow = std::min(MemFrom, MaxMemNr - kScanRows);
     ui->grdMemman->verticalScrollBar()->setValue(MemScanTopRow);
     tmrScan.start();
 }
 
 void frmMemman::cmdScanstop_Click() {
-    notice_.release();
+    // The run is whole before a notice it held comes up.
     stopScan();
+    scan_.stop();
 }
 
 void frmMemman::stopScan() {
@@ -570,9 +532,8 @@ void frmMemman::tmrScan_Timer() {
     // passed over; the scan goes on with the next.
     if (tickRunning_ || transferRunning_) return;
     tickRunning_ = true;
-    const double lead = RxType == 1 ? 0.95 : 0.1;
-    tmrScan.setInterval(std::max(0, int(vbRound((double(ScanDelay) - lead) * 1000.0))));
-    CurMemNr = MemFrom + ScanCount;
+    tmrScan.setInterval(memoryScanIntervalMs(RxType, ScanDelay));
+    CurMemNr = scan_.nextCell();
     QTableView* g = ui->grdMemman;
     const int y = g->rowViewportPosition(CurMemNr);
     if (y < 0 || y + g->rowHeight(CurMemNr) > g->viewport()->height()) {
@@ -582,73 +543,15 @@ void frmMemman::tmrScan_Timer() {
     selectRow(CurMemNr);
     ui->lblCellnr->setText(cellText(CurMemNr));
     QPointer<frmMemman> self(this);
-    const MemoryTransfer::SetResult set = setCurrentCell();
+    const MemoryScan::Tick t = scan_.tick();
     if (!self) return;
-    // A record of another model is passed over like a vacant cell; the run
-    // tells so once, in a box after the tick.
-    if (set == MemoryTransfer::SetResult::NotOfModel && !scanRefusalTold_) {
-        scanRefusalTold_ = true;
-        const QString text = memtext::recordRefusal(checkRecord(MemImage.record(CurMemNr), RxType), CurMemNr,
-                                                    memtext::ScanPassesOver);
+    if (t.firstRefusal) {
+        const QString text =
+            memtext::recordRefusal(checkRecord(MemImage.record(t.cell), RxType), t.cell, memtext::ScanPassesOver);
         QTimer::singleShot(0, this, [text] { warn(text, memtext::ScanTitle); });
     }
-    // A receiver that does not answer is passed over twice; the third time
-    // in a row stops the scan, with one message after the tick.
-    if (set == MemoryTransfer::SetResult::NotTaken) {
-        notice_.failed();
-        if (++scanFailures_ >= kScanFailures) {
-            stopScan();
-            notice_.stopped(memtext::ScanStopped, memtext::ScanTitle);
-            tickRunning_ = false;
-            return;
-        }
-    } else if (set == MemoryTransfer::SetResult::Sent) {
-        scanFailures_ = 0;
-        notice_.release();
-    }
-    ++ScanCount;
-    if (CurMemNr >= MemTo) ScanCount = 0;
+    if (t.stopped) stopScan();
     tickRunning_ = false;
-}
-
-// ---- file kind 8 --------------------------------------------------------
-
-void loadmemfile() {
-    frmMemman* w = forms::loaded<frmMemman>();
-    if (!w) return;
-    const QString name = FileKindName[kKind];
-    const QString path = FileKindPath[kKind] + name;
-    MemoryImage image;
-    int notRecords = 0;
-    bool read = false;
-    {
-        BusyCursor busy;
-        w->memcmdenabler(false);
-        read = readMemoryFile(path, MaxMemNr, image, &notRecords);
-        // A file without one memory record in it is no memory file: the image
-        // stays, and nothing of it can reach the receiver.
-        if (read && (image.anyLoaded() || notRecords == 0)) {
-            MemImage = image;
-            w->cleargrdmemman();
-            w->showFileName(name);
-        }
-        w->memcmdenabler(true);
-    }
-    if (!read) warn(memtext::Unreadable.arg(path), memtext::LoadTitle);
-    else if (notRecords > 0)
-        warn((image.anyLoaded() ? memtext::NotRecords : memtext::NoRecords).arg(notRecords).arg(name),
-             memtext::LoadMemoryTitle);
-}
-
-bool savememfile() {
-    frmMemman* w = forms::loaded<frmMemman>();
-    if (!w) return false;
-    BusyCursor busy;
-    const QString name = FileKindName[kKind];
-    if (!writeMemoryFile(FileKindPath[kKind] + name, MemImage)) return false;
-    MemImage.setModified(false);
-    w->showFileName(name);
-    return true;
 }
 
 } // namespace dovrane

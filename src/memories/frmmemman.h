@@ -2,12 +2,12 @@
 // The memory manager: a grid over the memory image, the detail frame of the
 // selected cell, and the commands that fetch, fill, sort, scan, load and save
 // the image.
+#include "memories/memory_grid_model.h"
+#include "memories/memory_scan.h"
 #include "memories/memory_transfer.h"
 #include "platform/printing.h"
 #include "shell/form.h"
-#include "shell/run_notice.h"
 
-#include <QAbstractTableModel>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -19,19 +19,6 @@ class frmMemman;
 }
 
 namespace dovrane {
-
-// The grid's rows: one per cell of MemImage, and an empty row after the last.
-class MemoryGridModel : public QAbstractTableModel {
-    Q_OBJECT
-public:
-    using QAbstractTableModel::QAbstractTableModel;
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    // The image changed as a whole, or in one cell.
-    void refreshAll();
-    void refreshRow(int n);
-};
 
 class frmMemman : public Form {
     Q_OBJECT
@@ -90,8 +77,8 @@ private:
     void resetRange();
     // Opens the cell editor for a job; false while it is not available.
     void openEditor(int job, const QString& caption);
-    // Set R2M on CurMemNr, without a message.
-    MemoryTransfer::SetResult setCurrentCell();
+    // Set R2M on cell n, without a message.
+    MemoryTransfer::SetResult setCell(int n);
     // Ends the scan: the timer stops and the buttons come back.
     void stopScan();
 
@@ -101,16 +88,11 @@ private:
     QTimer tmrScan;
     bool transferRunning_ = false;
     bool tickRunning_ = false;
-    // A scan run has told that a cell's record does not suit the receiver.
-    bool scanRefusalTold_ = false;
-    // Cells in a row the scan set without an answer from the receiver.
-    int scanFailures_ = 0;
-    RunNotice notice_;
+    MemoryScan scan_;
 
     int MemFrom = 0;
     int MemTo = 0;
     float ScanDelay = 1;
-    int ScanCount = 0;
 };
 
 // The scan's top row, shared with the cell editor.
@@ -121,9 +103,5 @@ inline int MemcellMode = 0;
 // Where the print-out goes: empty for the print dialog (tests print to a
 // PDF file instead).
 inline std::function<bool(const DocumentComposer&)> memoryPrinter;
-
-// The loader and the writer of file kind 8, for the file choosers.
-void loadmemfile();
-bool savememfile();
 
 } // namespace dovrane

@@ -24,6 +24,14 @@ qint64 cellHertz(const QString& kHzText) {
     return qint64(vbRound(val(t) * 1000.0));
 }
 
+QString cellFrequencyText(const QString& record) {
+    const QString hz = recordColumns(record, 8, 15);
+    if (hz.size() != 8) return QString();
+    for (QChar c : hz)
+        if (!c.isDigit()) return QString();
+    return hz.left(5) + QLatin1Char('.') + hz.mid(5);
+}
+
 namespace {
 
 std::optional<QString> fieldsRecord(int rxType, const CellFields& f, int maxMemNr, CellProblem& problem) {

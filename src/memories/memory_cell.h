@@ -33,6 +33,10 @@ enum class CellProblem {
 std::optional<QString> buildCellRecord(int rxType, const CellFields& f, int maxMemNr,
                                        CellProblem* problem = nullptr);
 
+// The editor's frequency text of a record ("07100.000"); empty for a cell
+// without a frequency (never filled, or vacant), which the user fills in.
+QString cellFrequencyText(const QString& record);
+
 // The frequency of a text in whole hertz ("7,125" gives 7125).
 qint64 cellHertz(const QString& kHzText);
 

@@ -35,12 +35,15 @@ inline const QString FillQuestion =
 inline const QString FillTitle = QStringLiteral("Fill Receiver Memory");
 inline const QString Filled = QStringLiteral("MemMan data is now \nloaded in the Rx memory");
 inline const QString FilledTitle = QStringLiteral("Fill Rx ready");
+inline const QString NothingFilled = QStringLiteral("No memory cell was written:\nthe receiver's channels are as they were.");
+inline const QString NoReceiverFill = QStringLiteral("No memory cell was written:\nno receiver is connected.");
 
 // Where the receiver's own use of a channel, or its limits, change the result.
 inline const QString StatusChannelFetched =
     QStringLiteral("Channel %1 is the program's status channel:\nevery status read overwrites it");
 inline const QString StatusChannelFill = QStringLiteral(
-    "Channel %1 is the program's status channel:\nthe next status read overwrites what is written there.\nFill it anyway ?");
+    "Channel %1 is the program's status channel:\nthe next status read overwrites what is written there.\nFill it anyway ?\n(No fills the other cells and leaves this one)");
+inline const QString StatusChannelLeft = QStringLiteral("Channel %1, the status channel, was left as it was.");
 inline const QString StatusChannelTitle = QStringLiteral("Status channel");
 inline const QString NotCleared =
     QStringLiteral("%1 vacant cell(s) left as they were in the receiver:\nthe NRD-545 cannot clear a channel");
@@ -54,6 +57,7 @@ inline const QString FetchLost =
     QStringLiteral("The receiver stopped answering at cell %1.\nCells %1 to %2 are marked unread.");
 // After the notice that the receiver does not answer.
 inline const QString FillLost = QStringLiteral("Cell(s) %1 were not written.");
+inline const QString FillUnconfirmed = QStringLiteral("Cell(s) %1 were sent, but not confirmed.");
 inline const QString SaveUnread = QStringLiteral(
     "Cell(s) %1 were not read from the receiver:\nthe file keeps them as empty cells,\nwhich Fill passes over.\nSave anyway ?");
 inline const QString SaveUnreadTitle = QStringLiteral("Unread cells");

@@ -10,16 +10,11 @@
 #include "drivers/rx320/clsrx320.h"
 #include "drivers/rx_link.h"
 #include "memories/memory_image.h"
-#include "panels/frmar7030.h"
-#include "panels/frmnrd535.h"
-#include "panels/frmnrd545.h"
-#include "panels/frmrx320.h"
+#include "memories/memory_panel.h"
 #include "panels/panel_lock.h"
-#include "memories/memory_texts.h"
 #include "platform/clock.h"
 #include "platform/delay.h"
 #include "platform/number_text.h"
-#include "shell/form.h"
 
 #include <optional>
 
@@ -105,29 +100,33 @@ MemoryTransfer::Result MemoryTransfer::fetch(MemoryImage& image, int last, const
     return res;
 }
 
-MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, int to, const Hooks& hooks) {
+MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, int to, const Hooks& hooks,
+                                            int leave) {
     Result res;
     if (!(AR7030A || NRD535A || NRD545A)) return res;
     from = std::max(from, 0);
     to = std::min(to, image.maxMemNr());
+    if (leave >= from && leave <= to) res.left = leave;
     auto alive = [&hooks] { return !hooks.alive || hooks.alive(); };
 
     std::optional<RunHold> hold;
     if (!AR7030A) hold.emplace();
-    // The cells from here on are not known to be in the receiver yet.
-    int unconfirmed = from;
-    bool written = false;
-    auto lose = [&] {
+    // The cells sent since the receiver last answered: not known to be in
+    // it yet.
+    QList<int> sent;
+    // A receiver lost before cell `next` was sent: what was sent stays
+    // unconfirmed, and nothing from `next` on was written.
+    auto lose = [&](int next) {
         res.lost = true;
-        res.stoppedAt = unconfirmed;
+        res.stoppedAt = next;
+        res.unconfirmed = sent;
     };
     auto confirmed = [&](int next) {
         if (!answers()) {
-            lose();
+            lose(next);
             return false;
         }
-        unconfirmed = next;
-        written = false;
+        sent.clear();
         return true;
     };
     // A receiver that did not answer its last question (the hold's own
@@ -143,6 +142,7 @@ MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, 
             res.stoppedAt = n;
             break;
         }
+        if (n == res.left) continue;
         // Nothing read or set means nothing to write: only a vacant record
         // clears a channel.
         if (image.isUnread(n)) {
@@ -178,11 +178,13 @@ MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, 
         else if (NRD535A) ok = NRD535A->Memory(n, record);
         else ok = NRD545A->Memory(n, record);
         if (!ok) {
-            lose();
+            // Part of it may have gone out.
+            sent << n;
+            lose(n + 1);
             break;
         }
         ++res.moved;
-        written = true;
+        sent << n;
         if (!AR7030A) {
             delayms(NrdWriteGapMs);
             if (!alive()) {
@@ -197,28 +199,14 @@ MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, 
         }
     }
     // The last writes count once the receiver has answered after them.
-    if (written && !res.lost && !res.stopped) confirmed(to + 1);
+    if (!sent.isEmpty() && !res.lost && !res.stopped) confirmed(to + 1);
     return res;
 }
 
-QString fillNotes(const MemoryTransfer::Result& res) {
-    QStringList notes;
-    if (res.notCleared > 0) notes << memtext::NotCleared.arg(res.notCleared);
-    // The cells refused for an option are told by option, the others once.
-    int lacking = 0;
-    for (const auto& [option, cells] : res.lackingOption) {
-        notes << memtext::RefusedForOption.arg(cells).arg(optionName(option));
-        lacking += cells;
-    }
-    if (res.refused > lacking) notes << memtext::Refused.arg(res.refused - lacking);
-    if (!res.unreadSkipped.isEmpty())
-        notes << memtext::UnreadSkipped.arg(res.unreadSkipped.size()).arg(cellList(res.unreadSkipped));
-    if (!res.emptySkipped.isEmpty())
-        notes << memtext::EmptySkipped.arg(res.emptySkipped.size()).arg(cellList(res.emptySkipped));
-    return notes.join(QStringLiteral("\n\n"));
+bool MemoryTransfer::answers() {
+    if (RX320A) return RX320A->Smeter().has_value();
+    return receiverAnswers(AR7030A.get(), NRD535A.get(), NRD545A.get());
 }
-
-bool MemoryTransfer::answers() { return receiverAnswers(AR7030A.get(), NRD535A.get(), NRD545A.get()); }
 
 bool receiverAnswers(clsAR7030* ar7030, clsNRD535* nrd535, clsNRD545* nrd545) {
     if (ar7030) return ar7030->Squelch().has_value();
@@ -239,8 +227,8 @@ MemoryTransfer::SetResult MemoryTransfer::setR2M(const QString& r) {
     auto result = [](bool ok) { return ok ? SetResult::Sent : SetResult::NotTaken; };
 
     // None of these writes is answered. The panel's refresh reads the
-    // receiver after them (its last read tells whether the receiver is
-    // there); without a panel that reads, a question of our own does.
+    // receiver after them (its reads tell whether the receiver is there);
+    // without a panel that reads, a question of our own does.
     if (AR7030A) {
         bool ok = AR7030A->FrequencyA(f);
         ok = AR7030A->Mode(mode) && ok;
@@ -248,13 +236,8 @@ MemoryTransfer::SetResult MemoryTransfer::setR2M(const QString& r) {
         ok = AR7030A->PassBandShift(fieldValue(r, 26, 28)) && ok;
         const int b = fieldValue(r, 30, 32);
         ok = ((mode == 4 || mode == 5) ? AR7030A->Beatfreqosc(b) : AR7030A->Squelch(b)) && ok;
-        bool answered = false;
-        if (frmAR7030* p = forms::loaded<frmAR7030>()) {
-            p->RxUpdatefull();
-            answered = !rxFailing();
-        } else {
-            answered = answers();
-        }
+        const std::optional<bool> panel = refreshPanelAfterSet(rxType_);
+        const bool answered = panel ? *panel : answers();
         return result(ok && answered);
     }
     if (NRD535A || NRD545A) {
@@ -262,14 +245,11 @@ MemoryTransfer::SetResult MemoryTransfer::setR2M(const QString& r) {
                           recordColumns(r, 17, 17) + recordColumns(r, 8, 15) + recordColumns(r, 24, 24);
         if (NRD535A) {
             if (!NRD535A->RxStatus(s)) return SetResult::NotTaken;
-            if (frmNRD535* p = forms::loaded<frmNRD535>()) {
-                p->RxUpdatebasics();
-                return result(!rxFailing());
-            }
-            return result(answers());
+            const std::optional<bool> panel = refreshPanelAfterSet(rxType_);
+            return result(panel ? *panel : answers());
         }
         if (!NRD545A->RxStatus(s) || !answers()) return SetResult::NotTaken;
-        if (frmNRD545* p = forms::loaded<frmNRD545>()) p->NRD545A_RxStatusChanged(s);
+        showNrd545StatusOnPanel(s);
         return SetResult::Sent;
     }
     if (RX320A) {
@@ -278,12 +258,10 @@ MemoryTransfer::SetResult MemoryTransfer::setR2M(const QString& r) {
         ok = RX320A->Mode(mode) && ok;
         ok = RX320A->Bandwidth(bw) && ok;
         ok = RX320A->Agcspeed(agc) && ok;
-        if (frmRX320* p = ok ? forms::loaded<frmRX320>() : nullptr) {
-            p->RX320A_FrequencyAChanged(f);
-            p->RX320A_ModeChanged(mode);
-            p->RX320A_BandwidthChanged(bw);
-            p->RX320A_AgcspeedChanged(agc);
-        }
+        // The RX-320 answers none of these either: a signal-level reading
+        // after them shows that it is there.
+        ok = ok && answers();
+        if (ok) showRx320SettingOnPanel(f, mode, bw, agc);
         return result(ok);
     }
     return SetResult::Passed;

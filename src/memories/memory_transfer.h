@@ -45,9 +45,14 @@ public:
     struct Result {
         int moved = 0;          // cells read, or written
         bool lost = false;      // the receiver stopped answering
-        // The first cell not moved when lost or stopped. A fill that lost the
-        // receiver counts from the first cell written after its last answer.
+        // The first cell not moved when lost or stopped: a fill never sent it
+        // nor any cell after it.
         int stoppedAt = -1;
+        // A fill that lost the receiver: the cells sent after its last
+        // answer, which may or may not be in the receiver.
+        QList<int> unconfirmed;
+        // The cell a fill was told to leave as it is, -1 for none.
+        int left = -1;
         bool stopped = false;   // the window went away in the middle
         int notCleared = 0;     // NRD-545: vacant cells the receiver cannot clear
         int refused = 0;        // records that do not suit this receiver
@@ -68,7 +73,8 @@ public:
     // a channel. A receiver already known to be silent is asked before the
     // first write; the writes are followed by a question every few seconds
     // and after the last one, and the run stops at the first one unanswered.
-    Result fill(const MemoryImage& image, int from, int to, const Hooks& hooks);
+    // Cell `leave` (the status channel, at the user's word) is not written.
+    Result fill(const MemoryImage& image, int from, int to, const Hooks& hooks, int leave = -1);
     // What Set R2M made of a record.
     enum class SetResult {
         Sent,       // the receiver was set to it, and answered after
@@ -82,7 +88,8 @@ public:
 
     int rxType() const { return rxType_; }
 
-    // A short question to the receiver; true when it answered.
+    // A short question to the receiver (the RX-320: its signal level); true
+    // when it answered.
     bool answers();
 
 private:
@@ -97,9 +104,5 @@ private:
 // answer: one register of the AR7030, the clock of an NRD receiver. The one
 // driver given is asked; true when it answered.
 bool receiverAnswers(clsAR7030* ar7030, clsNRD535* nrd535, clsNRD545* nrd545);
-
-// The report of a fill after its first line: what became of the cells that
-// were not written, in one paragraph each.
-QString fillNotes(const MemoryTransfer::Result& res);
 
 } // namespace dovrane

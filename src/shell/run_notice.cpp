@@ -20,6 +20,13 @@ void showAfterTick(const QString& text, const QString& title) {
 }
 } // namespace
 
+QString noticeDevice(const std::optional<QString>& queued) {
+    if (queued) return *queued;
+    return Comm1 ? Comm1->deviceName() : QString();
+}
+
+QString takeRxNoticeText() { return rxNoticeText(noticeDevice(takeRxNotice())); }
+
 void RunNotice::failed() {
     if (device_) return;
     device_ = takeRxNotice();
@@ -33,10 +40,7 @@ void RunNotice::release() {
 
 void RunNotice::stopped(const QString& text, const QString& title) {
     QString full = text;
-    if (device_ || rxFailing()) {
-        const QString device = device_ ? *device_ : (Comm1 ? Comm1->deviceName() : QString());
-        full = rxNoticeText(device) + QLatin1Char('\n') + text;
-    }
+    if (device_ || rxFailing()) full = rxNoticeText(noticeDevice(device_)) + QLatin1Char('\n') + text;
     device_.reset();
     showAfterTick(full, title);
 }

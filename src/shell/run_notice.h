@@ -26,6 +26,14 @@ private:
     std::optional<QString> device_;
 };
 
+// The device a "The receiver does not answer" message names: the one the
+// driver's notice was queued for, else port 1's.
+QString noticeDevice(const std::optional<QString>& queued);
+// Takes over the driver's queued notice (it no longer comes up by itself)
+// and gives the message's text, for the device as above: for a command's
+// own box that tells what the silence cost.
+QString takeRxNoticeText();
+
 // Unanswered receiver operations in a row: the third stops a run (a scan, a
 // recorder, the memory scan, the timer's probe); any answer starts the count
 // again.

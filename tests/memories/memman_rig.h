@@ -4,6 +4,7 @@
 // to a simulated receiver on a pseudo-terminal paced at the line's real baud
 // rate, and the memory manager is opened from there.
 #include "memories/frmmemman.h"
+#include "memories/memman_files.h"
 #include "memories/memory_image.h"
 #include "memories/memory_texts.h"
 #include "panels/panel_registry.h"

@@ -3,6 +3,7 @@
 #include "drivers/model_tables.h"
 #include "memories/memory_file.h"
 #include "memories/memory_image.h"
+#include "memories/memory_reports.h"
 #include "memories/memory_transfer.h"
 #include "shell/globals.h"
 #include "support/test_env.h"

@@ -226,14 +226,16 @@ TEST_F(Nrd535Memman, FillToAReceiverThatStoppedAnsweringIsNoSuccess) {
     frmMemman* m = openMemman();
     for (int n = 0; n <= 20; ++n)
         MemImage.setRecord(n, QStringLiteral("MEM%1 0%2 2 01 1 0 @@@ @@@ @ ").arg(cellText(n)).arg(7100000 + n * 1000));
-    auto oneBox = [this](const QString& cells) {
+    // The cells sent but never confirmed, and those never sent.
+    auto oneBox = [this](const QString& unconfirmed, const QString& notWritten) {
         pump(50);
         EXPECT_EQ(dialogs.pending(), 0);
         const dialogs::Box box = dialogs.shown().last();
         EXPECT_EQ(box.title, memtext::FillStoppedTitle);
-        EXPECT_TRUE(box.text.startsWith(QStringLiteral("The receiver does not answer\n") + sim.devicePath()));
-        EXPECT_TRUE(box.text.contains(QStringLiteral("Cell(s) %1 were not written.").arg(cells))) << box.text.toStdString();
-        EXPECT_FALSE(box.text.contains(QStringLiteral("MemMan data is now")));
+        QString cells;
+        if (!unconfirmed.isEmpty()) cells += QStringLiteral("Cell(s) %1 were sent, but not confirmed.\n").arg(unconfirmed);
+        cells += QStringLiteral("Cell(s) %1 were not written.").arg(notWritten);
+        EXPECT_EQ(box.text, QStringLiteral("The receiver does not answer\n") + sim.devicePath() + QStringLiteral("\n\n") + cells);
     };
 
     // Silent from the start: the hold's own status read already went
@@ -242,7 +244,7 @@ TEST_F(Nrd535Memman, FillToAReceiverThatStoppedAnsweringIsNoSuccess) {
     sim.clearCommands();
     qsizetype boxes = dialogs.shown().size();
     fill(m, 0, 20, QStringLiteral("The receiver does not answer"));
-    oneBox(QStringLiteral("000 to 020"));
+    oneBox(QString(), QStringLiteral("000 to 020"));
     EXPECT_EQ(dialogs.shown().size(), boxes + 2) << "the question and one message";
     EXPECT_EQ(channelWrites(), 0);
     for (int ch = 0; ch <= 20; ++ch) EXPECT_EQ(sim.channel(ch), before) << ch;
@@ -266,23 +268,69 @@ TEST_F(Nrd535Memman, FillToAReceiverThatStoppedAnsweringIsNoSuccess) {
     boxes = dialogs.shown().size();
     fill(m, 0, 20, QStringLiteral("The receiver does not answer"));
     clock.stop();
-    oneBox(QStringLiteral("007 to 020"));
+    oneBox(QStringLiteral("007 to 012"), QStringLiteral("013 to 020"));
     EXPECT_EQ(dialogs.shown().size(), boxes + 2);
     EXPECT_EQ(channelWrites(), 13) << "cells 0 to 12";
     EXPECT_EQ(sim.channel(8), (Setting{1, 1, 2, 7108000, 0}));
     for (int ch = 13; ch <= 20; ++ch) EXPECT_EQ(sim.channel(ch), before) << ch;
 }
 
+// The report tells what the fill did: the memory loaded only when a cell was
+// written. The status channel is written on Yes, left on No while the rest
+// of the range is written, and Cancel writes nothing.
 TEST_F(Nrd535Memman, FillOfTheStatusChannelAsksFirst) {
+    const Setting before{1, 0, 1, 5000000, 2};
     ASSERT_NE(go(), nullptr);
     frmMemman* m = openMemman();
-    MemImage.setRecord(198, QStringLiteral("MEM198 07100000 2 02 1 0 @@@ @@@ @ "));
-    MemImage.setRecord(199, QStringLiteral("MEM199 07200000 2 02 1 0 @@@ @@@ @ "));
     EXPECT_EQ(m->gridModel()->index(199, 0).data(Qt::ToolTipRole).toString(), memtext::StatusChannelTip);
     EXPECT_FALSE(m->gridModel()->index(198, 0).data(Qt::ToolTipRole).isValid());
-    sim.clearCommands();
-    fill(m, 198, 199, QStringLiteral("Channel 199 is the program's status channel"), dialogs::Answer::No);
-    EXPECT_EQ(channelWrites(), 0);
+    const QString left = QStringLiteral("Channel 199, the status channel, was left as it was.");
+    const struct Case {
+        const char* what;
+        bool cleared;                 // Cls answered No before the fill
+        int from;
+        dialogs::Answer statusAnswer;
+        QString report;               // the report's first line, empty for none
+        QString title;
+        int writes;
+        bool statusWritten;
+    } cases[] = {
+        {"Yes writes both", false, 198, dialogs::Answer::Yes, memtext::Filled, memtext::FilledTitle, 2, true},
+        {"No writes the rest", false, 198, dialogs::Answer::No, memtext::Filled, memtext::FilledTitle, 1, false},
+        {"Cancel writes nothing", false, 198, dialogs::Answer::Cancel, QString(), QString(), 0, false},
+        {"an emptied window writes nothing", true, 190, dialogs::Answer::Yes, memtext::NothingFilled,
+         memtext::FillTitle, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int ch = 190; ch <= 199; ++ch) sim.setChannel(ch, before);
+        MemImage.setRecord(198, QStringLiteral("MEM198 07100000 2 01 1 0 @@@ @@@ @ "));
+        MemImage.setRecord(199, QStringLiteral("MEM199 07200000 2 01 1 0 @@@ @@@ @ "));
+        if (c.cleared) {
+            dialogs.expect(memtext::ClsTitle, dialogs::Answer::No);
+            m->cmdCls_Click();
+        }
+        sim.clearCommands();
+        setText(m, "txtFrom", QString::number(c.from));
+        setText(m, "txtTo", QStringLiteral("199"));
+        dialogs.expect(QStringLiteral("overwrite the Receiver"), dialogs::Answer::Yes)
+            .expect(QStringLiteral("Channel 199 is the program's status channel"), c.statusAnswer);
+        if (!c.report.isEmpty()) dialogs.expect(c.report);
+        const qsizetype boxes = dialogs.shown().size();
+        m->cmdFill_Click();
+        EXPECT_EQ(dialogs.pending(), 0);
+        ASSERT_EQ(dialogs.shown().size(), boxes + 2 + (c.report.isEmpty() ? 0 : 1));
+        if (!c.report.isEmpty()) {
+            const dialogs::Box box = dialogs.shown().last();
+            EXPECT_TRUE(box.text.startsWith(c.report)) << box.text.toStdString();
+            EXPECT_EQ(box.title, c.title);
+            EXPECT_EQ(box.text.contains(left), c.statusAnswer == dialogs::Answer::No) << box.text.toStdString();
+        }
+        EXPECT_EQ(channelWrites(), c.writes);
+        // The status read after the fill overwrites the channel anyway: the
+        // command tells.
+        EXPECT_EQ(sim.commandTexts().contains(QByteArray("K199112072000000")), c.statusWritten);
+    }
 
     // From may not be the highest cell; To may.
     dialogs.expect(QStringLiteral("Input Error"));
@@ -675,7 +723,7 @@ TEST_F(Ar7030Memman, FillToASilentReceiverIsNoSuccess) {
     EXPECT_EQ(dialogs.pending(), 0);
     EXPECT_EQ(dialogs.shown().size(), boxes + 2) << "the question and one message";
     EXPECT_EQ(dialogs.shown().last().title, memtext::FillStoppedTitle);
-    EXPECT_TRUE(dialogs.shown().last().text.endsWith(QStringLiteral("Cell(s) 000 to 002 were not written.")));
+    EXPECT_TRUE(dialogs.shown().last().text.endsWith(QStringLiteral("Cell(s) 000 to 002 were sent, but not confirmed.")));
     EXPECT_TRUE(enabled(m, "cmdFill"));
 }
 

@@ -1,0 +1,40 @@
+#include "memories/memory_panel.h"
+
+#include "drivers/rx_link.h"
+#include "panels/frmar7030.h"
+#include "panels/frmnrd535.h"
+#include "panels/frmnrd545.h"
+#include "panels/frmrx320.h"
+#include "shell/form.h"
+
+namespace dovrane {
+
+std::optional<bool> refreshPanelAfterSet(int rxType) {
+    if (rxType == 1) {
+        if (frmAR7030* p = forms::loaded<frmAR7030>()) {
+            p->RxUpdatefull();
+            return !rxFailing();
+        }
+    } else if (rxType == 2) {
+        if (frmNRD535* p = forms::loaded<frmNRD535>()) {
+            p->RxUpdatebasics();
+            return !rxFailing();
+        }
+    }
+    return std::nullopt;
+}
+
+void showNrd545StatusOnPanel(const QString& status) {
+    if (frmNRD545* p = forms::loaded<frmNRD545>()) p->NRD545A_RxStatusChanged(status);
+}
+
+void showRx320SettingOnPanel(double kHz, int mode, int bandwidth, int agc) {
+    frmRX320* p = forms::loaded<frmRX320>();
+    if (!p) return;
+    p->RX320A_FrequencyAChanged(kHz);
+    p->RX320A_ModeChanged(mode);
+    p->RX320A_BandwidthChanged(bandwidth);
+    p->RX320A_AgcspeedChanged(agc);
+}
+
+} // namespace dovrane

@@ -1,0 +1,58 @@
+#include "memories/memory_scan.h"
+
+#include "memories/memory_texts.h"
+#include "platform/number_text.h"
+
+#include <algorithm>
+
+namespace dovrane {
+
+MemoryScan::MemoryScan(SetFn set) : set_(std::move(set)) {}
+
+void MemoryScan::start(int from, int to) {
+    from_ = from;
+    to_ = to;
+    count_ = 0;
+    refusalTold_ = false;
+    silence_ = SilenceCount();
+}
+
+void MemoryScan::stop() { notice_.release(); }
+
+MemoryScan::Tick MemoryScan::tick() {
+    Tick t;
+    t.cell = nextCell();
+    t.set = set_(t.cell);
+    switch (t.set) {
+    case MemoryTransfer::SetResult::NotOfModel:
+        t.firstRefusal = !refusalTold_;
+        refusalTold_ = true;
+        break;
+    case MemoryTransfer::SetResult::NotTaken:
+        // Passed over twice; the third in a row ends the run.
+        notice_.failed();
+        if (silence_.failed()) {
+            notice_.stopped(memtext::ScanStopped, memtext::ScanTitle);
+            t.stopped = true;
+            return t;
+        }
+        break;
+    case MemoryTransfer::SetResult::Sent:
+        silence_.answered();
+        notice_.release();
+        break;
+    case MemoryTransfer::SetResult::Passed:
+        break;
+    }
+    ++count_;
+    if (t.cell >= to_) count_ = 0;
+    return t;
+}
+
+int memoryScanIntervalMs(int rxType, float delaySeconds) {
+    // Set R2M's own time (the AR7030's the longest) is part of the delay.
+    const double lead = rxType == 1 ? 0.95 : 0.1;
+    return std::max(0, int(vbRound((double(delaySeconds) - lead) * 1000.0)));
+}
+
+} // namespace dovrane
