@@ -169,6 +169,28 @@ TEST_F(MemmanWindowTest, SortRebuildsTheGrid) {
     EXPECT_EQ(m->gridModel()->index(41, 1).data().toString(), QStringLiteral("No data "));
 }
 
+// Without a receiver (No RX, or a model whose port never opened) Fill runs
+// its questions and banner, then says that nothing was written.
+TEST_F(MemmanWindowTest, FillWithoutAReceiverSaysNothingWasWritten) {
+    for (int rxType : {0, 2}) {
+        SCOPED_TRACE(rxType);
+        frmMemman* m = open(rxType);
+        MemImage.setRecord(3, rxType == 0 ? QStringLiteral("MEM003 07100000 @ @@ @ @ @@@ @@@ @ ")
+                                          : QStringLiteral("MEM003 07100000 2 01 1 0 @@@ @@@ @ "));
+        m->memcmdenabler(true);
+        control<QLineEdit>(m, "txtFrom")->setText(QStringLiteral("0"));
+        control<QLineEdit>(m, "txtTo")->setText(QStringLiteral("5"));
+        dialogs.expect(QStringLiteral("overwrite the Receiver"), dialogs::Answer::Yes).expect(memtext::NoReceiverFill);
+        m->cmdFill_Click();
+        EXPECT_EQ(dialogs.pending(), 0);
+        EXPECT_EQ(dialogs.shown().last().title, memtext::FillTitle);
+        EXPECT_FALSE(dialogs.shown().last().text.contains(QStringLiteral("MemMan data is now")));
+        EXPECT_TRUE(enabled(m, "cmdFill"));
+        m->unload();
+        forms::collect();
+    }
+}
+
 TEST_F(MemmanWindowTest, ScanStepsThroughTheRangeAndWraps) {
     struct Case {
         int rxType;

@@ -140,6 +140,33 @@ TEST_F(MemcellTest, CopyChangeAndDeleteIntoTheImage) {
     EXPECT_EQ(m->gridModel()->index(40, 1).data().toString(), QStringLiteral("No data "));
 }
 
+// The frequency box of a cell without a frequency is empty for the user to
+// fill in, not the vacant record's "No data" cut by a point.
+TEST_F(MemcellTest, TheFrequencyBoxShowsTheCellsFrequencyOrNothing) {
+    const struct {
+        int rxType;
+        QString record;
+        QString box;
+    } cases[] = {
+        {2, QString(), QString()},
+        {2, vacantRecord(12), QString()},
+        {2, QStringLiteral("MEM012 07100500 2 03 1 0 @@@ @@@ @ "), QStringLiteral("07100.500")},
+        {1, vacantRecord(12), QString()},
+        {1, QStringLiteral("MEM012 32016000 1 02 @ @ 000 020 0 "), QStringLiteral("32016.000")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.record.toStdString());
+        frmMemman* m = open(c.rxType);
+        MemImage.setRecord(0, vacantRecord(0));
+        if (!c.record.isEmpty()) MemImage.setRecord(12, c.record);
+        frmMemcell* e = editor(m, 12, &frmMemman::cmdChange_Click);
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(control<QLineEdit>(e, "txtFrequency")->text(), c.box);
+        m->unload();
+        forms::collect();
+    }
+}
+
 TEST_F(MemcellTest, Ar7030TagOnlyEditKeepsEveryByteAndModeSwitchesTheList) {
     frmMemman* m = open(1);
     const QString rec = QStringLiteral("MEM003 07100000 1 02 @ @ 004 001 0 ");

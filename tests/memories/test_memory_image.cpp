@@ -4,6 +4,7 @@
 #include "memories/memory_file.h"
 #include "memories/memory_image.h"
 #include "memories/memory_reports.h"
+#include "memories/memory_texts.h"
 #include "memories/memory_transfer.h"
 #include "shell/globals.h"
 #include "support/test_env.h"
@@ -373,6 +374,53 @@ TEST_F(MemoryImageTest, FillNotesTellEachKindOfCellNotWritten) {
                             "\n\n3 empty cell(s) not written,\ntheir channels are left as they were:\n040 to 041, 099")},
     };
     for (const auto& c : cases) EXPECT_EQ(fillNotes(c.res), c.notes);
+}
+
+// A fill's report tells what it knows: the cells written and confirmed go
+// unnamed, those sent after the receiver's last answer are "not confirmed",
+// those never sent "not written"; a fill that wrote nothing does not report
+// the memory loaded.
+TEST_F(MemoryImageTest, FillReportTellsConfirmedUnconfirmedAndUnwrittenCells) {
+    using Result = MemoryTransfer::Result;
+    auto result = [](int moved, bool lost, int stoppedAt, QList<int> unconfirmed, int left = -1) {
+        Result r;
+        r.moved = moved;
+        r.lost = lost;
+        r.stoppedAt = stoppedAt;
+        r.unconfirmed = std::move(unconfirmed);
+        r.left = left;
+        return r;
+    };
+    const QString notice = QStringLiteral("The receiver does not answer\n/dev/ttyUSB0");
+    const QString unconfirmed = QStringLiteral("Cell(s) %1 were sent, but not confirmed.");
+    const QString notWritten = QStringLiteral("Cell(s) %1 were not written.");
+    const QString left = QStringLiteral("\n\nChannel 199, the status channel, was left as it was.");
+    const struct {
+        const char* what;
+        Result res;
+        QString text;
+        QString title;
+        bool failure;
+    } cases[] = {
+        {"all written", result(21, false, -1, {}), memtext::Filled, memtext::FilledTitle, false},
+        {"lost in the middle", result(13, true, 13, {7, 8, 9, 10, 11, 12}),
+         notice + "\n\n" + unconfirmed.arg("007 to 012") + '\n' + notWritten.arg("013 to 020"),
+         memtext::FillStoppedTitle, true},
+        {"silent from the start", result(0, true, 0, {}), notice + "\n\n" + notWritten.arg("000 to 020"),
+         memtext::FillStoppedTitle, true},
+        {"lost after the last write", result(21, true, 21, {19, 20}),
+         notice + "\n\n" + unconfirmed.arg("019 to 020"), memtext::FillStoppedTitle, true},
+        {"nothing to write", result(0, false, -1, {}), memtext::NothingFilled, memtext::FillTitle, false},
+        {"the status channel left", result(20, false, -1, {}, 199), memtext::Filled + left, memtext::FilledTitle,
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const FillReport report = fillReport(c.res, 20, c.res.lost ? notice : QString());
+        EXPECT_EQ(report.text, c.text);
+        EXPECT_EQ(report.title, c.title);
+        EXPECT_EQ(report.failure, c.failure);
+    }
 }
 
 } // namespace

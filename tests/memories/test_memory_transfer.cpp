@@ -12,6 +12,7 @@
 #include "memories/frmmemcell.h"
 #include "platform/clock.h"
 #include "shell/frmsavefile.h"
+#include "shell/frmsetup.h"
 #include "panels/frmar7030.h"
 #include "panels/frmnrd535.h"
 #include "panels/frmnrd545.h"
@@ -19,6 +20,7 @@
 #include "sim/nrd535_sim.h"
 #include "sim/nrd545_sim.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QSet>
@@ -381,6 +383,55 @@ frmMemcell* editor(frmMemman* m, int cell, void (frmMemman::*button)()) {
     CurMemNr = cell;
     (m->*button)();
     return forms::loaded<frmMemcell>();
+}
+
+// Set Up closing, with an option ticked or cleared or nothing changed,
+// leaves the mode and filter the user picked in the cell editor: the lists
+// are rebuilt, the choice stays.
+TEST_F(Nrd535Memman, TheEditorKeepsTheUsersPickWhenSetUpCloses) {
+    ASSERT_NE(go({{EcssOption, 1}, {NarrowFilterOption, 1}}), nullptr);
+    frmMemman* m = openMemman();
+    MemImage.setRecord(0, QStringLiteral("MEM000 07100000 2 01 1 0 @@@ @@@ @ "));
+    frmMemcell* e = editor(m, 0, &frmMemman::cmdChange_Click);
+    ASSERT_NE(e, nullptr);
+    // The user's pick: an entry that is neither the cell's code nor the
+    // first, nor an ECSS mode (which goes with the option).
+    QMap<QString, int> picked;
+    for (const char* name : {"cmbMode", "cmbBandwidth"}) {
+        auto* c = control<QComboBox>(e, QLatin1String(name));
+        const int filled = c->currentData().toInt();
+        const bool modes = QLatin1String(name) == QLatin1String("cmbMode");
+        auto unsuited = [&](int i) {
+            const int code = c->itemData(i).toInt();
+            return code == filled || (modes && (code == 7 || code == 8));
+        };
+        int pick = c->count() - 1;
+        while (pick > 0 && unsuited(pick)) --pick;
+        ASSERT_GT(pick, 0) << name;
+        c->setCurrentIndex(pick);
+        picked[QLatin1String(name)] = c->currentData().toInt();
+    }
+    auto closeSetUp = [this](std::optional<bool> ecss) {
+        panel->menuItem(QStringLiteral("mnuSetup"))->trigger();
+        frmSetUp* s = forms::loaded<frmSetUp>();
+        ASSERT_NE(s, nullptr);
+        if (ecss)
+            control<QCheckBox>(s, QStringLiteral("chkNRDoptions_%1").arg(EcssOption - NarrowFilterOption))->setChecked(*ecss);
+        s->cmdClose_Click();
+    };
+    const struct {
+        const char* what;
+        std::optional<bool> ecss;
+    } steps[] = {{"nothing changed", std::nullopt}, {"ECSS cleared", false}, {"ECSS ticked again", true}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        closeSetUp(step.ecss);
+        for (auto it = picked.cbegin(); it != picked.cend(); ++it) {
+            auto* c = control<QComboBox>(e, it.key());
+            ASSERT_GE(c->currentIndex(), 0) << it.key().toStdString();
+            EXPECT_EQ(c->currentData().toInt(), it.value()) << it.key().toStdString();
+        }
+    }
 }
 
 // The NRD-535's option codes, mode 7 and 8 (ECSS) and filter 2 (the 1 kHz
