@@ -9,6 +9,8 @@ namespace dovrane {
 
 MemoryScan::MemoryScan(SetFn set) : set_(std::move(set)) {}
 
+MemoryScan::~MemoryScan() { *alive_ = false; }
+
 void MemoryScan::start(int from, int to) {
     from_ = from;
     to_ = to;
@@ -22,7 +24,9 @@ void MemoryScan::stop() { notice_.release(); }
 MemoryScan::Tick MemoryScan::tick() {
     Tick t;
     t.cell = nextCell();
+    const std::shared_ptr<bool> alive = alive_;
     t.set = set_(t.cell);
+    if (!*alive) return t;
     switch (t.set) {
     case MemoryTransfer::SetResult::NotOfModel:
         t.firstRefusal = !refusalTold_;

@@ -8,6 +8,7 @@
 #include "shell/run_notice.h"
 
 #include <functional>
+#include <memory>
 
 namespace dovrane {
 
@@ -17,6 +18,9 @@ public:
     using SetFn = std::function<MemoryTransfer::SetResult(int cell)>;
 
     explicit MemoryScan(SetFn set);
+    ~MemoryScan();
+    MemoryScan(const MemoryScan&) = delete;
+    MemoryScan& operator=(const MemoryScan&) = delete;
 
     // A new run over from..to (from <= to), from the first cell.
     void start(int from, int to);
@@ -36,6 +40,8 @@ public:
     };
     // The cell the next tick sets.
     int nextCell() const { return from_ + count_; }
+    // When the window that owns the scan goes while the receiver is being
+    // set, the tick returns at once, touching nothing.
     Tick tick();
 
 private:
@@ -46,6 +52,7 @@ private:
     bool refusalTold_ = false;
     SilenceCount silence_;
     RunNotice notice_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // The scan timer's interval for a delay per cell of delaySeconds: what the
