@@ -306,7 +306,7 @@ void frmMemcell::cmdToMMWorRM_Click(int index) {
         // The write gets no answer: the cell counts as written once the
         // receiver answers a question after it.
         if (taken && !receiverAnswers(AR7030A.get(), NRD535A.get(), NRD545A.get())) {
-            dialogs::message(takeRxNoticeText() + QStringLiteral("\n\n") + memtext::FillLost.arg(nnn),
+            dialogs::message(takeRxNoticeText() + QStringLiteral("\n\n") + memtext::FillUnconfirmed.arg(nnn),
                              dialogs::Buttons::Ok, dialogs::Icon::Exclamation, memtext::MemoryNotChangedTitle);
             return;
         }

@@ -638,7 +638,7 @@ TEST_F(Nrd535Memman, ASilentReceiverTakesNoCellFromTheEditorOrTheScan) {
     pump(50);
     EXPECT_EQ(dialogs.pending(), 0);
     EXPECT_EQ(dialogs.shown().last().title, memtext::MemoryNotChangedTitle);
-    EXPECT_TRUE(dialogs.shown().last().text.endsWith(QStringLiteral("Cell(s) 001 were not written.")));
+    EXPECT_TRUE(dialogs.shown().last().text.endsWith(QStringLiteral("Cell(s) 001 were sent, but not confirmed.")));
     EXPECT_EQ(MemImage.record(1), kept);
     e->cmdCancel_Click();
 
