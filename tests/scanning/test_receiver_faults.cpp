@@ -367,7 +367,7 @@ TEST_P(ToolFaults, OneMessageTheRunStoppedNothingInventedAndTheNextActionWorks) 
         }
     } else if (tool == Tool::Timer) {
         // The switch-off owed since the event ended goes out with the next try.
-        EXPECT_TRUE(pumpUntil([&] { return lineOutOff(rxType); }, retryTimes.owedLineOffMs + 3000))
+        EXPECT_TRUE(pumpUntil([&] { return lineOutOff(rxType); }, retryTimes.owedLineOffMs + BusyMachineCapMs))
             << "the line output was not switched off";
     } else {
         if (!op.running()) {

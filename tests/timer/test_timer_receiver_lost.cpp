@@ -127,12 +127,12 @@ TEST_P(OwedLineLevel, TheSwitchOffIsOwedUntilTheReceiverAnswers) {
     // A try while the receiver is off: its bytes reach the adapter, nothing more.
     settle();
     sim->clearBytesReceived();
-    ASSERT_TRUE(pumpUntil([this] { return !sim->bytesReceived().isEmpty(); }, retryTimes.owedLineOffMs + 3000))
+    ASSERT_TRUE(pumpUntil([this] { return !sim->bytesReceived().isEmpty(); }, retryTimes.owedLineOffMs + BusyMachineCapMs))
         << "no try while the receiver was off";
     pump(2 * std::max(replyTimeouts.ar7030ByteMs, replyTimeouts.rx320SmeterMs) + 200);
 
     sim->setFault(sim::Fault::None);
-    EXPECT_TRUE(pumpUntil([&] { return lineOutOff(rxType); }, retryTimes.owedLineOffMs + 3000))
+    EXPECT_TRUE(pumpUntil([&] { return lineOutOff(rxType); }, retryTimes.owedLineOffMs + BusyMachineCapMs))
         << "the switch-off was taken as done while the receiver was off";
     // Paid: the tries stop.
     pump(300);
@@ -248,7 +248,7 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
         beat.start(10);
         midTry.start(10);
         const auto asked = [&] { return nrdSim().commandTexts().contains("H0"); };
-        pumpUntil(asked, retryTimes.owedLineOffMs + 3000);
+        pumpUntil(asked, retryTimes.owedLineOffMs + BusyMachineCapMs);
         pump(100);
         beat.stop();
         midTry.stop();
@@ -258,7 +258,7 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
             << "a try held the window for " << beat.longestGapMs() << " ms";
         EXPECT_TRUE(relay());
         sim->setFault(sim::Fault::None);
-        EXPECT_TRUE(relayOffWithin(retryTimes.owedLineOffMs + 3000)) << "no try after the one that met silence";
+        EXPECT_TRUE(relayOffWithin(retryTimes.owedLineOffMs + BusyMachineCapMs)) << "no try after the one that met silence";
         // The try heard the answer: the receiver falling silent again is news
         // to the next read that meets it.
         pump(300);
@@ -302,11 +302,11 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
         ASSERT_EQ(dialogs.shown().size(), ++boxes);
         EXPECT_TRUE(dialogs.shown().last().text.contains(QStringLiteral("does not answer")));
         sim->setFault(sim::Fault::None);
-        EXPECT_TRUE(relayOffWithin(retryTimes.owedLineOffMs + 3000)) << "no try after the one within the load";
+        EXPECT_TRUE(relayOffWithin(retryTimes.owedLineOffMs + BusyMachineCapMs)) << "no try after the one within the load";
         break;
     case Route::DeviceBackPanelOpen: {
         ASSERT_NO_FATAL_FAILURE(goBeforeTheAdapterIsBack(boxes));
-        EXPECT_TRUE(relayOffWithin(retryTimes.owedLineOffMs + 3000)) << "the relay stayed on with the adapter back";
+        EXPECT_TRUE(relayOffWithin(retryTimes.owedLineOffMs + BusyMachineCapMs)) << "the relay stayed on with the adapter back";
         break;
     }
     case Route::DeviceBackOnAClick: {
@@ -360,7 +360,7 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
             w->cmdLineoutOnoff_Click(1);
         });
         watch.start(1);
-        ASSERT_TRUE(pumpUntil([&] { return done; }, retryTimes.owedLineOffMs + 3000)) << "no try";
+        ASSERT_TRUE(pumpUntil([&] { return done; }, retryTimes.owedLineOffMs + BusyMachineCapMs)) << "no try";
         watch.stop();
         ASSERT_TRUE(pumpUntil([] { return CmdBusy == 0; }));
         pump(100);
