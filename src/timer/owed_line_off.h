@@ -11,8 +11,8 @@
 // port, within that panel's load (on whatever device the port then leads
 // to).
 //
-// The debt belongs to one device: the one the event last reached, or the
-// one a panel's load has since opened on the port. A try never opens the
+// On the port, it is owed to one device: the one the event last reached, or
+// the one a panel's load has since opened there. A try never opens the
 // port again on a device that has since been given the port's name (another
 // adapter plugged in as /dev/ttyUSB0, a pseudo-terminal's number handed to
 // someone else): the debt then waits for the user's next Go on that port. A
