@@ -5,9 +5,13 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <QFile>
+#include <QFileInfo>
 #include <QSerialPort>
+#include <QSerialPortInfo>
 #include <QTimer>
 #include <poll.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <thread>
 
 namespace dovrane {
@@ -37,7 +41,45 @@ bool parseSettings(const QString& text, QSerialPort::BaudRate& baud, QSerialPort
     else return false;
     return true;
 }
+
+// The slave ends of pseudo-terminals have majors 136..143.
+bool isPseudoTerminal(dev_t rdev) {
+    const unsigned m = major(rdev);
+    return m >= 136 && m <= 143;
+}
+
+DeviceIdentity identityOf(const struct stat& st, const QString& path) {
+    DeviceIdentity id;
+    if (!S_ISCHR(st.st_mode)) return id;
+    id.rdev = quint64(st.st_rdev);
+    if (isPseudoTerminal(st.st_rdev)) {
+        id.madeNs = qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
+        return id;
+    }
+    const QString target = QFileInfo(path).canonicalFilePath();
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        if (info.systemLocation() != target || info.serialNumber().isEmpty()) continue;
+        id.usbSerial = QStringLiteral("%1:%2:%3")
+                           .arg(info.vendorIdentifier(), 4, 16, QLatin1Char('0'))
+                           .arg(info.productIdentifier(), 4, 16, QLatin1Char('0'))
+                           .arg(info.serialNumber());
+        break;
+    }
+    return id;
+}
 } // namespace
+
+bool DeviceIdentity::sameDevice(const DeviceIdentity& other) const {
+    if (!known() || !other.known()) return false;
+    if (!usbSerial.isEmpty() && !other.usbSerial.isEmpty()) return usbSerial == other.usbSerial;
+    return rdev == other.rdev && madeNs == other.madeNs;
+}
+
+DeviceIdentity identifyDevice(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
+    return identityOf(st, path);
+}
 
 CommPort::CommPort(QObject* parent) : QObject(parent) { clock_.start(); }
 
@@ -70,7 +112,7 @@ QString CommPort::deviceName() const {
 bool CommPort::open() {
     close();
     wanted_ = true;
-    if (!openDevice()) {
+    if (!openDevice(true)) {
         emit openFailed();
         return false;
     }
@@ -78,7 +120,7 @@ bool CommPort::open() {
     return true;
 }
 
-bool CommPort::openDevice() {
+bool CommPort::openDevice(bool wantedOpen) {
     error_.clear();
     lost_ = false;
     const QString device = deviceName();
@@ -107,6 +149,18 @@ bool CommPort::openDevice() {
     port_->setDataBits(d);
     port_->setStopBits(s);
     port_->setFlowControl(QSerialPort::NoFlowControl);
+    // Of the device really opened, not of whatever the name leads to a
+    // moment later.
+    struct stat st {};
+    const DeviceIdentity opened = ::fstat(int(port_->handle()), &st) == 0 ? identityOf(st, device) : DeviceIdentity{};
+    if (reopenOnly_ && !wantedOpen && !opened.sameDevice(*reopenOnly_)) {
+        // Another device took the name between the look and the open.
+        error_ = tr("%1: another device than the one expected").arg(device);
+        port_->close();
+        port_.reset();
+        return false;
+    }
+    identity_ = opened;
     buffer_.clear();
     connect(port_.get(), &QSerialPort::readyRead, this, [this] { scheduleReceived(); });
     connect(port_.get(), &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) { onPortError(int(e)); });
@@ -191,7 +245,11 @@ bool CommPort::isOpen() const { return port_ && port_->isOpen() && !lost_; }
 bool CommPort::ensureOpen() {
     dropIfLost();
     if (isOpen()) return true;
-    if (!wanted_ || !openDevice()) return false;
+    if (!wanted_) return false;
+    // Looked at before the open: opening another process's device, even for
+    // a moment, would take its lock and its line settings.
+    if (reopenOnly_ && !identifyDevice(deviceName()).sameDevice(*reopenOnly_)) return false;
+    if (!openDevice(false)) return false;
     emit reopened();
     return true;
 }

@@ -31,6 +31,29 @@ struct ReceiverOnLine {
     std::optional<quint64> toldOnOpenCount;
 };
 
+// What tells one device from another that is later given the same name: an
+// adapter unplugged and another plugged in gets the same /dev/ttyUSB0 and
+// the same device number, and a pseudo-terminal's number is handed out again
+// once it is closed.
+struct DeviceIdentity {
+    // The device number of the device file; 0 when there was no device.
+    quint64 rdev = 0;
+    // A pseudo-terminal is never plugged back in: one made later under the
+    // same number is another device, told apart by when its node was made.
+    qint64 madeNs = 0;
+    // Vendor, product and serial number of a USB adapter that gives one:
+    // the same adapter plugged back in, whatever number it now has.
+    QString usbSerial;
+
+    bool known() const { return rdev != 0; }
+    // Whether both name the same device (never for an unknown one).
+    bool sameDevice(const DeviceIdentity& other) const;
+};
+
+// The device that `path` now leads to (through any links); unknown when
+// there is none.
+DeviceIdentity identifyDevice(const QString& path);
+
 class CommPort : public QObject {
     Q_OBJECT
 public:
@@ -66,6 +89,15 @@ public:
     // Opens a wanted port that is not open (write() does it by itself); true
     // when the port is open. A device opened here raises `reopened`.
     bool ensureOpen();
+    // The device last opened (still so after it has gone); unknown before
+    // the first open.
+    const DeviceIdentity& deviceIdentity() const { return identity_; }
+    // While set, a wanted port that is closed opens again by itself (in a
+    // write or ensureOpen) only when its name leads to this device; the
+    // port's own open() is the user's choice and is not held back. For
+    // something owed to one device, which must never reach another that
+    // has since been given its name.
+    void setReopenOnly(std::optional<DeviceIdentity> device) { reopenOnly_ = std::move(device); }
     // Counts the successful opens, so that a caller can tell a port that was
     // opened afresh since it last looked.
     quint64 openCount() const { return openCount_; }
@@ -124,7 +156,8 @@ signals:
     void closing();
 
 private:
-    bool openDevice();
+    // wantedOpen: by open(), which setReopenOnly does not hold back.
+    bool openDevice(bool wantedOpen);
     void pull(int waitMs);
     void scheduleReceived();
     void onPortError(int error);
@@ -146,6 +179,8 @@ private:
     qint64 lineFreeNs_ = 0;  // on clock_: when the line will have sent everything
     bool lost_ = false;
     quint64 openCount_ = 0;
+    DeviceIdentity identity_;
+    std::optional<DeviceIdentity> reopenOnly_;
     int pauseAfterWriteMs_ = 0;
     ReceiverOnLine receiverOnLine_;
 };

@@ -1,6 +1,6 @@
 #pragma once
 // How long a driver waits for the receiver: the allowance table (one table,
-// so tests can change it), the longer allowance a receiver that starts
+// so tests can change it; the retry times beside it likewise), the longer allowance a receiver that starts
 // afresh gets for its next answer, and the deadline made from them. The code
 // of all three is in commport.cpp.
 //
@@ -30,6 +30,17 @@ struct ReplyTimeouts {
 };
 
 inline ReplyTimeouts replyTimeouts;
+
+// How long something owed to a receiver that cannot be reached waits before
+// it is tried again (beside the replies, so that tests can shorten it too).
+struct RetryTimes {
+    // The switch-off of a line output the timer left on: often enough that a
+    // recorder does not run on for long once the receiver is back, seldom
+    // enough that the tries do not crowd the user's own commands.
+    int owedLineOffMs = 5000;
+};
+
+inline RetryTimes retryTimes;
 
 class CommPort;
 

@@ -1,6 +1,7 @@
 #include "timer/owed_line_off.h"
 #include "drivers/rx_link.h"
 #include "platform/commport.h"
+#include "platform/timeouts.h"
 #include "shell/globals.h"
 #include "timer/timer_event.h"
 
@@ -13,6 +14,11 @@ namespace dovrane::owedlineoff {
 
 namespace {
 
+class Debt;
+// With the port closed, or a panel of another model on it, nothing can reach
+// that receiver: the tries wait for a panel of its model to open the port.
+bool reachable(const Debt& d);
+
 class Debt : public QObject {
 public:
     explicit Debt(CommPort* port) : QObject(port), port_(port), timer_(new QTimer(this)) {
@@ -20,14 +26,20 @@ public:
         timer_->setTimerType(Qt::PreciseTimer);
         connect(timer_, &QTimer::timeout, this, [this] { tick(); });
         // A panel's load has opened the port afresh: a receiver still silent
-        // is news, and the load's own notice tells of it.
+        // is news, and the load's own notice tells of it. The device is the
+        // user's choice, and the debt goes with it.
         connect(port, &CommPort::opened, this, [this] {
+            if (reachable(*this)) owedTo_ = port_->deviceIdentity();
             tryNow(false);
             tried();
         });
         // The load could not open the port (the adapter not yet plugged in):
-        // the tries go on, and the first one that finds the device opens it.
-        connect(port, &CommPort::openFailed, this, [this] { tried(); });
+        // the tries go on, and the first one that finds the device opens it;
+        // the device found under the name the user chose is the one owed.
+        connect(port, &CommPort::openFailed, this, [this] {
+            if (reachable(*this)) owedTo_.reset();
+            tried();
+        });
         // Some other write has found the device back: no need to wait for the
         // next try. Queued, as that write is still under way.
         connect(
@@ -50,6 +62,8 @@ public:
     CommPort* port() const { return port_; }
     // The model whose line output is owed; 0 when nothing is.
     int rxType = 0;
+    // The device it is owed to, the one the event last reached.
+    void oweTo(const DeviceIdentity& device) { owedTo_ = device; }
     bool trying() const { return stage_ != Stage::Idle; }
     // The next try in ms (not while one is under way).
     void arm(int ms) {
@@ -74,6 +88,9 @@ private:
     // After a try: the debt is paid, or the next try is armed while the
     // receiver can be reached.
     void tried();
+    // Whether what a step writes goes to the device owed: the port open on
+    // it, or closed (it then opens again only on that device).
+    bool onOwedDevice() const;
 
     CommPort* port_;
     QTimer* timer_;
@@ -83,15 +100,44 @@ private:
     // The port's open count when the last try ended: a try has met the
     // device that the port now leads to.
     quint64 triedOnOpenCount_ = 0;
+    // The device owed; empty after a load that could not open the port,
+    // until the port opens.
+    std::optional<DeviceIdentity> owedTo_ = DeviceIdentity{};
+};
+
+// For the steps of a try, the port opens again by itself only on the device
+// owed; the user's own commands between them are not held back.
+class ReopenOnly {
+public:
+    ReopenOnly(CommPort& port, const std::optional<DeviceIdentity>& device) : port_(port) {
+        port_.setReopenOnly(device);
+    }
+    ~ReopenOnly() { port_.setReopenOnly(std::nullopt); }
+    ReopenOnly(const ReopenOnly&) = delete;
+    ReopenOnly& operator=(const ReopenOnly&) = delete;
+
+private:
+    CommPort& port_;
 };
 
 QPointer<Debt> g_debt;
 
-// With the port closed, or a panel of another model on it, nothing can reach
-// that receiver: the tries wait for a panel of its model to open the port.
 bool reachable(const Debt& d) { return d.rxType != 0 && d.port()->isWanted() && RxType == d.rxType; }
 
+bool Debt::onOwedDevice() const {
+    return !owedTo_ || !port_->isOpen() || port_->deviceIdentity().sameDevice(*owedTo_);
+}
+
 bool Debt::advance(bool quiet) {
+    if (!onOwedDevice()) {
+        // The port was opened on another device meanwhile: nothing of the
+        // try, its closing steps included, may reach it.
+        rx_.reset();
+        stage_ = Stage::Idle;
+        triedOnOpenCount_ = port_->openCount();
+        return false;
+    }
+    const ReopenOnly pin(*port_, owedTo_);
     const bool noticeBefore = rxNoticePending();
     switch (stage_) {
     case Stage::Idle:
@@ -113,6 +159,8 @@ bool Debt::advance(bool quiet) {
         break;
     }
     if (quiet && !noticeBefore && rxNoticePending()) (void)takeRxNotice();
+    // The port found its device again under the name the user chose.
+    if (!owedTo_ && port_->isOpen()) owedTo_ = port_->deviceIdentity();
     return trying();
 }
 
@@ -129,7 +177,7 @@ void Debt::tryNow(bool quiet) {
 
 void Debt::tried() {
     if (paid_) settle();
-    else if (reachable(*this)) timer_->start(RetryMs);
+    else if (reachable(*this)) timer_->start(retryTimes.owedLineOffMs);
     paid_ = false;
 }
 
@@ -140,7 +188,8 @@ void owe(int rxType) {
     if (g_debt && g_debt->port() != Comm1) delete g_debt.data();
     if (!g_debt) g_debt = new Debt(Comm1);
     g_debt->rxType = rxType;
-    g_debt->arm(RetryMs);
+    g_debt->oweTo(Comm1->deviceIdentity());
+    g_debt->arm(retryTimes.owedLineOffMs);
 }
 
 void settle() {

@@ -11,6 +11,14 @@
 // port, within that panel's load (on whatever device the port then leads
 // to).
 //
+// On the port, it is owed to one device: the one the event last reached, or
+// the one a panel's load has since opened there. A try never opens the
+// port again on a device that has since been given the port's name (another
+// adapter plugged in as /dev/ttyUSB0, a pseudo-terminal's number handed to
+// someone else): the debt then waits for the user's next Go on that port. A
+// load that could not open the port leaves it to the first device the port
+// then finds under the name the user chose.
+//
 // The debt belongs to the port (Comm1): it lives for the program run, not
 // for the timer window, and it goes with the port. A try asks the receiver
 // one question and switches the output off only once it has answered. On an
@@ -26,8 +34,7 @@
 // open afresh, and a receiver still silent is told of as the load tells of it.
 namespace dovrane::owedlineoff {
 
-// Interval of the tries, ms.
-inline constexpr int RetryMs = 5000;
+// The tries come every retryTimes.owedLineOffMs (platform/timeouts.h).
 
 // The line output of receiver model rxType (1..4) is to be switched off.
 void owe(int rxType);

@@ -5,6 +5,9 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <chrono>
+#include <memory>
+#include <thread>
 
 using namespace dovrane;
 using dovrane::test::AppTest;
@@ -133,4 +136,96 @@ TEST_F(CommPortTest, APacedLineTakesTheWiresTimeForABlockEachWay) {
         // every byte after it would add far more.
         EXPECT_LE(ms, wireMs * 1.15);
     }
+}
+
+// What tells the device a name leads to from another given that name later:
+// a pseudo-terminal's number is handed out again once it is closed, and a
+// link (a serial adapter's stable name) can lead to any device.
+TEST_F(AppTest, ADeviceIsKnownByWhatItIsNotByItsName) {
+    PtyPeer a;
+    PtyPeer b;
+    ASSERT_TRUE(a.start());
+    ASSERT_TRUE(b.start());
+    const QString link = dataPath(QStringLiteral("ttyLink"));
+    a.setLinkPath(link);
+    const DeviceIdentity first = identifyDevice(a.ptyPath());
+    ASSERT_TRUE(first.known());
+    const QString firstPty = a.ptyPath();
+    a.stop();
+    // The number a had is free again: the next pseudo-terminal made is
+    // likely to get it, and with it the same device number. The kernel
+    // stamps a node to its clock tick (a few ms): one made later than that
+    // tells apart.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    PtyPeer again;
+    again.setLinkPath(link);
+    ASSERT_TRUE(again.start());
+
+    struct Case {
+        const char* what;
+        DeviceIdentity one;
+        DeviceIdentity other;
+        bool same;
+    };
+    const Case cases[] = {
+        {"the same device through a link and its own name", identifyDevice(link), identifyDevice(again.ptyPath()),
+         true},
+        {"two devices at once", identifyDevice(b.ptyPath()), identifyDevice(again.ptyPath()), false},
+        {"a device gone and the one made after it under the same name", first, identifyDevice(link), false},
+        {"a name that leads nowhere", identifyDevice(dataPath(QStringLiteral("nothing"))),
+         identifyDevice(dataPath(QStringLiteral("nothing"))), false},
+        {"a file that is no device", identifyDevice(dataPath(QStringLiteral("."))),
+         identifyDevice(dataPath(QStringLiteral("."))), false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.one.sameDevice(c.other), c.same) << c.what;
+        EXPECT_EQ(c.other.sameDevice(c.one), c.same) << c.what;
+    }
+    EXPECT_TRUE(identifyDevice(link).sameDevice(identifyDevice(link)));
+    if (again.ptyPath() == firstPty) {
+        EXPECT_EQ(identifyDevice(link).rdev, first.rdev) << "the number came back as another device number";
+    }
+}
+
+// A port held to one device opens again by itself only on that device: the
+// name now leading to another, a write reaches nobody, and the port's own
+// open (the user's Go) is not held back.
+TEST_F(AppTest, APortHeldToItsDeviceDoesNotOpenAnotherGivenItsName) {
+    const QString link = dataPath(QStringLiteral("ttyRX"));
+    auto first = std::make_unique<PtyPeer>();
+    first->setLinkPath(link);
+    ASSERT_TRUE(first->start());
+    CommPort port;
+    port.setDeviceName(link);
+    ASSERT_TRUE(port.open()) << port.errorString().toStdString();
+    const DeviceIdentity owed = port.deviceIdentity();
+    ASSERT_TRUE(owed.sameDevice(identifyDevice(first->ptyPath())));
+    first->stop();
+    ASSERT_FALSE(port.write(QByteArray("x")));
+    ASSERT_FALSE(port.isOpen());
+    int reopens = 0;
+    QObject::connect(&port, &CommPort::reopened, [&] { ++reopens; });
+
+    PtyPeer other;
+    other.setLinkPath(link);
+    ASSERT_TRUE(other.start());
+    port.setReopenOnly(owed);
+    EXPECT_FALSE(port.write(QByteArray("H1\r")));
+    EXPECT_FALSE(port.ensureOpen());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(reopens, 0);
+    EXPECT_FALSE(other.waitReceived(1, 200)) << "the held port wrote to another device";
+
+    // Held to the device now there, or not held at all, the port opens.
+    port.setReopenOnly(identifyDevice(link));
+    EXPECT_TRUE(port.ensureOpen());
+    port.close();
+    port.setReopenOnly(owed);
+    ASSERT_TRUE(port.open()) << "the user's own open was held back";
+    EXPECT_TRUE(port.deviceIdentity().sameDevice(identifyDevice(other.ptyPath())));
+    port.setReopenOnly(std::nullopt);
+    EXPECT_TRUE(port.write(QByteArray("R0\r")));
+    EXPECT_TRUE(other.waitReceived(3, 2000));
+    EXPECT_EQ(other.received(), QByteArray("R0\r"));
+    EXPECT_EQ(reopens, 1);
 }

@@ -13,6 +13,7 @@
 #include "panels/tool_windows.h"
 #include "register_windows.h"
 #include "scanning/frmspectrumlimits.h"
+#include "shell/form.h"
 #include "shell/frmloadfile.h"
 #include "shell/frmsavefile.h"
 #include "shell/globals.h"
@@ -29,6 +30,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -45,6 +47,7 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -366,6 +369,32 @@ TEST_F(WindowAtItsSmallest, AStationViewersLeastWidthIsTakenWithItsListAtItsStar
         expectEveryCaptionWhole(w);
         w->unload();
     }
+}
+
+// A window taller than the screen scrolls up and down, and its scroll bar
+// takes room beside the controls: its least width counts the bar, so that
+// the widest control still shows whole without scrolling sideways too.
+TEST_F(WindowAtItsSmallest, AWindowTallerThanTheScreenLeavesItsWidestControlWhole) {
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    auto w = std::make_unique<Form>(0, nullptr);
+    w->setObjectName(QStringLiteral("frmTall"));
+    // Controls that stand where they were drawn, the lowest below the screen.
+    auto* wide = new QPushButton(QStringLiteral("Widest"), w.get());
+    wide->setGeometry(0, 0, screen.width() / 2, 30);
+    auto* low = new QPushButton(QStringLiteral("Lowest"), w.get());
+    low->setGeometry(0, screen.height() + 200, 80, 30);
+    w->show();
+    pumpUntil([&] { return w->windowHandle() && !w->windowHandle()->frameMargins().isNull(); }, 2000);
+    pump(60);
+    w->resize(1, 1);
+    pump(30);
+    auto* area = w->findChild<QScrollArea*>();
+    ASSERT_NE(area, nullptr) << "a window taller than the screen does not scroll";
+    EXPECT_GT(area->verticalScrollBar()->maximum(), 0);
+    EXPECT_GE(area->viewport()->width(), wide->width()) << "the scroll bar covers the widest control";
+    EXPECT_EQ(area->horizontalScrollBar()->maximum(), 0) << "the widest control is reached only sideways";
+    EXPECT_LE(w->frameGeometry().height(), screen.height());
+    expectEveryCaptionWhole(w.get());
 }
 
 // A box held to the width of a value's widest form, or fitted to it at the

@@ -22,21 +22,12 @@ bool SimReceiver::start() {
         if (fault() != Fault::Off) onByte(b);
         ++handled_;
     });
-    if (!peer_.start()) return false;
-    if (!linkPath_.isEmpty()) {
-        const QByteArray link = QFile::encodeName(linkPath_);
-        ::unlink(link.constData());
-        if (::symlink(QFile::encodeName(peer_.devicePath()).constData(), link.constData()) != 0) return false;
-    }
-    return true;
+    return peer_.start();
 }
 
 void SimReceiver::stop() {
     peer_.stop();
     peer_.setOnByte(nullptr);
-    // The device is gone: its name leads nowhere (not to a pseudo-terminal
-    // someone else opens next under the same number).
-    if (!linkPath_.isEmpty()) ::unlink(QFile::encodeName(linkPath_).constData());
 }
 
 void SimReceiver::setFault(Fault fault, int lateMs) {

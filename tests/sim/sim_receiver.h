@@ -27,15 +27,16 @@ public:
     virtual ~SimReceiver();
 
     // start() after stop() is a receiver switched on again: a new device,
-    // and the link (when set) pointed at it. The receiver starts afresh.
+    // its name pointed at it. The receiver starts afresh.
     bool start();
     void stop();
+    // The device's name, a link of its own (test::PtyPeer::devicePath), as
+    // a serial adapter's stable name under /dev/serial: start() points it at
+    // the current device and stop() removes it.
     QString devicePath() const { return peer_.devicePath(); }
-    // A fixed name for the device, as a serial adapter's stable name under
-    // /dev/serial: a symbolic link that start() points at the current device.
-    // stop() removes it.
-    void setLinkPath(const QString& path) { linkPath_ = path; }
-    QString linkPath() const { return linkPath_; }
+    // Another name for it, in place of its own.
+    void setLinkPath(const QString& path) { peer_.setLinkPath(path); }
+    QString linkPath() const { return peer_.devicePath(); }
     // Pace in bits per second (10 bits a byte); 0 unpaced; test::PtyPeer::FollowLine
     // at whatever rate the program set on the port.
     void setBaud(int baud) { peer_.setBaud(baud); }
@@ -94,7 +95,6 @@ protected:
 
 private:
     test::PtyPeer peer_;
-    QString linkPath_;
     std::atomic<qint64> handled_{0};
     Fault fault_ = Fault::None;
     int lateMs_ = 0;

@@ -1,5 +1,9 @@
 #include "support/pty_peer.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <atomic>
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
@@ -50,6 +54,23 @@ void runAheadOfTheMachine() {
     p.sched_priority = 1;
     pthread_setschedparam(pthread_self(), SCHED_FIFO, &p);
 }
+// This process's own folder for the devices' names, gone when it ends.
+QString ownLinkPath() {
+    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/dovrane-pty-XXXXXX"));
+    static std::atomic<int> next{0};
+    if (!dir.isValid()) return QString();
+    return dir.filePath(QStringLiteral("tty%1").arg(++next));
+}
+
+void unlinkName(const QString& path) {
+    if (!path.isEmpty()) ::unlink(QFile::encodeName(path).constData());
+}
+
+bool linkName(const QString& path, const QString& target) {
+    if (path.isEmpty()) return true;
+    unlinkName(path);
+    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) == 0;
+}
 } // namespace
 
 int PtyPeer::pace() const {
@@ -60,7 +81,15 @@ int PtyPeer::pace() const {
     return baudOf(cfgetospeed(&t));
 }
 
-PtyPeer::PtyPeer() = default;
+PtyPeer::PtyPeer() : linkPath_(ownLinkPath()) {}
+
+void PtyPeer::setLinkPath(const QString& path) {
+    if (path == linkPath_) return;
+    // A stopped peer's name is no longer its own: another may have it now.
+    if (master_ >= 0) unlinkName(linkPath_);
+    linkPath_ = path;
+    if (master_ >= 0) linkName(linkPath_, slavePath_);
+}
 
 PtyPeer::~PtyPeer() { stop(); }
 
@@ -89,6 +118,10 @@ bool PtyPeer::start() {
     tcgetattr(slaveKeep_, &t);
     cfmakeraw(&t);
     tcsetattr(slaveKeep_, TCSANOW, &t);
+    if (!linkName(linkPath_, slavePath_)) {
+        stop();
+        return false;
+    }
     stop_ = false;
     thread_ = std::thread([this] { run(); });
     writer_ = std::thread([this] { writeLoop(); });
@@ -100,6 +133,9 @@ void PtyPeer::stop() {
     writeReady_.notify_all();
     if (thread_.joinable()) thread_.join();
     if (writer_.joinable()) writer_.join();
+    // The device is gone: its name leads nowhere, not to the
+    // pseudo-terminal someone else is given next under the same number.
+    if (master_ >= 0) unlinkName(linkPath_);
     if (slaveKeep_ >= 0) ::close(slaveKeep_);
     if (master_ >= 0) ::close(master_);
     slaveKeep_ = master_ = -1;

@@ -23,8 +23,18 @@ public:
     // Opens the pair in raw mode and starts the reader thread.
     bool start();
     void stop();
-    // The device the program opens ("/dev/pts/N").
-    QString devicePath() const { return slavePath_; }
+    // The name the program is given for the device: a symbolic link of this
+    // peer's own, in a folder of this process's own, that leads to the
+    // pseudo-terminal while the peer runs and nowhere once it has stopped.
+    // A pseudo-terminal's number goes to whoever asks next once it is
+    // closed, often another test process; a name no other process is given
+    // cannot lead a test to another's device.
+    QString devicePath() const { return linkPath_.isEmpty() ? slavePath_ : linkPath_; }
+    // Gives the device another such name (a file in the test's own folder),
+    // in place of the peer's own.
+    void setLinkPath(const QString& path);
+    // The pseudo-terminal itself ("/dev/pts/N").
+    QString ptyPath() const { return slavePath_; }
 
     // With a baud rate set, bytes are taken and sent no faster than the line
     // would carry them (10 bits a byte); 0 means as fast as possible, and
@@ -59,6 +69,7 @@ private:
     int master_ = -1;
     int slaveKeep_ = -1;
     QString slavePath_;
+    QString linkPath_;
     std::atomic<int> baud_{0};
     std::atomic<bool> stop_{false};
     std::atomic<bool> busy_{false};

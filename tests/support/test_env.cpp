@@ -32,6 +32,9 @@ void AppTest::SetUp() {
     replyTimeouts.ar7030ByteMs = 150;
     replyTimeouts.nrdReplyMs = 250;
     replyTimeouts.rx320SmeterMs = 150;
+    // Long enough for a try to meet a silent receiver and end before the
+    // next, short enough that a test waits out a few.
+    retryTimes.owedLineOffMs = 600;
     launcher::setHook([](const QString&, const QStringList&) { return false; });
     Clock::setUtcOffsetSource([] { return double(Settings[3]); });
     // The tool windows, as the program registers them at start-up.
@@ -45,6 +48,7 @@ void AppTest::TearDown() {
     launcher::clearHook();
     Clock::reset();
     replyTimeouts = ReplyTimeouts{};
+    retryTimes = RetryTimes{};
     clearToolWindows();
     clearFileKindHandlers();
     EXPECT_EQ(dialogs.pending(), 0) << "a message the test expected was never shown";
