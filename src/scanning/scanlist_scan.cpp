@@ -1,6 +1,5 @@
 #include "scanning/scanlist_scan.h"
 #include "platform/number_text.h"
-#include "scanning/spectrum_scan.h"
 
 #include <cmath>
 
@@ -32,7 +31,7 @@ void ScanlistScan::clear() {
     passes_ = 0;
     updates_ = 0;
     trendCalls_ = 0;
-    failures_ = 0;
+    silence_.answered();
 }
 
 std::optional<int> ScanlistScan::firstValidRow() const {
@@ -49,12 +48,12 @@ bool ScanlistScan::start(int runsPerUpdate) {
     passes_ = 0;
     updates_ = 0;
     trendCalls_ = 0;
-    failures_ = 0;
+    silence_.answered();
     tuned_ = tune_(*rowFreq_(row_));
     return true;
 }
 
-void ScanlistScan::resume() { failures_ = 0; }
+void ScanlistScan::resume() { silence_.answered(); }
 
 ScanlistScan::Tick ScanlistScan::tick() {
     Tick t;
@@ -65,17 +64,17 @@ ScanlistScan::Tick ScanlistScan::tick() {
         const std::optional<double> f = rowFreq_(row_);
         tuned_ = !f || tune_(*f);
         t.next = row_;
-        if (!tuned_ && ++failures_ >= MaxSampleFailures) t.failed = true;
+        if (!tuned_ && silence_.failed()) t.failed = true;
         return t;
     }
     const std::optional<float> level = sample_();
     if (level) {
-        failures_ = 0;
+        silence_.answered();
         auto& h = history_[size_t(row_)];
         for (int k = 1; k < ScanlistSamples; ++k) h[size_t(k)] = h[size_t(k + 1)];
         h[ScanlistSamples] = *level;
         t.measured = true;
-    } else if (++failures_ >= MaxSampleFailures) {
+    } else if (silence_.failed()) {
         t.failed = true;
         return t;
     }

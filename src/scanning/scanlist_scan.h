@@ -3,6 +3,8 @@
 // last twenty samples of each row, and the trend of each row every few passes.
 // Rows are read afresh at every step through the function the scan is given,
 // since the user may edit them during a run.
+#include "shell/run_notice.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -76,7 +78,7 @@ private:
     int passes_ = 0;
     int updates_ = 0;
     int trendCalls_ = 0;
-    int failures_ = 0;
+    SilenceCount silence_;
     bool tuned_ = true;   // the receiver took the current row's frequency
 };
 
