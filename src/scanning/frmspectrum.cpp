@@ -39,6 +39,7 @@ const QString kExitText = QStringLiteral("Do you want to save data\nfrom the Spe
 const QString kStopped = QStringLiteral("The spectrum scan has stopped");
 const QString kUnreadable = QStringLiteral("The file %1\ncould not be read.");
 const QString kIncomplete = QStringLiteral("The file %1\nis not a complete spectrum file.");
+const QString kNothingToSave = QStringLiteral("No spectrum has been scanned or loaded,\nso there is nothing to save");
 
 void setBack(QWidget* w, const QColor& c) {
     QPalette p = w->palette();
@@ -158,18 +159,18 @@ void frmSpectrum::cmdStart_Click() {
 }
 
 bool frmSpectrum::applyLimits(const std::array<QString, 4>& texts, bool loop, bool keepHighest) {
-    ui->lblTimedate->setText(UtcTimeText + QStringLiteral(" UTC"));
     const SpectrumLimits lim{val(texts[0]), val(texts[1]), val(texts[2])};
-    // The scan takes what was typed, refused or not; a refused OK starts
-    // nothing, and "Tune RX" maps no pointer over limits that are not valid.
-    scan_.setup(lim, loop, keepHighest);
-    scan_.setDelay(double(float(val(texts[3]))));
-    ui->picSpectrum->fillBox(70, 400, 570, 130, Background);
-    for (QLabel* l : lblDBname) l->clear();
+    // Checked before anything is cleared: a refused OK leaves the scan, its
+    // values and its graph as they were.
     if (!lim.valid(FreqMin, FreqMax)) {
         dialogs::message(kInputError, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kErrorTitle);
         return false;
     }
+    ui->lblTimedate->setText(UtcTimeText + QStringLiteral(" UTC"));
+    scan_.setup(lim, loop, keepHighest);
+    scan_.setDelay(double(float(val(texts[3]))));
+    ui->picSpectrum->fillBox(70, 400, 570, 130, Background);
+    for (QLabel* l : lblDBname) l->clear();
     ui->lblFreqlow->setText(texts[0]);
     ui->lblFreqhigh->setText(texts[1]);
     ui->lblFreqstep->setText(QStringLiteral("Step: ") + texts[2] + QStringLiteral(" kHz"));
@@ -284,7 +285,14 @@ void frmSpectrum::cmdCls_Click() {
     ui->lblFreqstep->setText(QStringLiteral("Step:  kHz"));
 }
 
-void frmSpectrum::cmdsaveas_Click() { showSaveChooser(kKind); }
+void frmSpectrum::cmdsaveas_Click() {
+    // A file of limits the loader refuses is no spectrum: none is written.
+    if (!scan_.limits().valid(FreqMin, FreqMax)) {
+        dialogs::message(kNothingToSave, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, QStringLiteral("Save As"));
+        return;
+    }
+    showSaveChooser(kKind);
+}
 
 void frmSpectrum::cmdLoad_Click() { showLoadChooser(kKind); }
 
@@ -300,6 +308,7 @@ void frmSpectrum::cmdExit_Click() {
 }
 
 bool frmSpectrum::savespectrumfile() {
+    if (!scan_.limits().valid(FreqMin, FreqMax)) return false;
     BusyCursor busy;
     SpectrumFile f;
     f.title = ui->lblTimedate->text();
