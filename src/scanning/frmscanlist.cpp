@@ -25,6 +25,7 @@
 #include "shell/show_panel.h"
 
 #include <QMouseEvent>
+#include <QValidator>
 #include <QPointer>
 #include <QTimer>
 
@@ -48,6 +49,16 @@ QColor qbColour(int n) {
     }
 }
 
+// A frequency box refuses, whole, what it may not hold (a paste with a line
+// break, a second number after a blank) and keeps its text.
+class FrequencyBoxValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return scanlistBoxAccepts(input) ? Acceptable : Invalid;
+    }
+};
+
 void setBoxBack(QLineEdit* e, const QColor& c) {
     QPalette p = e->palette();
     p.setColor(QPalette::Base, c);
@@ -67,8 +78,8 @@ frmScanlist::frmScanlist()
         // A box holds a frequency as the panels show it, "00000.000" at most.
         fitTextBox(txtFreqlist[size_t(i)], QStringLiteral("00000.000"));
         // Each box is one line of the scan-list file and is saved as typed:
-        // a paste holding a line break is refused.
-        refuseControlCharacters(txtFreqlist[size_t(i)]);
+        // a paste holding a line break, or two numbers, is refused.
+        txtFreqlist[size_t(i)]->setValidator(new FrequencyBoxValidator(txtFreqlist[size_t(i)]));
     }
     tmrScanlist_ = new QTimer(this);
     tmrScanlist_->setObjectName(QStringLiteral("tmrScanlist"));

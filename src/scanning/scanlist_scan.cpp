@@ -1,11 +1,19 @@
 #include "scanning/scanlist_scan.h"
 #include "platform/number_text.h"
+#include "platform/one_line_text.h"
 
 #include <cmath>
 
 namespace dovrane {
 
+bool scanlistBoxAccepts(const QString& text) {
+    if (holdsControlCharacter(text)) return false;
+    const QString inner = text.trimmed();
+    return !inner.contains(QLatin1Char(' '));
+}
+
 std::optional<double> scanlistFrequency(const QString& text, double freqMin, double freqMax) {
+    if (!scanlistBoxAccepts(text)) return std::nullopt;
     const double f = val(text);
     if (f >= freqMin && f <= freqMax) return f;
     return std::nullopt;

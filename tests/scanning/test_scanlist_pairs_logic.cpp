@@ -38,7 +38,9 @@ QStringList dashes() {
 
 TEST(ScanlistLogicTest, BoxRules) {
     const std::pair<const char*, bool> boxes[] = {{"9500", true}, {"-", false}, {"", false}, {"abc", false},
-                                                  {"5", false},   {"30000", true}, {"9995,5", true}};
+                                                  {"5", false},   {"30000", true}, {"9995,5", true},
+                                                  {"7100 9500", false}, {"71 00", false}, {"71\t00", false},
+                                                  {" 9500", true}, {"9500 ", true}};
     for (auto [text, valid] : boxes) EXPECT_EQ(scanlistFrequency(text, 10, 30000).has_value(), valid) << text;
     EXPECT_DOUBLE_EQ(*scanlistFrequency("9995,5", 10, 30000), 9995);
     EXPECT_EQ(scanlistRunsPerUpdate("2"), 5);
