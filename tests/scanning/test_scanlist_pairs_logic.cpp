@@ -1,6 +1,7 @@
 // The frequency-list scan and the frequency-pair scan, without windows.
 #include "scanning/scanlist_scan.h"
 #include "scanning/scanpair_scan.h"
+#include "shell/globals.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -232,4 +233,12 @@ TEST(ScanPairLogicTest, FileLinesRoundTripWithCommasBlankAndShortLines) {
     EXPECT_EQ(odd[0].on, 0);
     EXPECT_EQ(odd[1].b, "6010");
     EXPECT_EQ(odd[1].remark, "a, b");
+}
+
+TEST(ScanPairLogicTest, TheProgramWidePairsGoBackToEmptyWithTheOtherSharedValues) {
+    Pairs = {ScanPair{QStringLiteral("9500"), QStringLiteral("9510"), 1, QStringLiteral("a")}};
+    PairsFileName = QStringLiteral("SFP_A.TXT");
+    resetGlobals();
+    EXPECT_TRUE(Pairs.isEmpty());
+    EXPECT_TRUE(PairsFileName.isEmpty());
 }
