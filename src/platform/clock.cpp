@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <cmath>
+#include <ctime>
 #include <optional>
 
 namespace dovrane {
@@ -50,18 +51,24 @@ void Clock::reset() {
 }
 
 qint64 Clock::steadyMs() {
-    static QElapsedTimer monotonic = [] {
-        QElapsedTimer t;
-        t.start();
-        return t;
-    }();
-    return monotonic.elapsed() + passedInAll();
+    // CLOCK_BOOTTIME, unlike CLOCK_MONOTONIC (QElapsedTimer's clock), goes on
+    // while the computer sleeps: an event's length or a recorder's quarter
+    // includes the sleep, as the wall clock does, yet it never steps.
+    timespec ts{};
+    clock_gettime(CLOCK_BOOTTIME, &ts);
+    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1'000'000 + passedInAll();
 }
 
 void Clock::pass(qint64 ms) {
     if (ms <= 0) return;
     passedSinceSet() += ms;
     passedInAll() += ms;
+}
+
+void Clock::sleep(qint64 ms) {
+    // What a suspend does to the two clocks the program reads: both move on
+    // by the time asleep, and nothing ran meanwhile.
+    pass(ms);
 }
 
 QDateTime Clock::utcFor(const QDateTime& localTime, double localMinusUtcHours) {

@@ -20,13 +20,18 @@ struct Clock {
     static QDateTime utcFor(const QDateTime& localTime, double localMinusUtcHours);
     static void setUtcOffsetSource(std::function<double()> localMinusUtcHours);
 
-    // Milliseconds on a clock that never jumps: lengths of time (an event's
-    // duration, a recorder's quarter) are counted on it, so a summer-time
-    // change or a clock set by hand neither stretches nor cuts them.
+    // Milliseconds on a clock that never jumps and counts the time the
+    // computer sleeps: lengths of time (an event's duration, a recorder's
+    // quarter) are counted on it, so a summer-time change or a clock set by
+    // hand neither stretches nor cuts them, and a sleep is part of them.
     static qint64 steadyMs();
     // For tests: time passes by ms on both clocks at once. set() alone is a
     // step of the wall clock, which the steady clock does not see.
     static void pass(qint64 ms);
+    // For tests: the computer sleeps for ms: the wall clock and the steady
+    // clock both move on by ms, and no timer fired nor event ran meanwhile
+    // (the test then runs the ticks that the resume brings).
+    static void sleep(qint64 ms);
 };
 
 } // namespace dovrane

@@ -38,8 +38,6 @@ namespace dovrane {
 namespace {
 
 constexpr int kIntervalMs = 850;
-// Three samples in a row without an answer end the run.
-constexpr int kMaxFailures = 3;
 
 const QString kTitle = QStringLiteral("Propagation");
 const QString kSavedText = QStringLiteral("The Propagation data is now\nsaved to the file ");
@@ -95,24 +93,18 @@ frmPropagation::~frmPropagation() = default;
 Canvas* frmPropagation::surface() const { return ui->picSurface; }
 bool frmPropagation::recording() const { return running_; }
 
-void frmPropagation::newSampler() { sampler_ = std::make_unique<LevelSampler>(RxType); }
-
 void frmPropagation::Form_Load() {
-    newSampler();
-    interlock_.emplace(MeasurementTool::Propagation);
+    run_.open(true);
     drawGraphs();
 }
 
 void frmPropagation::Form_Unload() {
-    running_ = false;
-    timer_->stop();
     // A window closed while it records leaves no file open, no frame
     // disabled and no receiver held.
-    closeFile(false, false);
-    notice_.release();
-    run_.end();
-    interlock_.reset();
-    sampler_.reset();
+    run_.close([this] {
+        stopControls();
+        closeFile();
+    });
 }
 
 void frmPropagation::drawGraphs() {
@@ -146,7 +138,7 @@ void frmPropagation::setRunButtons(bool enabled) {
 
 void frmPropagation::cmdCls_Click() {
     drawGraphs();
-    newSampler();
+    run_.renewSampler();
     ui->lblFrequency->clear();
     ui->lblDate->clear();
     ui->txtStation->clear();
@@ -159,22 +151,21 @@ void frmPropagation::cmdStart_Click() {
     const qint64 steadyNow = Clock::steadyMs();
     cmdCls_Click();
     // A receiver that does not answer these reads is told of once, with the run.
-    if (!Update2RxFreq()) notice_.failed();
+    if (!Update2RxFreq()) run_.notice().failed();
     if (RxType >= 1 && RxType <= 4) {
         if (PanelHandlers* panel = openPanel()) ui->lblFrequency->setText(panel->frequencyText());
     }
-    if (!sampler_->beginRun()) notice_.failed();
+    if (!run_.sampler()->beginRun()) run_.notice().failed();
     run_.begin();
     ui->lblDate->setText(propStartText(now));
     setRunButtons(false);
     recorder_.start(now, steadyNow);
-    failures_ = 0;
     running_ = true;
     timer_->start();
 }
 
 void frmPropagation::tmrPropagation_Timer() {
-    if (inTick_ || !isLoaded() || !sampler_) return;
+    if (inTick_ || !isLoaded() || !run_.sampler()) return;
     inTick_ = true;
     // No tick runs inside another: a box shown while the receiver is read
     // lets events run, and the timer waits until this one is done.
@@ -182,24 +173,23 @@ void frmPropagation::tmrPropagation_Timer() {
     const QDateTime utc = Clock::utcNow();
     const qint64 steady = Clock::steadyMs();
     QPointer<frmPropagation> self(this);
-    std::optional<float> level = sampler_->sample();
+    std::optional<float> level = run_.sampler()->sample();
     if (!self) return;
     // Stop (or the window's close) may have come while the receiver was read.
     if (!isLoaded() || !running_) {
         inTick_ = false;
         return;
     }
+    bool silent = false;
     if (level) {
-        failures_ = 0;
         PropLevel = *level;
-        notice_.release();
+        run_.answered();
     } else {
-        ++failures_;
-        notice_.failed();
+        silent = run_.failed();
     }
     const PropTickResult result = recorder_.tick(utc, steady, level);
     drawTick(utc, level, result);
-    bool writeFailed = false;
+    std::optional<QString> writeFailed;
     if (file_.isOpen()) {
         for (const QString& line : result.lines) {
             const QString path = file_.path();
@@ -213,25 +203,26 @@ void frmPropagation::tmrPropagation_Timer() {
             // keeps the whole lines written before.
             if (QFileInfo(path).size() > before) QFile::resize(path, before);
             ui->lblSaveas->clear();
-            QTimer::singleShot(0, this, [name, error] {
-                dialogs::message(kWriteFailed.arg(name, error), dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
-                                 kTitle);
-            });
-            writeFailed = true;
+            writeFailed = kWriteFailed.arg(name, error);
             break;
         }
     }
     inTick_ = false;
     if (writeFailed) {
         // That message is the one: it says the recording has stopped.
-        stopRun(true);
-        notice_.release();
-    } else if (failures_ >= kMaxFailures) {
+        run_.stop([this] { stopControls(); });
+        QTimer::singleShot(0, this, [text = *writeFailed] {
+            dialogs::message(text, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kTitle);
+        });
+    } else if (silent) {
         QString text = kRecordingStopped;
         if (file_.isOpen()) text += QLatin1Char('\n') + kSavedText + FileKindName[PropKind];
-        closeFile(false, true);
-        stopRun(true);
-        notice_.stopped(text, kTitle);
+        run_.stopWith(
+            [this] {
+                stopControls();
+                closeFile();
+            },
+            text, kTitle);
     } else {
         timer_->start();
     }
@@ -259,28 +250,34 @@ void frmPropagation::drawTick(const QDateTime& utc, std::optional<float> level, 
     }
 }
 
-void frmPropagation::closeFile(bool tellSaved, bool deferred) {
-    if (!file_.isOpen()) return;
+bool frmPropagation::closeFile() {
+    if (!file_.isOpen()) return false;
     file_.close();
     ui->lblSaveas->clear();
-    if (!tellSaved) return;
-    const QString text = kSavedText + FileKindName[PropKind];
-    auto tell = [text] { dialogs::message(text, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kTitle); };
-    if (deferred) QTimer::singleShot(0, this, tell);
-    else tell();
+    return true;
 }
 
-void frmPropagation::stopRun(bool fromTick) {
+void frmPropagation::tellSaved(const QString& name) {
+    const QString text = kSavedText + name;
+    QTimer::singleShot(0, this,
+                       [text] { dialogs::message(text, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kTitle); });
+}
+
+void frmPropagation::stopControls() {
     running_ = false;
     timer_->stop();
     setRunButtons(true);
-    closeFile(true, fromTick);
-    run_.end();
 }
 
 void frmPropagation::cmdStop_Click() {
-    stopRun(false);
-    notice_.release();
+    // Stop, then tell: the file is closed and the run has given everything
+    // back before either box comes up.
+    bool saved = false;
+    run_.stop([this, &saved] {
+        stopControls();
+        saved = closeFile();
+    });
+    if (saved) tellSaved(FileKindName[PropKind]);
 }
 
 void frmPropagation::cmdsaveas_Click() { showSaveChooser(PropKind); }
@@ -337,7 +334,7 @@ void frmPropagation::loadpropfile() {
     pal.setColor(QPalette::WindowText, colour);
     tag->setPalette(pal);
     tag->setText(propShortName(name));
-    closeFile(false, false);
+    closeFile();
 
     const std::optional<PropFile> file = readPropFile(FileKindPath[PropKind] + name);
     if (!file) {

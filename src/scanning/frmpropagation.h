@@ -4,10 +4,9 @@
 // written to an open propagation file while it records, and saved files
 // drawn back onto the hour and day graphs.
 #include "platform/append_file.h"
-#include "scanning/measure_interlock.h"
 #include "scanning/prop_recorder.h"
+#include "scanning/tool_run.h"
 #include "shell/form.h"
-#include "shell/run_notice.h"
 
 #include <QColor>
 #include <array>
@@ -23,7 +22,6 @@ class frmPropagation;
 namespace dovrane {
 
 class Canvas;
-class LevelSampler;
 
 class frmPropagation : public Form {
     Q_OBJECT
@@ -62,23 +60,21 @@ protected:
 private:
     void drawGraphs();
     void drawTick(const QDateTime& utc, std::optional<float> level, const PropTickResult& result);
-    // The Stop step; from a tick its message waits until the tick is over.
-    void stopRun(bool fromTick);
-    void closeFile(bool tellSaved, bool deferred);
+    // The timer and the buttons as a stopped run leaves them.
+    void stopControls();
+    // Closes a file being recorded to; true when one was open.
+    bool closeFile();
+    // "The Propagation data is now saved", after whatever runs now.
+    void tellSaved(const QString& name);
     void setRunButtons(bool enabled);
-    void newSampler();
 
     std::unique_ptr<Ui::frmPropagation> ui;
     std::array<QLabel*, 4> lblPropfiles{};
     QTimer* timer_ = nullptr;
-    std::unique_ptr<LevelSampler> sampler_;
-    std::optional<MeasurementInterlock> interlock_;
-    MeasurementRun run_{MeasurementRun::Options{false, true}};
+    ToolRun run_{MeasurementTool::Propagation, MeasurementRun::Options{false, true}};
     PropRecorder recorder_;
     AppendFile file_;
     QString fileName_;
-    int failures_ = 0;
-    RunNotice notice_;
     bool inTick_ = false;
     bool running_ = false;
 };

@@ -25,6 +25,7 @@
 #include "shell/show_panel.h"
 
 #include <QMouseEvent>
+#include <QValidator>
 #include <QPointer>
 #include <QTimer>
 
@@ -48,6 +49,16 @@ QColor qbColour(int n) {
     }
 }
 
+// A frequency box refuses, whole, what it may not hold (a paste with a line
+// break, a second number after a blank) and keeps its text.
+class FrequencyBoxValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return scanlistBoxAccepts(input) ? Acceptable : Invalid;
+    }
+};
+
 void setBoxBack(QLineEdit* e, const QColor& c) {
     QPalette p = e->palette();
     p.setColor(QPalette::Base, c);
@@ -58,7 +69,7 @@ void setBoxBack(QLineEdit* e, const QColor& c) {
 
 frmScanlist::frmScanlist()
     : Form(39, &ScanlistOpen), ui(std::make_unique<Ui::frmScanlist>()),
-      scan_(noticedSample(sampler_, notice_), noticedTune(notice_),
+      scan_(noticedSample(run_.sampler(), run_.notice()), noticedTune(run_.notice()),
             [this](int row) { return scanlistFrequency(txtFreqlist[size_t(row)]->text(), FreqMin, FreqMax); }) {
     ui->setupUi(this);
     for (int i = 0; i < ScanlistRows; ++i) {
@@ -67,8 +78,8 @@ frmScanlist::frmScanlist()
         // A box holds a frequency as the panels show it, "00000.000" at most.
         fitTextBox(txtFreqlist[size_t(i)], QStringLiteral("00000.000"));
         // Each box is one line of the scan-list file and is saved as typed:
-        // a paste holding a line break is refused.
-        refuseControlCharacters(txtFreqlist[size_t(i)]);
+        // a paste holding a line break, or two numbers, is refused.
+        txtFreqlist[size_t(i)]->setValidator(new FrequencyBoxValidator(txtFreqlist[size_t(i)]));
     }
     tmrScanlist_ = new QTimer(this);
     tmrScanlist_->setObjectName(QStringLiteral("tmrScanlist"));
@@ -102,26 +113,19 @@ void frmScanlist::Form_Load() {
     ui->cmdCls->setEnabled(false);
     ui->cmdStop->setEnabled(false);
     ui->cmdContinue->setEnabled(false);
-    sampler_ = std::make_unique<LevelSampler>();
-    interlock_ = std::make_unique<MeasurementInterlock>(MeasurementTool::Scanlist);
-    registerLoader(kKind, 0, [] {
-        if (frmScanlist* w = forms::loaded<frmScanlist>()) w->loadscanlistfile();
-    });
-    registerWriter(kKind, [] {
-        frmScanlist* w = forms::loaded<frmScanlist>();
-        return w && w->savescanlistfile();
-    });
+    run_.open(true, {kKind,
+                     [] {
+                         if (frmScanlist* w = forms::loaded<frmScanlist>()) w->loadscanlistfile();
+                     },
+                     [] {
+                         frmScanlist* w = forms::loaded<frmScanlist>();
+                         return w && w->savescanlistfile();
+                     }});
 }
 
 void frmScanlist::Form_Unload() {
     // A close mid-run gives the receiver back, as "Exit" does.
-    if (tmrScanlist_->isActive()) tmrScanlist_->stop();
-    notice_.release();
-    run_.end();
-    sampler_.reset();
-    interlock_.reset();
-    registerLoader(kKind, 0, nullptr);
-    registerWriter(kKind, nullptr);
+    run_.close([this] { tmrScanlist_->stop(); });
 }
 
 void frmScanlist::drawFrame() {
@@ -193,7 +197,7 @@ void frmScanlist::cmdStart_Click() {
     setBoxColour(scan_.currentRow(), true);
     run_.begin();
     // A receiver that does not answer here is told of once, with the run.
-    if (sampler_ && !sampler_->beginRun()) notice_.failed();
+    if (run_.sampler() && !run_.sampler()->beginRun()) run_.notice().failed();
     ui->cmdStop->setEnabled(true);
     for (QPushButton* b : {ui->cmdStart, ui->cmdCls, ui->cmdContinue, ui->cmdLoad, ui->cmdsaveas}) b->setEnabled(false);
     const float delay = scanlistDelay(ui->txtDelay->text());
@@ -212,32 +216,30 @@ void frmScanlist::tmrScanlist_Timer() {
     if (t.trends) drawTrends();
     setBoxColour(t.row, false);
     if (t.failed) {
-        cmdStop_Click(false);
         // One message, after the tick, that names the receiver and the scan.
-        notice_.stopped(kStopped, QStringLiteral("Scan Frequencies from list"));
+        run_.stopWith([this] { stopControls(); }, kStopped, QStringLiteral("Scan Frequencies from list"));
         return;
     }
     if (t.noValidRow) {
-        stopWithMessage(kNoValid, QStringLiteral("Error"));
+        cmdStop_Click();
+        QTimer::singleShot(0, this, [] {
+            dialogs::message(kNoValid, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, QStringLiteral("Error"));
+        });
         return;
     }
     setBoxColour(t.next, true);
     ui->lblRuns->setText(formatPattern(double(scan_.passes()), QStringLiteral("0000")));
 }
 
-void frmScanlist::stopWithMessage(const QString& text, const QString& title) {
-    cmdStop_Click();
-    QTimer::singleShot(0, this, [text, title] {
-        dialogs::message(text, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, title);
-    });
-}
-
-void frmScanlist::cmdStop_Click(bool release) {
+void frmScanlist::stopControls() {
     tmrScanlist_->stop();
-    if (release) notice_.release();
     ui->lblEndUTC->setText(UtcTimeText);
     for (QPushButton* b : {ui->cmdCls, ui->cmdContinue, ui->cmdLoad, ui->cmdsaveas}) b->setEnabled(true);
-    run_.end();
+}
+
+void frmScanlist::cmdStop_Click() {
+    // Stop, then tell: a notice the run held comes up over a stopped window.
+    run_.stop([this] { stopControls(); });
 }
 
 void frmScanlist::cmdContinue_Click() {

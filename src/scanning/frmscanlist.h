@@ -2,10 +2,9 @@
 // The frequency-list scan: up to twenty frequencies tuned in turn, the last
 // twenty levels of each as bars, the trend of each as a colour strip, and the
 // list kept in scan-list files (file kind 11).
-#include "scanning/measure_interlock.h"
 #include "scanning/scanlist_scan.h"
+#include "scanning/tool_run.h"
 #include "shell/form.h"
-#include "shell/run_notice.h"
 
 #include <array>
 #include <memory>
@@ -19,7 +18,6 @@ class frmScanlist;
 namespace dovrane {
 
 class Canvas;
-class LevelSampler;
 
 class frmScanlist : public Form {
     Q_OBJECT
@@ -28,8 +26,7 @@ public:
     ~frmScanlist() override;
 
     void cmdStart_Click();
-    // release: a receiver notice taken over by the run comes up now.
-    void cmdStop_Click(bool release = true);
+    void cmdStop_Click();
     void cmdContinue_Click();
     void cmdCls_Click();
     void cmdLoad_Click();
@@ -58,15 +55,12 @@ private:
     void drawBars(int row);
     void drawTrends();
     void setBoxColour(int row, bool current);
-    // Stops the run from inside a tick and tells why after it.
-    void stopWithMessage(const QString& text, const QString& title);
+    // The timer and the buttons as a stopped run leaves them.
+    void stopControls();
 
     std::unique_ptr<Ui::frmScanlist> ui;
     QTimer* tmrScanlist_ = nullptr;
-    std::unique_ptr<LevelSampler> sampler_;
-    std::unique_ptr<MeasurementInterlock> interlock_;
-    MeasurementRun run_;
-    RunNotice notice_;
+    ToolRun run_{MeasurementTool::Scanlist};
     ScanlistScan scan_;
 };
 

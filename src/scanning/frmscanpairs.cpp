@@ -109,23 +109,19 @@ void frmScanpairs::Form_Load() {
     // A list loaded while the window was open before is still there.
     if (!Pairs.isEmpty()) showList();
     else showactivepairs(0);
-    interlock_ = std::make_unique<MeasurementInterlock>(MeasurementTool::Scanpairs);
-    registerLoader(kKind, 0, [] {
-        if (frmScanpairs* w = forms::loaded<frmScanpairs>()) w->loadscanpairsfile();
-    });
-    registerWriter(kKind, [] {
-        frmScanpairs* w = forms::loaded<frmScanpairs>();
-        return w && w->savescanpairsfile();
-    });
+    // The pair scan only tunes: no sampler.
+    run_.open(false, {kKind,
+                      [] {
+                          if (frmScanpairs* w = forms::loaded<frmScanpairs>()) w->loadscanpairsfile();
+                      },
+                      [] {
+                          frmScanpairs* w = forms::loaded<frmScanpairs>();
+                          return w && w->savescanpairsfile();
+                      }});
 }
 
 void frmScanpairs::Form_Unload() {
-    tmrScanpairs_->stop();
-    notice_.release();
-    run_.end();
-    interlock_.reset();
-    registerLoader(kKind, 0, nullptr);
-    registerWriter(kKind, nullptr);
+    run_.close([this] { tmrScanpairs_->stop(); });
 }
 
 void frmScanpairs::paintSides() {
@@ -191,8 +187,7 @@ void frmScanpairs::startRun(bool fromStart) {
     setRunButtons(false);
     tmrScanpairs_->setInterval(int(vbRound(double(delay_) * 1000)));
     if (fromStart || !inRange(cur_, range())) cur_ = start_;
-    failures_ = 0;
-    if (!run_.active()) run_.begin();
+    run_.begin();
     tmrScanpairs_->start();
 }
 
@@ -200,10 +195,8 @@ void frmScanpairs::cmdStart_Click() { startRun(true); }
 
 void frmScanpairs::cmdContinue_Click() { startRun(false); }
 
-void frmScanpairs::cmdStop_Click(bool release) {
+void frmScanpairs::stopControls() {
     tmrScanpairs_->stop();
-    if (release) notice_.release();
-    run_.end();
     setRunButtons(true);
     if (Pairs.isEmpty()) {
         ui->cmdStart->setEnabled(false);
@@ -211,11 +204,19 @@ void frmScanpairs::cmdStop_Click(bool release) {
     }
 }
 
+void frmScanpairs::cmdStop_Click() {
+    // Stop, then tell: a notice the run held comes up over a stopped window.
+    run_.stop([this] { stopControls(); });
+}
+
 void frmScanpairs::tmrScanpairs_Timer() {
     if (!tmrScanpairs_->isActive()) return;
     const std::optional<int> found = findIncluded(Pairs, cur_, range());
     if (!found) {
-        stopWithMessage(kNoneIncluded);
+        cmdStop_Click();
+        QTimer::singleShot(0, this, [] {
+            dialogs::message(kNoneIncluded, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kTitle);
+        });
         return;
     }
     cur_ = *found;
@@ -226,27 +227,18 @@ void frmScanpairs::tmrScanpairs_Timer() {
     const TuneResult result = tuneQuietly(val(ui->optScanAB_0->isChecked() ? p.a : p.b));
     if (!self || !isLoaded() || !tmrScanpairs_->isActive()) return;
     if (result == TuneResult::Failed) {
-        notice_.failed();
-        if (++failures_ >= 3) {
-            cmdStop_Click(false);
+        if (run_.failed()) {
             // One message, after the tick, that names the receiver and the scan.
-            notice_.stopped(kStopped, kTitle);
+            run_.stopWith([this] { stopControls(); }, kStopped, kTitle);
             return;
         }
     } else {
         // A tuning only shows that the line takes bytes, not that the
         // receiver answers: a notice taken over stays for the stop.
-        failures_ = 0;
+        run_.sent();
     }
     showactivepairs(cur_);
     cur_ = nextPair(cur_, range());
-}
-
-void frmScanpairs::stopWithMessage(const QString& text) {
-    cmdStop_Click();
-    QTimer::singleShot(0, this, [text] {
-        dialogs::message(text, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kTitle);
-    });
 }
 
 void frmScanpairs::lblChannel_Click(int side, int row) {

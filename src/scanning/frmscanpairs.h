@@ -2,10 +2,9 @@
 // The frequency-pair scan: pairs of channels from a scan-pair file (file
 // kind 12), tuned one pair per tick on side A or B over a range of pair
 // numbers, with an eleven-row view around the pair in hand.
-#include "scanning/measure_interlock.h"
 #include "scanning/scanpair_scan.h"
+#include "scanning/tool_run.h"
 #include "shell/form.h"
-#include "shell/run_notice.h"
 
 #include <array>
 #include <memory>
@@ -32,8 +31,7 @@ public:
     void showactivepairs(int actnr);
 
     void cmdStart_Click();
-    // release: a receiver notice taken over by the run comes up now.
-    void cmdStop_Click(bool release = true);
+    void cmdStop_Click();
     void cmdContinue_Click();
     void cmdLoad_Click();
     void cmdsaveas_Click();
@@ -74,7 +72,8 @@ private:
     void paintSides();
     // The window as a load leaves it, for the list in Pairs.
     void showList();
-    void stopWithMessage(const QString& text);
+    // The timer and the buttons as a stopped run leaves them.
+    void stopControls();
 
     std::unique_ptr<Ui::frmScanpairs> ui;
     QTimer* tmrScanpairs_ = nullptr;
@@ -83,10 +82,7 @@ private:
     int cur_ = 0;
     float delay_ = 1;
     int shown_ = 0;
-    int failures_ = 0;
-    RunNotice notice_;
-    std::unique_ptr<MeasurementInterlock> interlock_;
-    MeasurementRun run_;
+    ToolRun run_{MeasurementTool::Scanpairs};
     std::array<int, Rows> rowPair_{};
 };
 

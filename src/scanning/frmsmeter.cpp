@@ -20,7 +20,6 @@ namespace dovrane {
 
 namespace {
 constexpr int kIntervalMs = 1000;
-constexpr int kMaxFailures = 3;
 const QString kStopped = QStringLiteral("The S meter has stopped");
 const QString kTitle = QStringLiteral("S meter");
 int stripX(float level) { return int(std::lround(10.0 * (double(level) - 1))); }
@@ -65,18 +64,14 @@ void frmSmeter::Form_Load() {
     ui->picSmeter->clear();
     ui->picShistogram->clear();
     drawScale();
-    sampler_ = std::make_unique<LevelSampler>(RxType);
-    interlock_.emplace(MeasurementTool::Smeter);
+    run_.open(true);
     prev_ = cur_ = 9;
 }
 
 void frmSmeter::Form_Unload() {
     // Closed by its frame during a run: the run's panel changes are given
     // back as Stop gives them back.
-    stopRun();
-    notice_.release();
-    interlock_.reset();
-    sampler_.reset();
+    run_.close([this] { stopControls(); });
 }
 
 void frmSmeter::drawScale() {
@@ -108,23 +103,21 @@ void frmSmeter::cmdStart_Click() {
     ui->picShistogram->clear();
     for (QPushButton* b : {ui->cmdExit, ui->cmdCls, ui->cmdStart}) b->setEnabled(false);
     // A receiver that does not answer here is told of once, with the run.
-    if (!sampler_->beginRun()) notice_.failed();
+    if (!run_.sampler()->beginRun()) run_.notice().failed();
     run_.begin();
-    failures_ = 0;
     running_ = true;
     timer_->start();
 }
 
-void frmSmeter::stopRun() {
+void frmSmeter::stopControls() {
     running_ = false;
     timer_->stop();
     for (QPushButton* b : {ui->cmdExit, ui->cmdCls, ui->cmdStart}) b->setEnabled(true);
-    run_.end();
 }
 
 void frmSmeter::cmdStop_Click() {
-    stopRun();
-    notice_.release();
+    // Stop, then tell: a notice the run held comes up over a stopped window.
+    run_.stop([this] { stopControls(); });
 }
 
 void frmSmeter::cmdCls_Click() {
@@ -136,30 +129,27 @@ void frmSmeter::cmdCls_Click() {
 void frmSmeter::cmdExit_Click() { unload(); }
 
 void frmSmeter::tmrSmeter_Timer() {
-    if (inTick_ || !running_ || !sampler_) return;
+    if (inTick_ || !running_ || !run_.sampler()) return;
     inTick_ = true;
     timer_->stop();
     QPointer<frmSmeter> self(this);
     float level = cur_;
     if (RxType != 0) {
-        const std::optional<float> sample = sampler_->sample();
+        const std::optional<float> sample = run_.sampler()->sample();
         if (!self) return;
         inTick_ = false;
         if (!running_ || !isLoaded()) return;
         if (!sample) {
             // A reading the receiver did not give is neither shown nor counted.
-            notice_.failed();
-            if (++failures_ >= kMaxFailures) {
-                stopRun();
+            if (run_.failed()) {
                 // One message, after the tick, that names the receiver and the recorder.
-                notice_.stopped(kStopped, kTitle);
+                run_.stopWith([this] { stopControls(); }, kStopped, kTitle);
             } else {
                 timer_->start();
             }
             return;
         }
-        notice_.release();
-        failures_ = 0;
+        run_.answered();
         level = *sample;
     }
     inTick_ = false;

@@ -1,10 +1,9 @@
 #pragma once
 // The S-meter recorder: once a second the signal level as a marker on an
 // S-meter scale and in a histogram of the last sixty readings.
-#include "scanning/measure_interlock.h"
 #include "scanning/smeter_histogram.h"
+#include "scanning/tool_run.h"
 #include "shell/form.h"
-#include "shell/run_notice.h"
 
 #include <QColor>
 #include <memory>
@@ -18,7 +17,6 @@ class frmSmeter;
 namespace dovrane {
 
 class Canvas;
-class LevelSampler;
 
 class frmSmeter : public Form {
     Q_OBJECT
@@ -53,17 +51,14 @@ protected:
 private:
     void drawScale();
     void drawBin(int bin);
-    void stopRun();
+    // The timer and the buttons as a stopped run leaves them.
+    void stopControls();
 
     std::unique_ptr<Ui::frmSmeter> ui;
     QTimer* timer_ = nullptr;
-    std::unique_ptr<LevelSampler> sampler_;
-    std::optional<MeasurementInterlock> interlock_;
-    MeasurementRun run_{MeasurementRun::Options{false, true}};
+    ToolRun run_{MeasurementTool::Smeter, MeasurementRun::Options{false, true}};
     SmeterHistogram histogram_;
     float prev_ = 9, cur_ = 9;
-    int failures_ = 0;
-    RunNotice notice_;
     bool running_ = false;
     bool inTick_ = false;
 };

@@ -39,6 +39,7 @@ const QString kExitText = QStringLiteral("Do you want to save data\nfrom the Spe
 const QString kStopped = QStringLiteral("The spectrum scan has stopped");
 const QString kUnreadable = QStringLiteral("The file %1\ncould not be read.");
 const QString kIncomplete = QStringLiteral("The file %1\nis not a complete spectrum file.");
+const QString kNothingToSave = QStringLiteral("No spectrum has been scanned or loaded,\nso there is nothing to save");
 
 void setBack(QWidget* w, const QColor& c) {
     QPalette p = w->palette();
@@ -57,7 +58,7 @@ const std::array<QColor, 4> frmSpectrum::FileColours{QColor(0, 0, 255), QColor(0
 
 frmSpectrum::frmSpectrum()
     : Form(30, &SpectrumOpen), ui(std::make_unique<Ui::frmSpectrum>()),
-      scan_(noticedSample(sampler_, notice_), noticedTune(notice_)) {
+      scan_(noticedSample(run_.sampler(), run_.notice()), noticedTune(run_.notice())) {
     ui->setupUi(this);
     lblDBname = {ui->lblDBname_0, ui->lblDBname_1, ui->lblDBname_2, ui->lblDBname_3};
     tmrSpectrum_ = new QTimer(this);
@@ -90,30 +91,25 @@ void frmSpectrum::Form_Load() {
     setBack(this, Background);
     drawFrame();
     setButtons(true, false, false, false, false, false, true, true, true);
-    sampler_ = std::make_unique<LevelSampler>();
-    interlock_ = std::make_unique<MeasurementInterlock>(MeasurementTool::Spectrum);
-    registerLoader(kKind, 0, [] {
-        if (frmSpectrum* w = forms::loaded<frmSpectrum>()) w->loadspectrumfile();
-    });
-    registerWriter(kKind, [] {
-        frmSpectrum* w = forms::loaded<frmSpectrum>();
-        return w && w->savespectrumfile();
-    });
+    run_.open(true, {kKind,
+                     [] {
+                         if (frmSpectrum* w = forms::loaded<frmSpectrum>()) w->loadspectrumfile();
+                     },
+                     [] {
+                         frmSpectrum* w = forms::loaded<frmSpectrum>();
+                         return w && w->savespectrumfile();
+                     }});
 }
 
 void frmSpectrum::Form_Unload() {
     // Closing the window mid-run gives back what the run took.
-    tmrSpectrum_->stop();
-    notice_.release();
-    running_ = false;
-    tuneMode_ = false;
-    run_.end();
-    lockTuneMode(false);
     if (SpectrumlimitsOpen) forms::unload<frmSpectrumlimits>();
-    sampler_.reset();
-    interlock_.reset();
-    registerLoader(kKind, 0, nullptr);
-    registerWriter(kKind, nullptr);
+    run_.close([this] {
+        tmrSpectrum_->stop();
+        running_ = false;
+        tuneMode_ = false;
+        lockTuneMode(false);
+    });
 }
 
 void frmSpectrum::drawFrame() {
@@ -154,27 +150,27 @@ void frmSpectrum::lockTuneMode(bool lock) {
 void frmSpectrum::cmdStart_Click() {
     // A receiver that does not answer the attenuator read is told of once:
     // in the run's own message, or as it is when no run comes of this Start.
-    if (sampler_ && !sampler_->beginRun()) notice_.failed();
+    if (run_.sampler() && !run_.sampler()->beginRun()) run_.notice().failed();
     ui->cmdContinue->setEnabled(false);
     QPointer<frmSpectrum> self(this);
     frmSpectrumlimits* dlg = forms::load<frmSpectrumlimits>();
     if (dlg && dlg->isLoaded()) dlg->showModal();
-    if (self && !running_) notice_.release();
+    if (self && !running_) run_.notice().release();
 }
 
 bool frmSpectrum::applyLimits(const std::array<QString, 4>& texts, bool loop, bool keepHighest) {
-    ui->lblTimedate->setText(UtcTimeText + QStringLiteral(" UTC"));
     const SpectrumLimits lim{val(texts[0]), val(texts[1]), val(texts[2])};
-    // The scan takes what was typed, refused or not; a refused OK starts
-    // nothing, and "Tune RX" maps no pointer over limits that are not valid.
-    scan_.setup(lim, loop, keepHighest);
-    scan_.setDelay(double(float(val(texts[3]))));
-    ui->picSpectrum->fillBox(70, 400, 570, 130, Background);
-    for (QLabel* l : lblDBname) l->clear();
+    // Checked before anything is cleared: a refused OK leaves the scan, its
+    // values and its graph as they were.
     if (!lim.valid(FreqMin, FreqMax)) {
         dialogs::message(kInputError, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kErrorTitle);
         return false;
     }
+    ui->lblTimedate->setText(UtcTimeText + QStringLiteral(" UTC"));
+    scan_.setup(lim, loop, keepHighest);
+    scan_.setDelay(double(float(val(texts[3]))));
+    ui->picSpectrum->fillBox(70, 400, 570, 130, Background);
+    for (QLabel* l : lblDBname) l->clear();
     ui->lblFreqlow->setText(texts[0]);
     ui->lblFreqhigh->setText(texts[1]);
     ui->lblFreqstep->setText(QStringLiteral("Step: ") + texts[2] + QStringLiteral(" kHz"));
@@ -216,38 +212,37 @@ void frmSpectrum::tmrSpectrum_Timer() {
         c->line(x, 400, x, y, Qt::black);
     }
     if (t.failed) {
-        stopForFailures();
+        // One message, after the tick, that names the receiver and the scan.
+        run_.stopWith([this] { stopControls(); }, kStopped, QStringLiteral("Spectrum"));
         return;
     }
     if (t.finished) {
         // A single run has measured its last step.
-        tmrSpectrum_->stop();
-        running_ = false;
-        run_.end();
-        setButtons(true, true, false, true, true, true, true, true, false);
+        run_.stop([this] {
+            tmrSpectrum_->stop();
+            running_ = false;
+            setButtons(true, true, false, true, true, true, true, true, false);
+        });
         return;
     }
     if (t.wrapped) ui->lblTimedate->setText(UtcTimeText + QStringLiteral(" UTC"));
     ui->lblFreq->setText(numText(t.next));
 }
 
-void frmSpectrum::stopForFailures() {
-    cmdStop_Click(false);
-    // One message, after the tick, that names the receiver and the scan.
-    notice_.stopped(kStopped, QStringLiteral("Spectrum"));
-}
-
-void frmSpectrum::cmdStop_Click(bool release) {
+void frmSpectrum::stopControls() {
     tmrSpectrum_->stop();
-    if (release) notice_.release();
     running_ = false;
     tuneMode_ = false;
-    run_.end();
     lockTuneMode(false);
     ui->lblFreq1->clear();
     setButtons(true, true, scan_.continueAllowed() && scan_.limits().valid(FreqMin, FreqMax), true, true, true, true,
                true, true);
     setBack(ui->cmdTunerx, kTuneButton);
+}
+
+void frmSpectrum::cmdStop_Click() {
+    // Stop, then tell: a notice the run held comes up over a stopped window.
+    run_.stop([this] { stopControls(); });
 }
 
 void frmSpectrum::cmdContinue_Click() {
@@ -290,7 +285,14 @@ void frmSpectrum::cmdCls_Click() {
     ui->lblFreqstep->setText(QStringLiteral("Step:  kHz"));
 }
 
-void frmSpectrum::cmdsaveas_Click() { showSaveChooser(kKind); }
+void frmSpectrum::cmdsaveas_Click() {
+    // A file of limits the loader refuses is no spectrum: none is written.
+    if (!scan_.limits().valid(FreqMin, FreqMax)) {
+        dialogs::message(kNothingToSave, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, QStringLiteral("Save As"));
+        return;
+    }
+    showSaveChooser(kKind);
+}
 
 void frmSpectrum::cmdLoad_Click() { showLoadChooser(kKind); }
 
@@ -306,6 +308,7 @@ void frmSpectrum::cmdExit_Click() {
 }
 
 bool frmSpectrum::savespectrumfile() {
+    if (!scan_.limits().valid(FreqMin, FreqMax)) return false;
     BusyCursor busy;
     SpectrumFile f;
     f.title = ui->lblTimedate->text();

@@ -2,11 +2,10 @@
 // The spectrum window: steps the receiver over a range, draws one bar per
 // step, keeps a run in a spectrum file (file kind 6) and draws up to four
 // such files over the graph. Its limits come from frmSpectrumlimits.
-#include "scanning/measure_interlock.h"
 #include "scanning/spectrum_file.h"
 #include "scanning/spectrum_scan.h"
+#include "scanning/tool_run.h"
 #include "shell/form.h"
-#include "shell/run_notice.h"
 
 #include <QColor>
 #include <array>
@@ -22,7 +21,6 @@ class frmSpectrum;
 namespace dovrane {
 
 class Canvas;
-class LevelSampler;
 
 class frmSpectrum : public Form {
     Q_OBJECT
@@ -37,8 +35,7 @@ public:
     bool applyLimits(const std::array<QString, 4>& texts, bool loop, bool keepHighest);
 
     void cmdStart_Click();
-    // release: a receiver notice taken over by the run comes up now.
-    void cmdStop_Click(bool release = true);
+    void cmdStop_Click();
     void cmdContinue_Click();
     void cmdTunerx_Click();
     void cmdCls_Click();
@@ -74,16 +71,13 @@ private:
     void lockTuneMode(bool lock);
     void setButtons(bool start, bool stop, bool cont, bool tunerx, bool cls, bool saveas, bool load, bool rezeri,
                     bool exit);
-    // A run that stopped itself: three samples could not be read.
-    void stopForFailures();
+    // The timer, the tune mode and the buttons as a stopped run leaves them.
+    void stopControls();
 
     std::unique_ptr<Ui::frmSpectrum> ui;
     std::array<QLabel*, 4> lblDBname{};
     QTimer* tmrSpectrum_ = nullptr;
-    std::unique_ptr<LevelSampler> sampler_;
-    std::unique_ptr<MeasurementInterlock> interlock_;
-    MeasurementRun run_{MeasurementRun::Options{true, false}};
-    RunNotice notice_;
+    ToolRun run_{MeasurementTool::Spectrum, MeasurementRun::Options{true, false}};
     SpectrumScan scan_;
     bool running_ = false;
     bool tuneMode_ = false;

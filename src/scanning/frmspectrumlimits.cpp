@@ -52,7 +52,7 @@ void frmSpectrumlimits::cmdOK_Click() {
     std::array<QString, 4> texts;
     for (size_t i = 0; i < 4; ++i) texts[i] = txtInput[i]->text().replace(QLatin1Char(','), QLatin1Char('.'));
     if (!w->applyLimits(texts, ui->chkKeepgoing->isChecked(), ui->chkKeephighest->isChecked())) {
-        for (size_t i = 0; i < 3; ++i) txtInput[i]->clear();
+        // What was typed stays, to be put right.
         txtInput[0]->setFocus();
         return;
     }

@@ -63,26 +63,17 @@ void PropRecorder::closeQuarter(const QDateTime& at, int quarter, PropTickResult
     }
 }
 
-PropTickResult PropRecorder::tick(const QDateTime& utc, qint64 steadyMs, std::optional<float> level) {
-    PropTickResult out;
-    if (level) {
-        quarter_.fold(*level);
-        day_.fold(*level);
-    }
-    const qint64 nowMs = utc.toMSecsSinceEpoch();
-    const qint64 passed = std::max<qint64>(0, steadyMs - lastSteadyMs_);
-    lastSteadyMs_ = steadyMs;
-    // Where the wall clock would stand had nobody touched it.
-    const qint64 runOn = lastMs_ + passed;
-    qint64 endMs = nowMs;
-    if (std::abs(nowMs - runOn) > kStepMs) {
-        // Stepped: the boundaries the time that passed has crossed are closed
-        // as the old reading counts them; the next tick counts from the new one.
-        endMs = runOn;
-    } else if (nowMs <= lastMs_) {
-        // Set back a little: the seconds since are counted once.
-        return out;
-    }
+void PropRecorder::closeDay(const QDateTime& at, PropTickResult& out) {
+    PropDaySample d;
+    d.hour = at.time().hour();
+    d.minute = at.time().minute();
+    d.empty = day_.empty;
+    d.range = {day_.min, day_.max};
+    out.days.push_back(d);
+    day_ = Range();
+}
+
+void PropRecorder::closeThrough(qint64 endMs, PropTickResult& out) {
     qint64 from = lastMs_ / 1000 + 1;    // the first whole second after the last tick
     const qint64 to = endMs / 1000;
     from = std::max(from, to - kMaxCatchUpSecs);
@@ -91,16 +82,62 @@ PropTickResult PropRecorder::tick(const QDateTime& utc, qint64 steadyMs, std::op
         const int sec = at.time().second();
         const int min = at.time().minute();
         if (sec % 15 == 1) closeQuarter(at, sec / 15, out);
-        if (sec == 2 && min % 6 == 1) {
-            PropDaySample d;
-            d.hour = at.time().hour();
-            d.minute = min;
-            d.empty = day_.empty;
-            d.range = {day_.min, day_.max};
-            out.days.push_back(d);
-            day_ = Range();
+        if (sec == 2 && min % 6 == 1) closeDay(at, out);
+    }
+}
+
+void PropRecorder::closeOpen(qint64 afterMs, PropTickResult& out) {
+    // The next boundary of each kind after afterMs: a quarter within 15 s, a
+    // day-graph sample within six minutes.
+    bool quarterDone = quarter_.empty, dayDone = day_.empty;
+    for (qint64 s = afterMs / 1000 + 1; !(quarterDone && dayDone) && s <= afterMs / 1000 + 6 * 60; ++s) {
+        const QDateTime at = QDateTime::fromSecsSinceEpoch(s, Qt::UTC);
+        const int sec = at.time().second();
+        if (!quarterDone && sec % 15 == 1) {
+            closeQuarter(at, sec / 15, out);
+            quarterDone = true;
+        }
+        if (!dayDone && sec == 2 && at.time().minute() % 6 == 1) {
+            closeDay(at, out);
+            dayDone = true;
         }
     }
+    quarter_ = Range();
+    day_ = Range();
+    // A minute begun under the old reading is not finished under the new one.
+    line_.fill(std::nullopt);
+    lineHour_ = lineMinute_ = -1;
+}
+
+PropTickResult PropRecorder::tick(const QDateTime& utc, qint64 steadyMs, std::optional<float> level) {
+    PropTickResult out;
+    const qint64 nowMs = utc.toMSecsSinceEpoch();
+    const qint64 passed = std::max<qint64>(0, steadyMs - lastSteadyMs_);
+    lastSteadyMs_ = steadyMs;
+    // Where the wall clock would stand had nobody touched it.
+    const qint64 runOn = lastMs_ + passed;
+    if (std::abs(nowMs - runOn) > kStepMs) {
+        // Stepped: the boundaries the time that passed has crossed are closed
+        // as the old reading counts them, and so is what the open quarter and
+        // day range hold, at their next boundary: no sample taken before the
+        // step is reported under the new reading. This tick's level is the
+        // first of the new reading, from which the next tick counts.
+        closeThrough(runOn, out);
+        closeOpen(runOn, out);
+        if (level) {
+            quarter_.fold(*level);
+            day_.fold(*level);
+        }
+        lastMs_ = nowMs;
+        return out;
+    }
+    if (level) {
+        quarter_.fold(*level);
+        day_.fold(*level);
+    }
+    // Set back a little: the seconds since are counted once.
+    if (nowMs <= lastMs_) return out;
+    closeThrough(nowMs, out);
     lastMs_ = nowMs;
     return out;
 }

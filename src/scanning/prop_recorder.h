@@ -11,7 +11,10 @@
 // tick has passed is told by the time that really passed (a steady clock):
 // when the wall clock steps (summer time, a clock set by hand, a new
 // local-minus-UTC setting), the recording goes on from the new reading, so a
-// repeated hour is recorded again and a skipped one leaves nothing behind.
+// repeated hour is recorded again and a skipped one leaves nothing behind;
+// the samples taken before the step are closed under the old reading. The
+// steady clock counts the time the computer sleeps, so a resume is no step:
+// the quarters slept through are closed, empty, as after any gap.
 #include "scanning/propagation_file.h"
 
 #include <QDateTime>
@@ -55,6 +58,12 @@ private:
         void fold(float v);
     };
     void closeQuarter(const QDateTime& at, int quarter, PropTickResult& out);
+    void closeDay(const QDateTime& at, PropTickResult& out);
+    // Every boundary after the last tick up to endMs of the wall clock.
+    void closeThrough(qint64 endMs, PropTickResult& out);
+    // At a step: what the open ranges hold, closed at their next boundary
+    // after afterMs, and nothing carried over.
+    void closeOpen(qint64 afterMs, PropTickResult& out);
 
     qint64 lastMs_ = 0;       // the wall clock at the last tick
     qint64 lastSteadyMs_ = 0; // the steady clock then

@@ -1,12 +1,19 @@
 #include "scanning/scanlist_scan.h"
 #include "platform/number_text.h"
-#include "scanning/spectrum_scan.h"
+#include "platform/one_line_text.h"
 
 #include <cmath>
 
 namespace dovrane {
 
+bool scanlistBoxAccepts(const QString& text) {
+    if (holdsControlCharacter(text)) return false;
+    const QString inner = text.trimmed();
+    return !inner.contains(QLatin1Char(' '));
+}
+
 std::optional<double> scanlistFrequency(const QString& text, double freqMin, double freqMax) {
+    if (!scanlistBoxAccepts(text)) return std::nullopt;
     const double f = val(text);
     if (f >= freqMin && f <= freqMax) return f;
     return std::nullopt;
@@ -32,7 +39,7 @@ void ScanlistScan::clear() {
     passes_ = 0;
     updates_ = 0;
     trendCalls_ = 0;
-    failures_ = 0;
+    silence_.answered();
 }
 
 std::optional<int> ScanlistScan::firstValidRow() const {
@@ -49,12 +56,12 @@ bool ScanlistScan::start(int runsPerUpdate) {
     passes_ = 0;
     updates_ = 0;
     trendCalls_ = 0;
-    failures_ = 0;
+    silence_.answered();
     tuned_ = tune_(*rowFreq_(row_));
     return true;
 }
 
-void ScanlistScan::resume() { failures_ = 0; }
+void ScanlistScan::resume() { silence_.answered(); }
 
 ScanlistScan::Tick ScanlistScan::tick() {
     Tick t;
@@ -65,17 +72,17 @@ ScanlistScan::Tick ScanlistScan::tick() {
         const std::optional<double> f = rowFreq_(row_);
         tuned_ = !f || tune_(*f);
         t.next = row_;
-        if (!tuned_ && ++failures_ >= MaxSampleFailures) t.failed = true;
+        if (!tuned_ && silence_.failed()) t.failed = true;
         return t;
     }
     const std::optional<float> level = sample_();
     if (level) {
-        failures_ = 0;
+        silence_.answered();
         auto& h = history_[size_t(row_)];
         for (int k = 1; k < ScanlistSamples; ++k) h[size_t(k)] = h[size_t(k + 1)];
         h[ScanlistSamples] = *level;
         t.measured = true;
-    } else if (++failures_ >= MaxSampleFailures) {
+    } else if (silence_.failed()) {
         t.failed = true;
         return t;
     }

@@ -3,6 +3,8 @@
 // last twenty samples of each row, and the trend of each row every few passes.
 // Rows are read afresh at every step through the function the scan is given,
 // since the user may edit them during a run.
+#include "shell/run_notice.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -18,8 +20,12 @@ inline constexpr int ScanlistTrends = 10;
 // Trend colours by their QBColor numbers.
 enum TrendColour { TrendNone = 0, TrendRising = 10, TrendFalling = 12, TrendSteady = 14, TrendWhite = 15 };
 
-// The frequency of a box: its number value when it lies within the
-// receiver's limits; a "," ends the number, as in a box.
+// Whether a box may hold text: no line break or other control character, and
+// no blank or tab between two parts ("7100 9500" is two numbers, not one).
+bool scanlistBoxAccepts(const QString& text);
+// The frequency of a box: its number value when the box may hold the text
+// and the value lies within the receiver's limits; a "," ends the number, as
+// in a box.
 std::optional<double> scanlistFrequency(const QString& text, double freqMin, double freqMax);
 
 // Runs/update: 3..10, otherwise 5. Delay per frequency: 1..10 s, otherwise 2.
@@ -76,7 +82,7 @@ private:
     int passes_ = 0;
     int updates_ = 0;
     int trendCalls_ = 0;
-    int failures_ = 0;
+    SilenceCount silence_;
     bool tuned_ = true;   // the receiver took the current row's frequency
 };
 

@@ -1,7 +1,20 @@
 #include "scanning/scanpair_scan.h"
 #include "platform/number_text.h"
+#include "shell/globals.h"
 
 namespace dovrane {
+
+// Defined here, so that whatever uses the list also brings its reset along.
+QList<ScanPair> Pairs;
+QString PairsFileName;
+
+namespace {
+const bool kPairsReset = (registerGlobalsReset([] {
+                              Pairs.clear();
+                              PairsFileName.clear();
+                          }),
+                          true);
+} // namespace
 
 int nextPair(int n, const PairRange& r) {
     int next = n + 1;

@@ -25,8 +25,9 @@ struct PairRange {
 // The pair list of the program (PairA, PairB, PairOn and PairRemark; PairLast
 // is its size less one) and the file it came from. It outlives the pair-scan
 // window: opened again, the window scans, edits and saves the same list.
-inline QList<ScanPair> Pairs;
-inline QString PairsFileName;
+// They go back to empty with the program's other shared values.
+extern QList<ScanPair> Pairs;
+extern QString PairsFileName;
 
 // The pair after n within the range; a range with start > end wraps past last.
 int nextPair(int n, const PairRange& range);

@@ -62,7 +62,7 @@ void SpectrumScan::setDelay(double seconds) {
 }
 
 void SpectrumScan::begin() {
-    failures_ = 0;
+    silence_.answered();
     if (index_ > lim_.lastIndex()) index_ = 0;
     tuned_ = tune_(lim_.freqOf(index_));
 }
@@ -81,18 +81,18 @@ SpectrumScan::Tick SpectrumScan::tick() {
         // another frequency. Tune it again; the next tick measures.
         tuned_ = tune_(t.freq);
         t.next = t.freq;
-        if (!tuned_ && ++failures_ >= MaxSampleFailures) t.failed = true;
+        if (!tuned_ && silence_.failed()) t.failed = true;
         return t;
     }
     const std::optional<float> level = sample_();
     if (level) {
-        failures_ = 0;
+        silence_.answered();
         t.measured = true;
         t.level = *level;
         float& stored = values_[size_t(index_)];
         if (!keepHighest_ || *level > stored) stored = *level;
         measuredTop_ = std::max(measuredTop_, index_);
-    } else if (++failures_ >= MaxSampleFailures) {
+    } else if (silence_.failed()) {
         t.failed = true;
         return t;
     }

@@ -2,6 +2,8 @@
 // The spectrum scan without its window: the limits and their check, the graph's
 // scale, and the run itself, one step per tick. The run reads levels and tunes
 // through the two functions it is given, so it can be driven tick by tick.
+#include "shell/run_notice.h"
+
 #include <QString>
 #include <array>
 #include <functional>
@@ -94,13 +96,10 @@ private:
     bool keepHighest_ = false;
     int index_ = 0;
     int measuredTop_ = -1;
-    int failures_ = 0;
+    SilenceCount silence_;
     int delayMs_ = 1000;
     bool tuned_ = true;   // the receiver took the step the next tick measures
     SpecValueArray values_{};
 };
-
-// A sample that could not be read this many times in a row stops a run.
-inline constexpr int MaxSampleFailures = 3;
 
 } // namespace dovrane

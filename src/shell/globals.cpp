@@ -2,10 +2,22 @@
 #include "drivers/model_tables.h"
 #include "drivers/rx_link.h"
 #include "drivers/rx320/rx320_state.h"
-#include "scanning/scanpair_scan.h"
 #include "shell/facade.h"
 
+#include <vector>
+
 namespace dovrane {
+
+namespace {
+std::vector<std::function<void()>>& globalsResets() {
+    static std::vector<std::function<void()>> resets;
+    return resets;
+}
+} // namespace
+
+void registerGlobalsReset(std::function<void()> reset) {
+    if (reset) globalsResets().push_back(std::move(reset));
+}
 
 void resetGlobals() {
     DataFolder.clear();
@@ -37,8 +49,6 @@ void resetGlobals() {
     TrackingActive = false;
     SpecFileSlot = 0;
     PropFileSlot = 0;
-    Pairs.clear();
-    PairsFileName.clear();
     for (bool* f : {&WelcomeOpen, &AboutOpen, &SetUpOpen, &AR7030Open, &NRD535Open, &NRD545Open, &RX320Open,
                     &NoRxOpen, &LoadfileOpen, &SavefileOpen, &Last20Open, &ScratchpadOpen, &BdxcOpen, &OwnOpen,
                     &Files320Open, &Ilg2rxOpen, &ILGfinddbfOpen, &IlgqueryOpen, &IlgqsortOpen, &ConvertILGOpen,
@@ -51,6 +61,7 @@ void resetGlobals() {
     noteRxSuccess();
     resetRx320State();
     resetFacade();
+    for (const auto& reset : globalsResets()) reset();
 }
 
 } // namespace dovrane

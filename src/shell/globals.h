@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 namespace dovrane {
 
@@ -69,5 +70,9 @@ inline bool UserdefsOpen = false, Userdefs545Open = false, AdvancedDSPOpen = fal
 
 // Puts every shared value back to its start value.
 void resetGlobals();
+// A tool whose shared values outlive its window registers how they go back to
+// their start values; resetGlobals runs every such reset, so the shell needs
+// to know nothing of the tools above it.
+void registerGlobalsReset(std::function<void()> reset);
 
 } // namespace dovrane

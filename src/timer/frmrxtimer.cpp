@@ -129,7 +129,6 @@ void frmRxTimer::Form_Unload() {
         releaseHold();
     }
     tmrCurrenTime_->stop();
-    notice_.release();
     // Outside the timer the AR7030 and RX-320 line outputs play at their set
     // level, which is where a lost event left them: no switch-off is owed.
     // An NRD's timer relay stays owed beyond the window.
@@ -138,6 +137,8 @@ void frmRxTimer::Form_Unload() {
         owedlineoff::settle();
     }
     if (rx_) rx_->release();
+    // Told once the window has given the receiver back.
+    notice_.release();
 }
 
 void frmRxTimer::showEditor() {
@@ -311,6 +312,9 @@ void frmRxTimer::timeronoff(int idx) {
         stopEvent();
         progtimerready();
         releaseHold();
+        // A receiver that did not answer during the run is told of now,
+        // over a timer that has stopped.
+        notice_.release();
     }
 }
 
@@ -368,7 +372,7 @@ void frmRxTimer::startEvent() {
     // The length runs from here, on the clock that a clock set by hand or
     // summer time does not move.
     programme_.eventStarted(Clock::steadyMs());
-    probeFailures_ = 0;
+    probe_.answered();
     lineoutonoff(1);
     if (programme_.state() != TimerProgramme::State::Running) return;
     setRowColour(slot, RunningColour);
@@ -386,11 +390,11 @@ void frmRxTimer::tmrDuration_Timer() {
     inTick_ = false;
     if (programme_.state() != TimerProgramme::State::Running) return;
     if (there) {
-        probeFailures_ = 0;
+        probe_.answered();
         notice_.release();
     } else {
         notice_.failed();
-        if (++probeFailures_ >= MaxProbeFailures) {
+        if (probe_.failed()) {
             loseEvent();
             return;
         }

@@ -75,7 +75,7 @@ public:
     // Interval of the waiting and running timers, ms.
     static constexpr int RunTickMs = 5000;
     // Running ticks in a row without an answer that end an event.
-    static constexpr int MaxProbeFailures = 3;
+    static constexpr int MaxProbeFailures = SilenceCount::Limit;
 
 protected:
     void Form_Load() override;
@@ -113,7 +113,7 @@ private:
     QTimer* tmrTestprog_ = nullptr;
     QTimer* tmrDuration_ = nullptr;
     RunNotice notice_;
-    int probeFailures_ = 0;
+    SilenceCount probe_;
     int blinkphase_ = 0;
     bool inTick_ = false;
     QString tpltnow_;

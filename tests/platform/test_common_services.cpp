@@ -9,6 +9,8 @@
 #include "support/test_env.h"
 
 #include <QFile>
+#include <ctime>
+#include <functional>
 
 namespace dovrane::test {
 namespace {
@@ -66,6 +68,42 @@ TEST_F(UtcNow, AStepOfTheWallClockIsNoLengthOfTime) {
     EXPECT_GE(length, 90'000);
     EXPECT_LT(length, 91'000);
     EXPECT_LE(std::abs(Clock::now().secsTo(QDateTime(QDate(2026, 10, 25), QTime(2, 0, 30)))), 1);
+}
+
+// The steady clock is the system's time since boot, sleep included (the
+// seam's own passes aside): a test process has passed far less than a year.
+qint64 sinceBootMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_BOOTTIME, &ts);
+    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1'000'000;
+}
+
+TEST_F(UtcNow, ASleepIsPartOfALengthAndAClockStepIsNot) {
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        qint64 wallMs, steadyMs;   // how far each clock moves on
+    } cases[] = {
+        {"the clock set an hour ahead", [] { Clock::set(Clock::now().addSecs(3600)); }, 3'600'000, 0},
+        {"the clock set an hour back", [] { Clock::set(Clock::now().addSecs(-3600)); }, -3'600'000, 0},
+        {"summer time ends", [] { Clock::set(QDateTime(QDate(2026, 10, 25), QTime(2, 0, 0))); }, -3'600'000, 0},
+        {"the computer sleeps an hour", [] { Clock::sleep(3'600'000); }, 3'600'000, 3'600'000},
+        {"ninety seconds pass", [] { Clock::pass(90'000); }, 90'000, 90'000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Clock::set(QDateTime(QDate(2026, 10, 25), QTime(3, 0, 0)));
+        const QDateTime wall = Clock::now();
+        const qint64 steady = Clock::steadyMs();
+        const qint64 offset = steady - sinceBootMs();
+        c.act();
+        // The real clocks run on meanwhile; allow the moment the test takes.
+        EXPECT_NEAR(double(wall.msecsTo(Clock::now())), double(c.wallMs), 500);
+        EXPECT_NEAR(double(Clock::steadyMs() - steady), double(c.steadyMs), 500);
+        // Read from the time since boot, not from any wall clock.
+        EXPECT_NEAR(double(Clock::steadyMs() - sinceBootMs() - offset), double(c.steadyMs), 500);
+        EXPECT_LT(std::abs(offset), 366LL * 24 * 3600 * 1000) << "the steady clock is no time since boot";
+    }
 }
 
 TEST(NumberText, ADecimalCommaReadsAsAPoint) {

@@ -4,6 +4,7 @@
 #include "scanning/propagation_file.h"
 
 #include <QDateTime>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
@@ -139,6 +140,78 @@ TEST(PropRecorder, GapsAndClockStepsKeepEveryQuarterInItsPlace) {
     }
     // The minute of the repeated hour whole, each level in its own quarter.
     EXPECT_EQ(lines, QStringList{QStringLiteral("09:01 050 070 120 120 035 035 300 300")});
+}
+
+TEST(PropRecorder, ASampleBeforeAStepOrASleepIsReportedInItsOwnQuarter) {
+    // A level at 12:07:20 in the open quarter (12:07:16 to 12:07:31), then
+    // the next tick a second later by the steady clock but an hour off by
+    // the wall clock (a step), or an hour later by both (a sleep), then one
+    // more tick ten seconds on.
+    struct Case {
+        const char* what;
+        QTime resume;
+        qint64 resumeSteadyMs;
+        QStringList quarters;   // "hh:mm:ss min max" of each quarter closed, "!" when empty
+        QStringList days;
+    };
+    auto hourOfEmptyQuarters = [] {
+        QStringList q{QStringLiteral("12:07:31 90 90")};
+        for (QTime t(12, 7, 46); t != QTime(13, 7, 31); t = t.addSecs(15))
+            q << t.toString(QStringLiteral("hh:mm:ss")) + QStringLiteral("!");
+        q << QStringLiteral("13:07:31 50 60");
+        return q;
+    };
+    auto emptyDays = [] {
+        QStringList d{QStringLiteral("12:13 90 90")};
+        for (QTime t(12, 19); t != QTime(13, 13); t = t.addSecs(360)) d << t.toString(QStringLiteral("hh:mm!"));
+        return d;
+    };
+    const Case cases[] = {
+        {"the clock set an hour ahead", QTime(13, 7, 21), 4500,
+         {QStringLiteral("12:07:31 90 90"), QStringLiteral("13:07:31 50 60")}, {QStringLiteral("12:13 90 90")}},
+        {"the clock set an hour back", QTime(11, 7, 21), 4500,
+         {QStringLiteral("12:07:31 90 90"), QStringLiteral("11:07:31 50 60")}, {QStringLiteral("12:13 90 90")}},
+        // The resume is no step: the hour slept through is closed, empty,
+        // each quarter once; the tick that resumes closes the late boundary
+        // with its level, as any late tick does.
+        {"the computer slept an hour", QTime(13, 7, 21), 3'604'500, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QDate day(2004, 3, 7);
+        PropRecorder r;
+        r.start(QDateTime(day, QTime(12, 7, 16, 500), Qt::UTC), 0);
+        QStringList quarters, days;
+        auto tick = [&](QTime wall, qint64 steady, float level) {
+            const PropTickResult out = r.tick(QDateTime(day, wall, Qt::UTC), steady, level);
+            for (const PropQuarter& q : out.quarters)
+                quarters << QTime(q.hour, q.minute, q.second).toString(QStringLiteral("hh:mm:ss")) +
+                                (q.empty ? QStringLiteral("!")
+                                         : QStringLiteral(" %1 %2").arg(std::lround(q.range.min * 10)).arg(
+                                               std::lround(q.range.max * 10)));
+            for (const PropDaySample& d : out.days)
+                days << QTime(d.hour, d.minute).toString(QStringLiteral("hh:mm")) +
+                            (d.empty ? QStringLiteral("!")
+                                     : QStringLiteral(" %1 %2").arg(std::lround(d.range.min * 10)).arg(
+                                           std::lround(d.range.max * 10)));
+        };
+        tick(QTime(12, 7, 20), 3500, 9.0f);
+        tick(c.resume, c.resumeSteadyMs, 5.0f);
+        tick(c.resume.addSecs(10).addMSecs(500), c.resumeSteadyMs + 10'500, 6.0f);
+        if (c.quarters.isEmpty()) {
+            QStringList expected = hourOfEmptyQuarters();
+            // The resuming tick's level goes with the late boundary it closes.
+            expected.first() = QStringLiteral("12:07:31 50 90");
+            expected.last() = QStringLiteral("13:07:31 60 60");
+            EXPECT_EQ(quarters, expected);
+            QStringList expectedDays = emptyDays();
+            expectedDays.first() = QStringLiteral("12:13 50 90");
+            EXPECT_EQ(days, expectedDays);
+        } else {
+            EXPECT_EQ(quarters, c.quarters);
+            EXPECT_EQ(days, c.days);
+        }
+    }
 }
 
 TEST(PropRecorder, DaySamplesAtSecondTwoOfMinutesOneModSix) {

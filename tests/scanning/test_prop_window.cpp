@@ -120,6 +120,7 @@ TEST_F(PropagationWindow, OneLinePerMinuteUnderDoubledAndSkippedTicksAndTheSameG
 
     dialogs.expect(QStringLiteral("saved to the file PAN_TEST.TXT"));
     w->cmdStop_Click();
+    pump();   // the notice comes once the stop is done
     EXPECT_TRUE(attenuatorFrame()->isEnabled());
     const QStringList lines = QString::fromLatin1(readDataFile(QStringLiteral("PAN/PAN_TEST.TXT")))
                                   .split(QStringLiteral("\r\n"));
@@ -241,6 +242,7 @@ TEST_F(PropagationWindow, ARecordingKeepsItsLinesThroughAClockSetBackAnHour) {
 
     dialogs.expect(QStringLiteral("saved to the file PAN_STEP.TXT"));
     w->cmdStop_Click();
+    pump();   // the notice comes once the stop is done
     const QStringList lines = QString::fromLatin1(readDataFile(QStringLiteral("PAN/PAN_STEP.TXT")))
                                   .split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 8) << lines.join(QLatin1Char('\n')).toStdString();

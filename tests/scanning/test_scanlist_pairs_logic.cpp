@@ -1,6 +1,7 @@
 // The frequency-list scan and the frequency-pair scan, without windows.
 #include "scanning/scanlist_scan.h"
 #include "scanning/scanpair_scan.h"
+#include "shell/globals.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -38,7 +39,9 @@ QStringList dashes() {
 
 TEST(ScanlistLogicTest, BoxRules) {
     const std::pair<const char*, bool> boxes[] = {{"9500", true}, {"-", false}, {"", false}, {"abc", false},
-                                                  {"5", false},   {"30000", true}, {"9995,5", true}};
+                                                  {"5", false},   {"30000", true}, {"9995,5", true},
+                                                  {"7100 9500", false}, {"71 00", false}, {"71\t00", false},
+                                                  {" 9500", true}, {"9500 ", true}};
     for (auto [text, valid] : boxes) EXPECT_EQ(scanlistFrequency(text, 10, 30000).has_value(), valid) << text;
     EXPECT_DOUBLE_EQ(*scanlistFrequency("9995,5", 10, 30000), 9995);
     EXPECT_EQ(scanlistRunsPerUpdate("2"), 5);
@@ -230,4 +233,12 @@ TEST(ScanPairLogicTest, FileLinesRoundTripWithCommasBlankAndShortLines) {
     EXPECT_EQ(odd[0].on, 0);
     EXPECT_EQ(odd[1].b, "6010");
     EXPECT_EQ(odd[1].remark, "a, b");
+}
+
+TEST(ScanPairLogicTest, TheProgramWidePairsGoBackToEmptyWithTheOtherSharedValues) {
+    Pairs = {ScanPair{QStringLiteral("9500"), QStringLiteral("9510"), 1, QStringLiteral("a")}};
+    PairsFileName = QStringLiteral("SFP_A.TXT");
+    resetGlobals();
+    EXPECT_TRUE(Pairs.isEmpty());
+    EXPECT_TRUE(PairsFileName.isEmpty());
 }

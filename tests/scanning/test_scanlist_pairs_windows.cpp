@@ -232,6 +232,8 @@ TEST_F(ScanWindowTest, APastedLineBreakNeverSplitsALineOfTheScanFiles) {
         {1, QStringLiteral("7100\r\n"), "-"},
         {2, QStringLiteral("\t9500"), "-"},
         {3, QStringLiteral("9500"), "9500"},
+        // Two numbers are no frequency: refused as a line break is.
+        {4, QStringLiteral("7100 9500"), "-"},
     };
     for (const auto& b : boxes) {
         test::pasteInto(l->txtFreqlist[size_t(b.box)], b.pasted);

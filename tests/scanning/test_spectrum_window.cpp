@@ -10,12 +10,14 @@
 #include "scanning/frmspectrumlimits.h"
 #include "scanning/spectrum_file.h"
 #include "shell/facade.h"
+#include "shell/frmsavefile.h"
 #include "shell/globals.h"
 #include "shell/unloadallforms.h"
 #include "support/go_rig.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -175,7 +177,7 @@ TEST_F(SpectrumInterlockTest, BadLimitsAndBadFilesAreRefused) {
     dialogs.expect(QStringLiteral("Input ERROR"));
     ok(QStringLiteral("9500"), QStringLiteral("9500"), QStringLiteral("5"));
     EXPECT_FALSE(w->timer()->isActive());
-    EXPECT_TRUE(forms::loaded<frmSpectrumlimits>()->txtInput[0]->text().isEmpty());
+    EXPECT_EQ(forms::loaded<frmSpectrumlimits>()->txtInput[0]->text(), QStringLiteral("9500"));
     writeDataFile(QStringLiteral("SAN/SAN_BAD.TXT"), "t\r\n 9500\r\n 9500\r\n 5\r\n 1\r\n090\r\n091\r\n");
     writeDataFile(QStringLiteral("SAN/SAN_SHORT.TXT"), "t\r\n 9500\r\n 9600\r\n 5\r\n 20\r\n090\r\n");
     FileKindPath[6] = dataPath(QStringLiteral("SAN/"));
@@ -224,43 +226,72 @@ TEST_F(SpectrumInterlockTest, EveryRunDwellsItsDelayAlsoOverALoadedFile) {
     }
 }
 
-TEST_F(SpectrumInterlockTest, ARefusedOkKeepsWhatWasTypedAndTuneModeMapsNoPointerOverIt) {
+TEST_F(SpectrumInterlockTest, ARefusedOkChangesNothingOfTheScanAndTheDialogKeepsWhatWasTyped) {
     frmSpectrum* w = open(3);
     ASSERT_TRUE(w && w->isLoaded());
     ok(QStringLiteral("9500"), QStringLiteral("9600"), QStringLiteral("5"));
+    run(w);
     w->cmdStop_Click();
+    const SpectrumLimits limits = w->scan().limits();
+    const SpecValueArray values = w->scan().values();
+    const int top = w->scan().measuredTop();
+    ASSERT_EQ(top, 20) << "the run measured every step";
+    const QImage graph = w->canvas()->image();
     auto* freq1 = w->findChild<QLabel*>(QStringLiteral("lblFreq1"));
-    auto* freq = w->findChild<QLabel*>(QStringLiteral("lblFreq"));
-    ASSERT_TRUE(freq1 && freq);
+    ASSERT_TRUE(freq1);
     const struct {
         const char *lower, *upper, *step;
-    } refused[] = {{"9500", "9500", "5"}, {"9500", "9600", "0"}};
+    } refused[] = {{"9600", "9500", "5"}, {"9500", "9500", "5"}, {"9500", "9600", "0"}, {"9500", "99999", "5"}};
     for (const auto& r : refused) {
         SCOPED_TRACE(std::string(r.lower) + " " + r.upper + " " + r.step);
         dialogs.expect(QStringLiteral("Input ERROR"));
         ok(QLatin1String(r.lower), QLatin1String(r.upper), QLatin1String(r.step));
-        forms::loaded<frmSpectrumlimits>()->cmdCancel_Click();
-        EXPECT_DOUBLE_EQ(w->scan().limits().lower, val(QLatin1String(r.lower)));
-        EXPECT_DOUBLE_EQ(w->scan().limits().upper, val(QLatin1String(r.upper)));
-        EXPECT_DOUBLE_EQ(w->scan().limits().step, val(QLatin1String(r.step)));
+        frmSpectrumlimits* dlg = forms::loaded<frmSpectrumlimits>();
+        EXPECT_EQ(dlg->txtInput[0]->text(), QLatin1String(r.lower));
+        EXPECT_EQ(dlg->txtInput[1]->text(), QLatin1String(r.upper));
+        EXPECT_EQ(dlg->txtInput[2]->text(), QLatin1String(r.step));
+        dlg->cmdCancel_Click();
         EXPECT_FALSE(w->timer()->isActive());
-        // Nothing to go on with, and nothing to tune over.
-        w->cmdStop_Click();
-        EXPECT_FALSE(w->findChild<QPushButton*>(QStringLiteral("cmdContinue"))->isEnabled());
+        EXPECT_DOUBLE_EQ(w->scan().limits().lower, limits.lower);
+        EXPECT_DOUBLE_EQ(w->scan().limits().upper, limits.upper);
+        EXPECT_DOUBLE_EQ(w->scan().limits().step, limits.step);
+        EXPECT_EQ(w->scan().values(), values);
+        EXPECT_EQ(w->scan().measuredTop(), top);
+        EXPECT_EQ(w->canvas()->image(), graph) << "the graph was erased";
+        // "Tune RX" still maps the pointer over the scan that was kept.
         w->cmdTunerx_Click();
         w->graphMouseMove(QPoint(320, 300));
-        EXPECT_EQ(freq1->text(), QString());
-        const QString before = freq->text();
-        w->graphMouseDown(QPoint(320, 300));
-        EXPECT_EQ(freq->text(), before);
+        EXPECT_EQ(freq1->text(), QStringLiteral(" 9550"));
         w->cmdStop_Click();
+        // Save writes the kept scan, a file the loader takes whole.
+        FileKindPath[6] = dataPath(QStringLiteral("SAN/"));
+        FileKindName[6] = QStringLiteral("SAN_KEPT.TXT");
+        ASSERT_TRUE(w->savespectrumfile());
+        const std::optional<SpectrumFile> f = readSpectrumFile(dataPath(QStringLiteral("SAN/SAN_KEPT.TXT")));
+        ASSERT_TRUE(f);
+        EXPECT_TRUE(f->limits.valid(FreqMin, FreqMax));
+        EXPECT_EQ(f->last, top);
     }
-    // Valid limits map the pointer again.
-    ok(QStringLiteral("9500"), QStringLiteral("9600"), QStringLiteral("5"));
-    w->cmdStop_Click();
-    w->cmdTunerx_Click();
-    w->graphMouseMove(QPoint(320, 300));
-    EXPECT_EQ(freq1->text(), QStringLiteral(" 9550"));
+    EXPECT_EQ(dialogs.pending(), 0);
+}
+
+TEST_F(SpectrumInterlockTest, SaveWritesNoFileTheLoaderWouldRefuse) {
+    frmSpectrum* w = open(3);
+    ASSERT_TRUE(w && w->isLoaded());
+    FileKindPath[6] = dataPath(QStringLiteral("SAN/"));
+    FileKindName[6] = QStringLiteral("SAN_NONE.TXT");
+    // Nothing scanned or loaded yet: no limits a file could be read back with.
+    EXPECT_FALSE(w->savespectrumfile());
+    EXPECT_FALSE(QFile::exists(dataPath(QStringLiteral("SAN/SAN_NONE.TXT"))));
+    dialogs.expect(QStringLiteral("nothing to save"));
+    w->cmdsaveas_Click();
+    EXPECT_EQ(forms::loaded<frmSavefile>(), nullptr) << "the chooser opened";
+    // A refused OK on a fresh window leaves it so.
+    dialogs.expect(QStringLiteral("Input ERROR"));
+    ok(QStringLiteral("9600"), QStringLiteral("9500"), QStringLiteral("5"));
+    forms::loaded<frmSpectrumlimits>()->cmdCancel_Click();
+    EXPECT_FALSE(w->savespectrumfile());
+    EXPECT_FALSE(QFile::exists(dataPath(QStringLiteral("SAN/SAN_NONE.TXT"))));
     EXPECT_EQ(dialogs.pending(), 0);
 }
 

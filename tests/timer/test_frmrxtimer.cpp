@@ -336,6 +336,59 @@ TEST_F(TimerRig, AnEventLastsItsLengthAcrossAClockStep) {
     EXPECT_EQ(dialogs.pending(), 0);
 }
 
+TEST_F(TimerRig, AnEventEndsOnTimeAcrossASleep) {
+    const struct {
+        const char* what;
+        int asleepMinutes;   // of an event of ten
+    } cases[] = {{"asleep four minutes of it", 4}, {"asleep past its end", 15}};
+    setUtc(utcAt(2027, 10, 31, 8, 0));
+    frmRxTimer* w = open(4);
+    ASSERT_NE(w, nullptr);
+    auto relay = [this] {
+        settle();
+        return as<sim::Nrd545Sim>().timerRelay();
+    };
+    auto running = [w] { return w->programme().state() == TimerProgramme::State::Running; };
+    auto tick = [w](void (frmRxTimer::*handler)()) {
+        (w->*handler)();
+        w->tmrTestprog()->stop();
+        w->tmrDuration()->stop();
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        setUtc(utcAt(2027, 10, 31, 9, 0));
+        w->editor().setStart(utcAt(2027, 10, 31, 10, 0));
+        w->editor().tpduration = 10;
+        w->cmdFixClr_Click(1, 0);
+        dialogs.expect(QStringLiteral("switched on"));
+        w->timeronoff(1);
+        setUtc(utcAt(2027, 10, 31, 10, 0, 3));
+        tick(&frmRxTimer::tmrTestprog_Timer);
+        ASSERT_TRUE(running());
+        ASSERT_TRUE(relay());
+
+        // No tick while asleep; the first after the resume counts the sleep.
+        Clock::sleep(qint64(c.asleepMinutes) * 60'000);
+        tick(&frmRxTimer::tmrDuration_Timer);
+        const bool over = c.asleepMinutes >= 10;
+        EXPECT_EQ(running(), !over);
+        EXPECT_EQ(relay(), !over) << "the line output is on for the sleep plus the rest";
+        if (!over) {
+            // Twenty seconds short of the ten minutes, then at them.
+            Clock::pass(qint64(10 - c.asleepMinutes) * 60'000 - 20'000);
+            tick(&frmRxTimer::tmrDuration_Timer);
+            EXPECT_TRUE(running());
+            Clock::pass(20'000);
+            tick(&frmRxTimer::tmrDuration_Timer);
+            EXPECT_FALSE(running());
+            EXPECT_FALSE(relay());
+        }
+        EXPECT_EQ(w->programme().state(), TimerProgramme::State::Editing);
+        w->cmdFixClr_Click(1, 1);
+    }
+    EXPECT_EQ(dialogs.pending(), 0);
+}
+
 class TimerRunEnds : public TimerRig {
 protected:
     // An NRD-545 with one event of 30 minutes, running since 10:00.

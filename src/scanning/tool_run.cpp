@@ -1,0 +1,72 @@
+#include "scanning/tool_run.h"
+#include "scanning/level_sample.h"
+#include "shell/file_kinds.h"
+
+// level_sample.h keeps the driver objects behind forward declarations; the
+// sampler's destructor needs them whole.
+#include "drivers/ar7030/clsar7030.h"
+#include "drivers/nrd535/clsnrd535.h"
+#include "drivers/nrd545/clsnrd545.h"
+#include "drivers/rx320/clsrx320.h"
+
+namespace dovrane {
+
+ToolRun::ToolRun(MeasurementTool tool, MeasurementRun::Options options) : tool_(tool), run_(options) {}
+
+ToolRun::~ToolRun() = default;
+
+void ToolRun::open(bool withSampler, ToolFiles files) {
+    interlock_ = std::make_unique<MeasurementInterlock>(tool_);
+    if (withSampler) sampler_ = std::make_unique<LevelSampler>();
+    kind_ = files.kind;
+    if (kind_ > 0) {
+        registerLoader(kind_, 0, std::move(files.loader));
+        registerWriter(kind_, std::move(files.writer));
+    }
+}
+
+void ToolRun::close(const std::function<void()>& stopControls) {
+    endRun(stopControls);
+    sampler_.reset();
+    interlock_.reset();
+    if (kind_ > 0) {
+        registerLoader(kind_, 0, nullptr);
+        registerWriter(kind_, nullptr);
+        kind_ = 0;
+    }
+    notice_.release();
+}
+
+void ToolRun::begin() {
+    silence_.answered();
+    run_.begin();
+}
+
+void ToolRun::endRun(const std::function<void()>& stopControls) {
+    if (stopControls) stopControls();
+    run_.end();
+}
+
+void ToolRun::stop(const std::function<void()>& stopControls) {
+    endRun(stopControls);
+    notice_.release();
+}
+
+void ToolRun::stopWith(const std::function<void()>& stopControls, const QString& text, const QString& title) {
+    endRun(stopControls);
+    notice_.stopped(text, title);
+}
+
+bool ToolRun::failed() {
+    notice_.failed();
+    return silence_.failed();
+}
+
+void ToolRun::answered() {
+    silence_.answered();
+    notice_.release();
+}
+
+void ToolRun::renewSampler() { sampler_ = std::make_unique<LevelSampler>(); }
+
+} // namespace dovrane
