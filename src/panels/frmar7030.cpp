@@ -235,7 +235,6 @@ void frmAR7030::RxUpdatefull() {
     const std::optional<int> mode = d->Mode();
     if (!mode) return;
     AR7030A_ModeChanged(*mode);
-    showModeControls(*mode);
     const std::optional<double> f = d->FrequencyA();
     if (!f) return;
     AR7030A_FrequencyAChanged(*f);
@@ -250,7 +249,10 @@ void frmAR7030::RxUpdatefull() {
          {&clsAR7030::Beatfreqosc, &frmAR7030::AR7030A_BeatfreqoscChanged}});
 }
 
-void frmAR7030::showModeControls(int mode) {
+void frmAR7030::showReceiverState() {
+    if (mode_ < 0) return;
+    const int mode = mode_;
+    ui->lblMode->setText(modelCodes(1)->mode.holds(mode) ? tableText(ModeTexts, mode) : QStringLiteral("?"));
     const bool pbs = mode != ModeNfm;
     ui->vsbPassbandshift->setEnabled(pbs);
     setBackground(ui->lblPassbandshift, pbs ? kInUse : kNotInUse, pbs ? QColor(Qt::white) : QColor(Qt::black));
@@ -277,7 +279,8 @@ void frmAR7030::AR7030A_BandwidthChanged(int n) {
 }
 
 void frmAR7030::AR7030A_ModeChanged(int m) {
-    ui->lblMode->setText(modelCodes(1)->mode.holds(m) ? tableText(ModeTexts, m) : QStringLiteral("?"));
+    mode_ = m;
+    showReceiverState();
 }
 
 void frmAR7030::AR7030A_AgcspeedChanged(int a) {

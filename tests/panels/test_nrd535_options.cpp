@@ -69,7 +69,7 @@ TEST_F(Nrd535Options, ThePanelsButtonsAndTextsFollowAnOptionFromSetUp) {
         const char* keyText;
     };
     const Case cases[] = {
-        {EcssOption, {"cmdMode_7", "cmdMode_8"}, "D7", "lblMode", QStringLiteral("AM-U"), QStringLiteral("?"),
+        {EcssOption, {"cmdMode_7", "cmdMode_8"}, "D7", "lblMode", QStringLiteral("AM-U"), QStringLiteral("AM-U"),
          Qt::Key_M, "M"},
         {NarrowFilterOption, {"cmdBandwidth_2"}, "B2", "lblBandwidth", QStringLiteral("Nar"), QStringLiteral("Nar"),
          Qt::Key_F1, ""},
@@ -227,10 +227,11 @@ TEST_F(Nrd535Options, TheMemoryToolsFollowEcssFromSetUp) {
     EXPECT_EQ(modeSettings('7'), 2) << "Fill and the editor";
     EXPECT_EQ(sim.channel(0).value_or(Setting{}).mode, 7);
 
-    // Cleared again: the editor's list drops AM-U, Set R2M sends nothing.
+    // Cleared again: the editor's list drops AM-U, Set R2M sends nothing; the
+    // receiver is still in AM-U, and the panel says so.
     setOption(EcssOption, false);
     EXPECT_EQ(modes->findText(QStringLiteral("AM-U")), -1);
-    EXPECT_EQ(text("lblMode"), QStringLiteral("?"));
+    EXPECT_EQ(text("lblMode"), QStringLiteral("AM-U"));
     EXPECT_FALSE(enabled("cmdMode_7"));
     sim.setVfo(Setting{0, 1, 4, 6000000, 1});
     clearSent();
