@@ -142,6 +142,35 @@ TEST_F(Nrd535Options, TheBandwidthControlFollowsTheBwcOption) {
     }
 }
 
+// Set Up closing leaves a bandwidth control the user has set where it is:
+// whatever else changed, the slider keeps its value and nothing is sent.
+TEST_F(Nrd535Options, SetUpClosingKeepsTheUsersBandwidthControl) {
+    sim.setVfo(Setting{0, 0, 2, 14200000, 1});
+    ASSERT_NE(go({{BwcOption, 1.0f}}), nullptr);
+    QSlider* bwc = control<QSlider>(panel, QStringLiteral("vsbBandwidthcontrol"));
+    click(panel, QStringLiteral("cmdLock_1"));
+    ASSERT_TRUE(bwc->isEnabled());
+    bwc->setValue(3000);
+    EXPECT_EQ(sent().last(), QByteArray("W3000"));
+    const struct {
+        const char* change;
+        int setting;
+        bool fitted;
+    } closes[] = {{"nothing changed", BwcOption, true},
+                  {"the 1 kHz filter ticked", NarrowFilterOption, true},
+                  {"ECSS ticked", EcssOption, true}};
+    for (const auto& c : closes) {
+        SCOPED_TRACE(c.change);
+        clearSent();
+        setOption(c.setting, c.fitted);
+        EXPECT_EQ(sent(), Wire{});
+        EXPECT_TRUE(bwc->isEnabled());
+        EXPECT_EQ(bwc->value(), 3000);
+        EXPECT_EQ(text("lblbandwidthcontrol"), QStringLiteral(" 3000"));
+        EXPECT_EQ(sim.bandwidthControl(), 3000);
+    }
+}
+
 // The mode letters of the lists: "C" tunes CW on the narrow filter once the
 // option is ticked, and the panel then offers that filter too.
 TEST_F(Nrd535Options, ListTuningFollowsTheNarrowFilterOption) {
