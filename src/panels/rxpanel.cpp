@@ -8,6 +8,7 @@
 #include "platform/geometry.h"
 #include "shell/globals.h"
 #include "platform/number_text.h"
+#include "platform/one_line_text.h"
 #include "shell/unloadallforms.h"
 
 #include <QAbstractButton>
@@ -133,6 +134,9 @@ void RxPanel::bindControls() {
     lbnInt1 = findChild<ClickableLabel*>(QStringLiteral("lbnInt1"));
     if (lbnInt1) connect(lbnInt1, &ClickableLabel::clicked, this, [this] { lbnInt1_Click(); });
     if (txtFrequencyA) {
+        // The box's text is what other windows take as the frequency, into
+        // their files too: a paste holding a line break never enters it.
+        refuseControlCharacters(txtFrequencyA);
         txtFrequencyA->setMouseTracking(true);
         connect(txtFrequencyA, &QLineEdit::returnPressed, this, [this] { txtFrequencyA_Enter(); });
     }
