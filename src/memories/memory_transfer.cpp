@@ -250,8 +250,7 @@ MemoryTransfer::SetResult MemoryTransfer::setR2M(const QString& r) {
         ok = ((mode == 4 || mode == 5) ? AR7030A->Beatfreqosc(b) : AR7030A->Squelch(b)) && ok;
         bool answered = false;
         if (frmAR7030* p = forms::loaded<frmAR7030>()) {
-            p->RxUpdatefull();
-            answered = !rxFailing();
+            answered = p->RxUpdatefull();
         } else {
             answered = answers();
         }
@@ -263,8 +262,7 @@ MemoryTransfer::SetResult MemoryTransfer::setR2M(const QString& r) {
         if (NRD535A) {
             if (!NRD535A->RxStatus(s)) return SetResult::NotTaken;
             if (frmNRD535* p = forms::loaded<frmNRD535>()) {
-                p->RxUpdatebasics();
-                return result(!rxFailing());
+                return result(p->RxUpdatebasics());
             }
             return result(answers());
         }

@@ -36,7 +36,7 @@ public:
 
     // Reads every setting back from the receiver and shows it. Stops at the
     // first read that gets no answer: the rest would only wait as long again.
-    void RxUpdatefull() override;
+    bool RxUpdatefull() override;
 
     // The handlers of the driver's events. Other windows call them after
     // setting the receiver through a driver object of their own. A value

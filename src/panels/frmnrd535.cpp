@@ -242,18 +242,19 @@ std::optional<QString> frmNRD535::readStatus() {
     return s;
 }
 
-void frmNRD535::RxUpdatebasics() { readStatus(); }
+bool frmNRD535::RxUpdatebasics() { return readStatus().has_value(); }
 
-void frmNRD535::RxUpdatefull() {
+bool frmNRD535::RxUpdatefull() {
     QPointer<frmNRD535> self(this);
     const std::optional<QString> s = readStatus();
     // A receiver that did not answer leaves the panel as it was.
-    if (!s || !self) return;
+    if (!s) return false;
     // Passband shift and bandwidth control act only on a held receiver, in a
     // mode with filters; a refresh starts them from the centre and the top.
-    if (RemoteHeld != 1 || mode_ == kModeNfm) return;
+    if (!self || RemoteHeld != 1 || mode_ == kModeNfm) return true;
     setPassbandshift(0);
     if (self && bandwidthControlRange(2, filter_).has() && optionFitted(BwcOption)) setUpBandwidthcontrol(filter_);
+    return true;
 }
 
 void frmNRD535::setUpBandwidthcontrol(int filter) {

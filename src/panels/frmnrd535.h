@@ -32,11 +32,13 @@ public:
     frmNRD535();
     ~frmNRD535() override;
 
-    // One status read, shown in the labels and the frequency box.
-    void RxUpdatebasics();
+    // One status read, shown in the labels and the frequency box; true when
+    // the receiver answered.
+    bool RxUpdatebasics();
     // RxUpdatebasics' refresh, the controls that depend on mode, filter,
-    // hold and options, and (held) the start values of the two sliders.
-    void RxUpdatefull() override;
+    // hold and options, and (held) the start values of the two sliders; true
+    // when the receiver answered the status read.
+    bool RxUpdatefull() override;
 
     // The driver's events, public so that other windows can show what they
     // sent through their own driver object.

@@ -200,22 +200,26 @@ void frmNRD545::blankSliders() {
 
 // ---- refreshing from the receiver ----
 
-void frmNRD545::RxUpdatefull() {
-    if (!NRD545A) return;
+bool frmNRD545::RxUpdatefull() {
+    if (!NRD545A) return false;
     QPointer<frmNRD545> self(this);
     const std::optional<QString> s = NRD545A->RxStatus();
     // A receiver that did not answer leaves the panel as it was.
-    if (!s || !self) return;
+    if (!s) return false;
+    if (!self) return true;
     NRD545A_RxStatusChanged(*s);
-    if (RemoteHeld != 1) return;
+    if (RemoteHeld != 1) return true;
 
     // Each slider is enabled once the receiver has given its value; a
     // receiver that stops answering leaves the rest as they were.
     std::vector<QSlider*> levels;
     if (!fixedFilterMode(mode_)) levels = {ui->vsbBandwidthcontrol, ui->vsbPassbandshift};
     for (QSlider* l : {ui->vsbIfgain, ui->vsbSquelch, ui->vsbTone, ui->vsbVolume}) levels.push_back(l);
-    for (QSlider* l : levels)
-        if (!self || !readLevel(l)) return;
+    for (QSlider* l : levels) {
+        if (!self) return true;
+        if (!readLevel(l)) return false;
+    }
+    return true;
 }
 
 void frmNRD545::showReceiverState() {

@@ -33,8 +33,9 @@ public:
     ~frmNRD545() override;
 
     // The status, the controls that depend on the mode and, while the
-    // receiver is held, the six slider values.
-    void RxUpdatefull() override;
+    // receiver is held, the six slider values; true when the receiver
+    // answered every read.
+    bool RxUpdatefull() override;
 
     // The driver's events, public so that other windows can show what they
     // sent through their own driver object.

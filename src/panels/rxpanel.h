@@ -115,8 +115,9 @@ protected:
     virtual void continuousStopped() {}
     // A key of the model's own part of the table.
     virtual void modelKey(const KeyAction& action) { (void)action; }
-    // "Update".
-    virtual void RxUpdatefull() {}
+    // "Update": reads the receiver into the panel; true when the receiver
+    // answered every read (false where the panel reads nothing).
+    virtual bool RxUpdatefull() { return false; }
 
     void fillDirectMenu(QMenu* menu) override;
     void rxClockMenu() override;
