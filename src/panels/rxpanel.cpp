@@ -1,5 +1,6 @@
 #include "panels/rxpanel.h"
 #include "drivers/model_tables.h"
+#include "drivers/rx_link.h"
 #include "platform/spin_button.h"
 #include "panels/tool_windows.h"
 #include "platform/clickable_label.h"
@@ -243,7 +244,7 @@ void RxPanel::cmdBack_Click() {
 void RxPanel::cmdEnterfreq_Click() {
     guarded(cmdEnterfreq, [this] {
         const double f = lblMfreq ? val(lblMfreq->text()) : 0;
-        if (inLimits(f)) setDriverFrequencyA(f);
+        if (inLimits(f)) tune(f);
         else warn(QString::fromUtf8(model_.freqOutOfRange), kError);
         if (lblMfreq) lblMfreq->clear();
     });
@@ -283,6 +284,15 @@ void RxPanel::stepOutOfRange() {
     if (cmbFreqstep) cmbFreqstep->setEditText(kDefaultStep);
 }
 
+bool RxPanel::tune(double kHz) {
+    if (!setDriverFrequencyA(kHz)) return false;
+    // The command went out: the line works, and whatever silence the program
+    // knew of has ended. A failure after this one is a new one and is told,
+    // even when no read has been answered since the last notice.
+    noteRxSuccess();
+    return true;
+}
+
 // ---- stepping ----
 
 void RxPanel::step(int direction) {
@@ -297,7 +307,7 @@ void RxPanel::step(int direction) {
         // Both ends hold, whichever way the step went: a box showing "?" or a
         // typed frequency beyond the limits never reaches the receiver.
         f = std::clamp(f, FreqMin, FreqMax);
-        sent = setDriverFrequencyA(f);
+        sent = tune(f);
         if (txtFrequencyA) txtFrequencyA->repaint();
     }
     if (spnFreqstep) spnFreqstep->setEnabled(true);
@@ -368,7 +378,7 @@ void RxPanel::txtFrequencyA_Enter() {
     if (!txtFrequencyA) return;
     const double f = boxValue(txtFrequencyA->text());
     if (inLimits(f)) {
-        setDriverFrequencyA(f);
+        tune(f);
     } else {
         txtFrequencyA->clear();
         warn(kOutsideRange, kInputError);

@@ -152,6 +152,9 @@ private:
     void bindControls();
     void fillStepList();
     void openPort();
+    // The frequency to the receiver through the model's driver; false when the
+    // command did not go out.
+    bool tune(double kHz);
     void step(int direction);
     void stopMoving();
     // Stops continuous stepping without giving back its hold; true when it ran.

@@ -8,6 +8,7 @@
 #include "shell/globals.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QWheelEvent>
@@ -73,9 +74,10 @@ TEST_F(ReceiverGoesAwayTest, OneNoticeWhileGoneAndTheNextClickWorksWhenBack) {
 }
 
 // The simulator's process ends: its device is gone for good. A tune by the
-// keypad, the wheel and the step button each gets no answer; the first says
-// so once, naming the device, and the box keeps what the receiver last
-// confirmed.
+// keypad, the wheel and the step button each fails; the first says so once,
+// naming the device, and the box keeps what the receiver last confirmed. The
+// receiver had been silent for a moment before, and told so, and tunes had
+// gone out since: the loss is a new silence, and is told.
 TEST_F(ReceiverGoesAwayTest, ATuneToAReceiverThatHasGoneSaysSoOnce) {
     for (int rxType = 1; rxType <= 4; ++rxType) {
         SCOPED_TRACE(modelName(rxType));
@@ -83,6 +85,14 @@ TEST_F(ReceiverGoesAwayTest, ATuneToAReceiverThatHasGoneSaysSoOnce) {
         ASSERT_NE(p, nullptr);
         auto* box = p->findChild<QLineEdit*>(QStringLiteral("txtFrequencyA"));
         ASSERT_NE(box, nullptr);
+        // A moment of silence, told by the panel's refresh where it has one.
+        if (QAction* update = p->menuItem(QStringLiteral("mnuUpdate"))) {
+            simulator()->setFault(sim::Fault::Off);
+            dialogs.expect(QStringLiteral("The receiver does not answer"));
+            update->trigger();
+            pump(50);
+            simulator()->setFault(sim::Fault::None);
+        }
         tuneByKeypad(p, QStringLiteral("7105"));
         ASSERT_TRUE(settle());
         pump(50);
