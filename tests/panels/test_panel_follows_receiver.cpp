@@ -8,6 +8,8 @@
 #include "shell/frmsetup.h"
 #include "sim/nrd535_sim.h"
 #include "sim/nrd545_sim.h"
+#include "support/go_rig.h"
+#include "panels/frmar7030.h"
 #include "timer/timer_event.h"
 #include "timer/timer_programme.h"
 
@@ -157,6 +159,65 @@ TEST_F(Nrd535Follows, TheModeLabelNamesAnOptionsModeTheSetUpDoesNotList) {
         TearDown();
         SetUp();
     }
+}
+
+class Ar7030Follows : public GoRig {};
+
+QStringList ar7030State(QWidget* p) {
+    QStringList out{QStringLiteral("lblMode=") + text(p, "lblMode")};
+    for (const char* w : {"vsbPassbandshift", "vsbBeatfreqosc"})
+        out << QStringLiteral("%1 %2").arg(QLatin1String(w), p->findChild<QWidget*>(QLatin1String(w))->isEnabled()
+                                                                  ? QStringLiteral("on")
+                                                                  : QStringLiteral("off"));
+    for (const char* l : {"lblPassbandshift", "lblBeatfreqosc"})
+        out << QStringLiteral("%1 %2").arg(QLatin1String(l), background(p->findChild<QWidget*>(QLatin1String(l))).name());
+    return out;
+}
+
+// The AR7030's passband-shift and BFO controls follow the mode whoever set
+// it: list tuning and a timer event leave them as the panel's own button does.
+TEST_F(Ar7030Follows, ListTuningAndATimerEventLeaveTheModeControlsAsTheButtonsDo) {
+    PanelForm* p = go(1);
+    ASSERT_NE(p, nullptr);
+    auto button = [p](int mode) {
+        auto* b = p->findChild<QAbstractButton*>(QStringLiteral("cmdMode_%1").arg(mode - 1));
+        ASSERT_NE(b, nullptr);
+        b->click();
+    };
+    std::map<int, QStringList> own;
+    for (int mode : {3, 5, 7}) {
+        button(mode);
+        own[mode] = ar7030State(p);
+    }
+    ASSERT_NE(own[3], own[7]);
+    ASSERT_NE(own[5], own[7]);
+    auto timerEvent = [](int mode) {
+        SlotFields slot{};
+        slot[slotfield::Bw] = 1;
+        slot[slotfield::Mode] = mode;
+        const char digits[] = "07100000";
+        for (int i = 0; i < 8; ++i) slot[size_t(slotfield::Freq0 + i)] = digits[i] - '0';
+        TimerReceiver rx(1);
+        rx.apply(slot);
+    };
+    const struct {
+        const char* name;
+        int mode;
+        std::function<void()> run;
+    } paths[] = {
+        {"list tuning", 3, [] { QString l = QStringLiteral("F"); SetRx2mfa(l); }},
+        {"list tuning", 5, [] { QString l = QStringLiteral("C"); SetRx2mfa(l); }},
+        {"timer event", 3, [&] { timerEvent(3); }},
+        {"timer event", 5, [&] { timerEvent(5); }},
+    };
+    for (const auto& path : paths) {
+        SCOPED_TRACE(std::string(path.name) + " to mode " + std::to_string(path.mode));
+        button(7);
+        path.run();
+        ASSERT_TRUE(settle());
+        EXPECT_EQ(ar7030State(p), own[path.mode]);
+    }
+    EXPECT_EQ(dialogs.pending(), 0);
 }
 
 } // namespace
