@@ -10,6 +10,7 @@
 #include "shell/globals.h"
 #include "platform/number_text.h"
 #include "platform/one_line_text.h"
+#include "shell/run_notice.h"
 #include "shell/unloadallforms.h"
 
 #include <QAbstractButton>
@@ -285,12 +286,17 @@ void RxPanel::stepOutOfRange() {
 }
 
 bool RxPanel::tune(double kHz) {
-    if (!setDriverFrequencyA(kHz)) return false;
-    // The command went out: the line works, and whatever silence the program
-    // knew of has ended. A failure after this one is a new one and is told,
-    // even when no read has been answered since the last notice.
-    noteRxSuccess();
-    return true;
+    if (setDriverFrequencyA(kHz)) {
+        tuneFailing_ = false;
+        return true;
+    }
+    // The first tune in a row that could not go out is told once. The driver
+    // tells it itself unless it had told the same silence before (a read the
+    // receiver did not answer, while tunes still went out); then the panel
+    // does, once the click or tick has returned.
+    if (!tuneFailing_ && !rxNoticePending() && Comm1 && Comm1->isWanted() && Comm1->openCount() > 0) tellRxNoticeLater(Comm1->deviceName());
+    tuneFailing_ = true;
+    return false;
 }
 
 // ---- stepping ----

@@ -173,6 +173,8 @@ private:
     QString keyDigits_;
     bool keysHooked_ = false;
     bool stoppedMoving_ = false;
+    // The last tune could not go out (told once for the spell).
+    bool tuneFailing_ = false;
 };
 
 } // namespace dovrane
