@@ -87,7 +87,7 @@ frmMemcell::frmMemcell() : Form(kPosition, &MemcellOpen), ui(std::make_unique<Ui
     // The tag ends the cell's line in the memory file: a pasted line break
     // becomes a blank.
     keepOnOneLine(ui->txtMemtag);
-    onSetUpClosed(this, [this] {
+    connect(&setUpNotifier(), &SetUpNotifier::closed, this, [this] {
         if (isLoaded()) followOptions();
     });
 }

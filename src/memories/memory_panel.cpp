@@ -12,13 +12,11 @@ namespace dovrane {
 std::optional<bool> refreshPanelAfterSet(int rxType) {
     if (rxType == 1) {
         if (frmAR7030* p = forms::loaded<frmAR7030>()) {
-            p->RxUpdatefull();
-            return !rxFailing();
+            return p->RxUpdatefull();
         }
     } else if (rxType == 2) {
         if (frmNRD535* p = forms::loaded<frmNRD535>()) {
-            p->RxUpdatebasics();
-            return !rxFailing();
+            return p->RxUpdatebasics();
         }
     }
     return std::nullopt;

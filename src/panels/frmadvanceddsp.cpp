@@ -3,6 +3,7 @@
 
 #include "drivers/nrd545/clsnrd545.h"
 #include "panels/frmuserdefs.h"
+#include "platform/option_group.h"
 #include "platform/dialogs.h"
 #include "shell/globals.h"
 #include "platform/number_text.h"
@@ -66,8 +67,8 @@ frmAdvancedDSP::frmAdvancedDSP() : Form(35, &AdvancedDSPOpen), ui(std::make_uniq
     const std::pair<const char*, int> options[] = {{"optFilterslope", kFilterSlopeItem},
                                                    {"optHoldofnr", kFilterHoldItem}};
     for (const auto& [base, item] : options) {
-        QButtonGroup* g = nrddialogs::optionGroup(this, QString::fromLatin1(base));
-        nrddialogs::onOptionChosen(g, this, [this, item](int id) {
+        QButtonGroup* g = optionGroup(this, QString::fromLatin1(base));
+        onOptionChosen(g, this, [this, item](int id) {
             if (NRD545A) NRD545A->Userdefs(item, id);
         });
     }

@@ -211,9 +211,10 @@ bool frmAR7030::loadInstalledFilters() {
     return true;
 }
 
-void frmAR7030::RxUpdatefull() {
+bool frmAR7030::RxUpdatefull() {
     clsAR7030* d = AR7030A_;
-    if (!d) return;
+    // Nothing read is nothing answered.
+    if (!d) return false;
     using Read = std::optional<int> (clsAR7030::*)();
     using Show = void (frmAR7030::*)(int);
     struct Row {
@@ -231,15 +232,14 @@ void frmAR7030::RxUpdatefull() {
     if (!run({{&clsAR7030::Attenuator, &frmAR7030::AR7030A_AttenuatorChanged},
               {&clsAR7030::Bandwidth, &frmAR7030::AR7030A_BandwidthChanged},
               {&clsAR7030::Agcspeed, &frmAR7030::AR7030A_AgcspeedChanged}}))
-        return;
+        return false;
     const std::optional<int> mode = d->Mode();
-    if (!mode) return;
+    if (!mode) return false;
     AR7030A_ModeChanged(*mode);
-    showModeControls(*mode);
     const std::optional<double> f = d->FrequencyA();
-    if (!f) return;
+    if (!f) return false;
     AR7030A_FrequencyAChanged(*f);
-    run({{&clsAR7030::Volume, &frmAR7030::AR7030A_VolumeChanged},
+    return run({{&clsAR7030::Volume, &frmAR7030::AR7030A_VolumeChanged},
          {&clsAR7030::Bass, &frmAR7030::AR7030A_BassChanged},
          {&clsAR7030::Treble, &frmAR7030::AR7030A_TrebleChanged},
          {&clsAR7030::Leftauxlevel, &frmAR7030::AR7030A_LeftauxlevelChanged},
@@ -250,7 +250,10 @@ void frmAR7030::RxUpdatefull() {
          {&clsAR7030::Beatfreqosc, &frmAR7030::AR7030A_BeatfreqoscChanged}});
 }
 
-void frmAR7030::showModeControls(int mode) {
+void frmAR7030::showReceiverState() {
+    if (mode_ < 0) return;
+    const int mode = mode_;
+    ui->lblMode->setText(modelCodes(1)->mode.holds(mode) ? tableText(ModeTexts, mode) : QStringLiteral("?"));
     const bool pbs = mode != ModeNfm;
     ui->vsbPassbandshift->setEnabled(pbs);
     setBackground(ui->lblPassbandshift, pbs ? kInUse : kNotInUse, pbs ? QColor(Qt::white) : QColor(Qt::black));
@@ -277,7 +280,8 @@ void frmAR7030::AR7030A_BandwidthChanged(int n) {
 }
 
 void frmAR7030::AR7030A_ModeChanged(int m) {
-    ui->lblMode->setText(modelCodes(1)->mode.holds(m) ? tableText(ModeTexts, m) : QStringLiteral("?"));
+    mode_ = m;
+    showReceiverState();
 }
 
 void frmAR7030::AR7030A_AgcspeedChanged(int a) {

@@ -36,7 +36,7 @@ public:
 
     // Reads every setting back from the receiver and shows it. Stops at the
     // first read that gets no answer: the rest would only wait as long again.
-    void RxUpdatefull() override;
+    bool RxUpdatefull() override;
 
     // The handlers of the driver's events. Other windows call them after
     // setting the receiver through a driver object of their own. A value
@@ -91,8 +91,12 @@ private:
     void bindModelControls();
     // Load: the fitted filters name and enable the filter buttons.
     bool loadInstalledFilters();
-    // The passband-shift and BFO sliders follow the mode.
-    void showModeControls(int mode);
+    // Everything that depends on the mode, from the mode the receiver last
+    // reported or took: the mode label and the passband-shift and BFO
+    // sliders with their labels. The mode handler, whoever calls it, ends here.
+    void showReceiverState();
+    // The mode code, -1 before the first.
+    int mode_ = -1;
     // Sets a slider to show a value without sending it.
     static void showSlider(QSlider* slider, int value);
     // A key moved the passband shift or the volume: the slider's own change

@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <algorithm>
 
 namespace dovrane {
 
@@ -27,17 +28,11 @@ const QString kRttyMissing = QStringLiteral("Reserved for RTTY demodulation\nwit
 const QString kRttyTitle = QStringLiteral("RTTY demodulation");
 
 constexpr int kModeNfm = 5;
-constexpr int kPbsLimit = 2000;
 constexpr int kModeDelayMs = 100;
+constexpr int kPbsKeyStep = 50;
 
-// The bandwidth-control range of a filter: lowest, highest, key step.
-struct BwcRange {
-    int low;
-    int high;
-    int step;
-};
-constexpr BwcRange kWide{2000, 5500, 200};
-constexpr BwcRange kInter{500, 2200, 100};
+// The step of the bandwidth-control keys on a filter.
+int bwcKeyStep(int filter) { return filter == 0 ? 200 : 100; }
 
 // The numeric value of one character of the status string (1-based), 0 for
 // anything that is not a digit.
@@ -51,11 +46,17 @@ QString attenuatorText(int code) { return numText(double(code * -20)); }
 
 } // namespace
 
-frmNRD535::frmNRD535() : RxPanel(2), ui(std::make_unique<Ui::frmNRD535>()) {
+frmNRD535::frmNRD535() : NrdPanel(2), ui(std::make_unique<Ui::frmNRD535>()) {
     ui->setupUi(this);
     ui->tuningBlock->setFrameTitle(QStringLiteral("Freq A : 10 k - 30 M"));
     setupPanel();
     bindModelControls();
+    {
+        // The passband shift spans what the receiver takes; the bandwidth
+        // control takes the range of its filter when it is set up.
+        const QSignalBlocker block(ui->vsbPassbandshift);
+        ui->vsbPassbandshift->setRange(passbandShiftRange(2).lo, passbandShiftRange(2).hi);
+    }
 
     // This panel's own captions.
     if (QAction* a = menuItem(QStringLiteral("mnuConvertaero2"))) a->setText(QStringLiteral("Convert Aero . . ."));
@@ -64,12 +65,12 @@ frmNRD535::frmNRD535() : RxPanel(2), ui(std::make_unique<Ui::frmNRD535>()) {
     // Set Up is reachable from the panel and changes the options at once.
     // Only the open panel follows: one that is closing has let go of its
     // receiver already.
-    onSetUpClosed(this, [this] {
+    connect(&setUpNotifier(), &SetUpNotifier::closed, this, [this] {
         if (openPanel() == this) followOptions();
     });
 }
 
-frmNRD535::~frmNRD535() { clearLockPanel(this); }
+frmNRD535::~frmNRD535() = default;
 
 clsNRD535* frmNRD535::driver() const { return NRD535A; }
 
@@ -121,6 +122,7 @@ void frmNRD535::fillDirectMenu(QMenu* menu) {
 void frmNRD535::createDriverAndTables() {
     if (Comm1) {
         NRD535A = new clsNRD535(*Comm1, this);
+        setNrdDriver(NRD535A);
         clsNRD535* d = NRD535A;
         connect(d, &clsNRD535::PoweronoffChanged, this, [this](int v) { NRD535A_PoweronoffChanged(v); });
         connect(d, &NrdDriver::LockChanged, this, [this](int v) { NRD535A_LockChanged(v); });
@@ -151,24 +153,55 @@ void frmNRD535::applyOptions() {
 
 void frmNRD535::followOptions() {
     applyOptions();
-    // The mode texts have followed the options already.
-    if (modelCodes(2)->mode.optionOf(shownMode_) != 0) NRD535A_ModeChanged(shownMode_);
+    showReceiverState();
+    // The bandwidth control just fitted, on a held receiver whose filter has
+    // one: the slider starts as a refresh starts it. A slider that already
+    // holds a value keeps it.
+    if (bwcFilter_ < 0 && pbsKnown_ && RemoteHeld == 1 && bandwidthControlRange(2, filter_).has() &&
+        optionFitted(BwcOption))
+        setUpBandwidthcontrol(filter_);
+}
 
-    QSlider* bwc = ui->vsbBandwidthcontrol;
-    if (!optionFitted(BwcOption)) {
-        if (bwc->isEnabled()) {
-            bwc->setEnabled(false);
-            ui->lblbandwidthcontrol->clear();
-        }
-        return;
+QString frmNRD535::modeText(int m) const {
+    if (!modelCodes(2)->mode.holds(m)) return QStringLiteral("?");
+    const QString t = tableText(ModeTexts, m);
+    // The tables leave the modes of a missing option without a name; the
+    // mode buttons keep them.
+    if (t.isEmpty() && cmdMode[size_t(m)]) return cmdMode[size_t(m)]->text();
+    return t;
+}
+
+void frmNRD535::showReceiverState() {
+    if (mode_ >= 0) ui->lblMode->setText(modeText(mode_));
+    // Nothing is known of the receiver yet: the controls stay as loaded.
+    if (mode_ < 0) return;
+    const ModelCodes& codes = *modelCodes(2);
+
+    // NFM runs without AGC and filters.
+    const bool nfm = mode_ == kModeNfm;
+    for (QAbstractButton* c : cmdAgcspeed)
+        if (c) c->setEnabled(!nfm);
+    if (nfm) ui->lblAgcspeed->clear();
+    else if (agc_ >= 0) ui->lblAgcspeed->setText(codes.agc.holds(agc_) ? tableText(AgcTexts, agc_) : QStringLiteral("?"));
+    ui->fraFilters->setEnabled(!nfm);
+    if (nfm) ui->lblBandwidth->clear();
+    else if (filter_ >= 0)
+        ui->lblBandwidth->setText(codes.filter.holds(filter_) ? tableText(BwTexts, filter_) : QStringLiteral("?"));
+
+    if (nfm) {
+        ui->lblPassbandshift->clear();
+        pbsKnown_ = false;
     }
-    // The passband-shift slider is live exactly while the receiver is held
-    // and the mode has filters; the filter shown decides the range, as for
-    // the keys.
-    if (bwc->isEnabled() || !ui->vsbPassbandshift->isEnabled() || RemoteHeld != 1) return;
-    const QString filter = ui->lblBandwidth->text();
-    if (filter == tableText(BwTexts, 0)) setUpBandwidthcontrol(0);
-    else if (filter == tableText(BwTexts, 1)) setUpBandwidthcontrol(1);
+    // A bandwidth control set for another filter, or one the set-up no
+    // longer has, is none.
+    if (nfm || bwcFilter_ != filter_ || !optionFitted(BwcOption)) {
+        ui->lblbandwidthcontrol->clear();
+        bwcFilter_ = -1;
+    }
+    // Passband shift and bandwidth control act only on a held receiver.
+    const bool held = RemoteHeld == 1;
+    ui->vsbPassbandshift->setEnabled(held && pbsKnown_);
+    ui->vsbBandwidthcontrol->setEnabled(held && bwcFilter_ >= 0);
 }
 
 void frmNRD535::modelLoad(bool portOpen) {
@@ -189,54 +222,15 @@ void frmNRD535::modelLoad(bool portOpen) {
     NRD535A_LockChanged(RemoteHeld);
 }
 
-void frmNRD535::modelUnload() {
-    steppingHolds_ = false;
-    // Closing the panel always returns the receiver to local.
-    lockoffon(0);
-    clearLockPanel(this);
-}
-
-void frmNRD535::releaseDriver() {
-    delete NRD535A.data();
-    NRD535A = nullptr;
-}
-
 // ---- the panel lock ----
-
-void frmNRD535::lockoffon(int v) {
-    if (NRD535A) NRD535A->Lockonoff(v);
-    // The label shows the hold the program keeps: a release that could not
-    // reach the receiver still ends it (the next command lets the receiver
-    // go), and a hold that did not take is none.
-    if (v == 0 || v == 1) NRD535A_LockChanged(RemoteHeld);
-    if (v == 0) blankSliders();
-    else if (v == 1) RxUpdatefull();
-}
 
 void frmNRD535::blankSliders() {
     ui->lblbandwidthcontrol->clear();
     ui->vsbBandwidthcontrol->setEnabled(false);
     ui->lblPassbandshift->clear();
     ui->vsbPassbandshift->setEnabled(false);
-}
-
-void frmNRD535::cmdLock_Click(int i) {
-    if (i != 0 && i != 1) return;
-    PanelLock = i;
-    userLockChanged();
-    lockoffon(i);
-}
-
-void frmNRD535::continuousStarted() {
-    // Stepping holds the receiver for its run, unless the user already does.
-    steppingHolds_ = PanelLock == 0;
-    if (steppingHolds_) dovrane::lockoffon(1);
-}
-
-void frmNRD535::continuousStopped() {
-    if (!steppingHolds_) return;
-    steppingHolds_ = false;
-    dovrane::lockoffon(0);
+    bwcFilter_ = -1;
+    pbsKnown_ = false;
 }
 
 // ---- refreshing from the receiver ----
@@ -248,52 +242,28 @@ std::optional<QString> frmNRD535::readStatus() {
     return s;
 }
 
-void frmNRD535::RxUpdatebasics() { readStatus(); }
+bool frmNRD535::RxUpdatebasics() { return readStatus().has_value(); }
 
-void frmNRD535::RxUpdatefull() {
+bool frmNRD535::RxUpdatefull() {
     QPointer<frmNRD535> self(this);
     const std::optional<QString> s = readStatus();
     // A receiver that did not answer leaves the panel as it was.
-    if (!s || !self) return;
-    const int b = statusDigit(*s, 3);
-    const int m = statusDigit(*s, 4);
-    const int a = statusDigit(*s, 13);
-
-    if (m == kModeNfm) {
-        for (QAbstractButton* c : cmdAgcspeed)
-            if (c) c->setEnabled(false);
-        ui->lblAgcspeed->clear();
-        blankSliders();
-        ui->fraFilters->setEnabled(false);
-        ui->lblBandwidth->clear();
-        return;
-    }
-    for (QAbstractButton* c : cmdAgcspeed)
-        if (c) c->setEnabled(true);
-    ui->lblAgcspeed->setText(tableText(AgcTexts, a));
-    ui->fraFilters->setEnabled(true);
-
-    // Passband shift and bandwidth control act only on a held receiver.
-    if (RemoteHeld != 1) return;
-    ui->vsbPassbandshift->setEnabled(true);
+    if (!s) return false;
+    // Passband shift and bandwidth control act only on a held receiver, in a
+    // mode with filters; a refresh starts them from the centre and the top.
+    if (!self || RemoteHeld != 1 || mode_ == kModeNfm) return true;
     setPassbandshift(0);
-
-    if ((b == 0 || b == 1) && optionFitted(BwcOption)) {
-        setUpBandwidthcontrol(b);
-    } else if (b == 2 || b == 3) {
-        ui->vsbBandwidthcontrol->setEnabled(false);
-        ui->lblbandwidthcontrol->clear();
-    }
+    if (self && bandwidthControlRange(2, filter_).has() && optionFitted(BwcOption)) setUpBandwidthcontrol(filter_);
+    return true;
 }
 
 void frmNRD535::setUpBandwidthcontrol(int filter) {
-    const BwcRange r = filter == 0 ? kWide : kInter;
-    ui->vsbBandwidthcontrol->setEnabled(true);
+    const CodeRange r = bandwidthControlRange(2, filter);
     {
         const QSignalBlocker block(ui->vsbBandwidthcontrol);
-        ui->vsbBandwidthcontrol->setRange(r.low, r.high);
+        ui->vsbBandwidthcontrol->setRange(r.lo, r.hi);
     }
-    setBandwidthcontrol(r.high);
+    setBandwidthcontrol(r.hi);
 }
 
 void frmNRD535::setPassbandshift(int v) {
@@ -322,15 +292,15 @@ void frmNRD535::NRD535A_LockChanged(int v) { showLockState(ui->lblLock, v); }
 
 void frmNRD535::NRD535A_RxStatusChanged(const QString& s) {
     ui->lblAttenuator->setText(attenuatorText(statusDigit(s, 2)));
-    ui->lblBandwidth->setText(tableText(BwTexts, statusDigit(s, 3)));
-    shownMode_ = statusDigit(s, 4);
-    ui->lblMode->setText(tableText(ModeTexts, shownMode_));
-    ui->lblAgcspeed->setText(tableText(AgcTexts, statusDigit(s, 13)));
+    filter_ = statusDigit(s, 3);
+    mode_ = statusDigit(s, 4);
+    agc_ = statusDigit(s, 13);
     if (txtFrequencyA) {
         QString f = formatPattern(val(s.mid(4, 8)) / 1000.0, QStringLiteral("####0.000"));
         f.replace(QLatin1Char(','), QLatin1Char('.'));
         txtFrequencyA->setText(f);
     }
+    showReceiverState();
 }
 
 void frmNRD535::NRD535A_AttenuatorChanged(int v) {
@@ -338,16 +308,18 @@ void frmNRD535::NRD535A_AttenuatorChanged(int v) {
 }
 
 void frmNRD535::NRD535A_BandwidthChanged(int v) {
-    ui->lblBandwidth->setText(modelCodes(2)->filter.holds(v) ? tableText(BwTexts, v) : QStringLiteral("?"));
+    filter_ = v;
+    showReceiverState();
 }
 
 void frmNRD535::NRD535A_ModeChanged(int v) {
-    shownMode_ = v;
-    ui->lblMode->setText(takesCode(modelCodes(2)->mode, v) ? tableText(ModeTexts, v) : QStringLiteral("?"));
+    mode_ = v;
+    showReceiverState();
 }
 
 void frmNRD535::NRD535A_AgcspeedChanged(int v) {
-    ui->lblAgcspeed->setText(modelCodes(2)->agc.holds(v) ? tableText(AgcTexts, v) : QStringLiteral("?"));
+    agc_ = v;
+    showReceiverState();
 }
 
 void frmNRD535::NRD535A_NoiseblankerChanged(int v) {
@@ -355,11 +327,34 @@ void frmNRD535::NRD535A_NoiseblankerChanged(int v) {
 }
 
 void frmNRD535::NRD535A_BandwidthcontrolChanged(int v) {
-    ui->lblbandwidthcontrol->setText(v >= 500 && v <= 5500 ? numText(double(v)) : QStringLiteral("?"));
+    // A value for the filter in use: the slider takes that filter's range.
+    const CodeRange r = bandwidthControlRange(2, filter_);
+    if (!r.holds(v)) {
+        ui->lblbandwidthcontrol->setText(QStringLiteral("?"));
+        return;
+    }
+    ui->lblbandwidthcontrol->setText(numText(double(v)));
+    {
+        const QSignalBlocker block(ui->vsbBandwidthcontrol);
+        ui->vsbBandwidthcontrol->setRange(r.lo, r.hi);
+        ui->vsbBandwidthcontrol->setValue(v);
+    }
+    bwcFilter_ = filter_;
+    showReceiverState();
 }
 
 void frmNRD535::NRD535A_PassbandshiftChanged(int v) {
-    ui->lblPassbandshift->setText(v >= -kPbsLimit && v <= kPbsLimit ? numText(double(v)) : QStringLiteral("?"));
+    if (!passbandShiftRange(2).holds(v)) {
+        ui->lblPassbandshift->setText(QStringLiteral("?"));
+        return;
+    }
+    ui->lblPassbandshift->setText(numText(double(v)));
+    {
+        const QSignalBlocker block(ui->vsbPassbandshift);
+        ui->vsbPassbandshift->setValue(v);
+    }
+    pbsKnown_ = true;
+    showReceiverState();
 }
 
 void frmNRD535::setVbtBypassIndicator(bool on) {
@@ -448,9 +443,10 @@ void frmNRD535::passbandKey(const KeyAction& action) {
     // The keys work the slider, so they do nothing while it cannot act.
     QSlider* s = ui->vsbPassbandshift;
     if (!s->isEnabled()) return;
+    const CodeRange r = passbandShiftRange(2);
     int v = s->value();
-    if (action.command == KeyCommand::PbsUp) v = v <= kPbsLimit - 50 ? v + 50 : kPbsLimit;
-    else if (action.command == KeyCommand::PbsDown) v = v >= -kPbsLimit + 50 ? v - 50 : -kPbsLimit;
+    if (action.command == KeyCommand::PbsUp) v = std::min(v + kPbsKeyStep, r.hi);
+    else if (action.command == KeyCommand::PbsDown) v = std::max(v - kPbsKeyStep, r.lo);
     else v = 0;
     setPassbandshift(v);
 }
@@ -458,19 +454,17 @@ void frmNRD535::passbandKey(const KeyAction& action) {
 void frmNRD535::bandwidthcontrolKey(const KeyAction& action) {
     QSlider* s = ui->vsbBandwidthcontrol;
     if (!s->isEnabled()) return;
-    const QString filter = ui->lblBandwidth->text();
-    const BwcRange* r = filter == QLatin1String("Wid") ? &kWide : filter == QLatin1String("Int") ? &kInter : nullptr;
+    // The slider is live only with a value for the filter in use.
+    if (bwcFilter_ < 0 || bwcFilter_ != filter_) return;
+    const CodeRange r = bandwidthControlRange(2, filter_);
+    const int step = bwcKeyStep(filter_);
     int v = s->value();
-    if (r) {
-        // The filter shown must be the one the slider was set up for.
-        if (s->minimum() != r->low || s->maximum() != r->high) return;
-        switch (action.command) {
-        case KeyCommand::BwcUp: v = v <= r->high - r->step ? v + r->step : r->high; break;
-        case KeyCommand::BwcDown: v = v >= r->low + r->step ? v - r->step : r->low; break;
-        case KeyCommand::BwcLowest: v = r->low; break;
-        case KeyCommand::BwcHighest: v = r->high; break;
-        default: break;
-        }
+    switch (action.command) {
+    case KeyCommand::BwcUp: v = std::min(v + step, r.hi); break;
+    case KeyCommand::BwcDown: v = std::max(v - step, r.lo); break;
+    case KeyCommand::BwcLowest: v = r.lo; break;
+    case KeyCommand::BwcHighest: v = r.hi; break;
+    default: break;
     }
     setBandwidthcontrol(v);
 }

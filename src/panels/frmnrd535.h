@@ -8,8 +8,7 @@
 // RxUpdatefull is called. The two sliders send plain commands, which the
 // receiver takes only while it is held in remote, so they are enabled only
 // then.
-#include "panels/panel_lock.h"
-#include "panels/rxpanel.h"
+#include "panels/nrdpanel.h"
 
 #include <QPointer>
 #include <array>
@@ -27,21 +26,19 @@ namespace dovrane {
 
 class clsNRD535;
 
-class frmNRD535 : public RxPanel, public NrdLockPanel {
+class frmNRD535 : public NrdPanel {
     Q_OBJECT
 public:
     frmNRD535();
     ~frmNRD535() override;
 
-    // The panel's lock primitive: the driver's Lockonoff(v), then 0 blanks and
-    // disables the two sliders, 1 refreshes the panel (RxUpdatefull).
-    // Invokable, for windows that reach the panel through its open flag.
-    Q_INVOKABLE void lockoffon(int v) override;
-    // One status read, shown in the labels and the frequency box.
-    void RxUpdatebasics();
+    // One status read, shown in the labels and the frequency box; true when
+    // the receiver answered.
+    bool RxUpdatebasics();
     // RxUpdatebasics' refresh, the controls that depend on mode, filter,
-    // hold and options, and (held) the start values of the two sliders.
-    void RxUpdatefull() override;
+    // hold and options, and (held) the start values of the two sliders; true
+    // when the receiver answered the status read.
+    bool RxUpdatefull() override;
 
     // The driver's events, public so that other windows can show what they
     // sent through their own driver object.
@@ -68,7 +65,6 @@ public:
     void cmdMode_Click(int i);
     void cmdAgcspeed_Click(int i);
     void cmdNoiseblanker_Click(int i);
-    void cmdLock_Click(int i);
     void cmdPowerOnOff_Click();
     void cmdEnterMem_Click() override;
     void lblPassbandshift_Click();
@@ -85,10 +81,6 @@ protected:
     void createDriverAndTables() override;
     bool setDriverFrequencyA(double kHz) override;
     void modelLoad(bool portOpen) override;
-    void modelUnload() override;
-    void releaseDriver() override;
-    void continuousStarted() override;
-    void continuousStopped() override;
     void modelKey(const KeyAction& action) override;
     void fillDirectMenu(QMenu* menu) override;
 
@@ -99,11 +91,20 @@ private:
     // Set Up has closed: the buttons, the mode texts and the bandwidth-control
     // slider follow the options as they now stand.
     void followOptions();
+    // Everything that depends on the mode, the filter, the options or the
+    // hold, from what the receiver last reported or took: the mode, filter
+    // and AGC labels, the filter and AGC buttons and the two sliders. Every
+    // handler that changes one of them ends here.
+    void showReceiverState();
+    // The mode's name, also for a mode of an option the set-up says is
+    // missing: the receiver is in it all the same.
+    QString modeText(int m) const;
     // Held, with "Wid" (0) or "Int" (1): the bandwidth-control slider enabled
     // over the filter's range at its top, which is sent.
     void setUpBandwidthcontrol(int filter);
     std::optional<QString> readStatus();
-    void blankSliders();
+    void blankSliders() override;
+    void showLock(int v) override { NRD535A_LockChanged(v); }
     // The slider at value v without sending, then v sent once.
     void setPassbandshift(int v);
     void setBandwidthcontrol(int v);
@@ -119,10 +120,15 @@ private:
     std::array<QAbstractButton*, 3> cmdNoiseblanker{};
     std::array<QAbstractButton*, 2> cmdLock{};
     int powerState_ = 0;
-    // The mode code lblMode shows, -1 before the first.
-    int shownMode_ = -1;
-    // Continuous stepping took a run's hold and owes its release.
-    bool steppingHolds_ = false;
+    // What the receiver last reported or took: mode, filter and AGC codes,
+    // -1 before the first.
+    int mode_ = -1;
+    int filter_ = -1;
+    int agc_ = -1;
+    // The filter the bandwidth-control slider holds a value for, -1 for
+    // none; the passband shift has a value the slider shows.
+    int bwcFilter_ = -1;
+    bool pbsKnown_ = false;
 };
 
 } // namespace dovrane

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -36,6 +37,8 @@ const QColor kPowerUnknown{0x80, 0x80, 0x80};
 constexpr int kModeAm = 4;
 constexpr int kModeDelayMs = 100;
 constexpr int kToneCentre = 127;
+// The step of the passband-shift and bandwidth-control keys.
+constexpr int kKeyStep = 10;
 
 int statusDigit(const QString& s, int pos) {
     if (pos < 1 || pos > s.size()) return 0;
@@ -57,7 +60,7 @@ QString hundredths(int v) {
 
 } // namespace
 
-frmNRD545::frmNRD545() : RxPanel(4), ui(std::make_unique<Ui::frmNRD545>()) {
+frmNRD545::frmNRD545() : NrdPanel(4), ui(std::make_unique<Ui::frmNRD545>()) {
     ui->setupUi(this);
     ui->tuningBlock->setFrameTitle(QStringLiteral("Freq A : 10 k - 30 M"));
     // "f/c" belongs with the frequency.
@@ -65,6 +68,12 @@ frmNRD545::frmNRD545() : RxPanel(4), ui(std::make_unique<Ui::frmNRD545>()) {
         if (frame->layout()) frame->layout()->addWidget(ui->cmdFreqOrChan);
     setupPanel();
     bindModelControls();
+    // The two filter sliders span what the receiver takes.
+    for (const auto& [slider, range] : {std::pair{ui->vsbBandwidthcontrol, bandwidthControlRange(4, 0)},
+                                         std::pair{ui->vsbPassbandshift, passbandShiftRange(4)}}) {
+        const QSignalBlocker block(slider);
+        slider->setRange(range.lo, range.hi);
+    }
 
     QPalette p = palette();
     p.setColor(QPalette::Window, kWindowRed);
@@ -85,7 +94,7 @@ frmNRD545::frmNRD545() : RxPanel(4), ui(std::make_unique<Ui::frmNRD545>()) {
     if (QAction* a = menuItem(QStringLiteral("mnuConvertaero2"))) a->setText(QStringLiteral("Convert Aero . . ."));
 }
 
-frmNRD545::~frmNRD545() { clearLockPanel(this); }
+frmNRD545::~frmNRD545() = default;
 
 clsNRD545* frmNRD545::driver() const { return NRD545A; }
 
@@ -135,6 +144,7 @@ void frmNRD545::fillDirectMenu(QMenu* menu) {
 void frmNRD545::createDriverAndTables() {
     if (Comm1) {
         NRD545A = new clsNRD545(*Comm1, this);
+        setNrdDriver(NRD545A);
         clsNRD545* d = NRD545A;
         connect(d, &clsNRD545::PoweronoffChanged, this, [this](int v) { NRD545A_PoweronoffChanged(v); });
         connect(d, &NrdDriver::LockChanged, this, [this](int v) { NRD545A_LockChanged(v); });
@@ -172,29 +182,7 @@ void frmNRD545::modelLoad(bool portOpen) {
     NRD545A_LockChanged(RemoteHeld);
 }
 
-void frmNRD545::modelUnload() {
-    steppingHolds_ = false;
-    // Closing the panel always returns the receiver to local.
-    lockoffon(0);
-    clearLockPanel(this);
-}
-
-void frmNRD545::releaseDriver() {
-    delete NRD545A.data();
-    NRD545A = nullptr;
-}
-
 // ---- the panel lock ----
-
-void frmNRD545::lockoffon(int v) {
-    if (NRD545A) NRD545A->Lockonoff(v);
-    // The label shows the hold the program keeps: a release that could not
-    // reach the receiver still ends it (the next command lets the receiver
-    // go), and a hold that did not take is none.
-    if (v == 0 || v == 1) NRD545A_LockChanged(RemoteHeld);
-    if (v == 0) blankSliders();
-    else if (v == 1) RxUpdatefull();
-}
 
 void frmNRD545::blankSliders() {
     const std::pair<QLabel*, QSlider*> pairs[] = {
@@ -206,65 +194,71 @@ void frmNRD545::blankSliders() {
         label->clear();
         slider->setEnabled(false);
     }
-}
-
-void frmNRD545::cmdLock_Click(int i) {
-    if (i != 0 && i != 1) return;
-    PanelLock = i;
-    userLockChanged();
-    lockoffon(i);
-}
-
-void frmNRD545::continuousStarted() {
-    steppingHolds_ = PanelLock == 0;
-    if (steppingHolds_) dovrane::lockoffon(1);
-}
-
-void frmNRD545::continuousStopped() {
-    if (!steppingHolds_) return;
-    steppingHolds_ = false;
-    dovrane::lockoffon(0);
+    bwcKnown_ = false;
+    pbsKnown_ = false;
 }
 
 // ---- refreshing from the receiver ----
 
-void frmNRD545::RxUpdatefull() {
-    if (!NRD545A) return;
+bool frmNRD545::RxUpdatefull() {
+    if (!NRD545A) return false;
     QPointer<frmNRD545> self(this);
     const std::optional<QString> s = NRD545A->RxStatus();
     // A receiver that did not answer leaves the panel as it was.
-    if (!s || !self) return;
+    if (!s) return false;
+    if (!self) return true;
     NRD545A_RxStatusChanged(*s);
-    const int m = statusDigit(*s, 4);
-    const int b = statusDigit(*s, 3);
-    const bool held = RemoteHeld == 1;
-
-    for (QAbstractButton* c : cmdEcss)
-        if (c) c->setEnabled(m == kModeAm);
-    const bool fixedFilter = fixedFilterMode(m);
-    for (QAbstractButton* c : cmdBandwidth)
-        if (c) c->setEnabled(!fixedFilter);
-    ui->lblBandwidth->setText(fixedFilter ? QStringLiteral("Wid") : tableText(BwTexts, b));
-    ui->lblBandwidth->setEnabled(!fixedFilter);
-    if (fixedFilter || !held) {
-        ui->vsbBandwidthcontrol->setEnabled(false);
-        ui->vsbPassbandshift->setEnabled(false);
-    }
-    // NFM and AMS run without bandwidth control and passband shift: a value
-    // from before would show what the receiver is not doing.
-    if (fixedFilter) {
-        ui->lblbandwidthcontrol->clear();
-        ui->lblPassbandshift->clear();
-    }
-    if (!held) return;
+    if (RemoteHeld != 1) return true;
 
     // Each slider is enabled once the receiver has given its value; a
     // receiver that stops answering leaves the rest as they were.
     std::vector<QSlider*> levels;
-    if (!fixedFilter) levels = {ui->vsbBandwidthcontrol, ui->vsbPassbandshift};
+    if (!fixedFilterMode(mode_)) levels = {ui->vsbBandwidthcontrol, ui->vsbPassbandshift};
     for (QSlider* l : {ui->vsbIfgain, ui->vsbSquelch, ui->vsbTone, ui->vsbVolume}) levels.push_back(l);
-    for (QSlider* l : levels)
-        if (!self || !readLevel(l)) return;
+    for (QSlider* l : levels) {
+        if (!self) return true;
+        if (!readLevel(l)) return false;
+    }
+    return true;
+}
+
+void frmNRD545::showReceiverState() {
+    if (ecss_ != 0)
+        ui->lblMode->setText(ecss_ == 1 ? QStringLiteral("AM-U") : ecss_ == 2 ? QStringLiteral("AM-L") : QStringLiteral("?"));
+    else if (mode_ >= 0)
+        ui->lblMode->setText(modelCodes(4)->mode.holds(mode_) ? tableText(ModeTexts, mode_) : QStringLiteral("?"));
+    // Nothing is known of the receiver yet: the controls stay as loaded.
+    if (mode_ < 0) return;
+
+    for (QAbstractButton* c : cmdEcss)
+        if (c) c->setEnabled(mode_ == kModeAm);
+    // AM, NFM, AMS and WFM run with the receiver's own AGC.
+    const bool agcFixed = mode_ == 4 || mode_ == 5 || mode_ == 6 || mode_ == 9;
+    for (QAbstractButton* c : cmdAgcspeed)
+        if (c) c->setEnabled(!agcFixed);
+
+    const bool fixedFilter = fixedFilterMode(mode_);
+    for (QAbstractButton* c : cmdBandwidth)
+        if (c) c->setEnabled(!fixedFilter);
+    if (fixedFilter)
+        ui->lblBandwidth->setText(QStringLiteral("Wid"));
+    else if (filter_ >= 0)
+        ui->lblBandwidth->setText(modelCodes(4)->filter.holds(filter_) ? tableText(BwTexts, filter_)
+                                                                       : QStringLiteral("?"));
+    ui->lblBandwidth->setEnabled(!fixedFilter);
+
+    // NFM and AMS run without bandwidth control and passband shift: a value
+    // from before would show what the receiver is not doing, and a slider
+    // would send a command the mode has no use for.
+    if (fixedFilter) {
+        ui->lblbandwidthcontrol->clear();
+        ui->lblPassbandshift->clear();
+        bwcKnown_ = false;
+        pbsKnown_ = false;
+    }
+    const bool held = RemoteHeld == 1;
+    ui->vsbBandwidthcontrol->setEnabled(held && bwcKnown_);
+    ui->vsbPassbandshift->setEnabled(held && pbsKnown_);
 }
 
 bool frmNRD545::readLevel(QSlider* s) {
@@ -277,7 +271,8 @@ bool frmNRD545::readLevel(QSlider* s) {
     else if (s == ui->vsbTone) v = NRD545A->Tone();
     else if (s == ui->vsbVolume) v = NRD545A->Volume();
     if (!v) return false;
-    s->setEnabled(true);
+    // The two filter sliders follow the mode as well (showReceiverState).
+    if (s != ui->vsbBandwidthcontrol && s != ui->vsbPassbandshift) s->setEnabled(true);
     if (s == ui->vsbBandwidthcontrol) NRD545A_BandwidthcontrolChanged(*v);
     else if (s == ui->vsbPassbandshift) NRD545A_PassbandshiftChanged(*v);
     else if (s == ui->vsbIfgain) NRD545A_IfgainChanged(*v);
@@ -315,24 +310,31 @@ void frmNRD545::NRD545A_AttenuatorChanged(int v) {
 }
 
 void frmNRD545::NRD545A_BandwidthChanged(int v) {
-    ui->lblBandwidth->setText(modelCodes(4)->filter.holds(v) ? tableText(BwTexts, v) : QStringLiteral("?"));
+    filter_ = v;
+    showReceiverState();
 }
 
 void frmNRD545::NRD545A_BandwidthcontrolChanged(int v) {
-    if (v < 1 || v > 999) {
+    if (!bandwidthControlRange(4, filter_).holds(v)) {
         ui->lblbandwidthcontrol->setText(QStringLiteral("?"));
         return;
     }
     ui->lblbandwidthcontrol->setText(hundredths(v));
     placeSlider(ui->vsbBandwidthcontrol, v);
+    bwcKnown_ = true;
+    showReceiverState();
 }
 
 void frmNRD545::NRD545A_ModeChanged(int v) {
-    ui->lblMode->setText(modelCodes(4)->mode.holds(v) ? tableText(ModeTexts, v) : QStringLiteral("?"));
+    mode_ = v;
+    ecss_ = 0;
+    showReceiverState();
 }
 
 void frmNRD545::NRD545A_EcssChanged(int v) {
-    ui->lblMode->setText(v == 1 ? QStringLiteral("AM-U") : v == 2 ? QStringLiteral("AM-L") : QStringLiteral("?"));
+    // The side band of synchronous AM: the receiver stays in AM.
+    ecss_ = v == 1 || v == 2 ? v : -1;
+    showReceiverState();
 }
 
 void frmNRD545::NRD545A_AgcspeedChanged(int v) {
@@ -345,12 +347,14 @@ void frmNRD545::NRD545A_AgcspeedChanged(int v) {
 void frmNRD545::NRD545A_LockChanged(int v) { showLockState(ui->lblLock, v); }
 
 void frmNRD545::NRD545A_PassbandshiftChanged(int v) {
-    if (v < -230 || v > 230) {
+    if (!passbandShiftRange(4).holds(v)) {
         ui->lblPassbandshift->setText(QStringLiteral("?"));
         return;
     }
     ui->lblPassbandshift->setText(hundredths(v));
     placeSlider(ui->vsbPassbandshift, v);
+    pbsKnown_ = true;
+    showReceiverState();
 }
 
 void frmNRD545::showLevel(QLabel* label, QSlider* slider, int v) {
@@ -380,19 +384,16 @@ void frmNRD545::NRD545A_ToneChanged(int v) {
 
 void frmNRD545::NRD545A_RxStatusChanged(const QString& s) {
     ui->lblAttenuator->setText(attenuatorText(statusDigit(s, 2)));
-    ui->lblBandwidth->setText(tableText(BwTexts, statusDigit(s, 3)));
-    const int m = statusDigit(s, 4);
-    ui->lblMode->setText(tableText(ModeTexts, m));
-    // AM, NFM, AMS and WFM run with the receiver's own AGC.
-    const bool agcFixed = m == 4 || m == 5 || m == 6 || m == 9;
-    for (QAbstractButton* c : cmdAgcspeed)
-        if (c) c->setEnabled(!agcFixed);
+    filter_ = statusDigit(s, 3);
+    mode_ = statusDigit(s, 4);
+    ecss_ = 0;
     ui->lblAgcspeed->setText(formatPattern(statusDigit(s, 13) * 200, QStringLiteral("0000")));
     if (txtFrequencyA) {
         QString f = formatPattern(val(s.mid(4, 8)) / 1000.0, QStringLiteral("####0.000"));
         f.replace(QLatin1Char(','), QLatin1Char('.'));
         txtFrequencyA->setText(f);
     }
+    showReceiverState();
 }
 
 void frmNRD545::setInputCircuitIndicator(bool on) {
@@ -475,19 +476,21 @@ void frmNRD545::modelKey(const KeyAction& action) {
     const int pbs = ui->vsbPassbandshift->value();
     const int bwc = ui->vsbBandwidthcontrol->value();
     const int vol = ui->vsbVolume->value();
+    const CodeRange pbsRange = passbandShiftRange(4);
+    const CodeRange bwcRange = bandwidthControlRange(4, filter_);
     switch (action.command) {
     case KeyCommand::Bandwidth: cmdBandwidth_Click(action.arg); break;
     case KeyCommand::Mode: cmdMode_Click(action.arg); break;
     case KeyCommand::Ecss: cmdEcss_Click(action.arg); break;
     case KeyCommand::LockOn: cmdLock_Click(1); break;
     case KeyCommand::LockOff: cmdLock_Click(0); break;
-    case KeyCommand::PbsUp: sliderKey(ui->vsbPassbandshift, pbs <= 220 ? pbs + 10 : 230); break;
-    case KeyCommand::PbsDown: sliderKey(ui->vsbPassbandshift, pbs >= -220 ? pbs - 10 : -230); break;
+    case KeyCommand::PbsUp: sliderKey(ui->vsbPassbandshift, std::min(pbs + kKeyStep, pbsRange.hi)); break;
+    case KeyCommand::PbsDown: sliderKey(ui->vsbPassbandshift, std::max(pbs - kKeyStep, pbsRange.lo)); break;
     case KeyCommand::PbsCentre: sliderKey(ui->vsbPassbandshift, 0); break;
-    case KeyCommand::BwcUp: sliderKey(ui->vsbBandwidthcontrol, bwc <= 980 ? bwc + 10 : 990); break;
-    case KeyCommand::BwcDown: sliderKey(ui->vsbBandwidthcontrol, bwc >= 20 ? bwc - 10 : 10); break;
-    case KeyCommand::BwcLowest: sliderKey(ui->vsbBandwidthcontrol, 10); break;
-    case KeyCommand::BwcHighest: sliderKey(ui->vsbBandwidthcontrol, 990); break;
+    case KeyCommand::BwcUp: sliderKey(ui->vsbBandwidthcontrol, std::min(bwc + kKeyStep, bwcRange.hi)); break;
+    case KeyCommand::BwcDown: sliderKey(ui->vsbBandwidthcontrol, std::max(bwc - kKeyStep, bwcRange.lo)); break;
+    case KeyCommand::BwcLowest: sliderKey(ui->vsbBandwidthcontrol, bwcRange.lo); break;
+    case KeyCommand::BwcHighest: sliderKey(ui->vsbBandwidthcontrol, bwcRange.hi); break;
     case KeyCommand::VolumeUp: sliderKey(ui->vsbVolume, vol <= 240 ? vol + 15 : 255); break;
     case KeyCommand::VolumeDown: sliderKey(ui->vsbVolume, vol >= 15 ? vol - 15 : 0); break;
     case KeyCommand::VolumeZero: sliderKey(ui->vsbVolume, 0); break;

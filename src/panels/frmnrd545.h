@@ -9,8 +9,7 @@
 // remote; the sliders are enabled only then, and a slider sends nothing while
 // the receiver is not held. Values shown from the receiver move a slider
 // without sending them back.
-#include "panels/panel_lock.h"
-#include "panels/rxpanel.h"
+#include "panels/nrdpanel.h"
 
 #include <QPointer>
 #include <array>
@@ -27,19 +26,16 @@ namespace dovrane {
 
 class clsNRD545;
 
-class frmNRD545 : public RxPanel, public NrdLockPanel {
+class frmNRD545 : public NrdPanel {
     Q_OBJECT
 public:
     frmNRD545();
     ~frmNRD545() override;
 
-    // The panel's lock primitive: the driver's Lockonoff(v), then 0 blanks and
-    // disables the six sliders, 1 refreshes the panel (RxUpdatefull).
-    // Invokable, for windows that reach the panel through its open flag.
-    Q_INVOKABLE void lockoffon(int v) override;
     // The status, the controls that depend on the mode and, while the
-    // receiver is held, the six slider values.
-    void RxUpdatefull() override;
+    // receiver is held, the six slider values; true when the receiver
+    // answered every read.
+    bool RxUpdatefull() override;
 
     // The driver's events, public so that other windows can show what they
     // sent through their own driver object.
@@ -68,7 +64,6 @@ public:
     void cmdBandwidth_Click(int i);
     void cmdAgcspeed_Click(int i);
     void cmdAttenuator_Click(int i);
-    void cmdLock_Click(int i);
     void cmdPowerOnOff_Click();
     void cmdFreqOrChan_Click();
     void cmdEnterMem_Click() override;
@@ -87,16 +82,18 @@ protected:
     void createDriverAndTables() override;
     bool setDriverFrequencyA(double kHz) override;
     void modelLoad(bool portOpen) override;
-    void modelUnload() override;
-    void releaseDriver() override;
-    void continuousStarted() override;
-    void continuousStopped() override;
     void modelKey(const KeyAction& action) override;
     void fillDirectMenu(QMenu* menu) override;
 
 private:
     void bindModelControls();
-    void blankSliders();
+    // Everything that depends on the mode, the filter or the hold, from what
+    // the receiver last reported or took: the mode and filter labels, the
+    // ECSS, filter and AGC buttons and the two filter sliders. Every handler
+    // that changes one of them ends here.
+    void showReceiverState();
+    void blankSliders() override;
+    void showLock(int v) override { NRD545A_LockChanged(v); }
     // The slider at v without anything sent.
     static void placeSlider(QSlider* s, int v);
     // A slider key: the new value on the slider, sent once.
@@ -116,7 +113,15 @@ private:
     std::array<QAbstractButton*, 2> cmdAttenuator{};
     std::array<QAbstractButton*, 2> cmdLock{};
     int powerState_ = 0;
-    bool steppingHolds_ = false;
+    // What the receiver last reported or took: mode and filter codes (-1
+    // before the first), ECSS 1 AM-U, 2 AM-L, 0 none.
+    int mode_ = -1;
+    int filter_ = -1;
+    int ecss_ = 0;
+    // The bandwidth control and passband shift have a value from the
+    // receiver that the sliders show.
+    bool bwcKnown_ = false;
+    bool pbsKnown_ = false;
 };
 
 } // namespace dovrane

@@ -3,6 +3,7 @@
 
 #include "drivers/nrd535/clsnrd535.h"
 #include "panels/frmnrd535.h"
+#include "platform/option_group.h"
 #include "platform/busycursor.h"
 #include "platform/delay.h"
 #include "shell/globals.h"
@@ -22,17 +23,6 @@ namespace nrddialogs {
 
 QString pitchText(int hz) {
     return (hz < 0 ? QStringLiteral("-") : QStringLiteral("+")) + formatPattern(std::abs(hz), QStringLiteral("0000"));
-}
-
-QButtonGroup* optionGroup(QWidget* window, const QString& base) {
-    auto* group = new QButtonGroup(window);
-    group->setExclusive(true);
-    for (int i = 0;; ++i) {
-        auto* b = window->findChild<QAbstractButton*>(base + QLatin1Char('_') + QString::number(i));
-        if (!b) break;
-        group->addButton(b, i);
-    }
-    return group;
 }
 
 } // namespace nrddialogs
@@ -62,7 +52,7 @@ frmUserdefs::frmUserdefs() : Form(33, &UserdefsOpen), ui(std::make_unique<Ui::fr
                                                   {6, "optFreqshift"},     {7, "opt10Hzdisplay"}, {8, "optColonblink"},
                                                   {9, "optBeeponkey"}};
     for (const auto& [item, base] : groups) {
-        QButtonGroup* g = nrddialogs::optionGroup(this, QString::fromLatin1(base));
+        QButtonGroup* g = optionGroup(this, QString::fromLatin1(base));
         options_.push_back({item, g});
         // A selection made by code acts like a user's, but only when it changes.
         connect(g, &QButtonGroup::idToggled, this, [this, item](int id, bool on) {

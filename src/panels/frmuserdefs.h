@@ -21,9 +21,6 @@ class clsNRD535;
 namespace nrddialogs {
 // A CW pitch as the dialogs show it: sign, then four digits ("+0800", "-0025").
 QString pitchText(int hz);
-// Gathers the option buttons base_0, base_1, ... of a window into an
-// exclusive group, each with its index as id.
-QButtonGroup* optionGroup(QWidget* window, const QString& base);
 } // namespace nrddialogs
 
 class frmUserdefs : public Form {

@@ -5,6 +5,7 @@
 #include "panels/frmnrd545.h"
 #include "panels/frmuserdefs.h"
 #include "panels/panel_lock.h"
+#include "platform/option_group.h"
 #include "platform/busycursor.h"
 #include "platform/delay.h"
 #include "shell/globals.h"
@@ -35,23 +36,6 @@ void DialogHold::take(clsNRD545* own) {
     }
 }
 
-void onOptionChosen(QButtonGroup* group, QObject* context, std::function<void(int)> chosen) {
-    // A click on the selected option toggles nothing; the press tells it
-    // apart from a click that selects another one, which the toggle reports.
-    auto pressedSelected = std::make_shared<int>(-1);
-    QObject::connect(group, &QButtonGroup::idPressed, context, [group, pressedSelected](int id) {
-        const QAbstractButton* b = group->button(id);
-        *pressedSelected = b && b->isChecked() ? id : -1;
-    });
-    QObject::connect(group, &QButtonGroup::idToggled, context, [chosen](int id, bool on) {
-        if (on) chosen(id);
-    });
-    QObject::connect(group, &QButtonGroup::idClicked, context, [chosen, pressedSelected](int id) {
-        const bool again = *pressedSelected == id;
-        *pressedSelected = -1;
-        if (again) chosen(id);
-    });
-}
 
 void DialogHold::release() {
     const Via via = via_;
@@ -92,9 +76,9 @@ frmUserdefs545::frmUserdefs545() : Form(41, &Userdefs545Open), ui(std::make_uniq
     ui->setupUi(this);
     registerWindow(&Userdefs545Open, this);
     for (const OptionRow& row : kOptions) {
-        QButtonGroup* g = nrddialogs::optionGroup(this, QString::fromLatin1(row.base));
+        QButtonGroup* g = optionGroup(this, QString::fromLatin1(row.base));
         options_.push_back({row.item, row.resetValue, g});
-        nrddialogs::onOptionChosen(g, this, [this, item = row.item](int id) { optionSelected(item, id); });
+        onOptionChosen(g, this, [this, item = row.item](int id) { optionSelected(item, id); });
     }
     values_ = {
         {14, 800, -2550, 5000, 25, 1.0, "", "+0800", ui->lblCWpitch, 800},

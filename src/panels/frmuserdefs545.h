@@ -36,12 +36,6 @@ private:
     Via via_ = Via::None;
     clsNRD545* own_ = nullptr;
 };
-
-// Runs chosen(id) for each option of the group that the user clicks, the one
-// already selected included: the receiver cannot be asked what it holds, so
-// a click on it sends it again. A selection made by code runs chosen(id)
-// only when it changes the selection.
-void onOptionChosen(QButtonGroup* group, QObject* context, std::function<void(int)> chosen);
 } // namespace nrddialogs
 
 class frmUserdefs545 : public Form {

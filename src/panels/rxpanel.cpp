@@ -1,5 +1,6 @@
 #include "panels/rxpanel.h"
 #include "drivers/model_tables.h"
+#include "drivers/rx_link.h"
 #include "platform/spin_button.h"
 #include "panels/tool_windows.h"
 #include "platform/clickable_label.h"
@@ -8,6 +9,8 @@
 #include "platform/geometry.h"
 #include "shell/globals.h"
 #include "platform/number_text.h"
+#include "platform/one_line_text.h"
+#include "shell/run_notice.h"
 #include "shell/unloadallforms.h"
 
 #include <QAbstractButton>
@@ -133,6 +136,9 @@ void RxPanel::bindControls() {
     lbnInt1 = findChild<ClickableLabel*>(QStringLiteral("lbnInt1"));
     if (lbnInt1) connect(lbnInt1, &ClickableLabel::clicked, this, [this] { lbnInt1_Click(); });
     if (txtFrequencyA) {
+        // The box's text is what other windows take as the frequency, into
+        // their files too: a paste holding a line break never enters it.
+        refuseControlCharacters(txtFrequencyA);
         txtFrequencyA->setMouseTracking(true);
         connect(txtFrequencyA, &QLineEdit::returnPressed, this, [this] { txtFrequencyA_Enter(); });
     }
@@ -239,7 +245,7 @@ void RxPanel::cmdBack_Click() {
 void RxPanel::cmdEnterfreq_Click() {
     guarded(cmdEnterfreq, [this] {
         const double f = lblMfreq ? val(lblMfreq->text()) : 0;
-        if (inLimits(f)) setDriverFrequencyA(f);
+        if (inLimits(f)) tune(f);
         else warn(QString::fromUtf8(model_.freqOutOfRange), kError);
         if (lblMfreq) lblMfreq->clear();
     });
@@ -279,6 +285,20 @@ void RxPanel::stepOutOfRange() {
     if (cmbFreqstep) cmbFreqstep->setEditText(kDefaultStep);
 }
 
+bool RxPanel::tune(double kHz) {
+    if (setDriverFrequencyA(kHz)) {
+        tuneFailing_ = false;
+        return true;
+    }
+    // The first tune in a row that could not go out is told once. The driver
+    // tells it itself unless it had told the same silence before (a read the
+    // receiver did not answer, while tunes still went out); then the panel
+    // does, once the click or tick has returned.
+    if (!tuneFailing_ && !rxNoticePending() && Comm1 && Comm1->isWanted() && Comm1->openCount() > 0) tellRxNoticeLater(Comm1->deviceName());
+    tuneFailing_ = true;
+    return false;
+}
+
 // ---- stepping ----
 
 void RxPanel::step(int direction) {
@@ -293,7 +313,7 @@ void RxPanel::step(int direction) {
         // Both ends hold, whichever way the step went: a box showing "?" or a
         // typed frequency beyond the limits never reaches the receiver.
         f = std::clamp(f, FreqMin, FreqMax);
-        sent = setDriverFrequencyA(f);
+        sent = tune(f);
         if (txtFrequencyA) txtFrequencyA->repaint();
     }
     if (spnFreqstep) spnFreqstep->setEnabled(true);
@@ -364,7 +384,7 @@ void RxPanel::txtFrequencyA_Enter() {
     if (!txtFrequencyA) return;
     const double f = boxValue(txtFrequencyA->text());
     if (inLimits(f)) {
-        setDriverFrequencyA(f);
+        tune(f);
     } else {
         txtFrequencyA->clear();
         warn(kOutsideRange, kInputError);

@@ -115,8 +115,9 @@ protected:
     virtual void continuousStopped() {}
     // A key of the model's own part of the table.
     virtual void modelKey(const KeyAction& action) { (void)action; }
-    // "Update".
-    virtual void RxUpdatefull() {}
+    // "Update": reads the receiver into the panel; true when the receiver
+    // answered every read (false where the panel reads nothing).
+    virtual bool RxUpdatefull() { return false; }
 
     void fillDirectMenu(QMenu* menu) override;
     void rxClockMenu() override;
@@ -151,6 +152,9 @@ private:
     void bindControls();
     void fillStepList();
     void openPort();
+    // The frequency to the receiver through the model's driver; false when the
+    // command did not go out.
+    bool tune(double kHz);
     void step(int direction);
     void stopMoving();
     // Stops continuous stepping without giving back its hold; true when it ran.
@@ -169,6 +173,8 @@ private:
     QString keyDigits_;
     bool keysHooked_ = false;
     bool stoppedMoving_ = false;
+    // The last tune could not go out (told once for the spell).
+    bool tuneFailing_ = false;
 };
 
 } // namespace dovrane

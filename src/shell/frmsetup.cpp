@@ -24,22 +24,7 @@ namespace dovrane {
 
 namespace {
 
-struct ClosedListener {
-    QPointer<QObject> context;
-    std::function<void()> handler;
-};
-std::vector<ClosedListener>& closedListeners() {
-    static std::vector<ClosedListener> listeners;
-    return listeners;
-}
-
-void setUpClosed() {
-    std::erase_if(closedListeners(), [](const ClosedListener& l) { return l.context.isNull(); });
-    // A handler may run events; the list it walks stays as it was.
-    const std::vector<ClosedListener> listeners = closedListeners();
-    for (const ClosedListener& l : listeners)
-        if (l.context) l.handler();
-}
+void setUpClosed() { emit setUpNotifier().closed(); }
 
 enum class Rule { Folder, Latitude, Longitude, TimeDifference, Number };
 enum class Shown { AsStored, BlankSigned, Plain, TwoDigits };
@@ -452,8 +437,9 @@ void frmSetUp::cmdReload_Click() {
 
 void showSetUpDialog() { forms::load<frmSetUp>()->showModal(); }
 
-void onSetUpClosed(QObject* context, std::function<void()> handler) {
-    closedListeners().push_back({context, std::move(handler)});
+SetUpNotifier& setUpNotifier() {
+    static SetUpNotifier notifier;
+    return notifier;
 }
 
 void showSetUpWindow() {

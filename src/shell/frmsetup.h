@@ -76,8 +76,13 @@ void showSetUpWindow();
 
 // The window changes the receiver's options the moment a box is ticked, and
 // tells what shows them (a panel's buttons and mode texts, the cell editor's
-// lists) when it closes, so that they follow. A window asks once, with itself
-// as context: it is forgotten when it is destroyed.
-void onSetUpClosed(QObject* context, std::function<void()> handler);
+// lists, the timer editor) when it closes, so that they follow: each such
+// window connects to closed() with itself as context.
+class SetUpNotifier : public QObject {
+    Q_OBJECT
+signals:
+    void closed();
+};
+SetUpNotifier& setUpNotifier();
 
 } // namespace dovrane

@@ -32,9 +32,11 @@ void RunNotice::failed() {
     device_ = takeRxNotice();
 }
 
+void tellRxNoticeLater(const QString& device) { showAfterTick(rxNoticeText(device), QStringLiteral("Error")); }
+
 void RunNotice::release() {
     if (!device_) return;
-    showAfterTick(rxNoticeText(*device_), QStringLiteral("Error"));
+    tellRxNoticeLater(*device_);
     device_.reset();
 }
 

@@ -9,6 +9,11 @@
 
 namespace dovrane {
 
+// The receiver's notice for device, in its own box once the current click or
+// tick has returned: for a caller whose failure the driver did not tell,
+// because the driver had told the same silence before.
+void tellRxNoticeLater(const QString& device);
+
 class RunNotice {
 public:
     // After a receiver operation of the run that got no answer (or could not

@@ -6,6 +6,7 @@
 #include "panels/frmuserdefs.h"
 #include "panels/frmuserdefs545.h"
 #include "panels/panel_lock.h"
+#include "platform/option_group.h"
 #include "platform/commport.h"
 #include "platform/dialogs.h"
 #include "shell/dial_reports.h"
@@ -55,9 +56,9 @@ frmRtty::frmRtty() : Form(22, &RttyOpen), ui(std::make_unique<Ui::frmRtty>()), p
         connect(cmdPolarity[size_t(i)], &QAbstractButton::clicked, this, [this, i] { cmdPolarity_Click(i); });
         connect(cmdSave[size_t(i)], &QAbstractButton::clicked, this, [this, i] { cmdSave_Click(i); });
     }
-    nrddialogs::onOptionChosen(nrddialogs::optionGroup(this, QStringLiteral("optUnshift")), this,
+    onOptionChosen(optionGroup(this, QStringLiteral("optUnshift")), this,
                                [this](int i) { optUnshift_Click(i); });
-    nrddialogs::onOptionChosen(nrddialogs::optionGroup(this, QStringLiteral("optError")), this,
+    onOptionChosen(optionGroup(this, QStringLiteral("optError")), this,
                                [this](int i) { optError_Click(i); });
     connect(ui->cmdStart, &QAbstractButton::clicked, this, [this] { cmdStart_Click(); });
     connect(ui->cmdStop, &QAbstractButton::clicked, this, [this] { cmdStop_Click(); });

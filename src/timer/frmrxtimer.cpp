@@ -47,7 +47,7 @@ frmRxTimer::frmRxTimer() : Form(25, &RxTimerOpen), ui(std::make_unique<Ui::frmRx
     connect(tmrTestprog_, &QTimer::timeout, this, [this] { tmrTestprog_Timer(); });
     connect(tmrDuration_, &QTimer::timeout, this, [this] { tmrDuration_Timer(); });
     bindControls();
-    onSetUpClosed(this, [this] {
+    connect(&setUpNotifier(), &SetUpNotifier::closed, this, [this] {
         if (!isLoaded() || !editor_) return;
         editor_->followOptions();
         showEditor();

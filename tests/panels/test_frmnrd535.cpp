@@ -56,11 +56,11 @@ TEST_F(Nrd535PanelTest, GoShowsTheReceiverAndItsMenusAndCloseReturnsItToLocal) {
     // A filter digit beyond the table, from a status string.
     p->NRD535A_RxStatusChanged(QStringLiteral("X057012345670"));
     EXPECT_EQ(text(p, "lblBandwidth"), QStringLiteral("?"));
-    // Without the ECSS option mode 7 has an empty text: the status shows it,
-    // the mode handler shows it as unknown.
-    EXPECT_EQ(text(p, "lblMode"), QString());
+    // Without the ECSS option mode 7 is offered nowhere, but a receiver in it
+    // is shown in it, by the status and by the mode handler alike.
+    EXPECT_EQ(text(p, "lblMode"), QStringLiteral("AM-U"));
     p->NRD535A_ModeChanged(7);
-    EXPECT_EQ(text(p, "lblMode"), QStringLiteral("?"));
+    EXPECT_EQ(text(p, "lblMode"), QStringLiteral("AM-U"));
     p->NRD535A_ModeChanged(6);
     EXPECT_EQ(text(p, "lblMode"), QStringLiteral("Fax"));
     p->NRD535A_AttenuatorChanged(2);

@@ -78,13 +78,13 @@ TEST_F(Nrd545PanelTest, GoShowsTheReceiverItsMenusAndCloseReturnsItToLocal) {
     QSlider* ifg = slider(p, "vsbIfgain");
     const int bwcBefore = bwc->value();
     const int ifgBefore = ifg->value();
-    for (int v : {0, 1000}) {
+    for (int v : {0, 9, 991, 1000}) {
         p->NRD545A_BandwidthcontrolChanged(v);
         EXPECT_EQ(text(p, "lblbandwidthcontrol"), QStringLiteral("?"));
         EXPECT_EQ(bwc->value(), bwcBefore);
     }
-    p->NRD545A_BandwidthcontrolChanged(999);
-    EXPECT_EQ(text(p, "lblbandwidthcontrol"), QStringLiteral("9.99"));
+    p->NRD545A_BandwidthcontrolChanged(990);
+    EXPECT_EQ(text(p, "lblbandwidthcontrol"), QStringLiteral("9.90"));
     p->NRD545A_PassbandshiftChanged(-230);
     EXPECT_EQ(text(p, "lblPassbandshift"), QStringLiteral("-2.30"));
     p->NRD545A_PassbandshiftChanged(231);

@@ -69,7 +69,7 @@ TEST_F(Nrd535Options, ThePanelsButtonsAndTextsFollowAnOptionFromSetUp) {
         const char* keyText;
     };
     const Case cases[] = {
-        {EcssOption, {"cmdMode_7", "cmdMode_8"}, "D7", "lblMode", QStringLiteral("AM-U"), QStringLiteral("?"),
+        {EcssOption, {"cmdMode_7", "cmdMode_8"}, "D7", "lblMode", QStringLiteral("AM-U"), QStringLiteral("AM-U"),
          Qt::Key_M, "M"},
         {NarrowFilterOption, {"cmdBandwidth_2"}, "B2", "lblBandwidth", QStringLiteral("Nar"), QStringLiteral("Nar"),
          Qt::Key_F1, ""},
@@ -139,6 +139,35 @@ TEST_F(Nrd535Options, TheBandwidthControlFollowsTheBwcOption) {
         EXPECT_EQ(w.contains("W5500"), fitted);
         EXPECT_EQ(bwc->isEnabled(), fitted);
         t->optMousedial_Click(0);
+    }
+}
+
+// Set Up closing leaves a bandwidth control the user has set where it is:
+// whatever else changed, the slider keeps its value and nothing is sent.
+TEST_F(Nrd535Options, SetUpClosingKeepsTheUsersBandwidthControl) {
+    sim.setVfo(Setting{0, 0, 2, 14200000, 1});
+    ASSERT_NE(go({{BwcOption, 1.0f}}), nullptr);
+    QSlider* bwc = control<QSlider>(panel, QStringLiteral("vsbBandwidthcontrol"));
+    click(panel, QStringLiteral("cmdLock_1"));
+    ASSERT_TRUE(bwc->isEnabled());
+    bwc->setValue(3000);
+    EXPECT_EQ(sent().last(), QByteArray("W3000"));
+    const struct {
+        const char* change;
+        int setting;
+        bool fitted;
+    } closes[] = {{"nothing changed", BwcOption, true},
+                  {"the 1 kHz filter ticked", NarrowFilterOption, true},
+                  {"ECSS ticked", EcssOption, true}};
+    for (const auto& c : closes) {
+        SCOPED_TRACE(c.change);
+        clearSent();
+        setOption(c.setting, c.fitted);
+        EXPECT_EQ(sent(), Wire{});
+        EXPECT_TRUE(bwc->isEnabled());
+        EXPECT_EQ(bwc->value(), 3000);
+        EXPECT_EQ(text("lblbandwidthcontrol"), QStringLiteral(" 3000"));
+        EXPECT_EQ(sim.bandwidthControl(), 3000);
     }
 }
 
@@ -227,10 +256,11 @@ TEST_F(Nrd535Options, TheMemoryToolsFollowEcssFromSetUp) {
     EXPECT_EQ(modeSettings('7'), 2) << "Fill and the editor";
     EXPECT_EQ(sim.channel(0).value_or(Setting{}).mode, 7);
 
-    // Cleared again: the editor's list drops AM-U, Set R2M sends nothing.
+    // Cleared again: the editor's list drops AM-U, Set R2M sends nothing; the
+    // receiver is still in AM-U, and the panel says so.
     setOption(EcssOption, false);
     EXPECT_EQ(modes->findText(QStringLiteral("AM-U")), -1);
-    EXPECT_EQ(text("lblMode"), QStringLiteral("?"));
+    EXPECT_EQ(text("lblMode"), QStringLiteral("AM-U"));
     EXPECT_FALSE(enabled("cmdMode_7"));
     sim.setVfo(Setting{0, 1, 4, 6000000, 1});
     clearSent();

@@ -4,8 +4,15 @@
 #include "support/go_rig.h"
 #include "support/scripted_dialogs.h"
 
+#include "platform/commport.h"
+#include "shell/globals.h"
+
 #include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
 #include <QLineEdit>
+#include <QWheelEvent>
+#include <functional>
 
 namespace dovrane::test {
 namespace {
@@ -60,6 +67,74 @@ TEST_F(ReceiverGoesAwayTest, OneNoticeWhileGoneAndTheNextClickWorksWhenBack) {
         EXPECT_FALSE(sim->bytesReceived().isEmpty()) << "the click reached the receiver again";
         EXPECT_TRUE(box->text().startsWith(QStringLiteral("7100."))) << box->text().toStdString();
         EXPECT_EQ(int(dialogs.shown().size()), before + 1);
+
+        TearDown();
+        SetUp();
+    }
+}
+
+// The simulator's process ends: its device is gone for good. A tune by the
+// keypad, the wheel and the step button each fails; the first says so once,
+// naming the device, and the box keeps what the receiver last confirmed. The
+// receiver had been silent for a moment before, and told so, and tunes had
+// gone out since: the loss is a new silence, and is told.
+TEST_F(ReceiverGoesAwayTest, ATuneToAReceiverThatHasGoneSaysSoOnce) {
+    for (int rxType = 1; rxType <= 4; ++rxType) {
+        SCOPED_TRACE(modelName(rxType));
+        // The port leads to a name that goes with the simulator: once it has
+        // ended, no other device answers to it.
+        sim::SimReceiver* sim = startSimulator(rxType);
+        ASSERT_NE(sim, nullptr);
+        const QString link = dataPath(QStringLiteral("ttyRX"));
+        sim->stop();
+        sim->setLinkPath(link);
+        ASSERT_TRUE(sim->start());
+        writeDataFile(QStringLiteral("serialports.ini"), link.toUtf8() + "\r\n");
+        PanelForm* p = go(rxType);
+        ASSERT_NE(p, nullptr);
+        auto* box = p->findChild<QLineEdit*>(QStringLiteral("txtFrequencyA"));
+        ASSERT_NE(box, nullptr);
+        // A moment of silence, told by the panel's refresh where it has one.
+        if (QAction* update = p->menuItem(QStringLiteral("mnuUpdate"))) {
+            simulator()->setFault(sim::Fault::Off);
+            dialogs.expect(QStringLiteral("The receiver does not answer"));
+            update->trigger();
+            pump(50);
+            simulator()->setFault(sim::Fault::None);
+        }
+        tuneByKeypad(p, QStringLiteral("7105"));
+        ASSERT_TRUE(settle());
+        pump(50);
+        const QString confirmed = box->text();
+        ASSERT_TRUE(confirmed.startsWith(QStringLiteral("7105."))) << confirmed.toStdString();
+        const QString device = Comm1->deviceName();
+        const int before = int(dialogs.shown().size());
+
+        simulator()->stop();
+        pump(50);
+        dialogs.expect(QStringLiteral("The receiver does not answer\n") + device);
+        const std::pair<const char*, std::function<void()>> tunes[] = {
+            {"keypad", [&] { tuneByKeypad(p, QStringLiteral("9500")); }},
+            {"wheel",
+             [&] {
+                 // The wheel tunes once the pointer has armed it over the box.
+                 const QPointF at(box->width() / 2.0, box->height() / 2.0);
+                 QMouseEvent move(QEvent::MouseMove, at, box->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                                  Qt::NoModifier);
+                 QApplication::sendEvent(box, &move);
+                 QWheelEvent wheel(at, box->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                                   Qt::NoScrollPhase, false);
+                 QApplication::sendEvent(box, &wheel);
+             }},
+            {"step button", [&] { click(p, QStringLiteral("cmdfreqstep_1")); }},
+        };
+        for (const auto& [name, tune] : tunes) {
+            tune();
+            pump(50);
+            EXPECT_EQ(box->text(), confirmed) << name;
+        }
+        EXPECT_EQ(int(dialogs.shown().size()), before + 1) << "one notice for the whole spell";
+        EXPECT_EQ(dialogs.pending(), 0);
 
         TearDown();
         SetUp();

@@ -1,0 +1,53 @@
+#include "panels/nrdpanel.h"
+
+#include "drivers/nrd/nrddriver.h"
+#include "shell/globals.h"
+
+namespace dovrane {
+
+NrdPanel::NrdPanel(int rxType, QWidget* parent) : RxPanel(rxType, parent) {}
+
+NrdPanel::~NrdPanel() { clearLockPanel(this); }
+
+void NrdPanel::lockoffon(int v) {
+    if (nrd_) nrd_->Lockonoff(v);
+    // The label shows the hold the program keeps: a release that could not
+    // reach the receiver still ends it (the next command lets the receiver
+    // go), and a hold that did not take is none.
+    if (v == 0 || v == 1) showLock(RemoteHeld);
+    if (v == 0) blankSliders();
+    else if (v == 1) RxUpdatefull();
+}
+
+void NrdPanel::cmdLock_Click(int i) {
+    if (i != 0 && i != 1) return;
+    PanelLock = i;
+    userLockChanged();
+    lockoffon(i);
+}
+
+void NrdPanel::continuousStarted() {
+    // Stepping holds the receiver for its run, unless the user already does.
+    steppingHolds_ = PanelLock == 0;
+    if (steppingHolds_) dovrane::lockoffon(1);
+}
+
+void NrdPanel::continuousStopped() {
+    if (!steppingHolds_) return;
+    steppingHolds_ = false;
+    dovrane::lockoffon(0);
+}
+
+void NrdPanel::modelUnload() {
+    steppingHolds_ = false;
+    // Closing the panel always returns the receiver to local.
+    lockoffon(0);
+    clearLockPanel(this);
+}
+
+void NrdPanel::releaseDriver() {
+    delete nrd_.data();
+    nrd_ = nullptr;
+}
+
+} // namespace dovrane
