@@ -3,6 +3,7 @@
 #include "shell/globals.h"
 #include "platform/number_text.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace dovrane {
@@ -119,6 +120,21 @@ namespace {
 
 constexpr CodeRange codes(int lo, int hi) { return {lo, hi}; }
 
+// The bandwidth control and passband shift of the NRD receivers: the one
+// statement of their ranges, read by the gate, the panels and the timer.
+constexpr CodeRange Nrd535WideBwc{2000, 5500, 2000, 5500, BwcOption};
+constexpr CodeRange Nrd535IntBwc{500, 2200, 500, 2200, BwcOption};
+constexpr CodeRange Nrd535Pbs = codes(-2000, 2000);
+constexpr CodeRange Nrd545Bwc = codes(10, 990);
+constexpr CodeRange Nrd545Pbs = codes(-230, 230);
+constexpr CodeRange NrdNoiseBlanker = codes(0, 2);
+
+// The smallest range that holds both (their option is the same).
+constexpr CodeRange span(const CodeRange& a, const CodeRange& b) {
+    return {std::min(a.lo, b.lo), std::max(a.hi, b.hi), std::min(a.optLo, b.optLo), std::max(a.optHi, b.optHi),
+            a.option};
+}
+
 // The RX-320's widest filter, by its width: it stands last in the table.
 constexpr int rx320WidestFilter() {
     int widest = 0;
@@ -141,14 +157,17 @@ constexpr ModelCodes ar7030Codes() {
 }
 
 // NRD-535: "Nar" with the 1 kHz filter, AM-U and AM-L with ECSS, the
-// bandwidth control (Hz) with BWC.
+// bandwidth control (Hz) with BWC, the RTTY demodulator with its unit.
 constexpr ModelCodes nrd535Codes() {
     ModelCodes c;
     c.mode = {0, 8, 7, 8, EcssOption};
     c.filter = {0, 3, 2, 2, NarrowFilterOption};
     c.attenuator = codes(0, 1);
     c.agc = codes(0, 2);
-    c.bandwidthControl = {0, 9999, 0, 9999, BwcOption};
+    c.bandwidthControl = span(Nrd535WideBwc, Nrd535IntBwc);
+    c.passbandShift = Nrd535Pbs;
+    c.rtty = {0, RttyOn, RttyOn, RttyOn, RttyOption};
+    c.noiseBlanker = NrdNoiseBlanker;
     c.channelAttenuator = c.attenuator;
     c.channelAgc = c.agc;
     return c;
@@ -172,7 +191,11 @@ constexpr ModelCodes nrd545Codes() {
     c.filter = codes(0, 2);
     c.attenuator = codes(0, 1);
     c.agc = codes(0, 9);
-    c.bandwidthControl = codes(0, 999);
+    c.bandwidthControl = Nrd545Bwc;
+    c.passbandShift = Nrd545Pbs;
+    c.rtty = codes(0, RttyOn);
+    c.noiseBlanker = NrdNoiseBlanker;
+    c.ecss = codes(1, 2);
     c.reportedOnlyMode = 9;
     c.channelAttenuator = c.attenuator;
     c.channelAgc = c.agc;
@@ -193,18 +216,17 @@ const ModelCodes* modelCodes(int rxType) {
 
 CodeRange bandwidthControlRange(int rxType, int filter) {
     if (rxType == 2) {
-        if (filter == 0) return {2000, 5500, 2000, 5500, BwcOption};
-        if (filter == 1) return {500, 2200, 500, 2200, BwcOption};
+        if (filter == 0) return Nrd535WideBwc;
+        if (filter == 1) return Nrd535IntBwc;
         return {};
     }
-    if (rxType == 4) return codes(10, 990);
+    if (rxType == 4) return Nrd545Bwc;
     return {};
 }
 
 CodeRange passbandShiftRange(int rxType) {
-    if (rxType == 2) return codes(-2000, 2000);
-    if (rxType == 4) return codes(-230, 230);
-    return {};
+    const ModelCodes* codes = modelCodes(rxType);
+    return codes ? codes->passbandShift : CodeRange{};
 }
 
 bool optionFitted(int setting) {
@@ -226,6 +248,10 @@ bool receiverTakes(int rxType, RxSetting setting, int code) {
     case RxSetting::Attenuator: return takesCode(codes->attenuator, code);
     case RxSetting::Agc: return takesCode(codes->agc, code);
     case RxSetting::BandwidthControl: return takesCode(codes->bandwidthControl, code);
+    case RxSetting::PassbandShift: return takesCode(codes->passbandShift, code);
+    case RxSetting::Rtty: return takesCode(codes->rtty, code);
+    case RxSetting::NoiseBlanker: return takesCode(codes->noiseBlanker, code);
+    case RxSetting::Ecss: return takesCode(codes->ecss, code);
     }
     return false;
 }

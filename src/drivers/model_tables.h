@@ -70,9 +70,19 @@ struct CodeRange {
 struct ModelCodes {
     // The receiver's settings.
     CodeRange mode, filter, attenuator, agc;
-    // The values the bandwidth control takes (the NRD-535's only with its
-    // option); none where the receiver has no bandwidth control.
+    // The values the bandwidth control takes on any filter (the NRD-535's
+    // only with its option); none where the receiver has no bandwidth
+    // control. bandwidthControlRange gives them filter by filter.
     CodeRange bandwidthControl;
+    // The passband shift; none where no driver checks it here.
+    CodeRange passbandShift;
+    // The RTTY demodulator: 0 off, 1 on (the NRD-535's only with its unit;
+    // switching off is always taken, so that a unit that may be absent can
+    // be switched off). Its parameters go only to a unit that can be on.
+    CodeRange rtty;
+    // The noise blanker (0 off, 1 NB1, 2 NB2) and the ECSS side band of the
+    // AM modes (NRD-545: 1 AM-U, 2 AM-L).
+    CodeRange noiseBlanker, ecss;
     // The filter that a number outside `filter` stands for (the RX-320 takes
     // any number and gives it its widest filter); -1 where such a number is
     // refused.
@@ -110,7 +120,9 @@ QString optionName(int setting);
 // without a word on the line. A caller that goes on past a setting the
 // receiver does not take (the settings of a mode letter, of a timer event)
 // asks it too, to tell such a setting from a write that failed.
-enum class RxSetting { Mode, Filter, Attenuator, Agc, BandwidthControl };
+enum class RxSetting { Mode, Filter, Attenuator, Agc, BandwidthControl, PassbandShift, Rtty, NoiseBlanker, Ecss };
+// The RTTY code that needs the unit: switching it on.
+inline constexpr int RttyOn = 1;
 // True when the receiver of model rxType, with the options the set-up gives
 // it now, takes code for the setting (a model with a widestFilter takes every
 // filter number).

@@ -32,6 +32,9 @@ int stepCode(int v, int delta, const CodeRange& codes, int skipped = -1) {
 
 int hold(int v, int delta, int lo, int hi) { return std::clamp(v + delta, lo, hi); }
 
+// One step of `step` through a range of the model table, round at its ends.
+int wrapIn(int v, int step, const CodeRange& range) { return wrap(v, step, range.lo, range.hi); }
+
 QString twoDigits(int v) { return formatPattern(double(v), QStringLiteral("00")); }
 
 // Shown with a decimal point whatever the locale.
@@ -219,7 +222,7 @@ void TimerEditor::spinRxSetting(int index, bool up) {
             tpbw = stepCode(tpbw, d, codes->filter);
             nrd535option11();
             break;
-        case 2: tppbs = wrap(tppbs, 100 * d, -2000, 2000); break;
+        case 2: tppbs = wrapIn(tppbs, 100 * d, passbandShiftRange(rxType_)); break;
         case 3: tpbwc = wrap(tpbwc, 100 * d, tpbwcmin, tpbwcmax); break;
         case 4:
             // The ECSS modes only with the option.
@@ -248,8 +251,8 @@ void TimerEditor::spinRxSetting(int index, bool up) {
         switch (index) {
         case 0: tpatt = stepCode(tpatt, d, codes->attenuator); break;
         case 1: settingText[1] = kNotUsed; return;
-        case 2: tppbs = wrap(tppbs, 10 * d, -230, 230); break;
-        case 3: tpbwc = wrap(tpbwc, 10 * d, 10, 990); break;
+        case 2: tppbs = wrapIn(tppbs, 10 * d, passbandShiftRange(rxType_)); break;
+        case 3: tpbwc = wrapIn(tpbwc, 10 * d, bandwidthControlRange(rxType_, tpbw)); break;
         case 4:
             modeStep();
             showSetting(4);
@@ -341,26 +344,18 @@ void TimerEditor::readNoRx() {
 }
 
 void TimerEditor::nrd535option11() {
-    auto set = [this](int max, int min) {
-        tpbwcmax = max;
-        tpbwcmin = min;
-        tpbwc = max;
-        if (max == 0) {
-            disable(3);
-        } else {
-            settingEnabled[3] = true;
-            showSetting(3);
-        }
-    };
-    if (!optionFitted(BwcOption)) {
-        set(0, 0);
-        return;
-    }
-    switch (tpbw) {
-    case 0: set(5500, 2000); break;
-    case 1: set(2200, 500); break;
-    case 2: case 3: set(0, 0); break;
-    default: break;
+    // The control comes on at the top of the filter's range; a filter
+    // without one (or a receiver without the option) leaves it at 0.
+    const CodeRange range = bandwidthControlRange(rxType_, tpbw);
+    const bool applies = range.has() && takesCode(range, range.hi);
+    tpbwcmax = applies ? range.hi : 0;
+    tpbwcmin = applies ? range.lo : 0;
+    tpbwc = tpbwcmax;
+    if (!applies) {
+        disable(3);
+    } else {
+        settingEnabled[3] = true;
+        showSetting(3);
     }
 }
 
@@ -404,15 +399,18 @@ void TimerEditor::nrd545smdisx() {
         }
     };
     switch (tpmode) {
-    case 5: case 6:
+    case 5: case 6: {
         tppbssaved = tppbs;
         tppbs = 0;
-        if (tpbwc != 990) tpbwcsaved = tpbwc;
-        tpbwc = 990;
+        // NFM and AMS run at the widest bandwidth.
+        const int widest = bandwidthControlRange(rxType_, tpbw).hi;
+        if (tpbwc != widest) tpbwcsaved = tpbwc;
+        tpbwc = widest;
         if (tpagc != 0) tpagcsaved = tpagc;
         tpagc = tpmode == 5 ? 2 : 1;
         for (int i : {2, 3, 5}) disable(i);
         break;
+    }
     case 4: case 7: case 8:
         restoreShift();
         if (tpagc != 0) tpagcsaved = tpagc;

@@ -25,7 +25,7 @@ bool clsNRD535::settingCommand(const char* letter, RxSetting setting, int v) {
 
 bool clsNRD535::RttyOnOff(int v) {
     const auto d = onOffField(v);
-    if (!d || !sendBracketed("X" + *d)) return false;
+    if (!d || !receiverTakes(Model, RxSetting::Rtty, v) || !sendBracketed("X" + *d)) return false;
     emit RttyonoffChanged(v);
     return true;
 }
@@ -106,7 +106,7 @@ bool clsNRD535::Agcspeed(int v) {
 }
 
 bool clsNRD535::Noiseblanker(int v) {
-    if (!digitCommand("N", v)) return false;
+    if (!settingCommand("N", RxSetting::NoiseBlanker, v)) return false;
     emit NoiseblankerChanged(v);
     return true;
 }
@@ -134,7 +134,7 @@ bool clsNRD535::Bandwidthcontrol(int v) {
 
 bool clsNRD535::PassBandShift(int v) {
     const auto d = signedDigits(v, 4);
-    if (!d || !send("P" + *d)) return false;
+    if (!d || !receiverTakes(Model, RxSetting::PassbandShift, v) || !send("P" + *d)) return false;
     pause(PauseMs);
     emit PassbandshiftChanged(v);
     return true;
@@ -182,7 +182,7 @@ bool clsNRD535::RxClock(const QString& t) {
 
 bool clsNRD535::RttyParameters(const QString& p) {
     const auto text = commandText(p);
-    return text && sendBracketed("U3" + *text);
+    return text && receiverTakes(Model, RxSetting::Rtty, RttyOn) && sendBracketed("U3" + *text);
 }
 
 bool clsNRD535::Timerrelaysonoff(int v) {

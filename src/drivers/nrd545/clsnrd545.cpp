@@ -48,7 +48,7 @@ bool clsNRD545::levelCommand(const char* letters, int v) {
 
 bool clsNRD545::RttyOnOff(int v) {
     const auto d = onOffField(v);
-    if (!d || !sendBracketed("U23" + *d)) return false;
+    if (!d || !receiverTakes(Model, RxSetting::Rtty, v) || !sendBracketed("U23" + *d)) return false;
     emit RttyonoffChanged(v);
     return true;
 }
@@ -132,7 +132,7 @@ bool clsNRD545::Mode(int v) {
 
 bool clsNRD545::Ecss(int v) {
     const auto d = digitField(v);
-    if (!d || !sendBracketed("CC" + *d)) return false;
+    if (!d || !receiverTakes(Model, RxSetting::Ecss, v) || !sendBracketed("CC" + *d)) return false;
     emit EcssChanged(v);
     return true;
 }
@@ -180,7 +180,7 @@ std::optional<int> clsNRD545::PassBandShiftxxx() { return bracketedLevel("P", "P
 
 bool clsNRD545::PassBandShift(int v) {
     const auto d = signedDigits(v, 3);
-    if (!d || !send("P" + *d)) return false;
+    if (!d || !receiverTakes(Model, RxSetting::PassbandShift, v) || !send("P" + *d)) return false;
     emit PassbandshiftChanged(v);
     return true;
 }
@@ -259,7 +259,7 @@ bool clsNRD545::RxClock(const QString& t) {
 
 bool clsNRD545::RttyParameters(const QString& p) {
     const auto text = commandText(p);
-    return text && sendBracketed("U15" + *text);
+    return text && receiverTakes(Model, RxSetting::Rtty, RttyOn) && sendBracketed("U15" + *text);
 }
 
 bool clsNRD545::Timerrelaysonoff(int v) {
@@ -310,7 +310,7 @@ bool clsNRD545::nrbc(int sel, int v) {
 bool clsNRD545::nb(int sel, int v) {
     std::optional<QByteArray> cmd;
     if (sel == 0) {
-        if (const auto d = digitField(v)) cmd = "N" + *d;
+        if (const auto d = digitField(v); d && receiverTakes(Model, RxSetting::NoiseBlanker, v)) cmd = "N" + *d;
     } else if (sel == 1) {
         if (const auto d = fixedDigits(v, 3)) cmd = "FF" + *d;
     }
