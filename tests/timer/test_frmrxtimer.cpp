@@ -112,7 +112,9 @@ protected:
             EXPECT_EQ(s.vfo().agc, e.agc);
             EXPECT_EQ(s.passbandShift(), e.pbs);
             // A filter without the control is sent none.
-            if (e.bwc != 0) EXPECT_EQ(s.bandwidthControl(), e.bwc);
+            if (e.bwc != 0) {
+                EXPECT_EQ(s.bandwidthControl(), e.bwc);
+            }
             break;
         }
         case 3: {
