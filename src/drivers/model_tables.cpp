@@ -29,13 +29,13 @@ template <size_t N> void fill(std::array<QString, N>& table, std::initializer_li
 }
 
 // The model whose builder filled the text tables last (initnorxtables fills
-// none); -1 before the first.
-int g_textsOf = -1;
+// none, and None stands before the first).
+RxModel g_textsOf = RxModel::None;
 
 void fillNrd535Modes() {
     fill(ModeTexts, {"RY", "CW", "USB", "LSB", "AM", "NFM", "Fax", "AM-U", "AM-L"});
     // The modes of an option the receiver lacks have no text.
-    const CodeRange& modes = modelCodes(2)->mode;
+    const CodeRange& modes = modelCodes(RxModel::Nrd535)->mode;
     for (int m = modes.lo; m <= modes.hi; ++m)
         if (!takesCode(modes, m)) ModeTexts[size_t(m)].clear();
 }
@@ -64,7 +64,7 @@ void initnorxtables() { setLimits(10, 30000, 99); }
 void initar7030tables() {
     emptyCommonTexts();
     setLimits(10, 32016, 99);
-    g_textsOf = 1;
+    g_textsOf = RxModel::Ar7030;
     fill(AttTexts, {"+10 dB", "0 dB", "-10 dB", "-20 dB", "-30 dB", "-40 dB"});
     fill(ModeTexts, {"", "AM", "Sync", "NFM", "Data", "CW", "LSB", "USB"});
     fill(AgcTexts, {"Fst", "Med", "Slw", "Off"});
@@ -84,7 +84,7 @@ void initar7030tables() {
 void initnrd535tables() {
     emptyCommonTexts();
     setLimits(10, 29999.999, 199);
-    g_textsOf = 2;
+    g_textsOf = RxModel::Nrd535;
     fill(AttTexts, {"0 dB", "-20 dB"});
     fillBw({"Wid", "Int", "Nar", "Aux"});
     fillNrd535Modes();
@@ -95,7 +95,7 @@ void initnrd535tables() {
 void initrx320tables() {
     emptyCommonTexts();
     setLimits(100, 30000, 99);
-    g_textsOf = 3;
+    g_textsOf = RxModel::Rx320;
     fill(ModeTexts, {"AM", "USB", "LSB", "CW"});
     fill(AgcTexts, {"", "Slw", "Med", "Fst"});
     // The widths are the driver's own; the display shows them as they are.
@@ -108,7 +108,7 @@ void initrx320tables() {
 void initnrd545tables() {
     emptyCommonTexts();
     setLimits(10, 29999.999, 999);
-    g_textsOf = 4;
+    g_textsOf = RxModel::Nrd545;
     fill(AttTexts, {"0 dB", "-20 dB"});
     fillBw({"Wid", "Int", "Nar"});
     fill(ModeTexts, {"RY", "CW", "USB", "LSB", "AM", "NFM", "AMS", "AM-U", "AM-L", "WFM"});
@@ -202,7 +202,7 @@ constexpr ModelCodes nrd545Codes() {
     return c;
 }
 
-// Indexed by RxType. The codes are the indices of each model's tables
+// Indexed by RxModel. The codes are the indices of each model's tables
 // (ModeTexts, BwTexts, AttTexts, AgcTexts, YesNoTexts) and the AR7030's
 // register bytes. No receiver: nothing to set, and channels of nothing but a
 // frequency.
@@ -215,12 +215,12 @@ const ModelCodes* modelCodes(int rxType) {
 }
 
 CodeRange bandwidthControlRange(int rxType, int filter) {
-    if (rxType == 2) {
+    if (rxType == int(RxModel::Nrd535)) {
         if (filter == 0) return Nrd535WideBwc;
         if (filter == 1) return Nrd535IntBwc;
         return {};
     }
-    if (rxType == 4) return Nrd545Bwc;
+    if (rxType == int(RxModel::Nrd545)) return Nrd545Bwc;
     return {};
 }
 
@@ -267,11 +267,11 @@ QString optionName(int setting) {
 }
 
 void followOptionTexts() {
-    if (g_textsOf == 2) fillNrd535Modes();
+    if (g_textsOf == RxModel::Nrd535) fillNrd535Modes();
 }
 
 void resetModelTables() {
-    g_textsOf = -1;
+    g_textsOf = RxModel::None;
     setLimits(0, 0, 0);
     emptyCommonTexts();
     BwTexts.clear();

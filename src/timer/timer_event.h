@@ -3,6 +3,7 @@
 // out first as a sequence of steps, in the order each model needs them, and
 // then sent one by one through the timer's own driver object, each followed
 // by the panel's change handler so that the panel shows what was sent.
+#include "drivers/sent.h"
 #include "timer/timer_programme.h"
 
 #include <QPointer>
@@ -80,7 +81,7 @@ public:
     void lineOffEnd();
 
 private:
-    bool send(const RxStep& step);
+    SendResult send(const RxStep& step);
     bool hasDriver() const;
     NrdDriver* nrd() const;
 

@@ -105,17 +105,17 @@ TEST_F(Nrd535, AnOptionsCodesGoOutOnlyWithTheOption) {
         bool event;
     };
     const Case cases[] = {
-        {"AM-U", EcssOption, [](clsNRD535& r) { return r.Mode(7); }, "D7", true},
-        {"AM-L", EcssOption, [](clsNRD535& r) { return r.Mode(8); }, "D8", true},
-        {"Nar", NarrowFilterOption, [](clsNRD535& r) { return r.Bandwidth(2); }, "B2", true},
-        {"bandwidth control", BwcOption, [](clsNRD535& r) { return r.Bandwidthcontrol(2200); }, "W2200", true},
-        {"RTTY on", RttyOption, [](clsNRD535& r) { return r.RttyOnOff(1); }, "X1", true},
-        {"RTTY parameters", RttyOption, [](clsNRD535& r) { return r.RttyParameters(QStringLiteral("1211")); },
+        {"AM-U", EcssOption, [](clsNRD535& r) { return bool(r.Mode(7)); }, "D7", true},
+        {"AM-L", EcssOption, [](clsNRD535& r) { return bool(r.Mode(8)); }, "D8", true},
+        {"Nar", NarrowFilterOption, [](clsNRD535& r) { return bool(r.Bandwidth(2)); }, "B2", true},
+        {"bandwidth control", BwcOption, [](clsNRD535& r) { return bool(r.Bandwidthcontrol(2200)); }, "W2200", true},
+        {"RTTY on", RttyOption, [](clsNRD535& r) { return bool(r.RttyOnOff(1)); }, "X1", true},
+        {"RTTY parameters", RttyOption, [](clsNRD535& r) { return bool(r.RttyParameters(QStringLiteral("1211"))); },
          "U31211", false},
-        {"status in AM-U", EcssOption, [](clsNRD535& r) { return r.RxStatus(QStringLiteral("X017070000001")); },
+        {"status in AM-U", EcssOption, [](clsNRD535& r) { return bool(r.RxStatus(QStringLiteral("X017070000001"))); },
          "S199017070000001", true},
         {"status on Nar", NarrowFilterOption,
-         [](clsNRD535& r) { return r.RxStatus(QStringLiteral("X024070000001")); }, "S199024070000001", true},
+         [](clsNRD535& r) { return bool(r.RxStatus(QStringLiteral("X024070000001"))); }, "S199024070000001", true},
         {"channel in AM-L", EcssOption,
          [](clsNRD535& r) { return r.Memory(20, QStringLiteral("MEM020 07000000 8 01 0 1 @@@ @@@ @ ")); },
          "K020018070000001", false},
@@ -161,7 +161,7 @@ TEST_F(Nrd535, ValuesOutsideTheModelsRangesAreRefused) {
     hold(rx);
     struct Case {
         const char* what;
-        std::function<bool(clsNRD535&)> write;
+        std::function<SendResult(clsNRD535&)> write;
         QByteArray sent;   // empty: refused
     };
     const Case cases[] = {
@@ -184,7 +184,9 @@ TEST_F(Nrd535, ValuesOutsideTheModelsRangesAreRefused) {
         SCOPED_TRACE(c.what);
         fitEveryOption();
         clearWire();
-        EXPECT_EQ(c.write(rx), !c.sent.isEmpty());
+        const SendResult r = c.write(rx);
+        // A refusal is told apart from a write that failed.
+        EXPECT_EQ(r.how(), c.sent.isEmpty() ? Sent::Refused : Sent::Yes);
         EXPECT_EQ(wire(c.sent.isEmpty() ? 0 : 1), c.sent.isEmpty() ? Wire{} : Wire{c.sent});
         EXPECT_FALSE(rxFailing());
     }

@@ -73,9 +73,9 @@ TEST_F(Nrd545, CodesTheReceiverLacksAreRefused) {
     clsNRD545 rx(port);
     hold(rx);
     const std::pair<const char*, std::function<bool()>> writes[] = {
-        {"filter 3", [&] { return rx.Bandwidth(3); }},
-        {"attenuator 2", [&] { return rx.Attenuator(2); }},
-        {"status on filter 3", [&] { return rx.RxStatus(QStringLiteral("X034095000004")); }},
+        {"filter 3", [&] { return bool(rx.Bandwidth(3)); }},
+        {"attenuator 2", [&] { return bool(rx.Attenuator(2)); }},
+        {"status on filter 3", [&] { return bool(rx.RxStatus(QStringLiteral("X034095000004"))); }},
         {"channel on filter 3", [&] { return rx.Memory(3, QStringLiteral("MEM003 09500000 4 03 0 3 @@@ @@@ @ ")); }},
     };
     for (const auto& [what, write] : writes) EXPECT_FALSE(write()) << what;
@@ -132,7 +132,7 @@ TEST_F(Nrd545, ValuesOutsideTheModelsRangesAreRefused) {
     hold(rx);
     struct Case {
         const char* what;
-        std::function<bool(clsNRD545&)> write;
+        std::function<SendResult(clsNRD545&)> write;
         QByteArray sent;   // empty: refused
     };
     const Case cases[] = {
@@ -154,7 +154,9 @@ TEST_F(Nrd545, ValuesOutsideTheModelsRangesAreRefused) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         clearWire();
-        EXPECT_EQ(c.write(rx), !c.sent.isEmpty());
+        const SendResult r = c.write(rx);
+        // A refusal is told apart from a write that failed.
+        EXPECT_EQ(r.how(), c.sent.isEmpty() ? Sent::Refused : Sent::Yes);
         EXPECT_EQ(wire(c.sent.isEmpty() ? 0 : 1), c.sent.isEmpty() ? Wire{} : Wire{c.sent});
         EXPECT_FALSE(rxFailing());
     }

@@ -143,6 +143,12 @@ void NrdDriver::closeBracket() {
     i_off();
 }
 
+bool NrdDriver::DialReports(int v) {
+    if (v == 1) return send("I1") && send(dialRelease());
+    if (v == 0) return send("I0");
+    return false;
+}
+
 bool NrdDriver::sendBracketed(const QByteArray& command) {
     Bracket bracket(*this);
     return bracket.ok() && send(command);

@@ -40,11 +40,21 @@ public:
     bool relayOffOnAnswer();
     void closeBracket();
 
+    // The receiver's own frequency reports, for following its tuning knob:
+    // 1 starts them ("I1") and leaves the knob to the user (the model's
+    // dialRelease()), 0 stops them ("I0"). Plain commands outside the remote
+    // bracketing, so that the knob stays free; false when a write failed,
+    // and any other value is refused.
+    bool DialReports(int v);
+
 signals:
     void LockChanged(int v);
 
 protected:
     explicit NrdDriver(CommPort& port, QObject* parent = nullptr);
+
+    // What follows "I1" so that the user tunes with the knob.
+    virtual QByteArray dialRelease() const = 0;
 
     // Keeps CmdBusy set and the receiver in remote for its lifetime; the
     // release runs however the exchange inside ends.
