@@ -169,7 +169,12 @@ void TimerEditor::showSetting(int index) {
     QString& t = settingText[size_t(index)];
     switch (index) {
     case 0: t = rxType_ == 3 || rxType_ == 0 ? kNotUsed : tableText(AttTexts, tpatt); break;
-    case 1: t = rxType_ == 4 || rxType_ == 0 ? kNotUsed : tableText(BwTexts, tpbw); break;
+    case 1:
+        // A filter of an option the receiver lacks is left out of the event:
+        // it has no text, as such a mode has none.
+        if (rxType_ == 4 || rxType_ == 0) t = kNotUsed;
+        else t = receiverTakes(rxType_, RxSetting::Filter, tpbw) ? tableText(BwTexts, tpbw) : QString();
+        break;
     case 2:
         switch (rxType_) {
         case 1: t = b2fs(vsb2b(tppbs)); break;
@@ -380,13 +385,38 @@ void TimerEditor::nrd535smdis5() {
     if (optionFitted(BwcOption)) nrd535option11();
 }
 
+namespace {
+// Whether the NRD-535's bandwidth control goes out with filter bw and mode:
+// the filter goes out and has the control, with its option, and the mode is
+// not NFM.
+bool nrd535ControlApplies(int bw, int mode) {
+    const CodeRange range = bandwidthControlRange(int(RxModel::Nrd535), bw);
+    return mode != 5 && receiverTakes(RxModel::Nrd535, RxSetting::Filter, bw) && range.has() &&
+           takesCode(range, range.hi);
+}
+} // namespace
+
 void TimerEditor::followOptions() {
-    if (rxType_ != 2) return;
+    if (rxType_ != int(RxModel::Nrd535)) return;
     if (settingEnabled[4]) showSetting(4);
+    if (settingEnabled[1]) showSetting(1);
     // The bandwidth control is set up afresh only where the option changed
     // what applies: a value the user spun stays while it still applies.
-    const bool applies = optionFitted(BwcOption) && tpmode != 5 && (tpbw == 0 || tpbw == 1);
-    if (applies != settingEnabled[3]) nrd535option11();
+    if (nrd535ControlApplies(tpbw, tpmode) != settingEnabled[3]) nrd535option11();
+}
+
+void TimerEditor::followOptions(int rxType, const std::array<int, 21>& slot, std::array<QString, 6>& texts) {
+    if (rxType != int(RxModel::Nrd535)) return;
+    const int bw = slot[8], bwc = slot[10], mode = slot[11];
+    // The filter and the mode as the editor shows them; a bandwidth control
+    // left out with its filter, or without its option, as "xxx".
+    if (texts[1] != kNotUsed)
+        texts[1] = receiverTakes(rxType, RxSetting::Filter, bw) ? tableText(BwTexts, bw) : QString();
+    if (texts[4] != kNotUsed)
+        texts[4] = receiverTakes(rxType, RxSetting::Mode, mode) ? tableText(ModeTexts, mode) : QString();
+    texts[3] = nrd535ControlApplies(bw, mode) && takesCode(bandwidthControlRange(rxType, bw), bwc)
+                   ? formatPattern(double(bwc), QStringLiteral("0000"))
+                   : kNotUsed;
 }
 
 void TimerEditor::nrd545smdisx() {

@@ -37,18 +37,20 @@ std::vector<RxStep> eventSteps(int rxType, const SlotFields& p) {
         return {{M::Attenuator, p[Att]}, {M::PassBandShift, vsb2b(p[Pbs])}, {M::Mode, p[Mode]},
                 {M::Agcspeed, p[Agc]}, {M::Bandwidth, p[Bw]}};
     case 2:
+        // The bandwidth control belongs to the filter of step 1.
         return {{M::Attenuator, p[Att]}, {M::Bandwidth, p[Bw]}, {M::PassBandShift, p[Pbs]},
-                {M::Bandwidthcontrol, p[Bwc]}, {M::Mode, p[Mode]}, {M::Agcspeed, p[Agc]}};
+                {M::Bandwidthcontrol, p[Bwc], true, 1}, {M::Mode, p[Mode]}, {M::Agcspeed, p[Agc]}};
     case 3:
         return {{M::Bandwidth, p[Bw]}, {M::PassBandShift, p[Pbs]}, {M::Mode, p[Mode]}, {M::Agcspeed, p[Agc]}};
     case 4: {
         std::vector<RxStep> s{{M::Attenuator, p[Att]}};
         if (p[Mode] == 7 || p[Mode] == 8) {
             // Synchronous AM: AM first, then the side band once the receiver has settled.
+            const int am = int(s.size());
             s.push_back({M::Mode, 4, false});
-            s.push_back({M::Pause, 100, false});
-            s.push_back({M::Ecss, p[Mode] == 7 ? 1 : 2, false});
-            s.push_back({M::ShowMode, p[Mode]});
+            s.push_back({M::Pause, 100, false, am});
+            s.push_back({M::Ecss, p[Mode] == 7 ? 1 : 2, false, am + 1});
+            s.push_back({M::ShowMode, p[Mode], true, am + 2});
         } else {
             s.push_back({M::Mode, p[Mode]});
         }
@@ -177,13 +179,21 @@ bool TimerReceiver::apply(const SlotFields& slot) {
     if (!hasDriver()) return false;
     // A tick must never stop at a message box.
     bool ok = tuneQuietly(f) == TuneResult::Tuned;
-    for (const RxStep& step : eventSteps(rxType_, slot)) {
+    const std::vector<RxStep> steps = eventSteps(rxType_, slot);
+    // Steps left out: one the receiver does not take (a code of an option it
+    // lacks, in a slot fixed while the option was ticked), and every step
+    // that only makes sense after it. The rest still goes out.
+    std::vector<bool> leftOut(steps.size(), false);
+    for (size_t i = 0; i < steps.size(); ++i) {
         // The pause lets events run: the window may have let the driver go meanwhile.
         if (!hasDriver()) return false;
-        // A setting the receiver does not take (a code of an option it lacks,
-        // in a slot fixed while the option was ticked) is left out; the rest
-        // still goes out.
-        const SendResult sent = send(step);
+        const int needs = steps[i].needs;
+        if (needs >= 0 && leftOut[size_t(needs)]) {
+            leftOut[i] = true;
+            continue;
+        }
+        const SendResult sent = send(steps[i]);
+        leftOut[i] = sent.refused();
         if (sent.unanswered()) ok = false;
     }
     if (rxType_ == 1) {

@@ -35,6 +35,10 @@ struct RxStep {
     int value;
     // Whether the panel's change handler follows the write.
     bool show = true;
+    // The index of the step this one only makes sense after (a bandwidth
+    // control after its filter, a side band after AM); -1 for none. Where
+    // that step was left out, so is this one.
+    int needs = -1;
     bool operator==(const RxStep&) const = default;
 };
 
