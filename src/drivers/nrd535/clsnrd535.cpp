@@ -14,6 +14,11 @@ constexpr RxModel Model = RxModel::Nrd535;
 
 clsNRD535::clsNRD535(CommPort& port, QObject* parent) : NrdDriver(port, parent) {}
 
+const NrdDriver::Particulars& clsNRD535::particulars() const {
+    static constexpr Particulars p{Model, "H0", "U3", true};
+    return p;
+}
+
 SendResult clsNRD535::settingCommand(const char* letter, RxSetting setting, int v) {
     const auto d = digitField(v);
     if (!d || !receiverTakes(Model, setting, v)) return Sent::Refused;
@@ -161,33 +166,6 @@ bool clsNRD535::Memory(int ch, const QString& record) {
 bool clsNRD535::Rx2Mem(int ch) {
     const auto ccc = channelField(ch, Nrd535TopChannel);
     return ccc && sendBracketed("C" + *ccc);
-}
-
-std::optional<QString> clsNRD535::RxClock() {
-    std::optional<QString> time;
-    {
-        Bracket bracket(*this);
-        // The reply is taken before the receiver is released.
-        if (bracket.ok())
-            if (const auto r = query("R0", "R######\r")) time = clockFromReply(*r);
-    }
-    return noted(time);
-}
-
-bool clsNRD535::RxClock(const QString& t) {
-    const auto digits = clockDigits(t, true);
-    return digits && sendBracketed("R1" + *digits);
-}
-
-SendResult clsNRD535::RttyParameters(const QString& p) {
-    const auto text = commandText(p);
-    if (!text || !receiverTakes(Model, RxSetting::Rtty, RttyOn)) return Sent::Refused;
-    return SendResult::wrote(sendBracketed("U3" + *text));
-}
-
-bool clsNRD535::Timerrelaysonoff(int v) {
-    const auto d = onOffField(v);
-    return d && sendBracketed("O" + *d);
 }
 
 bool clsNRD535::Userdefs(int item, int v) {

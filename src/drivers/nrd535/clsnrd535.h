@@ -65,14 +65,6 @@ public:
     // Recalls channel ch.
     bool Rx2Mem(int ch);
 
-    // "hh:mm:ss".
-    std::optional<QString> RxClock();
-    bool RxClock(const QString& t);
-
-    // Only with the RTTY unit.
-    SendResult RttyParameters(const QString& p);
-    bool Timerrelaysonoff(int v);
-
     // The user settings of the receiver, items 0..9.
     bool Userdefs(int item, int v);
     // The receiver cannot report them: always nothing, and nothing is sent.
@@ -92,7 +84,7 @@ signals:
     void RxStatusChanged(const QString& s);
 
 protected:
-    QByteArray dialRelease() const override { return "H0"; }
+    const Particulars& particulars() const override;
 
 private:
     // One digit command ("A" + digit), bracketed, when the receiver takes v

@@ -25,6 +25,11 @@ std::optional<int> valueFrom(const QByteArray& reply, const char* shape, int fro
 
 clsNRD545::clsNRD545(CommPort& port, QObject* parent) : NrdDriver(port, parent) {}
 
+const NrdDriver::Particulars& clsNRD545::particulars() const {
+    static constexpr Particulars p{Model, "DD0", "U15", false};
+    return p;
+}
+
 std::optional<int> clsNRD545::plainLevel(const QByteArray& command, const char* shape, int from) {
     std::optional<int> v;
     if (const auto r = query(command, shape)) v = valueFrom(*r, shape, from);
@@ -244,33 +249,6 @@ bool clsNRD545::Volume(int v) {
     if (!levelCommand("JJ", v)) return false;
     emit VolumeChanged(v);
     return true;
-}
-
-std::optional<QString> clsNRD545::RxClock() {
-    std::optional<QString> time;
-    {
-        Bracket bracket(*this);
-        // The reply is taken before the receiver is released.
-        if (bracket.ok())
-            if (const auto r = query("R0", "R######\r")) time = clockFromReply(*r);
-    }
-    return noted(time);
-}
-
-bool clsNRD545::RxClock(const QString& t) {
-    const auto digits = clockDigits(t, false);
-    return digits && sendBracketed("R1" + *digits);
-}
-
-SendResult clsNRD545::RttyParameters(const QString& p) {
-    const auto text = commandText(p);
-    if (!text || !receiverTakes(Model, RxSetting::Rtty, RttyOn)) return Sent::Refused;
-    return SendResult::wrote(sendBracketed("U15" + *text));
-}
-
-bool clsNRD545::Timerrelaysonoff(int v) {
-    const auto d = onOffField(v);
-    return d && sendBracketed("O" + *d);
 }
 
 bool clsNRD545::Userdefs(int item, int v) {

@@ -76,12 +76,6 @@ public:
     std::optional<int> Volume();
     bool Volume(int v);
 
-    // "hh:mm:ss"; the receiver keeps hours and minutes only when set.
-    std::optional<QString> RxClock();
-    bool RxClock(const QString& t);
-
-    SendResult RttyParameters(const QString& p);
-    bool Timerrelaysonoff(int v);
     // The user settings, items 1..32 as the receiver numbers them.
     bool Userdefs(int item, int v);
 
@@ -112,7 +106,7 @@ signals:
     void VolumeChanged(int v);
 
 protected:
-    QByteArray dialRelease() const override { return "DD0"; }
+    const Particulars& particulars() const override;
 
 private:
     // A plain query whose value is the digits from position `from` (counted
