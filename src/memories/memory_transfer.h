@@ -93,11 +93,6 @@ private:
     std::unique_ptr<clsRX320> RX320A;
 };
 
-// A short question that shows a receiver is there after writes that get no
-// answer: one register of the AR7030, the clock of an NRD receiver. The one
-// driver given is asked; true when it answered.
-bool receiverAnswers(clsAR7030* ar7030, clsNRD535* nrd535, clsNRD545* nrd545);
-
 // The report of a fill after its first line: what became of the cells that
 // were not written, in one paragraph each.
 QString fillNotes(const MemoryTransfer::Result& res);
