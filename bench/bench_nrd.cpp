@@ -186,19 +186,19 @@ int main(int argc, char** argv) {
     clsNRD535 rx535(port535);
     const QString rec535 = QStringLiteral("MEM012 06075000 4 01 0 1 @@@ @@@ @ ");
     const std::vector<Op> ops535 = {
-        {"Attenuator let", bracketed({W(3)}), [&] { return rx535.Attenuator(++step % 2); }},
+        {"Attenuator let", bracketed({W(3)}), [&] { return bool(rx535.Attenuator(++step % 2)); }},
         {"FrequencyA let", bracketed({W(10)}), [&] { return rx535.FrequencyA(7000 + ++step); }},
         {"RxStatus get", bracketed({W(6), P(nrd::PauseMs), W(8), R(17)}), [&] { return got(rx535.RxStatus()); }},
-        {"RxStatus let", bracketed({W(17)}), [&] { return rx535.RxStatus(QStringLiteral("X014070000001")); }},
+        {"RxStatus let", bracketed({W(17)}), [&] { return bool(rx535.RxStatus(QStringLiteral("X014070000001"))); }},
         {"RxClock get", bracketed({W(3), R(8)}), [&] { return got(rx535.RxClock()); }},
         {"RxClock let", bracketed({W(9)}), [&] { return rx535.RxClock(QStringLiteral("12:34:56")); }},
         {"Memory let", bracketed({W(17)}), [&] { return rx535.Memory(12, rec535); }},
         {"Lockonoff 1", {W(3), P(nrd::PauseMs), W(3), P(nrd::PauseMs)}, [&] { return rx535.Lockonoff(1); }},
         {"Smeter (held)", {W(2), R(4)}, [&] { return got(rx535.Smeter()); }, true},
         {"Memory get (held)", {W(8), R(16)}, [&] { return got(rx535.Memory(12)); }, true},
-        {"PassBandShift (held)", {W(7), P(nrd::PauseMs)}, [&] { return rx535.PassBandShift(++step % 2 ? 100 : -100); }},
-        {"Bandwidthcontrol (held)", {W(6), P(nrd::PauseMs)}, [&] { return rx535.Bandwidthcontrol(2200); }},
-        {"Mode let (held)", {W(3)}, [&] { return rx535.Mode(++step % 5); }},
+        {"PassBandShift (held)", {W(7), P(nrd::PauseMs)}, [&] { return bool(rx535.PassBandShift(++step % 2 ? 100 : -100)); }},
+        {"Bandwidthcontrol (held)", {W(6), P(nrd::PauseMs)}, [&] { return bool(rx535.Bandwidthcontrol(2200)); }},
+        {"Mode let (held)", {W(3)}, [&] { return bool(rx535.Mode(++step % 5)); }},
         {"RxStatus get (held)", {W(6), P(nrd::PauseMs), W(8), R(17)}, [&] { return got(rx535.RxStatus()); }, true},
         {"Lockonoff 0", {P(nrd::PauseMs), W(3), P(nrd::PauseMs), W(3)}, [&] { return rx535.Lockonoff(0); }},
     };
@@ -207,7 +207,7 @@ int main(int argc, char** argv) {
     const QString rec545 = QStringLiteral("MEM003 09500000 4 01 0 3 @@@ @@@ @ ");
     const Plan status545 = {W(5), P(nrd::ShortPauseMs), W(6), P(nrd::ShortPauseMs), W(5), P(nrd::PauseMs), W(8), R(21)};
     const std::vector<Op> ops545 = {
-        {"Attenuator let", bracketed({W(3)}), [&] { return rx545.Attenuator(++step % 2); }},
+        {"Attenuator let", bracketed({W(3)}), [&] { return bool(rx545.Attenuator(++step % 2)); }},
         {"FrequencyA let", bracketed({W(12)}), [&] { return rx545.FrequencyA(7000 + ++step); }},
         {"FrequencyA get", bracketed({W(2), R(12)}), [&] { return got(rx545.FrequencyA()); }},
         {"RxStatus get", bracketed(status545), [&] { return got(rx545.RxStatus()); }},

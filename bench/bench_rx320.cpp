@@ -58,10 +58,10 @@ int main(int argc, char** argv) {
     int step = 0;
     const std::vector<Op> ops = {
         {"FrequencyA", 8, 0, 0, [&] { return rx.FrequencyA(7000 + 0.137 * ++step); }},
-        {"Bandwidth", 3 + 8, 0, 0, [&] { return rx.Bandwidth(++step % 33); }},
-        {"Mode", 3 + 8, 0, 0, [&] { return rx.Mode(++step % 4); }},
-        {"Agcspeed", 3, 0, 0, [&] { return rx.Agcspeed(1 + ++step % 3); }},
-        {"PassBandShift", 8, 0, 0, [&] { return rx.PassBandShift(50 * (++step % 40) - 1000); }},
+        {"Bandwidth", 3 + 8, 0, 0, [&] { return bool(rx.Bandwidth(++step % 33)); }},
+        {"Mode", 3 + 8, 0, 0, [&] { return bool(rx.Mode(++step % 4)); }},
+        {"Agcspeed", 3, 0, 0, [&] { return bool(rx.Agcspeed(1 + ++step % 3)); }},
+        {"PassBandShift", 8, 0, 0, [&] { return bool(rx.PassBandShift(50 * (++step % 40) - 1000)); }},
         {"Beatfreqosc", 8, 0, 0, [&] { return rx.Beatfreqosc(100 * (++step % 30) - 1500); }},
         {"Volume", 4, 0, 0, [&] { return rx.Volume(++step % 100); }},
         {"Linelevel", 4, 0, 0, [&] { return rx.Linelevel(++step % 100); }},

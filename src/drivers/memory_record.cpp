@@ -31,27 +31,42 @@ std::optional<int> fieldCode(const QString& field, const CodeRange& range) {
 }
 } // namespace
 
+namespace {
+// The record's fields after "MEM"/"XXX" and the channel, each behind a
+// blank: the one statement of the layout, which the builder and the parser
+// both follow.
+struct Column {
+    QString MemoryFields::*field;
+    int at;      // the field's first column, counted from 0
+    int width;
+};
+constexpr Column Columns[] = {
+    {&MemoryFields::frequencyHz, 7, 8}, {&MemoryFields::mode, 16, 1},    {&MemoryFields::filter, 18, 2},
+    {&MemoryFields::attenuator, 21, 1}, {&MemoryFields::agc, 23, 1},     {&MemoryFields::passband, 25, 3},
+    {&MemoryFields::squelch, 29, 3},    {&MemoryFields::scan, 33, 1},
+};
+constexpr bool columnsFollowEachOther() {
+    int at = 6;   // behind the head and the channel
+    for (const Column& c : Columns) {
+        if (c.at != at + 1) return false;
+        at = c.at + c.width;
+    }
+    return at + 1 == MemoryRecordLength;
+}
+static_assert(columnsFollowEachOther(), "each field behind one blank, and one blank at the end");
+} // namespace
+
 QString buildMemoryRecord(const MemoryFields& f) {
     QString r;
     r.reserve(MemoryRecordLength);
     r += f.used ? QStringLiteral("MEM") : QStringLiteral("XXX");
     r += QStringLiteral("%1").arg(qBound(0, f.channel, 999), 3, 10, QLatin1Char('0'));
-    r += QLatin1Char(' ');
-    r += fit(f.used ? f.frequencyHz : (f.frequencyHz.isEmpty() ? QStringLiteral("No data ") : f.frequencyHz), 8);
-    r += QLatin1Char(' ');
-    r += fit(f.mode, 1);
-    r += QLatin1Char(' ');
-    r += fit(f.filter, 2);
-    r += QLatin1Char(' ');
-    r += fit(f.attenuator, 1);
-    r += QLatin1Char(' ');
-    r += fit(f.agc, 1);
-    r += QLatin1Char(' ');
-    r += fit(f.passband, 3);
-    r += QLatin1Char(' ');
-    r += fit(f.squelch, 3);
-    r += QLatin1Char(' ');
-    r += fit(f.scan, 1);
+    MemoryFields shown = f;
+    if (!f.used && f.frequencyHz.isEmpty()) shown.frequencyHz = QStringLiteral("No data ");
+    for (const Column& c : Columns) {
+        r += QLatin1Char(' ');
+        r += fit(shown.*c.field, c.width);
+    }
     r += QLatin1Char(' ');
     return r;
 }
@@ -66,14 +81,7 @@ std::optional<MemoryFields> parseMemoryRecord(const QString& r) {
     MemoryFields f;
     f.used = head == QLatin1String("MEM");
     f.channel = ch;
-    f.frequencyHz = r.mid(7, 8);
-    f.mode = r.mid(16, 1);
-    f.filter = r.mid(18, 2);
-    f.attenuator = r.mid(21, 1);
-    f.agc = r.mid(23, 1);
-    f.passband = r.mid(25, 3);
-    f.squelch = r.mid(29, 3);
-    f.scan = r.mid(33, 1);
+    for (const Column& c : Columns) f.*c.field = r.mid(c.at, c.width);
     return f;
 }
 

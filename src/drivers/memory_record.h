@@ -5,6 +5,8 @@
 //   "No data "), 17 mode, 19-20 filter, 22 attenuator, 24 AGC, 26-28 passband
 //   shift, 30-32 squelch or BFO, 34 scan flag; blanks between. A field the
 //   receiver has no value for holds "@" in each of its columns.
+#include "drivers/model_tables.h"
+
 #include <QString>
 #include <optional>
 
@@ -54,6 +56,7 @@ RecordCheck checkRecord(const QString& record, int rxType);
 // True when the check finds it fits: nothing but such a record may be sent to
 // a receiver of that model.
 bool isRecordOf(const QString& record, int rxType);
+inline bool isRecordOf(const QString& record, RxModel model) { return isRecordOf(record, int(model)); }
 // True when record is a record of model rxType, whatever its options.
 bool isModelRecord(const QString& record, int rxType);
 // True when record is the memory record of one of the models.

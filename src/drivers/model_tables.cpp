@@ -3,6 +3,7 @@
 #include "shell/globals.h"
 #include "platform/number_text.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace dovrane {
@@ -28,13 +29,13 @@ template <size_t N> void fill(std::array<QString, N>& table, std::initializer_li
 }
 
 // The model whose builder filled the text tables last (initnorxtables fills
-// none); -1 before the first.
-int g_textsOf = -1;
+// none, and None stands before the first).
+RxModel g_textsOf = RxModel::None;
 
 void fillNrd535Modes() {
     fill(ModeTexts, {"RY", "CW", "USB", "LSB", "AM", "NFM", "Fax", "AM-U", "AM-L"});
     // The modes of an option the receiver lacks have no text.
-    const CodeRange& modes = modelCodes(2)->mode;
+    const CodeRange& modes = modelCodes(RxModel::Nrd535)->mode;
     for (int m = modes.lo; m <= modes.hi; ++m)
         if (!takesCode(modes, m)) ModeTexts[size_t(m)].clear();
 }
@@ -63,7 +64,7 @@ void initnorxtables() { setLimits(10, 30000, 99); }
 void initar7030tables() {
     emptyCommonTexts();
     setLimits(10, 32016, 99);
-    g_textsOf = 1;
+    g_textsOf = RxModel::Ar7030;
     fill(AttTexts, {"+10 dB", "0 dB", "-10 dB", "-20 dB", "-30 dB", "-40 dB"});
     fill(ModeTexts, {"", "AM", "Sync", "NFM", "Data", "CW", "LSB", "USB"});
     fill(AgcTexts, {"Fst", "Med", "Slw", "Off"});
@@ -83,7 +84,7 @@ void initar7030tables() {
 void initnrd535tables() {
     emptyCommonTexts();
     setLimits(10, 29999.999, 199);
-    g_textsOf = 2;
+    g_textsOf = RxModel::Nrd535;
     fill(AttTexts, {"0 dB", "-20 dB"});
     fillBw({"Wid", "Int", "Nar", "Aux"});
     fillNrd535Modes();
@@ -94,7 +95,7 @@ void initnrd535tables() {
 void initrx320tables() {
     emptyCommonTexts();
     setLimits(100, 30000, 99);
-    g_textsOf = 3;
+    g_textsOf = RxModel::Rx320;
     fill(ModeTexts, {"AM", "USB", "LSB", "CW"});
     fill(AgcTexts, {"", "Slw", "Med", "Fst"});
     // The widths are the driver's own; the display shows them as they are.
@@ -107,7 +108,7 @@ void initrx320tables() {
 void initnrd545tables() {
     emptyCommonTexts();
     setLimits(10, 29999.999, 999);
-    g_textsOf = 4;
+    g_textsOf = RxModel::Nrd545;
     fill(AttTexts, {"0 dB", "-20 dB"});
     fillBw({"Wid", "Int", "Nar"});
     fill(ModeTexts, {"RY", "CW", "USB", "LSB", "AM", "NFM", "AMS", "AM-U", "AM-L", "WFM"});
@@ -118,6 +119,21 @@ void initnrd545tables() {
 namespace {
 
 constexpr CodeRange codes(int lo, int hi) { return {lo, hi}; }
+
+// The bandwidth control and passband shift of the NRD receivers: the one
+// statement of their ranges, read by the gate, the panels and the timer.
+constexpr CodeRange Nrd535WideBwc{2000, 5500, 2000, 5500, BwcOption};
+constexpr CodeRange Nrd535IntBwc{500, 2200, 500, 2200, BwcOption};
+constexpr CodeRange Nrd535Pbs = codes(-2000, 2000);
+constexpr CodeRange Nrd545Bwc = codes(10, 990);
+constexpr CodeRange Nrd545Pbs = codes(-230, 230);
+constexpr CodeRange NrdNoiseBlanker = codes(0, 2);
+
+// The smallest range that holds both (their option is the same).
+constexpr CodeRange span(const CodeRange& a, const CodeRange& b) {
+    return {std::min(a.lo, b.lo), std::max(a.hi, b.hi), std::min(a.optLo, b.optLo), std::max(a.optHi, b.optHi),
+            a.option};
+}
 
 // The RX-320's widest filter, by its width: it stands last in the table.
 constexpr int rx320WidestFilter() {
@@ -141,14 +157,17 @@ constexpr ModelCodes ar7030Codes() {
 }
 
 // NRD-535: "Nar" with the 1 kHz filter, AM-U and AM-L with ECSS, the
-// bandwidth control (Hz) with BWC.
+// bandwidth control (Hz) with BWC, the RTTY demodulator with its unit.
 constexpr ModelCodes nrd535Codes() {
     ModelCodes c;
     c.mode = {0, 8, 7, 8, EcssOption};
     c.filter = {0, 3, 2, 2, NarrowFilterOption};
     c.attenuator = codes(0, 1);
     c.agc = codes(0, 2);
-    c.bandwidthControl = {0, 9999, 0, 9999, BwcOption};
+    c.bandwidthControl = span(Nrd535WideBwc, Nrd535IntBwc);
+    c.passbandShift = Nrd535Pbs;
+    c.rtty = {0, RttyOn, RttyOn, RttyOn, RttyOption};
+    c.noiseBlanker = NrdNoiseBlanker;
     c.channelAttenuator = c.attenuator;
     c.channelAgc = c.agc;
     return c;
@@ -172,14 +191,18 @@ constexpr ModelCodes nrd545Codes() {
     c.filter = codes(0, 2);
     c.attenuator = codes(0, 1);
     c.agc = codes(0, 9);
-    c.bandwidthControl = codes(0, 999);
+    c.bandwidthControl = Nrd545Bwc;
+    c.passbandShift = Nrd545Pbs;
+    c.rtty = codes(0, RttyOn);
+    c.noiseBlanker = NrdNoiseBlanker;
+    c.ecss = codes(1, 2);
     c.reportedOnlyMode = 9;
     c.channelAttenuator = c.attenuator;
     c.channelAgc = c.agc;
     return c;
 }
 
-// Indexed by RxType. The codes are the indices of each model's tables
+// Indexed by RxModel. The codes are the indices of each model's tables
 // (ModeTexts, BwTexts, AttTexts, AgcTexts, YesNoTexts) and the AR7030's
 // register bytes. No receiver: nothing to set, and channels of nothing but a
 // frequency.
@@ -192,19 +215,18 @@ const ModelCodes* modelCodes(int rxType) {
 }
 
 CodeRange bandwidthControlRange(int rxType, int filter) {
-    if (rxType == 2) {
-        if (filter == 0) return {2000, 5500, 2000, 5500, BwcOption};
-        if (filter == 1) return {500, 2200, 500, 2200, BwcOption};
+    if (rxType == int(RxModel::Nrd535)) {
+        if (filter == 0) return Nrd535WideBwc;
+        if (filter == 1) return Nrd535IntBwc;
         return {};
     }
-    if (rxType == 4) return codes(10, 990);
+    if (rxType == int(RxModel::Nrd545)) return Nrd545Bwc;
     return {};
 }
 
 CodeRange passbandShiftRange(int rxType) {
-    if (rxType == 2) return codes(-2000, 2000);
-    if (rxType == 4) return codes(-230, 230);
-    return {};
+    const ModelCodes* codes = modelCodes(rxType);
+    return codes ? codes->passbandShift : CodeRange{};
 }
 
 bool optionFitted(int setting) {
@@ -226,6 +248,10 @@ bool receiverTakes(int rxType, RxSetting setting, int code) {
     case RxSetting::Attenuator: return takesCode(codes->attenuator, code);
     case RxSetting::Agc: return takesCode(codes->agc, code);
     case RxSetting::BandwidthControl: return takesCode(codes->bandwidthControl, code);
+    case RxSetting::PassbandShift: return takesCode(codes->passbandShift, code);
+    case RxSetting::Rtty: return takesCode(codes->rtty, code);
+    case RxSetting::NoiseBlanker: return takesCode(codes->noiseBlanker, code);
+    case RxSetting::Ecss: return takesCode(codes->ecss, code);
     }
     return false;
 }
@@ -241,11 +267,11 @@ QString optionName(int setting) {
 }
 
 void followOptionTexts() {
-    if (g_textsOf == 2) fillNrd535Modes();
+    if (g_textsOf == RxModel::Nrd535) fillNrd535Modes();
 }
 
 void resetModelTables() {
-    g_textsOf = -1;
+    g_textsOf = RxModel::None;
     setLimits(0, 0, 0);
     emptyCommonTexts();
     BwTexts.clear();

@@ -40,6 +40,9 @@ void followOptionTexts();
 
 void resetModelTables();
 
+// The receiver models, by the number RxType holds (and the settings keep).
+enum class RxModel : int { None = 0, Ar7030 = 1, Nrd535 = 2, Rx320 = 3, Nrd545 = 4 };
+
 // ---- each model's codes and options -------------------------------------
 // The one statement of which codes each receiver model takes and which of them
 // need an option of the receiver: the drivers' gate (receiverTakes, below),
@@ -70,9 +73,19 @@ struct CodeRange {
 struct ModelCodes {
     // The receiver's settings.
     CodeRange mode, filter, attenuator, agc;
-    // The values the bandwidth control takes (the NRD-535's only with its
-    // option); none where the receiver has no bandwidth control.
+    // The values the bandwidth control takes on any filter (the NRD-535's
+    // only with its option); none where the receiver has no bandwidth
+    // control. bandwidthControlRange gives them filter by filter.
     CodeRange bandwidthControl;
+    // The passband shift; none where no driver checks it here.
+    CodeRange passbandShift;
+    // The RTTY demodulator: 0 off, 1 on (the NRD-535's only with its unit;
+    // switching off is always taken, so that a unit that may be absent can
+    // be switched off). Its parameters go only to a unit that can be on.
+    CodeRange rtty;
+    // The noise blanker (0 off, 1 NB1, 2 NB2) and the ECSS side band of the
+    // AM modes (NRD-545: 1 AM-U, 2 AM-L).
+    CodeRange noiseBlanker, ecss;
     // The filter that a number outside `filter` stands for (the RX-320 takes
     // any number and gives it its widest filter); -1 where such a number is
     // refused.
@@ -96,6 +109,7 @@ CodeRange passbandShiftRange(int rxType);
 // The codes of model rxType (0 no receiver, 1 AR7030, 2 NRD-535, 3 RX-320,
 // 4 NRD-545); nullptr for any other number.
 const ModelCodes* modelCodes(int rxType);
+inline const ModelCodes* modelCodes(RxModel model) { return modelCodes(int(model)); }
 // True when the option of Settings index `setting` is fitted (the setting is 1).
 bool optionFitted(int setting);
 // True when the receiver takes code: within the range, and its option, if it
@@ -106,14 +120,19 @@ QString optionName(int setting);
 
 // ---- the gate ----
 // Every driver asks it before a setting goes out, whoever calls the driver:
-// what the receiver does not take is never sent, and its setter returns false
-// without a word on the line. A caller that goes on past a setting the
-// receiver does not take (the settings of a mode letter, of a timer event)
-// asks it too, to tell such a setting from a write that failed.
-enum class RxSetting { Mode, Filter, Attenuator, Agc, BandwidthControl };
+// what the receiver does not take is never sent, and its setter answers
+// Sent::Refused (drivers/sent.h) without a word on the line, so that a
+// caller going on past such a setting (the settings of a mode letter, the
+// steps of a timer event) tells it from a write that failed by the answer.
+enum class RxSetting { Mode, Filter, Attenuator, Agc, BandwidthControl, PassbandShift, Rtty, NoiseBlanker, Ecss };
+// The RTTY code that needs the unit: switching it on.
+inline constexpr int RttyOn = 1;
 // True when the receiver of model rxType, with the options the set-up gives
 // it now, takes code for the setting (a model with a widestFilter takes every
 // filter number).
 bool receiverTakes(int rxType, RxSetting setting, int code);
+inline bool receiverTakes(RxModel model, RxSetting setting, int code) {
+    return receiverTakes(int(model), setting, code);
+}
 
 } // namespace dovrane

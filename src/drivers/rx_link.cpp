@@ -1,4 +1,7 @@
 #include "drivers/rx_link.h"
+#include "drivers/ar7030/clsar7030.h"
+#include "drivers/nrd535/clsnrd535.h"
+#include "drivers/nrd545/clsnrd545.h"
 #include "platform/commport.h"
 #include "platform/dialogs.h"
 
@@ -61,6 +64,13 @@ std::optional<QString> takeRxNotice() {
     if (g_pending <= g_taken) return std::nullopt;
     ++g_taken;
     return g_pendingDevice;
+}
+
+bool receiverAnswers(clsAR7030* ar7030, clsNRD535* nrd535, clsNRD545* nrd545) {
+    if (ar7030) return ar7030->Squelch().has_value();
+    if (nrd535) return nrd535->RxClock().has_value();
+    if (nrd545) return nrd545->RxClock().has_value();
+    return false;
 }
 
 } // namespace dovrane

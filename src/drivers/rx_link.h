@@ -14,6 +14,9 @@
 namespace dovrane {
 
 class CommPort;
+class clsAR7030;
+class clsNRD535;
+class clsNRD545;
 
 void noteRxFailure(CommPort& port);
 void noteRxSuccess();
@@ -27,5 +30,10 @@ bool rxNoticePending();
 std::optional<QString> takeRxNotice();
 // The notice's text for a device, for a caller that tells it in its own box.
 QString rxNoticeText(const QString& device);
+
+// A short question that shows a receiver is there after writes that get no
+// answer: one register of the AR7030, the clock of an NRD receiver. The one
+// driver given is asked; true when it answered.
+bool receiverAnswers(clsAR7030* ar7030, clsNRD535* nrd535, clsNRD545* nrd545);
 
 } // namespace dovrane

@@ -208,12 +208,6 @@ bool MemoryTransfer::answers() {
     return receiverAnswers(AR7030A.get(), NRD535A.get(), NRD545A.get());
 }
 
-bool receiverAnswers(clsAR7030* ar7030, clsNRD535* nrd535, clsNRD545* nrd545) {
-    if (ar7030) return ar7030->Squelch().has_value();
-    if (nrd535) return nrd535->RxClock().has_value();
-    if (nrd545) return nrd545->RxClock().has_value();
-    return false;
-}
 
 MemoryTransfer::SetResult MemoryTransfer::setR2M(const QString& r) {
     if (r.isEmpty()) return SetResult::Passed;

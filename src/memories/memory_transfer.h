@@ -100,9 +100,5 @@ private:
     std::unique_ptr<clsRX320> RX320A;
 };
 
-// A short question that shows a receiver is there after writes that get no
-// answer: one register of the AR7030, the clock of an NRD receiver. The one
-// driver given is asked; true when it answered.
-bool receiverAnswers(clsAR7030* ar7030, clsNRD535* nrd535, clsNRD545* nrd545);
 
 } // namespace dovrane

@@ -42,10 +42,10 @@ bool driverReady() {
     const WelcomeDrivers& d = g_drivers;
     if (d.type != RxType || !d.port || d.port != Comm1) return false;
     switch (RxType) {
-    case 1: return !d.AR7030A.isNull();
-    case 2: return !d.NRD535A.isNull();
-    case 3: return !d.RX320A.isNull();
-    case 4: return !d.NRD545A.isNull();
+    case int(RxModel::Ar7030): return !d.AR7030A.isNull();
+    case int(RxModel::Nrd535): return !d.NRD535A.isNull();
+    case int(RxModel::Rx320): return !d.RX320A.isNull();
+    case int(RxModel::Nrd545): return !d.NRD545A.isNull();
     default: return false;
     }
 }
@@ -59,20 +59,20 @@ bool ensureDriver() {
 
 bool sendFrequency(double f) {
     switch (RxType) {
-    case 1: return g_drivers.AR7030A->FrequencyA(f);
-    case 2: return g_drivers.NRD535A->FrequencyA(f);
-    case 3: return g_drivers.RX320A->FrequencyA(f);
-    case 4: return g_drivers.NRD545A->FrequencyA(f);
+    case int(RxModel::Ar7030): return g_drivers.AR7030A->FrequencyA(f);
+    case int(RxModel::Nrd535): return g_drivers.NRD535A->FrequencyA(f);
+    case int(RxModel::Rx320): return g_drivers.RX320A->FrequencyA(f);
+    case int(RxModel::Nrd545): return g_drivers.NRD545A->FrequencyA(f);
     default: return false;
     }
 }
 
 std::optional<double> readFrequency() {
     switch (RxType) {
-    case 1: return g_drivers.AR7030A->FrequencyA();
-    case 2: return g_drivers.NRD535A->FrequencyA();
-    case 3: return Rx320Freq;
-    case 4: return g_drivers.NRD545A->FrequencyA();
+    case int(RxModel::Ar7030): return g_drivers.AR7030A->FrequencyA();
+    case int(RxModel::Nrd535): return g_drivers.NRD535A->FrequencyA();
+    case int(RxModel::Rx320): return Rx320Freq;
+    case int(RxModel::Nrd545): return g_drivers.NRD545A->FrequencyA();
     default: return std::nullopt;
     }
 }
@@ -84,36 +84,38 @@ struct Setting {
     int value;
 };
 
-bool sendSetting(const Setting& s) {
+// What the driver answered: a setting the receiver does not take is refused
+// by the driver's gate with nothing sent.
+SendResult sendSetting(const Setting& s) {
     const int v = s.value;
-    switch (RxType) {
-    case 1:
+    switch (RxModel(RxType)) {
+    case RxModel::Ar7030:
         switch (s.member) {
         case Member::Mode: return g_drivers.AR7030A->Mode(v);
         case Member::Bandwidth: return g_drivers.AR7030A->Bandwidth(v);
         case Member::Agcspeed: return g_drivers.AR7030A->Agcspeed(v);
         }
         break;
-    case 2:
+    case RxModel::Nrd535:
         switch (s.member) {
         case Member::Mode: return g_drivers.NRD535A->Mode(v);
         case Member::Bandwidth: return g_drivers.NRD535A->Bandwidth(v);
         case Member::Agcspeed: return g_drivers.NRD535A->Agcspeed(v);
         }
         break;
-    case 3:
+    case RxModel::Rx320:
         switch (s.member) {
         case Member::Mode: return g_drivers.RX320A->Mode(v);
         case Member::Bandwidth: return g_drivers.RX320A->Bandwidth(v);
         case Member::Agcspeed: return g_drivers.RX320A->Agcspeed(v);
         }
         break;
-    case 4:
+    case RxModel::Nrd545:
         if (s.member == Member::Mode) return g_drivers.NRD545A->Mode(v);
         break;
-    default: break;
+    case RxModel::None: break;
     }
-    return false;
+    return Sent::Refused;
 }
 
 void showSetting(const Setting& s) {
@@ -123,15 +125,6 @@ void showSetting(const Setting& s) {
     case Member::Bandwidth: g_panel->bandwidthChanged(s.value); break;
     case Member::Agcspeed: g_panel->agcspeedChanged(s.value); break;
     }
-}
-
-RxSetting gateSetting(Member m) {
-    switch (m) {
-    case Member::Mode: return RxSetting::Mode;
-    case Member::Bandwidth: return RxSetting::Filter;
-    case Member::Agcspeed: return RxSetting::Agc;
-    }
-    return RxSetting::Mode;
 }
 
 // An AR7030 filter place from the settings.
@@ -148,7 +141,7 @@ std::vector<Setting> settingsFor(QChar letter) {
         for (const Setting& s : list) out.push_back(s);
     };
     switch (RxType) {
-    case 1:
+    case int(RxModel::Ar7030):
         switch (c) {
         case 'A': add({Setting{M::Mode, 1}, ar7030Filter(14), Setting{M::Agcspeed, 0}}); break;
         case 'U': add({Setting{M::Mode, 7}, ar7030Filter(15), Setting{M::Agcspeed, 2}}); break;
@@ -159,9 +152,9 @@ std::vector<Setting> settingsFor(QChar letter) {
         default: break;
         }
         break;
-    case 2: {
+    case int(RxModel::Nrd535): {
         // CW on the narrow filter where the receiver has it.
-        const int cwFilter = receiverTakes(2, RxSetting::Filter, 2) ? 2 : 1;
+        const int cwFilter = receiverTakes(RxModel::Nrd535, RxSetting::Filter, 2) ? 2 : 1;
         switch (c) {
         case 'A': add({Setting{M::Mode, 4}, Setting{M::Bandwidth, 0}, Setting{M::Agcspeed, 1}}); break;
         case 'U': add({Setting{M::Mode, 2}, Setting{M::Bandwidth, 1}, Setting{M::Agcspeed, 0}}); break;
@@ -173,7 +166,7 @@ std::vector<Setting> settingsFor(QChar letter) {
         }
         break;
     }
-    case 3:
+    case int(RxModel::Rx320):
         switch (c) {
         case 'A': add({Setting{M::Mode, 0}, Setting{M::Bandwidth, 2}, Setting{M::Agcspeed, 3}}); break;
         case 'U': add({Setting{M::Mode, 1}, Setting{M::Bandwidth, 10}, Setting{M::Agcspeed, 1}}); break;
@@ -182,7 +175,7 @@ std::vector<Setting> settingsFor(QChar letter) {
         default: break;
         }
         break;
-    case 4:
+    case int(RxModel::Nrd545):
         switch (c) {
         case 'A': add({Setting{M::Mode, 4}}); break;
         case 'U': add({Setting{M::Mode, 2}}); break;
@@ -202,8 +195,8 @@ std::vector<Setting> settingsFor(QChar letter) {
 // when the line is too short or the eight places are not all digits.
 std::optional<double> reportFrequency(const QByteArray& line, int rxType) {
     int after = 0;   // characters that follow the eight digits
-    if (rxType == 2) after = 1;
-    else if (rxType == 4) after = 3;
+    if (rxType == int(RxModel::Nrd535)) after = 1;
+    else if (rxType == int(RxModel::Nrd545)) after = 3;
     else return std::nullopt;
     if (line.size() < 8 + after) return std::nullopt;
     const QByteArray digits = line.mid(line.size() - after - 8, 8);
@@ -229,10 +222,10 @@ void createWelcomeDriver(int rxType) {
     if (!Comm1 || rxType < 1 || rxType > 4) return;
     WelcomeDrivers& d = g_drivers;
     switch (rxType) {
-    case 1: d.AR7030A = new clsAR7030(*Comm1, Comm1); break;
-    case 2: d.NRD535A = new clsNRD535(*Comm1, Comm1); break;
-    case 3: d.RX320A = new clsRX320(*Comm1, Comm1); break;
-    case 4: d.NRD545A = new clsNRD545(*Comm1, Comm1); break;
+    case int(RxModel::Ar7030): d.AR7030A = new clsAR7030(*Comm1, Comm1); break;
+    case int(RxModel::Nrd535): d.NRD535A = new clsNRD535(*Comm1, Comm1); break;
+    case int(RxModel::Rx320): d.RX320A = new clsRX320(*Comm1, Comm1); break;
+    case int(RxModel::Nrd545): d.NRD545A = new clsNRD545(*Comm1, Comm1); break;
     default: break;
     }
     d.port = Comm1;
@@ -267,14 +260,14 @@ bool Change2FreqA(double freq) {
 QString ConvertRx2mfa() {
     std::optional<int> mode;
     switch (RxType) {
-    case 3: mode = Rx320Mode; break;
-    case 1:
+    case int(RxModel::Rx320): mode = Rx320Mode; break;
+    case int(RxModel::Ar7030):
         if (ensureDriver()) mode = g_drivers.AR7030A->Mode();
         break;
-    case 2:
+    case int(RxModel::Nrd535):
         if (ensureDriver()) mode = g_drivers.NRD535A->Mode();
         break;
-    case 4:
+    case int(RxModel::Nrd545):
         if (ensureDriver()) mode = g_drivers.NRD545A->Mode();
         break;
     default: break;
@@ -289,10 +282,11 @@ void SetRx2mfa(QString& letter) {
     if (settings.empty() || !ensureDriver()) return;
     for (const Setting& s : settings) {
         // A setting the receiver does not take (a filter place it lacks) is
-        // left as it is; what did not go out is not shown, and nothing more
-        // is sent.
-        if (!receiverTakes(RxType, gateSetting(s.member), s.value)) continue;
-        if (!sendSetting(s)) return;
+        // left as it is; what did not go out is not shown, and after a write
+        // that failed nothing more is sent.
+        const SendResult sent = sendSetting(s);
+        if (sent.refused()) continue;
+        if (!sent) return;
         showSetting(s);
     }
 }

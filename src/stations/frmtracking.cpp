@@ -3,6 +3,8 @@
 
 #include "drivers/ar7030/clsar7030.h"
 #include "drivers/model_tables.h"
+#include "drivers/nrd535/clsnrd535.h"
+#include "drivers/nrd545/clsnrd545.h"
 #include "drivers/rx_link.h"
 #include "lists/grid_columns.h"
 #include "panels/panel_lock.h"
@@ -41,15 +43,6 @@ QColor colourOf(TrackColour c) {
     case TrackColour::Aimed: return kAimed;
     default: return kOff;
     }
-}
-
-// False when the command could not go out; the failure counts as any
-// driver's does, so the user is told once.
-bool sendToReceiver(const char* command) {
-    if (!Comm1) return false;
-    if (Comm1->write(QByteArray(command) + '\r')) return true;
-    noteRxFailure(*Comm1);
-    return false;
 }
 
 } // namespace
@@ -103,6 +96,8 @@ frmTracking::~frmTracking() { leaveDial(); }
 
 void frmTracking::Form_Load() {
     if (RxType == 1 && Comm1) ar7030_ = std::make_unique<clsAR7030>(*Comm1);
+    if (RxType == 2 && Comm1) nrd_ = new clsNRD535(*Comm1, Comm1);
+    if (RxType == 4 && Comm1) nrd_ = new clsNRD545(*Comm1, Comm1);
     tmrDial7030_.stop();
     setStepControlsVisible(true);
     ui->spnFreqstep->setEnabled(false);
@@ -123,6 +118,7 @@ void frmTracking::Form_Unload() {
     TrackingActive = false;
     updatetrackingHandler = nullptr;
     ar7030_.reset();
+    delete nrd_.data();
     records_.clear();
     shown_.clear();
 }
@@ -287,7 +283,8 @@ void frmTracking::optMousedial_Click(int index) {
             dialRx_ = RxType;
             lockoffon(1);
             if (!self) return;
-            if (!sendToReceiver("I1") || !sendToReceiver(RxType == 2 ? "H0" : "DD0")) return dialFailed();
+            // A failed write counts as any driver's does: the user is told once.
+            if (!nrd_ || !nrd_->DialReports(1)) return dialFailed();
             // Followed at once, or once a load or an RTTY run that has the
             // receiver's input to itself is over.
             dialreports::setWanted(true);
@@ -311,7 +308,7 @@ void frmTracking::leaveDial() {
         tmrDial7030_.stop();
     } else if (rx == 2 || rx == 4) {
         dialreports::setWanted(false);
-        sendToReceiver("I0");
+        if (nrd_) nrd_->DialReports(0);
         lockoffon(0);
     }
 }

@@ -7,6 +7,7 @@
 #include "stations/station_query.h"
 #include "stations/tracking_core.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <array>
 #include <memory>
@@ -20,6 +21,7 @@ namespace Ui { class frmTracking; }
 namespace dovrane {
 
 class clsAR7030;
+class NrdDriver;
 
 class frmTracking : public Form {
     Q_OBJECT
@@ -75,6 +77,8 @@ private:
     std::array<QRadioButton*, 2> optHitsall{};
     std::array<QRadioButton*, 4> optAlternates{};
     std::unique_ptr<clsAR7030> ar7030_;
+    // An NRD's driver, a child of the port it talks to.
+    QPointer<NrdDriver> nrd_;
     QTimer tmrDial7030_;
     std::vector<QString> records_;
     std::vector<QString> shown_;

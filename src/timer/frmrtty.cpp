@@ -1,6 +1,7 @@
 #include "timer/frmrtty.h"
 #include "ui_frmrtty.h"
 
+#include "drivers/model_tables.h"
 #include "drivers/nrd535/clsnrd535.h"
 #include "drivers/nrd545/clsnrd545.h"
 #include "panels/frmuserdefs.h"
@@ -13,6 +14,7 @@
 #include "shell/facade.h"
 #include "shell/file_kinds.h"
 #include "shell/frmsavefile.h"
+#include "shell/frmsetup.h"
 #include "shell/globals.h"
 #include "timer/timer_texts.h"
 
@@ -64,6 +66,9 @@ frmRtty::frmRtty() : Form(22, &RttyOpen), ui(std::make_unique<Ui::frmRtty>()), p
     connect(ui->cmdStop, &QAbstractButton::clicked, this, [this] { cmdStop_Click(); });
     connect(ui->cmdCls, &QAbstractButton::clicked, this, [this] { cmdCls_Click(); });
     connect(ui->cmdExit, &QAbstractButton::clicked, this, [this] { cmdExit_Click(); });
+    connect(&setUpNotifier(), &SetUpNotifier::closed, this, [this] {
+        if (isLoaded()) followOptions();
+    });
 }
 
 frmRtty::~frmRtty() = default;
@@ -86,6 +91,17 @@ void frmRtty::Form_Load() {
     cmdShift_Click(1);
     cmdSave_Click(0);
     ui->cmdStop->setEnabled(false);
+    followOptions();
+}
+
+void frmRtty::followOptions() {
+    const bool unit = receiverTakes(RxType, RxSetting::Rtty, RttyOn);
+    // A run ends with the unit; switching it off is always taken.
+    if (!unit) cmdStop_Click();
+    ui->cmdStart->setEnabled(unit && !receiving_);
+    for (auto* b : cmdBaud) b->setEnabled(unit);
+    for (auto* b : cmdShift) b->setEnabled(unit);
+    for (auto* b : cmdPolarity) b->setEnabled(unit);
 }
 
 void frmRtty::Form_Unload() {
@@ -179,7 +195,8 @@ void frmRtty::append(const QString& line) {
 }
 
 void frmRtty::cmdStart_Click() {
-    if (receiving_) return;
+    // Without the receiver's RTTY unit there is nothing to read.
+    if (receiving_ || !receiverTakes(RxType, RxSetting::Rtty, RttyOn)) return;
     receiving_ = true;
     ui->cmdExit->setEnabled(false);
     ui->cmdStart->setEnabled(false);

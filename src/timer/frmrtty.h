@@ -57,6 +57,10 @@ public:
     // (closing one open before) and shows its name. False when it cannot be opened.
     bool openTextFile(const QString& path, const QString& name);
 
+    // The receiver's RTTY unit as Set Up now gives it: without it the run
+    // stops and the buttons that would talk to the unit are disabled.
+    void followOptions();
+
     const QString& rttyparam() const { return params_.text(); }
     bool rttysave() const { return file_.isOpen(); }
     QString displayLine(int i) const;

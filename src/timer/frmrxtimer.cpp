@@ -51,6 +51,14 @@ frmRxTimer::frmRxTimer() : Form(25, &RxTimerOpen), ui(std::make_unique<Ui::frmRx
         if (!isLoaded() || !editor_) return;
         editor_->followOptions();
         showEditor();
+        // The fixed slots' rows show what their events will send.
+        for (int n = 1; n <= 6; ++n) {
+            if (!programme_.progfixed[size_t(n)]) continue;
+            std::array<QString, 6> texts;
+            for (size_t i = 0; i < 6; ++i) texts[i] = rows_[size_t(n)].setting[i]->text();
+            TimerEditor::followOptions(editor_->rxType(), programme_.prog[size_t(n)], texts);
+            for (size_t i = 0; i < 6; ++i) rows_[size_t(n)].setting[i]->setText(texts[i]);
+        }
     });
 }
 

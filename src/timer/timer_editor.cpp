@@ -32,6 +32,9 @@ int stepCode(int v, int delta, const CodeRange& codes, int skipped = -1) {
 
 int hold(int v, int delta, int lo, int hi) { return std::clamp(v + delta, lo, hi); }
 
+// One step of `step` through a range of the model table, round at its ends.
+int wrapIn(int v, int step, const CodeRange& range) { return wrap(v, step, range.lo, range.hi); }
+
 QString twoDigits(int v) { return formatPattern(double(v), QStringLiteral("00")); }
 
 // Shown with a decimal point whatever the locale.
@@ -166,7 +169,12 @@ void TimerEditor::showSetting(int index) {
     QString& t = settingText[size_t(index)];
     switch (index) {
     case 0: t = rxType_ == 3 || rxType_ == 0 ? kNotUsed : tableText(AttTexts, tpatt); break;
-    case 1: t = rxType_ == 4 || rxType_ == 0 ? kNotUsed : tableText(BwTexts, tpbw); break;
+    case 1:
+        // A filter of an option the receiver lacks is left out of the event:
+        // it has no text, as such a mode has none.
+        if (rxType_ == 4 || rxType_ == 0) t = kNotUsed;
+        else t = receiverTakes(rxType_, RxSetting::Filter, tpbw) ? tableText(BwTexts, tpbw) : QString();
+        break;
     case 2:
         switch (rxType_) {
         case 1: t = b2fs(vsb2b(tppbs)); break;
@@ -219,7 +227,7 @@ void TimerEditor::spinRxSetting(int index, bool up) {
             tpbw = stepCode(tpbw, d, codes->filter);
             nrd535option11();
             break;
-        case 2: tppbs = wrap(tppbs, 100 * d, -2000, 2000); break;
+        case 2: tppbs = wrapIn(tppbs, 100 * d, passbandShiftRange(rxType_)); break;
         case 3: tpbwc = wrap(tpbwc, 100 * d, tpbwcmin, tpbwcmax); break;
         case 4:
             // The ECSS modes only with the option.
@@ -248,8 +256,8 @@ void TimerEditor::spinRxSetting(int index, bool up) {
         switch (index) {
         case 0: tpatt = stepCode(tpatt, d, codes->attenuator); break;
         case 1: settingText[1] = kNotUsed; return;
-        case 2: tppbs = wrap(tppbs, 10 * d, -230, 230); break;
-        case 3: tpbwc = wrap(tpbwc, 10 * d, 10, 990); break;
+        case 2: tppbs = wrapIn(tppbs, 10 * d, passbandShiftRange(rxType_)); break;
+        case 3: tpbwc = wrapIn(tpbwc, 10 * d, bandwidthControlRange(rxType_, tpbw)); break;
         case 4:
             modeStep();
             showSetting(4);
@@ -341,26 +349,18 @@ void TimerEditor::readNoRx() {
 }
 
 void TimerEditor::nrd535option11() {
-    auto set = [this](int max, int min) {
-        tpbwcmax = max;
-        tpbwcmin = min;
-        tpbwc = max;
-        if (max == 0) {
-            disable(3);
-        } else {
-            settingEnabled[3] = true;
-            showSetting(3);
-        }
-    };
-    if (!optionFitted(BwcOption)) {
-        set(0, 0);
-        return;
-    }
-    switch (tpbw) {
-    case 0: set(5500, 2000); break;
-    case 1: set(2200, 500); break;
-    case 2: case 3: set(0, 0); break;
-    default: break;
+    // The control comes on at the top of the filter's range; a filter
+    // without one (or a receiver without the option) leaves it at 0.
+    const CodeRange range = bandwidthControlRange(rxType_, tpbw);
+    const bool applies = range.has() && takesCode(range, range.hi);
+    tpbwcmax = applies ? range.hi : 0;
+    tpbwcmin = applies ? range.lo : 0;
+    tpbwc = tpbwcmax;
+    if (!applies) {
+        disable(3);
+    } else {
+        settingEnabled[3] = true;
+        showSetting(3);
     }
 }
 
@@ -385,13 +385,38 @@ void TimerEditor::nrd535smdis5() {
     if (optionFitted(BwcOption)) nrd535option11();
 }
 
+namespace {
+// Whether the NRD-535's bandwidth control goes out with filter bw and mode:
+// the filter goes out and has the control, with its option, and the mode is
+// not NFM.
+bool nrd535ControlApplies(int bw, int mode) {
+    const CodeRange range = bandwidthControlRange(int(RxModel::Nrd535), bw);
+    return mode != 5 && receiverTakes(RxModel::Nrd535, RxSetting::Filter, bw) && range.has() &&
+           takesCode(range, range.hi);
+}
+} // namespace
+
 void TimerEditor::followOptions() {
-    if (rxType_ != 2) return;
+    if (rxType_ != int(RxModel::Nrd535)) return;
     if (settingEnabled[4]) showSetting(4);
+    if (settingEnabled[1]) showSetting(1);
     // The bandwidth control is set up afresh only where the option changed
     // what applies: a value the user spun stays while it still applies.
-    const bool applies = optionFitted(BwcOption) && tpmode != 5 && (tpbw == 0 || tpbw == 1);
-    if (applies != settingEnabled[3]) nrd535option11();
+    if (nrd535ControlApplies(tpbw, tpmode) != settingEnabled[3]) nrd535option11();
+}
+
+void TimerEditor::followOptions(int rxType, const std::array<int, 21>& slot, std::array<QString, 6>& texts) {
+    if (rxType != int(RxModel::Nrd535)) return;
+    const int bw = slot[8], bwc = slot[10], mode = slot[11];
+    // The filter and the mode as the editor shows them; a bandwidth control
+    // left out with its filter, or without its option, as "xxx".
+    if (texts[1] != kNotUsed)
+        texts[1] = receiverTakes(rxType, RxSetting::Filter, bw) ? tableText(BwTexts, bw) : QString();
+    if (texts[4] != kNotUsed)
+        texts[4] = receiverTakes(rxType, RxSetting::Mode, mode) ? tableText(ModeTexts, mode) : QString();
+    texts[3] = nrd535ControlApplies(bw, mode) && takesCode(bandwidthControlRange(rxType, bw), bwc)
+                   ? formatPattern(double(bwc), QStringLiteral("0000"))
+                   : kNotUsed;
 }
 
 void TimerEditor::nrd545smdisx() {
@@ -404,15 +429,18 @@ void TimerEditor::nrd545smdisx() {
         }
     };
     switch (tpmode) {
-    case 5: case 6:
+    case 5: case 6: {
         tppbssaved = tppbs;
         tppbs = 0;
-        if (tpbwc != 990) tpbwcsaved = tpbwc;
-        tpbwc = 990;
+        // NFM and AMS run at the widest bandwidth.
+        const int widest = bandwidthControlRange(rxType_, tpbw).hi;
+        if (tpbwc != widest) tpbwcsaved = tpbwc;
+        tpbwc = widest;
         if (tpagc != 0) tpagcsaved = tpagc;
         tpagc = tpmode == 5 ? 2 : 1;
         for (int i : {2, 3, 5}) disable(i);
         break;
+    }
     case 4: case 7: case 8:
         restoreShift();
         if (tpagc != 0) tpagcsaved = tpagc;

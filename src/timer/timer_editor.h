@@ -86,9 +86,14 @@ public:
     void nrd535option11();
     void nrd535smdis5();
     void nrd545smdisx();
-    // The options as Set Up now gives them: the mode's text, and the
-    // bandwidth control of a filter that has it, follow.
+    // The options as Set Up now gives them: the texts of the mode and the
+    // filter (blank for a code the event will leave out), and the bandwidth
+    // control of a filter that has it, follow; a value the user picked stays
+    // while it still applies.
     void followOptions();
+    // The same for the setting texts of a fixed slot of rxType, so that a
+    // slot's row shows what its event will send.
+    static void followOptions(int rxType, const std::array<int, 21>& slot, std::array<QString, 6>& texts);
 
     // Fields 1..20 of a slot, in slot order (element 0 unused).
     std::array<int, 21> slotFields() const;

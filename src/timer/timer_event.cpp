@@ -29,23 +29,6 @@ using M = RxStep::Member;
 namespace {
 constexpr int Ar7030SettleMs = 500;
 
-// Whether the receiver takes the step's value: a code of an option it lacks
-// (a slot made while the option was ticked, or read from the receiver then)
-// is left out of the event; the rest still goes out.
-bool receiverTakesStep(int rxType, const RxStep& s) {
-    switch (s.member) {
-    case M::Attenuator: return receiverTakes(rxType, RxSetting::Attenuator, s.value);
-    case M::Bandwidth: return receiverTakes(rxType, RxSetting::Filter, s.value);
-    case M::Bandwidthcontrol: return receiverTakes(rxType, RxSetting::BandwidthControl, s.value);
-    case M::Mode: return receiverTakes(rxType, RxSetting::Mode, s.value);
-    case M::Agcspeed: return receiverTakes(rxType, RxSetting::Agc, s.value);
-    case M::PassBandShift:
-    case M::Ecss:
-    case M::Pause:
-    case M::ShowMode: break;
-    }
-    return true;
-}
 } // namespace
 
 std::vector<RxStep> eventSteps(int rxType, const SlotFields& p) {
@@ -54,18 +37,20 @@ std::vector<RxStep> eventSteps(int rxType, const SlotFields& p) {
         return {{M::Attenuator, p[Att]}, {M::PassBandShift, vsb2b(p[Pbs])}, {M::Mode, p[Mode]},
                 {M::Agcspeed, p[Agc]}, {M::Bandwidth, p[Bw]}};
     case 2:
+        // The bandwidth control belongs to the filter of step 1.
         return {{M::Attenuator, p[Att]}, {M::Bandwidth, p[Bw]}, {M::PassBandShift, p[Pbs]},
-                {M::Bandwidthcontrol, p[Bwc]}, {M::Mode, p[Mode]}, {M::Agcspeed, p[Agc]}};
+                {M::Bandwidthcontrol, p[Bwc], true, 1}, {M::Mode, p[Mode]}, {M::Agcspeed, p[Agc]}};
     case 3:
         return {{M::Bandwidth, p[Bw]}, {M::PassBandShift, p[Pbs]}, {M::Mode, p[Mode]}, {M::Agcspeed, p[Agc]}};
     case 4: {
         std::vector<RxStep> s{{M::Attenuator, p[Att]}};
         if (p[Mode] == 7 || p[Mode] == 8) {
             // Synchronous AM: AM first, then the side band once the receiver has settled.
+            const int am = int(s.size());
             s.push_back({M::Mode, 4, false});
-            s.push_back({M::Pause, 100, false});
-            s.push_back({M::Ecss, p[Mode] == 7 ? 1 : 2, false});
-            s.push_back({M::ShowMode, p[Mode]});
+            s.push_back({M::Pause, 100, false, am});
+            s.push_back({M::Ecss, p[Mode] == 7 ? 1 : 2, false, am + 1});
+            s.push_back({M::ShowMode, p[Mode], true, am + 2});
         } else {
             s.push_back({M::Mode, p[Mode]});
         }
@@ -110,128 +95,82 @@ bool TimerReceiver::hasDriver() const {
     }
 }
 
-bool TimerReceiver::send(const RxStep& s) {
+namespace {
+// The driver's answer, and the panel's change handler after a write that went out.
+template <class Show> SendResult shownIf(SendResult sent, Show show) {
+    if (sent) show();
+    return sent;
+}
+// The same for a write whose driver tells no refusal apart.
+template <class Show> SendResult shownIf(bool sent, Show show) { return shownIf(SendResult::wrote(sent), show); }
+} // namespace
+
+SendResult TimerReceiver::send(const RxStep& s) {
     const int v = s.value;
     if (s.member == M::Pause) {
         delayms(v);
-        return hasDriver();
+        return hasDriver() ? Sent::Yes : Sent::NoAnswer;
     }
-    switch (rxType_) {
-    case 1: {
-        auto* panel = forms::loaded<frmAR7030>();
-        if (!AR7030A) return false;
+    if (!hasDriver()) return Sent::NoAnswer;
+    switch (RxModel(rxType_)) {
+    case RxModel::Ar7030: {
+        auto* p = forms::loaded<frmAR7030>();
+        clsAR7030& rx = *AR7030A;
         switch (s.member) {
-        case M::Attenuator:
-            if (!AR7030A->Attenuator(v)) return false;
-            if (panel) panel->AR7030A_AttenuatorChanged(v);
-            return true;
-        case M::PassBandShift:
-            if (!AR7030A->PassBandShift(v)) return false;
-            if (panel) panel->AR7030A_PassbandshiftChanged(v);
-            return true;
-        case M::Mode:
-            if (!AR7030A->Mode(v)) return false;
-            if (panel) panel->AR7030A_ModeChanged(v);
-            return true;
-        case M::Agcspeed:
-            if (!AR7030A->Agcspeed(v)) return false;
-            if (panel) panel->AR7030A_AgcspeedChanged(v);
-            return true;
-        case M::Bandwidth:
-            if (!AR7030A->Bandwidth(v)) return false;
-            if (panel) panel->AR7030A_BandwidthChanged(v);
-            return true;
-        default: return true;
+        case M::Attenuator: return shownIf(rx.Attenuator(v), [&] { if (p) p->AR7030A_AttenuatorChanged(v); });
+        case M::PassBandShift: return shownIf(rx.PassBandShift(v), [&] { if (p) p->AR7030A_PassbandshiftChanged(v); });
+        case M::Mode: return shownIf(rx.Mode(v), [&] { if (p) p->AR7030A_ModeChanged(v); });
+        case M::Agcspeed: return shownIf(rx.Agcspeed(v), [&] { if (p) p->AR7030A_AgcspeedChanged(v); });
+        case M::Bandwidth: return shownIf(rx.Bandwidth(v), [&] { if (p) p->AR7030A_BandwidthChanged(v); });
+        default: return Sent::Refused;
         }
     }
-    case 2: {
-        auto* panel = forms::loaded<frmNRD535>();
-        if (!NRD535A) return false;
+    case RxModel::Nrd535: {
+        auto* p = forms::loaded<frmNRD535>();
+        clsNRD535& rx = *NRD535A;
         switch (s.member) {
-        case M::Attenuator:
-            if (!NRD535A->Attenuator(v)) return false;
-            if (panel) panel->NRD535A_AttenuatorChanged(v);
-            return true;
-        case M::Bandwidth:
-            if (!NRD535A->Bandwidth(v)) return false;
-            if (panel) panel->NRD535A_BandwidthChanged(v);
-            return true;
-        case M::PassBandShift:
-            if (!NRD535A->PassBandShift(v)) return false;
-            if (panel) panel->NRD535A_PassbandshiftChanged(v);
-            return true;
+        case M::Attenuator: return shownIf(rx.Attenuator(v), [&] { if (p) p->NRD535A_AttenuatorChanged(v); });
+        case M::Bandwidth: return shownIf(rx.Bandwidth(v), [&] { if (p) p->NRD535A_BandwidthChanged(v); });
+        case M::PassBandShift: return shownIf(rx.PassBandShift(v), [&] { if (p) p->NRD535A_PassbandshiftChanged(v); });
         case M::Bandwidthcontrol:
-            if (!NRD535A->Bandwidthcontrol(v)) return false;
-            if (panel) panel->NRD535A_BandwidthcontrolChanged(v);
-            return true;
-        case M::Mode:
-            if (!NRD535A->Mode(v)) return false;
-            if (panel) panel->NRD535A_ModeChanged(v);
-            return true;
-        case M::Agcspeed:
-            if (!NRD535A->Agcspeed(v)) return false;
-            if (panel) panel->NRD535A_AgcspeedChanged(v);
-            return true;
-        default: return true;
+            return shownIf(rx.Bandwidthcontrol(v), [&] { if (p) p->NRD535A_BandwidthcontrolChanged(v); });
+        case M::Mode: return shownIf(rx.Mode(v), [&] { if (p) p->NRD535A_ModeChanged(v); });
+        case M::Agcspeed: return shownIf(rx.Agcspeed(v), [&] { if (p) p->NRD535A_AgcspeedChanged(v); });
+        default: return Sent::Refused;
         }
     }
-    case 3: {
-        auto* panel = forms::loaded<frmRX320>();
-        if (!RX320A) return false;
+    case RxModel::Rx320: {
+        auto* p = forms::loaded<frmRX320>();
+        clsRX320& rx = *RX320A;
         switch (s.member) {
-        case M::Bandwidth:
-            if (!RX320A->Bandwidth(v)) return false;
-            if (panel) panel->RX320A_BandwidthChanged(v);
-            return true;
-        case M::PassBandShift:
-            if (!RX320A->PassBandShift(v)) return false;
-            if (panel) panel->RX320A_PassbandshiftChanged(v);
-            return true;
-        case M::Mode:
-            if (!RX320A->Mode(v)) return false;
-            if (panel) panel->RX320A_ModeChanged(v);
-            return true;
-        case M::Agcspeed:
-            if (!RX320A->Agcspeed(v)) return false;
-            if (panel) panel->RX320A_AgcspeedChanged(v);
-            return true;
-        default: return true;
+        case M::Bandwidth: return shownIf(rx.Bandwidth(v), [&] { if (p) p->RX320A_BandwidthChanged(v); });
+        case M::PassBandShift: return shownIf(rx.PassBandShift(v), [&] { if (p) p->RX320A_PassbandshiftChanged(v); });
+        case M::Mode: return shownIf(rx.Mode(v), [&] { if (p) p->RX320A_ModeChanged(v); });
+        case M::Agcspeed: return shownIf(rx.Agcspeed(v), [&] { if (p) p->RX320A_AgcspeedChanged(v); });
+        default: return Sent::Refused;
         }
     }
-    case 4: {
-        auto* panel = forms::loaded<frmNRD545>();
-        if (!NRD545A) return false;
-        bool ok = true;
+    case RxModel::Nrd545: {
+        auto* p = forms::loaded<frmNRD545>();
+        clsNRD545& rx = *NRD545A;
+        const bool show = p && s.show;
         switch (s.member) {
-        case M::Attenuator:
-            ok = NRD545A->Attenuator(v);
-            if (ok && panel && s.show) panel->NRD545A_AttenuatorChanged(v);
-            return ok;
-        case M::Mode:
-            ok = NRD545A->Mode(v);
-            if (ok && panel && s.show) panel->NRD545A_ModeChanged(v);
-            return ok;
-        case M::Ecss: return NRD545A->Ecss(v);
+        case M::Attenuator: return shownIf(rx.Attenuator(v), [&] { if (show) p->NRD545A_AttenuatorChanged(v); });
+        case M::Mode: return shownIf(rx.Mode(v), [&] { if (show) p->NRD545A_ModeChanged(v); });
+        case M::Ecss: return shownIf(rx.Ecss(v), [&] { if (show) p->NRD545A_EcssChanged(v); });
         case M::ShowMode:
-            if (panel) panel->NRD545A_ModeChanged(v);
-            return true;
-        case M::PassBandShift:
-            ok = NRD545A->PassBandShift(v);
-            if (ok && panel) panel->NRD545A_PassbandshiftChanged(v);
-            return ok;
+            if (p) p->NRD545A_ModeChanged(v);
+            return Sent::Yes;
+        case M::PassBandShift: return shownIf(rx.PassBandShift(v), [&] { if (show) p->NRD545A_PassbandshiftChanged(v); });
         case M::Bandwidthcontrol:
-            ok = NRD545A->Bandwidthcontrol(v);
-            if (ok && panel) panel->NRD545A_BandwidthcontrolChanged(v);
-            return ok;
-        case M::Agcspeed:
-            ok = NRD545A->Agcspeed(v);
-            if (ok && panel) panel->NRD545A_AgcspeedChanged(v);
-            return ok;
-        default: return true;
+            return shownIf(rx.Bandwidthcontrol(v), [&] { if (show) p->NRD545A_BandwidthcontrolChanged(v); });
+        case M::Agcspeed: return shownIf(rx.Agcspeed(v), [&] { if (show) p->NRD545A_AgcspeedChanged(v); });
+        default: return Sent::Refused;
         }
     }
-    default: return true;
+    case RxModel::None: break;
     }
+    return Sent::Refused;
 }
 
 bool TimerReceiver::apply(const SlotFields& slot) {
@@ -240,11 +179,22 @@ bool TimerReceiver::apply(const SlotFields& slot) {
     if (!hasDriver()) return false;
     // A tick must never stop at a message box.
     bool ok = tuneQuietly(f) == TuneResult::Tuned;
-    for (const RxStep& step : eventSteps(rxType_, slot)) {
+    const std::vector<RxStep> steps = eventSteps(rxType_, slot);
+    // Steps left out: one the receiver does not take (a code of an option it
+    // lacks, in a slot fixed while the option was ticked), and every step
+    // that only makes sense after it. The rest still goes out.
+    std::vector<bool> leftOut(steps.size(), false);
+    for (size_t i = 0; i < steps.size(); ++i) {
         // The pause lets events run: the window may have let the driver go meanwhile.
         if (!hasDriver()) return false;
-        if (!receiverTakesStep(rxType_, step)) continue;
-        ok = send(step) && ok;
+        const int needs = steps[i].needs;
+        if (needs >= 0 && leftOut[size_t(needs)]) {
+            leftOut[i] = true;
+            continue;
+        }
+        const SendResult sent = send(steps[i]);
+        leftOut[i] = sent.refused();
+        if (sent.unanswered()) ok = false;
     }
     if (rxType_ == 1) {
         // The driver's reads allow no time for commands still on their way: at

@@ -3,6 +3,7 @@
 // out first as a sequence of steps, in the order each model needs them, and
 // then sent one by one through the timer's own driver object, each followed
 // by the panel's change handler so that the panel shows what was sent.
+#include "drivers/sent.h"
 #include "timer/timer_programme.h"
 
 #include <QPointer>
@@ -34,6 +35,10 @@ struct RxStep {
     int value;
     // Whether the panel's change handler follows the write.
     bool show = true;
+    // The index of the step this one only makes sense after (a bandwidth
+    // control after its filter, a side band after AM); -1 for none. Where
+    // that step was left out, so is this one.
+    int needs = -1;
     bool operator==(const RxStep&) const = default;
 };
 
@@ -80,7 +85,7 @@ public:
     void lineOffEnd();
 
 private:
-    bool send(const RxStep& step);
+    SendResult send(const RxStep& step);
     bool hasDriver() const;
     NrdDriver* nrd() const;
 

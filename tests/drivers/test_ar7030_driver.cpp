@@ -27,13 +27,13 @@ struct SimpleCase {
 TEST_F(Ar7030Test, SimpleRegistersGoOutByteForByteAndReadBack) {
     const std::vector<SimpleCase> cases = {
         {"Attenuator", 0x30, 2, bytes({0x50, 0x33, 0x40, 0x62, 0x24}),
-         qOverload<int>(&clsAR7030::Attenuator), qOverload<>(&clsAR7030::Attenuator), "Attenuator 2"},
+         [](clsAR7030& r, int v) { return bool(r.Attenuator(v)); }, qOverload<>(&clsAR7030::Attenuator), "Attenuator 2"},
         {"Bandwidth", 0x34, 4, bytes({0x50, 0x33, 0x44, 0x64, 0x23, 0x2B}),
-         qOverload<int>(&clsAR7030::Bandwidth), qOverload<>(&clsAR7030::Bandwidth), "Bandwidth 4"},
+         [](clsAR7030& r, int v) { return bool(r.Bandwidth(v)); }, qOverload<>(&clsAR7030::Bandwidth), "Bandwidth 4"},
         {"Mode", 0x1D, 6, bytes({0x50, 0x31, 0x4D, 0x66, 0x22, 0x2B}),
-         qOverload<int>(&clsAR7030::Mode), qOverload<>(&clsAR7030::Mode), "Mode 6"},
+         [](clsAR7030& r, int v) { return bool(r.Mode(v)); }, qOverload<>(&clsAR7030::Mode), "Mode 6"},
         {"Agcspeed", 0x32, 3, bytes({0x50, 0x33, 0x42, 0x63, 0x24}),
-         qOverload<int>(&clsAR7030::Agcspeed), qOverload<>(&clsAR7030::Agcspeed), "Agcspeed 3"},
+         [](clsAR7030& r, int v) { return bool(r.Agcspeed(v)); }, qOverload<>(&clsAR7030::Agcspeed), "Agcspeed 3"},
         {"PassBandShift", 0x35, 200, bytes({0x50, 0x33, 0x45, 0x3C, 0x68, 0x23, 0x2B}),
          qOverload<int>(&clsAR7030::PassBandShift), qOverload<>(&clsAR7030::PassBandShift), "Passbandshift 200"},
         {"Beatfreqosc", 0x36, 0x85, bytes({0x50, 0x33, 0x46, 0x38, 0x65, 0x23, 0x2B}),
@@ -130,12 +130,12 @@ TEST_F(Ar7030Test, ValuesTheByteLanguageCannotCarryAreRefused) {
 // goes nowhere and raises nothing.
 TEST_F(Ar7030Test, CodesTheReceiverLacksAreRefused) {
     const std::pair<const char*, std::function<bool()>> writes[] = {
-        {"mode 0", [&] { return rx.Mode(0); }},
-        {"mode 8", [&] { return rx.Mode(8); }},
-        {"filter 0", [&] { return rx.Bandwidth(0); }},
-        {"filter 7", [&] { return rx.Bandwidth(7); }},
-        {"attenuator 6", [&] { return rx.Attenuator(6); }},
-        {"AGC 4", [&] { return rx.Agcspeed(4); }},
+        {"mode 0", [&] { return bool(rx.Mode(0)); }},
+        {"mode 8", [&] { return bool(rx.Mode(8)); }},
+        {"filter 0", [&] { return bool(rx.Bandwidth(0)); }},
+        {"filter 7", [&] { return bool(rx.Bandwidth(7)); }},
+        {"attenuator 6", [&] { return bool(rx.Attenuator(6)); }},
+        {"AGC 4", [&] { return bool(rx.Agcspeed(4)); }},
         {"channel in mode 9", [&] { return rx.Memory(12, QStringLiteral("MEM012 09999990 9 03 @ @ 016 033 0 ")); }},
         {"channel on filter 7", [&] { return rx.Memory(12, QStringLiteral("MEM012 09999990 5 07 @ @ 016 033 0 ")); }},
     };

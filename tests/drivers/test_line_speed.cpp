@@ -78,7 +78,7 @@ const std::vector<Model>& models() {
              auto rx = std::make_shared<clsAR7030>(port);
              keep = rx;
              return Model::Ops{[rx] { return rx->Smeter().has_value(); }, [rx] { return rx->Memory(1); },
-                               rx->Memory(1).value_or(QString()), [rx] { return rx->Mode(5); }, nullptr};
+                               rx->Memory(1).value_or(QString()), [rx] { return bool(rx->Mode(5)); }, nullptr};
          },
          "07000000"},
         {"NRD-535", "4800,N,8,1", 4800,
@@ -90,7 +90,7 @@ const std::vector<Model>& models() {
              // The plain reads act only while the receiver is held.
              rx->Lockonoff(1);
              return Model::Ops{[rx] { return rx->Smeter().has_value(); }, [rx] { return rx->Memory(12); },
-                               rx->Memory(12).value_or(QString()), [rx] { return rx->Mode(2); },
+                               rx->Memory(12).value_or(QString()), [rx] { return bool(rx->Mode(2)); },
                                [rx] { return released(*rx).has_value(); }};
          },
          "06075000"},
@@ -102,7 +102,7 @@ const std::vector<Model>& models() {
              keep = rx;
              rx->Lockonoff(1);
              return Model::Ops{[rx] { return rx->Smeter().has_value(); }, [rx] { return rx->Memory(3); },
-                               rx->Memory(3).value_or(QString()), [rx] { return rx->Mode(2); },
+                               rx->Memory(3).value_or(QString()), [rx] { return bool(rx->Mode(2)); },
                                [rx] { return released(*rx).has_value(); }};
          },
          "09500000"},
@@ -113,7 +113,7 @@ const std::vector<Model>& models() {
              auto rx = std::make_shared<clsRX320>(port);
              keep = rx;
              return Model::Ops{[rx] { return rx->Smeter().has_value(); }, nullptr, QString(),
-                               [rx] { return rx->Mode(1); }, nullptr};
+                               [rx] { return bool(rx->Mode(1)); }, nullptr};
          },
          ""},
     };

@@ -94,6 +94,7 @@ TEST_F(Nrd535, AnOptionsCodesGoOutOnlyWithTheOption) {
     QObject::connect(&rx, &clsNRD535::BandwidthChanged, count);
     QObject::connect(&rx, &clsNRD535::BandwidthcontrolChanged, count);
     QObject::connect(&rx, &clsNRD535::RxStatusChanged, count);
+    QObject::connect(&rx, &clsNRD535::RttyonoffChanged, count);
     hold(rx);
 
     struct Case {
@@ -104,14 +105,17 @@ TEST_F(Nrd535, AnOptionsCodesGoOutOnlyWithTheOption) {
         bool event;
     };
     const Case cases[] = {
-        {"AM-U", EcssOption, [](clsNRD535& r) { return r.Mode(7); }, "D7", true},
-        {"AM-L", EcssOption, [](clsNRD535& r) { return r.Mode(8); }, "D8", true},
-        {"Nar", NarrowFilterOption, [](clsNRD535& r) { return r.Bandwidth(2); }, "B2", true},
-        {"bandwidth control", BwcOption, [](clsNRD535& r) { return r.Bandwidthcontrol(2200); }, "W2200", true},
-        {"status in AM-U", EcssOption, [](clsNRD535& r) { return r.RxStatus(QStringLiteral("X017070000001")); },
+        {"AM-U", EcssOption, [](clsNRD535& r) { return bool(r.Mode(7)); }, "D7", true},
+        {"AM-L", EcssOption, [](clsNRD535& r) { return bool(r.Mode(8)); }, "D8", true},
+        {"Nar", NarrowFilterOption, [](clsNRD535& r) { return bool(r.Bandwidth(2)); }, "B2", true},
+        {"bandwidth control", BwcOption, [](clsNRD535& r) { return bool(r.Bandwidthcontrol(2200)); }, "W2200", true},
+        {"RTTY on", RttyOption, [](clsNRD535& r) { return bool(r.RttyOnOff(1)); }, "X1", true},
+        {"RTTY parameters", RttyOption, [](clsNRD535& r) { return bool(r.RttyParameters(QStringLiteral("1211"))); },
+         "U31211", false},
+        {"status in AM-U", EcssOption, [](clsNRD535& r) { return bool(r.RxStatus(QStringLiteral("X017070000001"))); },
          "S199017070000001", true},
         {"status on Nar", NarrowFilterOption,
-         [](clsNRD535& r) { return r.RxStatus(QStringLiteral("X024070000001")); }, "S199024070000001", true},
+         [](clsNRD535& r) { return bool(r.RxStatus(QStringLiteral("X024070000001"))); }, "S199024070000001", true},
         {"channel in AM-L", EcssOption,
          [](clsNRD535& r) { return r.Memory(20, QStringLiteral("MEM020 07000000 8 01 0 1 @@@ @@@ @ ")); },
          "K020018070000001", false},
@@ -147,6 +151,45 @@ TEST_F(Nrd535, AnOptionsCodesGoOutOnlyWithTheOption) {
     EXPECT_FALSE(rx.Memory(22, QStringLiteral("MEM022 07000000 4 01 2 1 @@@ @@@ @ ")));
     EXPECT_EQ(wire(0), Wire{});
     EXPECT_EQ(events, 0);
+}
+
+// With every option fitted, a value outside what the receiver takes is
+// refused before anything goes out, and the ends of each range go out; the
+// RTTY unit is always switched off, fitted or not.
+TEST_F(Nrd535, ValuesOutsideTheModelsRangesAreRefused) {
+    clsNRD535 rx(port);
+    hold(rx);
+    struct Case {
+        const char* what;
+        std::function<SendResult(clsNRD535&)> write;
+        QByteArray sent;   // empty: refused
+    };
+    const Case cases[] = {
+        {"noise blanker 2", [](clsNRD535& r) { return r.Noiseblanker(2); }, "N2"},
+        {"noise blanker 3", [](clsNRD535& r) { return r.Noiseblanker(3); }, ""},
+        {"noise blanker -1", [](clsNRD535& r) { return r.Noiseblanker(-1); }, ""},
+        {"bandwidth control 500", [](clsNRD535& r) { return r.Bandwidthcontrol(500); }, "W0500"},
+        {"bandwidth control 499", [](clsNRD535& r) { return r.Bandwidthcontrol(499); }, ""},
+        {"bandwidth control 0", [](clsNRD535& r) { return r.Bandwidthcontrol(0); }, ""},
+        {"bandwidth control 5501", [](clsNRD535& r) { return r.Bandwidthcontrol(5501); }, ""},
+        {"passband shift -2000", [](clsNRD535& r) { return r.PassBandShift(-2000); }, "P-2000"},
+        {"passband shift 2001", [](clsNRD535& r) { return r.PassBandShift(2001); }, ""},
+        {"RTTY 2", [](clsNRD535& r) { return r.RttyOnOff(2); }, ""},
+        {"RTTY off without the unit", [](clsNRD535& r) {
+             Settings[size_t(RttyOption)] = 0;
+             return r.RttyOnOff(0);
+         }, "X0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fitEveryOption();
+        clearWire();
+        const SendResult r = c.write(rx);
+        // A refusal is told apart from a write that failed.
+        EXPECT_EQ(r.how(), c.sent.isEmpty() ? Sent::Refused : Sent::Yes);
+        EXPECT_EQ(wire(c.sent.isEmpty() ? 0 : 1), c.sent.isEmpty() ? Wire{} : Wire{c.sent});
+        EXPECT_FALSE(rxFailing());
+    }
 }
 
 TEST_F(Nrd535, StatusWriteSetsTheWholeTuning) {
@@ -185,6 +228,7 @@ TEST_F(Nrd535, PlainLevelWritesGoOutBareWithTheirPause) {
 }
 
 TEST_F(Nrd535, SwitchesAndTheirEvents) {
+    fitEveryOption();
     clsNRD535 rx(port);
     Recorder<int> power, rtty, nb;
     QObject::connect(&rx, &clsNRD535::PoweronoffChanged, power.slot());

@@ -1,6 +1,7 @@
 // The NRD-545 driver against the simulated NRD-545: tuning, levels read one
 // by one, AGC, memories, clock, user settings and the DSP functions.
 #include "drivers/nrd545/clsnrd545.h"
+#include "drivers/rx_link.h"
 #include "sim/nrd_rig.h"
 
 #include <functional>
@@ -72,9 +73,9 @@ TEST_F(Nrd545, CodesTheReceiverLacksAreRefused) {
     clsNRD545 rx(port);
     hold(rx);
     const std::pair<const char*, std::function<bool()>> writes[] = {
-        {"filter 3", [&] { return rx.Bandwidth(3); }},
-        {"attenuator 2", [&] { return rx.Attenuator(2); }},
-        {"status on filter 3", [&] { return rx.RxStatus(QStringLiteral("X034095000004")); }},
+        {"filter 3", [&] { return bool(rx.Bandwidth(3)); }},
+        {"attenuator 2", [&] { return bool(rx.Attenuator(2)); }},
+        {"status on filter 3", [&] { return bool(rx.RxStatus(QStringLiteral("X034095000004"))); }},
         {"channel on filter 3", [&] { return rx.Memory(3, QStringLiteral("MEM003 09500000 4 03 0 3 @@@ @@@ @ ")); }},
     };
     for (const auto& [what, write] : writes) EXPECT_FALSE(write()) << what;
@@ -119,6 +120,47 @@ TEST_F(Nrd545, LevelsWriteAndReadBackOneByOne) {
     EXPECT_FALSE(rx.PassBandShift(1000));
     EXPECT_TRUE(wire(0).isEmpty());
     EXPECT_EQ(vol.values.size(), 1u);
+}
+
+// A noise blanker, ECSS side band, RTTY switch, bandwidth control or
+// passband shift the receiver does not take is refused before anything goes
+// out; the ends of each range go out.
+TEST_F(Nrd545, ValuesOutsideTheModelsRangesAreRefused) {
+    clsNRD545 rx(port);
+    Recorder<int> ecss;
+    QObject::connect(&rx, &clsNRD545::EcssChanged, ecss.slot());
+    hold(rx);
+    struct Case {
+        const char* what;
+        std::function<SendResult(clsNRD545&)> write;
+        QByteArray sent;   // empty: refused
+    };
+    const Case cases[] = {
+        {"ECSS AM-U", [](clsNRD545& r) { return r.Ecss(1); }, "CC1"},
+        {"ECSS AM-L", [](clsNRD545& r) { return r.Ecss(2); }, "CC2"},
+        {"ECSS 0", [](clsNRD545& r) { return r.Ecss(0); }, ""},
+        {"ECSS 7", [](clsNRD545& r) { return r.Ecss(7); }, ""},
+        {"noise blanker 2", [](clsNRD545& r) { return r.nb(0, 2); }, "N2"},
+        {"noise blanker 7", [](clsNRD545& r) { return r.nb(0, 7); }, ""},
+        {"RTTY on", [](clsNRD545& r) { return r.RttyOnOff(1); }, "U231"},
+        {"RTTY 2", [](clsNRD545& r) { return r.RttyOnOff(2); }, ""},
+        {"bandwidth control 10", [](clsNRD545& r) { return r.Bandwidthcontrol(10); }, "W010"},
+        {"bandwidth control 990", [](clsNRD545& r) { return r.Bandwidthcontrol(990); }, "W990"},
+        {"bandwidth control 0", [](clsNRD545& r) { return r.Bandwidthcontrol(0); }, ""},
+        {"bandwidth control 991", [](clsNRD545& r) { return r.Bandwidthcontrol(991); }, ""},
+        {"passband shift -230", [](clsNRD545& r) { return r.PassBandShift(-230); }, "P-230"},
+        {"passband shift 231", [](clsNRD545& r) { return r.PassBandShift(231); }, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        clearWire();
+        const SendResult r = c.write(rx);
+        // A refusal is told apart from a write that failed.
+        EXPECT_EQ(r.how(), c.sent.isEmpty() ? Sent::Refused : Sent::Yes);
+        EXPECT_EQ(wire(c.sent.isEmpty() ? 0 : 1), c.sent.isEmpty() ? Wire{} : Wire{c.sent});
+        EXPECT_FALSE(rxFailing());
+    }
+    EXPECT_EQ(ecss.values, (std::vector<int>{1, 2}));
 }
 
 TEST_F(Nrd545, BracketedTwinsReadWithoutAHold) {

@@ -1,3 +1,4 @@
+#include "drivers/model_tables.h"
 #include "station_rig.h"
 
 #include "drivers/ar7030/ar7030_protocol.h"
@@ -162,6 +163,8 @@ TEST_F(Nrd535Tracking, DialFollowsTheKnobAgainAfterALoadAndAfterAnRttyRun) {
     EXPECT_TRUE(option(t, 1)->isChecked());
     EXPECT_TRUE(follows(9500000)) << "after a load";
 
+    // The receiver has its RTTY unit.
+    Settings[size_t(RttyOption)] = 1;
     auto* rtty = forms::load<frmRtty>();
     rtty->cmdStart_Click();
     EXPECT_FALSE(CommRxEnabled) << "the run reads the receiver's text itself";

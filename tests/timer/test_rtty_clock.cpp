@@ -2,15 +2,20 @@
 #include "timer_rig.h"
 
 #include "drivers/ar7030/ar7030_protocol.h"
+#include "drivers/model_tables.h"
 #include "shell/frmsavefile.h"
+#include "shell/frmsetup.h"
 #include "timer/frmrtty.h"
 #include "timer/frmrxclock.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTimer>
+#include <algorithm>
+#include <functional>
 #include <random>
 
 namespace dovrane::test {
@@ -228,6 +233,66 @@ TEST_P(RttyWindow, RunsFollowOneAnotherInTheFileUntilNo) {
 }
 
 INSTANTIATE_TEST_SUITE_P(NrdReceivers, RttyWindow, ::testing::Values(2, 4));
+
+// An NRD-535 window left open while Set Up clears the RTTY unit: a run in
+// progress stops, and no button sends the unit anything but its switch-off;
+// ticked again, each sends as before.
+TEST_F(RttyWindow, TheWindowFollowsTheRttyUnitFromSetUp) {
+    setUtc(utcAt(2027, 3, 4, 10, 0));
+    frmRtty* w = openRtty(2);
+    ASSERT_NE(w, nullptr);
+    auto setUnit = [&](bool fitted) {
+        auto* panel = dynamic_cast<PanelForm*>(currentPanel());
+        ASSERT_NE(panel, nullptr);
+        panel->menuItem(QStringLiteral("mnuSetup"))->trigger();
+        frmSetUp* s = forms::loaded<frmSetUp>();
+        ASSERT_NE(s, nullptr);
+        control<QCheckBox>(s, QStringLiteral("chkNRDoptions_%1").arg(RttyOption - NarrowFilterOption))
+            ->setChecked(fitted);
+        s->cmdClose_Click();
+    };
+    w->cmdStart_Click();
+    settle();
+    ASSERT_TRUE(nrd().rtty());
+    nrd().clearCommands();
+    setUnit(false);
+    settle();
+    EXPECT_FALSE(nrd().rtty()) << "the run stops with the unit";
+    QList<QByteArray> switches;
+    for (const QByteArray& c : nrd().commandTexts())
+        if (c.startsWith('X')) switches << c;
+    EXPECT_EQ(switches, QList<QByteArray>{"X0"});
+    EXPECT_TRUE(control<QWidget>(w, QStringLiteral("cmdExit"))->isEnabled());
+
+    struct Action {
+        const char* what;
+        std::function<void()> click;
+        const char* button;
+        QByteArray sent;   // with the unit
+    };
+    const Action actions[] = {
+        {"Start", [w] { w->cmdStart_Click(); }, "cmdStart", "X1"},
+        {"baud", [w] { w->cmdBaud_Click(2); }, "cmdBaud_2", "U3"},
+        {"shift", [w] { w->cmdShift_Click(0); }, "cmdShift_0", "U3"},
+        {"polarity", [w] { w->cmdPolarity_Click(1); }, "cmdPolarity_1", "U3"},
+    };
+    for (bool fitted : {false, true}) {
+        if (fitted) setUnit(true);
+        for (const Action& a : actions) {
+            SCOPED_TRACE(std::string(a.what) + (fitted ? " with the unit" : " without it"));
+            EXPECT_EQ(control<QWidget>(w, QLatin1String(a.button))->isEnabled(), fitted);
+            settle();
+            nrd().clearCommands();
+            a.click();
+            settle();
+            const QList<QByteArray> sent = nrd().commandTexts();
+            const bool carried = std::any_of(sent.begin(), sent.end(), [&](const QByteArray& c) { return c.startsWith(a.sent); });
+            EXPECT_EQ(carried, fitted) << sent.join(' ').toStdString();
+            w->cmdStop_Click();
+        }
+    }
+    EXPECT_EQ(dialogs.pending(), 0);
+}
 
 TEST_F(RttyWindow, NothingIsWrittenWithoutAnOpenFileAndCloseReleasesEverything) {
     setUtc(utcAt(2027, 3, 4, 10, 0));

@@ -245,6 +245,37 @@ TEST_F(TimerEditorTest, Nrd535OptionsAndNfm) {
     }
 }
 
+// Set Up closing leaves the user's picks in the editor while they still
+// apply, whichever option changed: a bandwidth control spun down is neither
+// put back to the top of its range nor to what the receiver gave, nor is a
+// mode spun on.
+TEST_F(TimerEditorTest, FollowingTheOptionsKeepsTheUsersPicks) {
+    for (int cleared : {0, NarrowFilterOption, EcssOption}) {
+        SCOPED_TRACE(cleared);
+        for (int option : {NarrowFilterOption, BwcOption, EcssOption}) Settings[size_t(option)] = 1;
+        TimerEditor e = editorFor(2);
+        // Wid, USB, slow AGC.
+        e.readNrd535(QStringLiteral("X002071000000"));
+        ASSERT_EQ(e.tpbwc, 5500);
+        e.spinRxSetting(3, false);
+        e.spinRxSetting(3, false);
+        e.spinRxSetting(4, true);
+        ASSERT_EQ(e.tpbwc, 5300);
+        ASSERT_EQ(e.tpmode, 3);
+
+        if (cleared != 0) Settings[size_t(cleared)] = 0;
+        followOptionTexts();
+        e.followOptions();
+        EXPECT_EQ(e.tpbwc, 5300);
+        EXPECT_EQ(e.settingText[3], QStringLiteral("5300"));
+        EXPECT_TRUE(e.settingEnabled[3]);
+        EXPECT_EQ(e.tpmode, 3);
+        EXPECT_EQ(e.settingText[4], QStringLiteral("LSB"));
+        EXPECT_EQ(e.tpbw, 0);
+        EXPECT_EQ(e.settingText[1], QStringLiteral("Wid"));
+    }
+}
+
 TEST_F(TimerEditorTest, Nrd545ModeRules) {
     TimerEditor e = editorFor(4);
     // Status: attenuator 1, mode USB, AGC 3; passband shift +1.2 kHz, bandwidth control 2.4 kHz.

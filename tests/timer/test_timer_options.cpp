@@ -19,13 +19,13 @@ using Setting = sim::NrdSimBase::Setting;
 class TimerOptions : public TimerRig {
 protected:
     // Ticks or clears the NRD-535's options in Set Up, opened from the panel.
-    void setOptions(bool fitted) {
+    void setOptions(bool fitted, std::initializer_list<int> options = {NarrowFilterOption, BwcOption, EcssOption}) {
         auto* panel = dynamic_cast<PanelForm*>(currentPanel());
         ASSERT_NE(panel, nullptr);
         panel->menuItem(QStringLiteral("mnuSetup"))->trigger();
         frmSetUp* s = forms::loaded<frmSetUp>();
         ASSERT_NE(s, nullptr);
-        for (int option : {NarrowFilterOption, BwcOption, EcssOption}) {
+        for (int option : options) {
             const QString box = QStringLiteral("chkNRDoptions_%1").arg(option - NarrowFilterOption);
             control<QCheckBox>(s, box)->setChecked(fitted);
         }
@@ -39,9 +39,9 @@ protected:
 
 // Two slots read from the receiver in AM-U on the narrow filter while the
 // set-up gave it every option. Run with the options cleared, the event tunes
-// and sets what the receiver takes but sends no mode, filter or bandwidth
-// control of an option, and the run goes on; with the options ticked again
-// the next event sends them all.
+// and sets what the receiver takes but sends no mode or filter of an option,
+// and the run goes on; with the options ticked again the next event sends
+// them all. The narrow filter has no bandwidth control: none goes out.
 TEST_F(TimerOptions, AnEventSendsOnlyWhatTheOptionsAtItsStartAllow) {
     setUtc(utcAt(2027, 6, 1, 9, 0));
     frmRxTimer* w = open(2, {{NarrowFilterOption, 1}, {BwcOption, 1}, {EcssOption, 1}});
@@ -76,7 +76,8 @@ TEST_F(TimerOptions, AnEventSendsOnlyWhatTheOptionsAtItsStartAllow) {
         w->tmrTestprog_Timer();
         ASSERT_TRUE(w->tmrDuration()->isActive()) << "the event runs";
         const QList<QByteArray> wire = sent();
-        for (const char* c : {"D7", "B2", "W0000"}) EXPECT_EQ(wire.contains(c), runs[i].fitted) << c;
+        for (const char* c : {"D7", "B2"}) EXPECT_EQ(wire.contains(c), runs[i].fitted) << c;
+        for (const QByteArray& c : wire) EXPECT_FALSE(c.startsWith('W')) << c.toStdString();
         for (const char* c : {"A1", "F07100000", "P+0000", "G1", "O1"}) EXPECT_TRUE(wire.contains(c)) << c;
         EXPECT_EQ(rx.vfo(), runs[i].after);
         EXPECT_TRUE(rx.timerRelay());
@@ -90,6 +91,51 @@ TEST_F(TimerOptions, AnEventSendsOnlyWhatTheOptionsAtItsStartAllow) {
     EXPECT_EQ(w->programme().state(), TimerProgramme::State::Editing);
     EXPECT_EQ(dialogs.pending(), 0);
 }
+
+// A slot read on "Nar" with every option fitted and fixed, then the 1 kHz
+// filter cleared: the event leaves out the filter and the bandwidth control
+// that belongs to it, whatever control the slot holds (as read, or 2200 put
+// in by hand), and the editor and the slot's row show neither.
+class RefusedFilter : public TimerOptions, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RefusedFilter, AnEventLeavesOutTheStepsOfARefusedFilter) {
+    setUtc(utcAt(2027, 6, 1, 9, 0));
+    frmRxTimer* w = open(2, {{NarrowFilterOption, 1}, {BwcOption, 1}, {EcssOption, 1}});
+    ASSERT_NE(w, nullptr);
+    auto& rx = as<sim::Nrd535Sim>();
+    rx.setVfo(Setting{0, 2, 2, 7100000, 1});
+    w->cmdRX_Click();
+    ASSERT_EQ(w->editor().tpbw, 2);
+    if (GetParam() >= 0) w->editor().tpbwc = GetParam();
+    w->editor().setStart(utcAt(2027, 6, 1, 10, 0));
+    w->editor().tpduration = 2;
+    w->cmdFixClr_Click(1, 0);
+    ASSERT_TRUE(w->programme().progfixed[1]);
+    EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblRxSetting1_1"))->text(), QStringLiteral("Nar"));
+
+    setOptions(false, {NarrowFilterOption});
+    EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblRxSetting_1"))->text(), QString());
+    EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblRxSetting1_1"))->text(), QString());
+    EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblRxSetting1_3"))->text(), QStringLiteral("xxx"));
+
+    rx.setVfo(Setting{0, 0, 2, 6000000, 1});
+    dialogs.expect(QStringLiteral("switched on"));
+    w->timeronoff(1);
+    rx.clearCommands();
+    setUtc(utcAt(2027, 6, 1, 10, 0, 2));
+    w->tmrTestprog_Timer();
+    ASSERT_TRUE(w->tmrDuration()->isActive()) << "the event runs";
+    const QList<QByteArray> wire = sent();
+    for (const QByteArray& c : wire) {
+        EXPECT_FALSE(c.startsWith('B')) << c.toStdString();
+        EXPECT_FALSE(c.startsWith('W')) << c.toStdString();
+    }
+    for (const char* c : {"F07100000", "D2", "O1"}) EXPECT_TRUE(wire.contains(c)) << c;
+    EXPECT_EQ(rx.vfo().bandwidth, 0) << "the receiver keeps its filter";
+    EXPECT_EQ(dialogs.pending(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(SlotControls, RefusedFilter, ::testing::Values(-1, 2200));
 
 // The editor row shows what the options as Set Up leaves them give: the mode
 // of an option without its text, the bandwidth control only with BWC; ticked

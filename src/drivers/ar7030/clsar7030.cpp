@@ -13,7 +13,7 @@ namespace dovrane {
 using namespace ar7030;
 
 namespace {
-constexpr int Model = 1;
+constexpr RxModel Model = RxModel::Ar7030;
 }
 
 clsAR7030::clsAR7030(CommPort& port, QObject* parent) : QObject(parent), port_(port) {}
@@ -118,38 +118,38 @@ bool clsAR7030::writeByte(int address, int v, int routine, int routine2) {
 
 std::optional<int> clsAR7030::Attenuator() { return readRegister(Page0, RegAttenuator); }
 
-bool clsAR7030::Attenuator(int v) {
-    if (!receiverTakes(Model, RxSetting::Attenuator, v)) return false;
-    if (!writeShort(RegAttenuator, v, RoutineLevels, -1)) return false;
+SendResult clsAR7030::Attenuator(int v) {
+    if (!receiverTakes(Model, RxSetting::Attenuator, v)) return Sent::Refused;
+    if (!writeShort(RegAttenuator, v, RoutineLevels, -1)) return Sent::NoAnswer;
     emit AttenuatorChanged(v);
-    return true;
+    return Sent::Yes;
 }
 
 std::optional<int> clsAR7030::Bandwidth() { return readRegister(Page0, RegFilter); }
 
-bool clsAR7030::Bandwidth(int v) {
-    if (!receiverTakes(Model, RxSetting::Filter, v)) return false;
-    if (!writeShort(RegFilter, v, RoutineFilter, RoutineSettle)) return false;
+SendResult clsAR7030::Bandwidth(int v) {
+    if (!receiverTakes(Model, RxSetting::Filter, v)) return Sent::Refused;
+    if (!writeShort(RegFilter, v, RoutineFilter, RoutineSettle)) return Sent::NoAnswer;
     emit BandwidthChanged(v);
-    return true;
+    return Sent::Yes;
 }
 
 std::optional<int> clsAR7030::Mode() { return readRegister(Page0, RegMode); }
 
-bool clsAR7030::Mode(int v) {
-    if (!receiverTakes(Model, RxSetting::Mode, v)) return false;
-    if (!writeShort(RegMode, v, RoutineMode, RoutineSettle)) return false;
+SendResult clsAR7030::Mode(int v) {
+    if (!receiverTakes(Model, RxSetting::Mode, v)) return Sent::Refused;
+    if (!writeShort(RegMode, v, RoutineMode, RoutineSettle)) return Sent::NoAnswer;
     emit ModeChanged(v);
-    return true;
+    return Sent::Yes;
 }
 
 std::optional<int> clsAR7030::Agcspeed() { return readRegister(Page0, RegAgc); }
 
-bool clsAR7030::Agcspeed(int v) {
-    if (!receiverTakes(Model, RxSetting::Agc, v)) return false;
-    if (!writeShort(RegAgc, v, RoutineLevels, -1)) return false;
+SendResult clsAR7030::Agcspeed(int v) {
+    if (!receiverTakes(Model, RxSetting::Agc, v)) return Sent::Refused;
+    if (!writeShort(RegAgc, v, RoutineLevels, -1)) return Sent::NoAnswer;
     emit AgcspeedChanged(v);
-    return true;
+    return Sent::Yes;
 }
 
 std::optional<double> clsAR7030::FrequencyA() {

@@ -11,7 +11,9 @@
 // its change event, with the value the caller passed. A mode, filter,
 // attenuator or AGC code the receiver does not take (receiverTakes), or a
 // memory record that is not one of its own (isRecordOf), is refused before
-// anything goes out.
+// anything goes out; those setters say which way they ended (SendResult).
+#include "drivers/sent.h"
+
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -39,13 +41,13 @@ public:
     std::optional<int> PowerOnOff();          // 1 on, 0 off
     bool PowerOnOff(int v);                   // 0 or 1
     std::optional<int> Attenuator();          // code 0..5
-    bool Attenuator(int v);
+    SendResult Attenuator(int v);
     std::optional<int> Bandwidth();           // filter 1..6
-    bool Bandwidth(int v);
+    SendResult Bandwidth(int v);
     std::optional<int> Mode();                // 1..7
-    bool Mode(int v);
+    SendResult Mode(int v);
     std::optional<int> Agcspeed();            // 0..3
-    bool Agcspeed(int v);
+    SendResult Agcspeed(int v);
     std::optional<double> FrequencyA();       // kHz
     bool FrequencyA(double kHz);
     // Width of fitted filter i (1..6) as "d.d" kHz; "0.0" when none is fitted.

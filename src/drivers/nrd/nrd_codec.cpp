@@ -149,7 +149,7 @@ std::optional<QByteArray> statusCommand545(const QString& s) {
     return QByteArray("S999") + s.mid(1, 3).toLatin1() + "00" + s.mid(4, 8).toLatin1() + agc;
 }
 
-bool statusTaken(int rxType, const QString& s) {
+bool statusTaken(RxModel rxType, const QString& s) {
     const auto f = parseRxStatusString(s);
     return f && receiverTakes(rxType, RxSetting::Attenuator, f->attenuator) &&
            receiverTakes(rxType, RxSetting::Filter, f->bandwidth) && receiverTakes(rxType, RxSetting::Mode, f->mode) &&

@@ -4,6 +4,8 @@
 // and memory records, the receiver clock and the two S-meter scales. Every
 // encoder refuses (returns nothing) a value its field cannot carry, so a bad
 // value never reaches the receiver as some other command.
+#include "drivers/model_tables.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -68,7 +70,7 @@ std::optional<QByteArray> statusCommand545(const QString& s);
 // Whether the receiver of model rxType takes every code of status s (the
 // status goes out as one command, so each code passes the gate of the model
 // tables); false for a malformed status.
-bool statusTaken(int rxType, const QString& s);
+bool statusTaken(RxModel model, const QString& s);
 
 // A memory record from a channel line (carriage return already removed);
 // nothing unless the line has its full length, names channel ch and holds

@@ -143,6 +143,39 @@ void NrdDriver::closeBracket() {
     i_off();
 }
 
+std::optional<QString> NrdDriver::RxClock() {
+    std::optional<QString> time;
+    {
+        Bracket bracket(*this);
+        // The reply is taken before the receiver is released.
+        if (bracket.ok())
+            if (const auto r = query("R0", "R######\r")) time = nrd::clockFromReply(*r);
+    }
+    return noted(time);
+}
+
+bool NrdDriver::RxClock(const QString& t) {
+    const auto digits = nrd::clockDigits(t, particulars().clockSeconds);
+    return digits && sendBracketed("R1" + *digits);
+}
+
+SendResult NrdDriver::RttyParameters(const QString& p) {
+    const auto text = nrd::commandText(p);
+    if (!text || !receiverTakes(particulars().model, RxSetting::Rtty, RttyOn)) return Sent::Refused;
+    return SendResult::wrote(sendBracketed(particulars().rttyParameters + *text));
+}
+
+bool NrdDriver::Timerrelaysonoff(int v) {
+    const auto d = nrd::onOffField(v);
+    return d && sendBracketed("O" + *d);
+}
+
+bool NrdDriver::DialReports(int v) {
+    if (v == 1) return send("I1") && send(particulars().dialRelease);
+    if (v == 0) return send("I0");
+    return false;
+}
+
 bool NrdDriver::sendBracketed(const QByteArray& command) {
     Bracket bracket(*this);
     return bracket.ok() && send(command);

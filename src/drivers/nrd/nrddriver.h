@@ -8,8 +8,12 @@
 // reply needs on the wire (longer only after power-on). A bracketed
 // operation always releases the receiver, also when its exchange fails, and
 // the notice about a silent receiver is given only after the release.
+#include "drivers/model_tables.h"
+#include "drivers/sent.h"
+
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 #include <optional>
 
 namespace dovrane {
@@ -40,11 +44,35 @@ public:
     bool relayOffOnAnswer();
     void closeBracket();
 
+    // "hh:mm:ss" (the NRD-545 keeps hours and minutes only when set).
+    std::optional<QString> RxClock();
+    bool RxClock(const QString& t);
+    // The RTTY demodulator's parameters, made by the RTTY window; only to a
+    // receiver whose unit can be on.
+    SendResult RttyParameters(const QString& p);
+    bool Timerrelaysonoff(int v);
+
+    // The receiver's own frequency reports, for following its tuning knob:
+    // 1 starts them ("I1") and leaves the knob to the user (the model's
+    // command for it), 0 stops them ("I0"). Plain commands outside the remote
+    // bracketing, so that the knob stays free; false when a write failed,
+    // and any other value is refused.
+    bool DialReports(int v);
+
 signals:
     void LockChanged(int v);
 
 protected:
     explicit NrdDriver(CommPort& port, QObject* parent = nullptr);
+
+    // Where the two models differ in the members above.
+    struct Particulars {
+        RxModel model;
+        const char* dialRelease;      // what follows "I1" so that the user tunes with the knob
+        const char* rttyParameters;   // the command the RTTY parameters follow
+        bool clockSeconds;            // whether the clock is set to the second
+    };
+    virtual const Particulars& particulars() const = 0;
 
     // Keeps CmdBusy set and the receiver in remote for its lifetime; the
     // release runs however the exchange inside ends.

@@ -9,25 +9,26 @@ namespace dovrane {
 using namespace nrd;
 
 namespace {
-constexpr int Model = 2;
+constexpr RxModel Model = RxModel::Nrd535;
 }
 
 clsNRD535::clsNRD535(CommPort& port, QObject* parent) : NrdDriver(port, parent) {}
 
-bool clsNRD535::digitCommand(const char* letter, int v) {
+const NrdDriver::Particulars& clsNRD535::particulars() const {
+    static constexpr Particulars p{Model, "H0", "U3", true};
+    return p;
+}
+
+SendResult clsNRD535::settingCommand(const char* letter, RxSetting setting, int v) {
     const auto d = digitField(v);
-    return d && sendBracketed(QByteArray(letter) + *d);
+    if (!d || !receiverTakes(Model, setting, v)) return Sent::Refused;
+    return SendResult::wrote(sendBracketed(QByteArray(letter) + *d));
 }
 
-bool clsNRD535::settingCommand(const char* letter, RxSetting setting, int v) {
-    return receiverTakes(Model, setting, v) && digitCommand(letter, v);
-}
-
-bool clsNRD535::RttyOnOff(int v) {
-    const auto d = onOffField(v);
-    if (!d || !sendBracketed("X" + *d)) return false;
-    emit RttyonoffChanged(v);
-    return true;
+SendResult clsNRD535::RttyOnOff(int v) {
+    const SendResult r = settingCommand("X", RxSetting::Rtty, v);
+    if (r) emit RttyonoffChanged(v);
+    return r;
 }
 
 bool clsNRD535::PowerOnOff(int v) {
@@ -50,11 +51,12 @@ std::optional<QString> clsNRD535::RxStatus() {
     return noted(status);
 }
 
-bool clsNRD535::RxStatus(const QString& s) {
+SendResult clsNRD535::RxStatus(const QString& s) {
     const auto cmd = statusCommand535(s);
-    if (!cmd || !statusTaken(Model, s) || !sendBracketed(*cmd)) return false;
+    if (!cmd || !statusTaken(Model, s)) return Sent::Refused;
+    if (!sendBracketed(*cmd)) return Sent::NoAnswer;
     emit RxStatusChanged(s);
-    return true;
+    return Sent::Yes;
 }
 
 std::optional<int> clsNRD535::Attenuator() {
@@ -63,10 +65,10 @@ std::optional<int> clsNRD535::Attenuator() {
     return parseRxStatusString(*s)->attenuator;
 }
 
-bool clsNRD535::Attenuator(int v) {
-    if (!settingCommand("A", RxSetting::Attenuator, v)) return false;
-    emit AttenuatorChanged(v);
-    return true;
+SendResult clsNRD535::Attenuator(int v) {
+    const SendResult r = settingCommand("A", RxSetting::Attenuator, v);
+    if (r) emit AttenuatorChanged(v);
+    return r;
 }
 
 std::optional<int> clsNRD535::Bandwidth() {
@@ -75,10 +77,10 @@ std::optional<int> clsNRD535::Bandwidth() {
     return parseRxStatusString(*s)->bandwidth;
 }
 
-bool clsNRD535::Bandwidth(int v) {
-    if (!settingCommand("B", RxSetting::Filter, v)) return false;
-    emit BandwidthChanged(v);
-    return true;
+SendResult clsNRD535::Bandwidth(int v) {
+    const SendResult r = settingCommand("B", RxSetting::Filter, v);
+    if (r) emit BandwidthChanged(v);
+    return r;
 }
 
 std::optional<int> clsNRD535::Mode() {
@@ -87,10 +89,10 @@ std::optional<int> clsNRD535::Mode() {
     return parseRxStatusString(*s)->mode;
 }
 
-bool clsNRD535::Mode(int v) {
-    if (!settingCommand("D", RxSetting::Mode, v)) return false;
-    emit ModeChanged(v);
-    return true;
+SendResult clsNRD535::Mode(int v) {
+    const SendResult r = settingCommand("D", RxSetting::Mode, v);
+    if (r) emit ModeChanged(v);
+    return r;
 }
 
 std::optional<int> clsNRD535::Agcspeed() {
@@ -99,16 +101,16 @@ std::optional<int> clsNRD535::Agcspeed() {
     return parseRxStatusString(*s)->agc;
 }
 
-bool clsNRD535::Agcspeed(int v) {
-    if (!settingCommand("G", RxSetting::Agc, v)) return false;
-    emit AgcspeedChanged(v);
-    return true;
+SendResult clsNRD535::Agcspeed(int v) {
+    const SendResult r = settingCommand("G", RxSetting::Agc, v);
+    if (r) emit AgcspeedChanged(v);
+    return r;
 }
 
-bool clsNRD535::Noiseblanker(int v) {
-    if (!digitCommand("N", v)) return false;
-    emit NoiseblankerChanged(v);
-    return true;
+SendResult clsNRD535::Noiseblanker(int v) {
+    const SendResult r = settingCommand("N", RxSetting::NoiseBlanker, v);
+    if (r) emit NoiseblankerChanged(v);
+    return r;
 }
 
 std::optional<double> clsNRD535::FrequencyA() {
@@ -124,20 +126,22 @@ bool clsNRD535::FrequencyA(double kHz) {
     return true;
 }
 
-bool clsNRD535::Bandwidthcontrol(int v) {
+SendResult clsNRD535::Bandwidthcontrol(int v) {
     const auto d = fixedDigits(v, 4);
-    if (!d || !receiverTakes(Model, RxSetting::BandwidthControl, v) || !send("W" + *d)) return false;
+    if (!d || !receiverTakes(Model, RxSetting::BandwidthControl, v)) return Sent::Refused;
+    if (!send("W" + *d)) return Sent::NoAnswer;
     pause(PauseMs);
     emit BandwidthcontrolChanged(v);
-    return true;
+    return Sent::Yes;
 }
 
-bool clsNRD535::PassBandShift(int v) {
+SendResult clsNRD535::PassBandShift(int v) {
     const auto d = signedDigits(v, 4);
-    if (!d || !send("P" + *d)) return false;
+    if (!d || !receiverTakes(Model, RxSetting::PassbandShift, v)) return Sent::Refused;
+    if (!send("P" + *d)) return Sent::NoAnswer;
     pause(PauseMs);
     emit PassbandshiftChanged(v);
-    return true;
+    return Sent::Yes;
 }
 
 std::optional<float> clsNRD535::Smeter() {
@@ -162,32 +166,6 @@ bool clsNRD535::Memory(int ch, const QString& record) {
 bool clsNRD535::Rx2Mem(int ch) {
     const auto ccc = channelField(ch, Nrd535TopChannel);
     return ccc && sendBracketed("C" + *ccc);
-}
-
-std::optional<QString> clsNRD535::RxClock() {
-    std::optional<QString> time;
-    {
-        Bracket bracket(*this);
-        // The reply is taken before the receiver is released.
-        if (bracket.ok())
-            if (const auto r = query("R0", "R######\r")) time = clockFromReply(*r);
-    }
-    return noted(time);
-}
-
-bool clsNRD535::RxClock(const QString& t) {
-    const auto digits = clockDigits(t, true);
-    return digits && sendBracketed("R1" + *digits);
-}
-
-bool clsNRD535::RttyParameters(const QString& p) {
-    const auto text = commandText(p);
-    return text && sendBracketed("U3" + *text);
-}
-
-bool clsNRD535::Timerrelaysonoff(int v) {
-    const auto d = onOffField(v);
-    return d && sendBracketed("O" + *d);
 }
 
 bool clsNRD535::Userdefs(int item, int v) {

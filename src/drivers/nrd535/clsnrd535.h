@@ -3,16 +3,19 @@
 // receiver, every write sends at once and then raises the change event named
 // after the setting, with the value given. A read that gets no valid answer
 // returns nothing; a write that is refused or cannot be sent returns false;
-// neither raises an event. A mode, filter, attenuator, AGC or bandwidth
-// control the receiver does not take (receiverTakes: the model's codes and
-// the options the set-up gives it), or a status or memory record holding one,
-// is refused before anything goes out.
+// neither raises an event. A mode, filter, attenuator, AGC, noise blanker,
+// bandwidth control, passband shift or RTTY setting the receiver does not
+// take (receiverTakes: the model's codes and the options the set-up gives
+// it), or a status or memory record holding one, is refused before anything
+// goes out; the setters that pass the gate say which way they ended
+// (SendResult).
 //
 // Bracketed members take the receiver into remote and back around themselves
 // (unless it is held); the plain ones (Bandwidthcontrol, PassBandShift,
 // Smeter, Memory read) act only while it is held with Lockonoff(1).
 #include "drivers/model_tables.h"
 #include "drivers/nrd/nrddriver.h"
+#include "drivers/sent.h"
 
 #include <QString>
 #include <optional>
@@ -24,33 +27,33 @@ class clsNRD535 : public NrdDriver {
 public:
     explicit clsNRD535(CommPort& port, QObject* parent = nullptr);
 
-    // 0 off, 1 on.
-    bool RttyOnOff(int v);
+    // 0 off, 1 on (on only with the RTTY unit).
+    SendResult RttyOnOff(int v);
     bool PowerOnOff(int v);
 
     // The 13-character status: "X", attenuator, bandwidth, mode, 8 digits of
     // Hz, AGC. It passes through channel 199, which the receiver overwrites.
     std::optional<QString> RxStatus();
-    bool RxStatus(const QString& s);
+    SendResult RxStatus(const QString& s);
 
     // Each read is one full status read.
     std::optional<int> Attenuator();
-    bool Attenuator(int v);
+    SendResult Attenuator(int v);
     std::optional<int> Bandwidth();
-    bool Bandwidth(int v);
+    SendResult Bandwidth(int v);
     std::optional<int> Mode();
-    bool Mode(int v);
+    SendResult Mode(int v);
     std::optional<int> Agcspeed();
-    bool Agcspeed(int v);
-    bool Noiseblanker(int v);
+    SendResult Agcspeed(int v);
+    SendResult Noiseblanker(int v);
     // kHz.
     std::optional<double> FrequencyA();
     bool FrequencyA(double kHz);
 
-    // Plain: Hz, 0..9999.
-    bool Bandwidthcontrol(int v);
-    // Plain: Hz, -9999..9999.
-    bool PassBandShift(int v);
+    // Plain: Hz, bandwidthControlRange (with BWC).
+    SendResult Bandwidthcontrol(int v);
+    // Plain: Hz, passbandShiftRange.
+    SendResult PassBandShift(int v);
     // Plain: S units 0..18.
     std::optional<float> Smeter();
 
@@ -61,13 +64,6 @@ public:
     bool Memory(int ch, const QString& record);
     // Recalls channel ch.
     bool Rx2Mem(int ch);
-
-    // "hh:mm:ss".
-    std::optional<QString> RxClock();
-    bool RxClock(const QString& t);
-
-    bool RttyParameters(const QString& p);
-    bool Timerrelaysonoff(int v);
 
     // The user settings of the receiver, items 0..9.
     bool Userdefs(int item, int v);
@@ -87,11 +83,13 @@ signals:
     void FrequencyAChanged(double kHz);
     void RxStatusChanged(const QString& s);
 
+protected:
+    const Particulars& particulars() const override;
+
 private:
-    // One digit command ("A" + digit), bracketed.
-    bool digitCommand(const char* letter, int v);
-    // The same for a setting of the model table, when the receiver takes v.
-    bool settingCommand(const char* letter, RxSetting setting, int v);
+    // One digit command ("A" + digit), bracketed, when the receiver takes v
+    // for the setting.
+    SendResult settingCommand(const char* letter, RxSetting setting, int v);
 };
 
 } // namespace dovrane

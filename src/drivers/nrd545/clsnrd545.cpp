@@ -12,7 +12,7 @@ using namespace nrd;
 
 namespace {
 
-constexpr int Model = 4;
+constexpr RxModel Model = RxModel::Nrd545;
 
 // The number from position `from` (counted from 1) up to the reply's CR; the
 // shape has already been checked, so only a sign and digits stand there.
@@ -24,6 +24,11 @@ std::optional<int> valueFrom(const QByteArray& reply, const char* shape, int fro
 } // namespace
 
 clsNRD545::clsNRD545(CommPort& port, QObject* parent) : NrdDriver(port, parent) {}
+
+const NrdDriver::Particulars& clsNRD545::particulars() const {
+    static constexpr Particulars p{Model, "DD0", "U15", false};
+    return p;
+}
 
 std::optional<int> clsNRD545::plainLevel(const QByteArray& command, const char* shape, int from) {
     std::optional<int> v;
@@ -41,16 +46,21 @@ std::optional<int> clsNRD545::bracketedLevel(const QByteArray& command, const ch
     return noted(v);
 }
 
+SendResult clsNRD545::settingCommand(const QByteArray& letters, RxSetting setting, int v) {
+    const auto d = digitField(v);
+    if (!d || !receiverTakes(Model, setting, v)) return Sent::Refused;
+    return SendResult::wrote(sendBracketed(letters + *d));
+}
+
 bool clsNRD545::levelCommand(const char* letters, int v) {
     const auto d = fixedDigits(v, 3);
     return d && sendBracketed(QByteArray(letters) + *d);
 }
 
-bool clsNRD545::RttyOnOff(int v) {
-    const auto d = onOffField(v);
-    if (!d || !sendBracketed("U23" + *d)) return false;
-    emit RttyonoffChanged(v);
-    return true;
+SendResult clsNRD545::RttyOnOff(int v) {
+    const SendResult r = settingCommand("U23", RxSetting::Rtty, v);
+    if (r) emit RttyonoffChanged(v);
+    return r;
 }
 
 bool clsNRD545::PowerOnOff(int v) {
@@ -79,11 +89,12 @@ std::optional<QString> clsNRD545::RxStatus() {
     return noted(status);
 }
 
-bool clsNRD545::RxStatus(const QString& s) {
+SendResult clsNRD545::RxStatus(const QString& s) {
     const auto cmd = statusCommand545(s);
-    if (!cmd || !statusTaken(Model, s) || !sendBracketed(*cmd)) return false;
+    if (!cmd || !statusTaken(Model, s)) return Sent::Refused;
+    if (!sendBracketed(*cmd)) return Sent::NoAnswer;
     emit RxStatusChanged(s);
-    return true;
+    return Sent::Yes;
 }
 
 std::optional<int> clsNRD545::Attenuator() {
@@ -92,29 +103,28 @@ std::optional<int> clsNRD545::Attenuator() {
     return parseRxStatusString(*s)->attenuator;
 }
 
-bool clsNRD545::Attenuator(int v) {
-    const auto d = digitField(v);
-    if (!d || !receiverTakes(Model, RxSetting::Attenuator, v) || !sendBracketed("A" + *d)) return false;
-    emit AttenuatorChanged(v);
-    return true;
+SendResult clsNRD545::Attenuator(int v) {
+    const SendResult r = settingCommand("A", RxSetting::Attenuator, v);
+    if (r) emit AttenuatorChanged(v);
+    return r;
 }
 
-bool clsNRD545::Bandwidth(int v) {
-    const auto d = digitField(v);
-    if (!d || !receiverTakes(Model, RxSetting::Filter, v) || !sendBracketed("B" + *d)) return false;
-    emit BandwidthChanged(v);
-    return true;
+SendResult clsNRD545::Bandwidth(int v) {
+    const SendResult r = settingCommand("B", RxSetting::Filter, v);
+    if (r) emit BandwidthChanged(v);
+    return r;
 }
 
 std::optional<int> clsNRD545::Bandwidthcontrol() { return plainLevel("W", "W###\r", 2); }
 
 std::optional<int> clsNRD545::Bandwidthcontrolxxx() { return bracketedLevel("W", "W###\r", 2); }
 
-bool clsNRD545::Bandwidthcontrol(int v) {
+SendResult clsNRD545::Bandwidthcontrol(int v) {
     const auto d = fixedDigits(v, 3);
-    if (!d || !receiverTakes(Model, RxSetting::BandwidthControl, v) || !send("W" + *d)) return false;
+    if (!d || !receiverTakes(Model, RxSetting::BandwidthControl, v)) return Sent::Refused;
+    if (!send("W" + *d)) return Sent::NoAnswer;
     emit BandwidthcontrolChanged(v);
-    return true;
+    return Sent::Yes;
 }
 
 std::optional<int> clsNRD545::Mode() {
@@ -123,18 +133,16 @@ std::optional<int> clsNRD545::Mode() {
     return parseRxStatusString(*s)->mode;
 }
 
-bool clsNRD545::Mode(int v) {
-    const auto d = digitField(v);
-    if (!d || !receiverTakes(Model, RxSetting::Mode, v) || !sendBracketed("D" + *d)) return false;
-    emit ModeChanged(v);
-    return true;
+SendResult clsNRD545::Mode(int v) {
+    const SendResult r = settingCommand("D", RxSetting::Mode, v);
+    if (r) emit ModeChanged(v);
+    return r;
 }
 
-bool clsNRD545::Ecss(int v) {
-    const auto d = digitField(v);
-    if (!d || !sendBracketed("CC" + *d)) return false;
-    emit EcssChanged(v);
-    return true;
+SendResult clsNRD545::Ecss(int v) {
+    const SendResult r = settingCommand("CC", RxSetting::Ecss, v);
+    if (r) emit EcssChanged(v);
+    return r;
 }
 
 std::optional<int> clsNRD545::Agcspeed() {
@@ -143,14 +151,15 @@ std::optional<int> clsNRD545::Agcspeed() {
     return noted(v);
 }
 
-bool clsNRD545::Agcspeed(int v) {
+SendResult clsNRD545::Agcspeed(int v) {
     // 0 switches the AGC off; the others set its time constant.
     QByteArray cmd;
     if (v == 0) cmd = "G2";
     else if (const auto d = v > 0 ? fixedDigits(qint64(v) * 10, 3) : std::nullopt) cmd = "NN" + *d;
-    if (cmd.isEmpty() || !receiverTakes(Model, RxSetting::Agc, v) || !sendBracketed(cmd)) return false;
+    if (cmd.isEmpty() || !receiverTakes(Model, RxSetting::Agc, v)) return Sent::Refused;
+    if (!sendBracketed(cmd)) return Sent::NoAnswer;
     emit AgcspeedChanged(v);
-    return true;
+    return Sent::Yes;
 }
 
 std::optional<double> clsNRD545::FrequencyA() {
@@ -178,11 +187,12 @@ std::optional<int> clsNRD545::PassBandShift() { return plainLevel("P", "P+###\r"
 
 std::optional<int> clsNRD545::PassBandShiftxxx() { return bracketedLevel("P", "P+###\r", 2); }
 
-bool clsNRD545::PassBandShift(int v) {
+SendResult clsNRD545::PassBandShift(int v) {
     const auto d = signedDigits(v, 3);
-    if (!d || !send("P" + *d)) return false;
+    if (!d || !receiverTakes(Model, RxSetting::PassbandShift, v)) return Sent::Refused;
+    if (!send("P" + *d)) return Sent::NoAnswer;
     emit PassbandshiftChanged(v);
-    return true;
+    return Sent::Yes;
 }
 
 std::optional<int> clsNRD545::Ifgain() { return plainLevel("HH", "HH###\r", 3); }
@@ -241,32 +251,6 @@ bool clsNRD545::Volume(int v) {
     return true;
 }
 
-std::optional<QString> clsNRD545::RxClock() {
-    std::optional<QString> time;
-    {
-        Bracket bracket(*this);
-        // The reply is taken before the receiver is released.
-        if (bracket.ok())
-            if (const auto r = query("R0", "R######\r")) time = clockFromReply(*r);
-    }
-    return noted(time);
-}
-
-bool clsNRD545::RxClock(const QString& t) {
-    const auto digits = clockDigits(t, false);
-    return digits && sendBracketed("R1" + *digits);
-}
-
-bool clsNRD545::RttyParameters(const QString& p) {
-    const auto text = commandText(p);
-    return text && sendBracketed("U15" + *text);
-}
-
-bool clsNRD545::Timerrelaysonoff(int v) {
-    const auto d = onOffField(v);
-    return d && sendBracketed("O" + *d);
-}
-
 bool clsNRD545::Userdefs(int item, int v) {
     std::optional<QByteArray> value;
     switch (item) {
@@ -307,14 +291,11 @@ bool clsNRD545::nrbc(int sel, int v) {
     return cmd && sendBracketed(*cmd);
 }
 
-bool clsNRD545::nb(int sel, int v) {
-    std::optional<QByteArray> cmd;
-    if (sel == 0) {
-        if (const auto d = digitField(v)) cmd = "N" + *d;
-    } else if (sel == 1) {
-        if (const auto d = fixedDigits(v, 3)) cmd = "FF" + *d;
-    }
-    return cmd && sendBracketed(*cmd);
+SendResult clsNRD545::nb(int sel, int v) {
+    if (sel == 0) return settingCommand("N", RxSetting::NoiseBlanker, v);
+    const auto d = sel == 1 ? fixedDigits(v, 3) : std::nullopt;
+    if (!d) return Sent::Refused;
+    return SendResult::wrote(sendBracketed("FF" + *d));
 }
 
 std::optional<int> clsNRD545::nb(int sel) {

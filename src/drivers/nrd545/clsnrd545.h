@@ -3,16 +3,19 @@
 // raises the change event named after a setting once the command has gone out,
 // returns nothing for a read without a valid answer and false for a write that
 // is refused or cannot be sent, with no event in either case. A mode,
-// filter, attenuator, AGC or bandwidth control the receiver does not take
-// (receiverTakes), or a status or memory record holding one, is refused
-// before anything goes out.
+// filter, attenuator, AGC, ECSS side band, noise blanker, bandwidth control,
+// passband shift or RTTY setting the receiver does not take (receiverTakes),
+// or a status or memory record holding one, is refused before anything goes
+// out; the setters that pass the gate say which way they ended (SendResult).
 //
 // Levels are 3-digit values, frequencies 10 digits of Hz, bandwidth control
 // and passband shift in units of 10 Hz. The plain members (Bandwidthcontrol,
 // PassBandShift, the Agcspeed, Ifgain, Squelch, Tone and Volume reads, Smeter
 // and the Memory read) act only while the receiver is held with Lockonoff(1);
 // Bandwidthcontrolxxx and PassBandShiftxxx read the same values bracketed.
+#include "drivers/model_tables.h"
 #include "drivers/nrd/nrddriver.h"
+#include "drivers/sent.h"
 
 #include <QString>
 #include <optional>
@@ -25,27 +28,27 @@ public:
     explicit clsNRD545(CommPort& port, QObject* parent = nullptr);
 
     // 0 off, 1 on.
-    bool RttyOnOff(int v);
+    SendResult RttyOnOff(int v);
     bool PowerOnOff(int v);
 
     // The 13-character status, passing through channel 999.
     std::optional<QString> RxStatus();
-    bool RxStatus(const QString& s);
+    SendResult RxStatus(const QString& s);
 
     std::optional<int> Attenuator();
-    bool Attenuator(int v);
-    bool Bandwidth(int v);
+    SendResult Attenuator(int v);
+    SendResult Bandwidth(int v);
     std::optional<int> Bandwidthcontrol();
     std::optional<int> Bandwidthcontrolxxx();
-    bool Bandwidthcontrol(int v);
+    SendResult Bandwidthcontrol(int v);
     std::optional<int> Mode();
-    bool Mode(int v);
+    SendResult Mode(int v);
     // 1 AM-U, 2 AM-L.
-    bool Ecss(int v);
+    SendResult Ecss(int v);
     // The read gives the time-constant factor 1..9; the write takes 0 (AGC
     // off) or 1..9.
     std::optional<int> Agcspeed();
-    bool Agcspeed(int v);
+    SendResult Agcspeed(int v);
     // kHz.
     std::optional<double> FrequencyA();
     bool FrequencyA(double kHz);
@@ -53,7 +56,7 @@ public:
     bool FreqOrChan(int v);
     std::optional<int> PassBandShift();
     std::optional<int> PassBandShiftxxx();
-    bool PassBandShift(int v);
+    SendResult PassBandShift(int v);
     std::optional<int> Ifgain();
     bool Ifgain(int v);
     std::optional<int> Squelch();
@@ -73,19 +76,13 @@ public:
     std::optional<int> Volume();
     bool Volume(int v);
 
-    // "hh:mm:ss"; the receiver keeps hours and minutes only when set.
-    std::optional<QString> RxClock();
-    bool RxClock(const QString& t);
-
-    bool RttyParameters(const QString& p);
-    bool Timerrelaysonoff(int v);
     // The user settings, items 1..32 as the receiver numbers them.
     bool Userdefs(int item, int v);
 
     // Noise reduction / beat cancel: sel 0 the function, 1 NR level, 2 BC level.
     bool nrbc(int sel, int v);
     // Noise blanker: sel 0 the choice, 1 the level.
-    bool nb(int sel, int v);
+    SendResult nb(int sel, int v);
     std::optional<int> nb(int sel);
     // Notch: sel 0 the choice, 1 the frequency (read: sel 1 only).
     bool nt(int sel, int v);
@@ -108,12 +105,17 @@ signals:
     void ToneChanged(int v);
     void VolumeChanged(int v);
 
+protected:
+    const Particulars& particulars() const override;
+
 private:
     // A plain query whose value is the digits from position `from` (counted
     // from 1) up to the CR.
     std::optional<int> plainLevel(const QByteArray& command, const char* shape, int from);
     // The same query inside its own bracketing.
     std::optional<int> bracketedLevel(const QByteArray& command, const char* shape, int from);
+    // Letters and one digit, bracketed, when the receiver takes v for the setting.
+    SendResult settingCommand(const QByteArray& letters, RxSetting setting, int v);
     // Two letters and a 3-digit level, bracketed.
     bool levelCommand(const char* letters, int v);
 };

@@ -15,7 +15,7 @@ namespace dovrane {
 
 namespace {
 
-constexpr int Model = 3;
+constexpr RxModel Model = RxModel::Rx320;
 
 // The firmware text has no fixed length: it ends at its CR, or when the line
 // has been quiet this long; it is never read for longer or further than the caps.
@@ -62,7 +62,7 @@ bool clsRX320::FrequencyA(double kHz) {
     return true;
 }
 
-bool clsRX320::Bandwidth(int filter) {
+SendResult clsRX320::Bandwidth(int filter) {
     // A number the receiver has no filter for stands for its widest one.
     const ModelCodes& codes = *modelCodes(Model);
     if (!takesCode(codes.filter, filter)) filter = codes.widestFilter;
@@ -70,33 +70,34 @@ bool clsRX320::Bandwidth(int filter) {
     rx320::TuningInput in = stateTuning();
     in.filter = filter;
     // Checked before anything goes out, so a filter is never sent without its re-tune.
-    if (!cmd || !canTune(in)) return false;
-    if (!put(*cmd)) return false;
+    if (!cmd || !canTune(in)) return Sent::Refused;
+    if (!put(*cmd)) return Sent::NoAnswer;
     Rx320Bw = int16_t(filter);
-    if (!FrequencyA(Rx320Freq)) return false;
+    if (!FrequencyA(Rx320Freq)) return Sent::NoAnswer;
     emit BandwidthChanged(filter);
-    return true;
+    return Sent::Yes;
 }
 
-bool clsRX320::Mode(int mode) {
+SendResult clsRX320::Mode(int mode) {
     const auto cmd = rx320::modeCommand(mode);
-    if (!cmd || !receiverTakes(Model, RxSetting::Mode, mode)) return false;
+    if (!cmd || !receiverTakes(Model, RxSetting::Mode, mode)) return Sent::Refused;
     rx320::TuningInput in = stateTuning();
     in.mode = mode;
-    if (!canTune(in)) return false;
-    if (!put(*cmd)) return false;
+    if (!canTune(in)) return Sent::Refused;
+    if (!put(*cmd)) return Sent::NoAnswer;
     Rx320Mode = int16_t(mode);
-    if (!FrequencyA(Rx320Freq)) return false;
+    if (!FrequencyA(Rx320Freq)) return Sent::NoAnswer;
     emit ModeChanged(mode);
-    return true;
+    return Sent::Yes;
 }
 
-bool clsRX320::Agcspeed(int agc) {
+SendResult clsRX320::Agcspeed(int agc) {
     const auto cmd = rx320::agcCommand(agc);
-    if (!cmd || !receiverTakes(Model, RxSetting::Agc, agc) || !put(*cmd)) return false;
+    if (!cmd || !receiverTakes(Model, RxSetting::Agc, agc)) return Sent::Refused;
+    if (!put(*cmd)) return Sent::NoAnswer;
     Rx320Agc = int16_t(agc);
     emit AgcspeedChanged(agc);
-    return true;
+    return Sent::Yes;
 }
 
 bool clsRX320::PassBandShift(int hz) {

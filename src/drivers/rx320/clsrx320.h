@@ -10,6 +10,8 @@
 // valid answer.
 #include "drivers/rx320/rx320_protocol.h"
 
+#include "drivers/sent.h"
+
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -28,11 +30,11 @@ public:
     // Filter number 0..33; any other number selects the widest filter, 33
     // (the model table's widestFilter).
     // Sends the filter, then re-tunes.
-    bool Bandwidth(int filter);
+    SendResult Bandwidth(int filter);
     // 0 AM, 1 USB, 2 LSB, 3 CW. Sends the mode, then re-tunes.
-    bool Mode(int mode);
+    SendResult Mode(int mode);
     // 1 slow, 2 medium, 3 fast. No re-tune.
-    bool Agcspeed(int agc);
+    SendResult Agcspeed(int agc);
     // Hz. Reaches the receiver only through the re-tune.
     bool PassBandShift(int hz);
     // CW offset in Hz. Reaches the receiver only through the re-tune.
