@@ -4,8 +4,6 @@
 #include "drivers/model_tables.h"
 #include "drivers/nrd535/clsnrd535.h"
 #include "drivers/nrd545/clsnrd545.h"
-#include "panels/frmuserdefs.h"
-#include "panels/frmuserdefs545.h"
 #include "panels/panel_lock.h"
 #include "platform/option_group.h"
 #include "platform/commport.h"
