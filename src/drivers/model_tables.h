@@ -105,6 +105,8 @@ CodeRange bandwidthControlRange(int rxType, int filter);
 // The values of the passband shift: NRD-535 -2000..2000 Hz, NRD-545
 // -230..230 (its units of 10 Hz); none on other models.
 CodeRange passbandShiftRange(int rxType);
+inline CodeRange bandwidthControlRange(RxModel model, int filter) { return bandwidthControlRange(int(model), filter); }
+inline CodeRange passbandShiftRange(RxModel model) { return passbandShiftRange(int(model)); }
 
 // The codes of model rxType (0 no receiver, 1 AR7030, 2 NRD-535, 3 RX-320,
 // 4 NRD-545); nullptr for any other number.

@@ -68,8 +68,8 @@ std::variant<RecalledChannel, QString> recallable(const QString& record) {
     const std::optional<MemoryFields> f = parseMemoryRecord(record);
     if (!f || !f->used) return kMemoryEmpty;
     // The check every record passes before it reaches a receiver.
-    if (!isRecordOf(record, 1)) {
-        const ModelCodes* codes = modelCodes(1);
+    if (!isRecordOf(record, RxModel::Ar7030)) {
+        const ModelCodes* codes = modelCodes(RxModel::Ar7030);
         auto holds = [](const CodeRange& range, const QString& field) {
             bool digits = !field.isEmpty();
             for (QChar ch : field) digits = digits && ch.isDigit();
@@ -253,7 +253,7 @@ bool frmAR7030::RxUpdatefull() {
 void frmAR7030::showReceiverState() {
     if (mode_ < 0) return;
     const int mode = mode_;
-    ui->lblMode->setText(modelCodes(1)->mode.holds(mode) ? tableText(ModeTexts, mode) : QStringLiteral("?"));
+    ui->lblMode->setText(modelCodes(RxModel::Ar7030)->mode.holds(mode) ? tableText(ModeTexts, mode) : QStringLiteral("?"));
     const bool pbs = mode != ModeNfm;
     ui->vsbPassbandshift->setEnabled(pbs);
     setBackground(ui->lblPassbandshift, pbs ? kInUse : kNotInUse, pbs ? QColor(Qt::white) : QColor(Qt::black));
@@ -272,11 +272,11 @@ void frmAR7030::showSlider(QSlider* slider, int value) {
 void frmAR7030::AR7030A_PoweronoffChanged(int p) { setBackground(ui->cmdPowerOnOff, p == 1 ? kPowerOn : kPowerOff); }
 
 void frmAR7030::AR7030A_AttenuatorChanged(int a) {
-    ui->lblAttenuator->setText(modelCodes(1)->attenuator.holds(a) ? numText(double(10 - 10 * a)) : QStringLiteral("?"));
+    ui->lblAttenuator->setText(modelCodes(RxModel::Ar7030)->attenuator.holds(a) ? numText(double(10 - 10 * a)) : QStringLiteral("?"));
 }
 
 void frmAR7030::AR7030A_BandwidthChanged(int n) {
-    ui->lblBandwidth->setText(modelCodes(1)->filter.holds(n) ? tableText(BwTexts, n) : QStringLiteral("?"));
+    ui->lblBandwidth->setText(modelCodes(RxModel::Ar7030)->filter.holds(n) ? tableText(BwTexts, n) : QStringLiteral("?"));
 }
 
 void frmAR7030::AR7030A_ModeChanged(int m) {
@@ -285,7 +285,7 @@ void frmAR7030::AR7030A_ModeChanged(int m) {
 }
 
 void frmAR7030::AR7030A_AgcspeedChanged(int a) {
-    ui->lblAgcspeed->setText(modelCodes(1)->agc.holds(a) ? tableText(AgcTexts, a) : QStringLiteral("?"));
+    ui->lblAgcspeed->setText(modelCodes(RxModel::Ar7030)->agc.holds(a) ? tableText(AgcTexts, a) : QStringLiteral("?"));
 }
 
 void frmAR7030::AR7030A_FrequencyAChanged(double f) { frequencyAChanged(f); }

@@ -55,7 +55,7 @@ frmNRD535::frmNRD535() : NrdPanel(2), ui(std::make_unique<Ui::frmNRD535>()) {
         // The passband shift spans what the receiver takes; the bandwidth
         // control takes the range of its filter when it is set up.
         const QSignalBlocker block(ui->vsbPassbandshift);
-        ui->vsbPassbandshift->setRange(passbandShiftRange(2).lo, passbandShiftRange(2).hi);
+        ui->vsbPassbandshift->setRange(passbandShiftRange(RxModel::Nrd535).lo, passbandShiftRange(RxModel::Nrd535).hi);
     }
 
     // This panel's own captions.
@@ -144,7 +144,7 @@ bool frmNRD535::setDriverFrequencyA(double kHz) { return NRD535A && NRD535A->Fre
 
 void frmNRD535::applyOptions() {
     // A button whose code needs an option the receiver lacks stays disabled.
-    const ModelCodes& codes = *modelCodes(2);
+    const ModelCodes& codes = *modelCodes(RxModel::Nrd535);
     for (int i = 0; i < int(cmdBandwidth.size()); ++i)
         if (cmdBandwidth[size_t(i)]) cmdBandwidth[size_t(i)]->setEnabled(takesCode(codes.filter, i));
     for (int i = 0; i < int(cmdMode.size()); ++i)
@@ -157,13 +157,13 @@ void frmNRD535::followOptions() {
     // The bandwidth control just fitted, on a held receiver whose filter has
     // one: the slider starts as a refresh starts it. A slider that already
     // holds a value keeps it.
-    if (bwcFilter_ < 0 && pbsKnown_ && RemoteHeld == 1 && bandwidthControlRange(2, filter_).has() &&
+    if (bwcFilter_ < 0 && pbsKnown_ && RemoteHeld == 1 && bandwidthControlRange(RxModel::Nrd535, filter_).has() &&
         optionFitted(BwcOption))
         setUpBandwidthcontrol(filter_);
 }
 
 QString frmNRD535::modeText(int m) const {
-    if (!modelCodes(2)->mode.holds(m)) return QStringLiteral("?");
+    if (!modelCodes(RxModel::Nrd535)->mode.holds(m)) return QStringLiteral("?");
     const QString t = tableText(ModeTexts, m);
     // The tables leave the modes of a missing option without a name; the
     // mode buttons keep them.
@@ -175,7 +175,7 @@ void frmNRD535::showReceiverState() {
     if (mode_ >= 0) ui->lblMode->setText(modeText(mode_));
     // Nothing is known of the receiver yet: the controls stay as loaded.
     if (mode_ < 0) return;
-    const ModelCodes& codes = *modelCodes(2);
+    const ModelCodes& codes = *modelCodes(RxModel::Nrd535);
 
     // NFM runs without AGC and filters.
     const bool nfm = mode_ == kModeNfm;
@@ -253,12 +253,12 @@ bool frmNRD535::RxUpdatefull() {
     // mode with filters; a refresh starts them from the centre and the top.
     if (!self || RemoteHeld != 1 || mode_ == kModeNfm) return true;
     setPassbandshift(0);
-    if (self && bandwidthControlRange(2, filter_).has() && optionFitted(BwcOption)) setUpBandwidthcontrol(filter_);
+    if (self && bandwidthControlRange(RxModel::Nrd535, filter_).has() && optionFitted(BwcOption)) setUpBandwidthcontrol(filter_);
     return true;
 }
 
 void frmNRD535::setUpBandwidthcontrol(int filter) {
-    const CodeRange r = bandwidthControlRange(2, filter);
+    const CodeRange r = bandwidthControlRange(RxModel::Nrd535, filter);
     {
         const QSignalBlocker block(ui->vsbBandwidthcontrol);
         ui->vsbBandwidthcontrol->setRange(r.lo, r.hi);
@@ -304,7 +304,7 @@ void frmNRD535::NRD535A_RxStatusChanged(const QString& s) {
 }
 
 void frmNRD535::NRD535A_AttenuatorChanged(int v) {
-    ui->lblAttenuator->setText(modelCodes(2)->attenuator.holds(v) ? attenuatorText(v) : QStringLiteral("?"));
+    ui->lblAttenuator->setText(modelCodes(RxModel::Nrd535)->attenuator.holds(v) ? attenuatorText(v) : QStringLiteral("?"));
 }
 
 void frmNRD535::NRD535A_BandwidthChanged(int v) {
@@ -328,7 +328,7 @@ void frmNRD535::NRD535A_NoiseblankerChanged(int v) {
 
 void frmNRD535::NRD535A_BandwidthcontrolChanged(int v) {
     // A value for the filter in use: the slider takes that filter's range.
-    const CodeRange r = bandwidthControlRange(2, filter_);
+    const CodeRange r = bandwidthControlRange(RxModel::Nrd535, filter_);
     if (!r.holds(v)) {
         ui->lblbandwidthcontrol->setText(QStringLiteral("?"));
         return;
@@ -344,7 +344,7 @@ void frmNRD535::NRD535A_BandwidthcontrolChanged(int v) {
 }
 
 void frmNRD535::NRD535A_PassbandshiftChanged(int v) {
-    if (!passbandShiftRange(2).holds(v)) {
+    if (!passbandShiftRange(RxModel::Nrd535).holds(v)) {
         ui->lblPassbandshift->setText(QStringLiteral("?"));
         return;
     }
@@ -443,7 +443,7 @@ void frmNRD535::passbandKey(const KeyAction& action) {
     // The keys work the slider, so they do nothing while it cannot act.
     QSlider* s = ui->vsbPassbandshift;
     if (!s->isEnabled()) return;
-    const CodeRange r = passbandShiftRange(2);
+    const CodeRange r = passbandShiftRange(RxModel::Nrd535);
     int v = s->value();
     if (action.command == KeyCommand::PbsUp) v = std::min(v + kPbsKeyStep, r.hi);
     else if (action.command == KeyCommand::PbsDown) v = std::max(v - kPbsKeyStep, r.lo);
@@ -456,7 +456,7 @@ void frmNRD535::bandwidthcontrolKey(const KeyAction& action) {
     if (!s->isEnabled()) return;
     // The slider is live only with a value for the filter in use.
     if (bwcFilter_ < 0 || bwcFilter_ != filter_) return;
-    const CodeRange r = bandwidthControlRange(2, filter_);
+    const CodeRange r = bandwidthControlRange(RxModel::Nrd535, filter_);
     const int step = bwcKeyStep(filter_);
     int v = s->value();
     switch (action.command) {

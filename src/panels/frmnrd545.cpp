@@ -69,8 +69,8 @@ frmNRD545::frmNRD545() : NrdPanel(4), ui(std::make_unique<Ui::frmNRD545>()) {
     setupPanel();
     bindModelControls();
     // The two filter sliders span what the receiver takes.
-    for (const auto& [slider, range] : {std::pair{ui->vsbBandwidthcontrol, bandwidthControlRange(4, 0)},
-                                         std::pair{ui->vsbPassbandshift, passbandShiftRange(4)}}) {
+    for (const auto& [slider, range] : {std::pair{ui->vsbBandwidthcontrol, bandwidthControlRange(RxModel::Nrd545, 0)},
+                                         std::pair{ui->vsbPassbandshift, passbandShiftRange(RxModel::Nrd545)}}) {
         const QSignalBlocker block(slider);
         slider->setRange(range.lo, range.hi);
     }
@@ -226,7 +226,7 @@ void frmNRD545::showReceiverState() {
     if (ecss_ != 0)
         ui->lblMode->setText(ecss_ == 1 ? QStringLiteral("AM-U") : ecss_ == 2 ? QStringLiteral("AM-L") : QStringLiteral("?"));
     else if (mode_ >= 0)
-        ui->lblMode->setText(modelCodes(4)->mode.holds(mode_) ? tableText(ModeTexts, mode_) : QStringLiteral("?"));
+        ui->lblMode->setText(modelCodes(RxModel::Nrd545)->mode.holds(mode_) ? tableText(ModeTexts, mode_) : QStringLiteral("?"));
     // Nothing is known of the receiver yet: the controls stay as loaded.
     if (mode_ < 0) return;
 
@@ -243,7 +243,7 @@ void frmNRD545::showReceiverState() {
     if (fixedFilter)
         ui->lblBandwidth->setText(QStringLiteral("Wid"));
     else if (filter_ >= 0)
-        ui->lblBandwidth->setText(modelCodes(4)->filter.holds(filter_) ? tableText(BwTexts, filter_)
+        ui->lblBandwidth->setText(modelCodes(RxModel::Nrd545)->filter.holds(filter_) ? tableText(BwTexts, filter_)
                                                                        : QStringLiteral("?"));
     ui->lblBandwidth->setEnabled(!fixedFilter);
 
@@ -306,7 +306,7 @@ void frmNRD545::NRD545A_PoweronoffChanged(int v) {
 }
 
 void frmNRD545::NRD545A_AttenuatorChanged(int v) {
-    ui->lblAttenuator->setText(modelCodes(4)->attenuator.holds(v) ? attenuatorText(v) : QStringLiteral("?"));
+    ui->lblAttenuator->setText(modelCodes(RxModel::Nrd545)->attenuator.holds(v) ? attenuatorText(v) : QStringLiteral("?"));
 }
 
 void frmNRD545::NRD545A_BandwidthChanged(int v) {
@@ -315,7 +315,7 @@ void frmNRD545::NRD545A_BandwidthChanged(int v) {
 }
 
 void frmNRD545::NRD545A_BandwidthcontrolChanged(int v) {
-    if (!bandwidthControlRange(4, filter_).holds(v)) {
+    if (!bandwidthControlRange(RxModel::Nrd545, filter_).holds(v)) {
         ui->lblbandwidthcontrol->setText(QStringLiteral("?"));
         return;
     }
@@ -347,7 +347,7 @@ void frmNRD545::NRD545A_AgcspeedChanged(int v) {
 void frmNRD545::NRD545A_LockChanged(int v) { showLockState(ui->lblLock, v); }
 
 void frmNRD545::NRD545A_PassbandshiftChanged(int v) {
-    if (!passbandShiftRange(4).holds(v)) {
+    if (!passbandShiftRange(RxModel::Nrd545).holds(v)) {
         ui->lblPassbandshift->setText(QStringLiteral("?"));
         return;
     }
@@ -476,8 +476,8 @@ void frmNRD545::modelKey(const KeyAction& action) {
     const int pbs = ui->vsbPassbandshift->value();
     const int bwc = ui->vsbBandwidthcontrol->value();
     const int vol = ui->vsbVolume->value();
-    const CodeRange pbsRange = passbandShiftRange(4);
-    const CodeRange bwcRange = bandwidthControlRange(4, filter_);
+    const CodeRange pbsRange = passbandShiftRange(RxModel::Nrd545);
+    const CodeRange bwcRange = bandwidthControlRange(RxModel::Nrd545, filter_);
     switch (action.command) {
     case KeyCommand::Bandwidth: cmdBandwidth_Click(action.arg); break;
     case KeyCommand::Mode: cmdMode_Click(action.arg); break;

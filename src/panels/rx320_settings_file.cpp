@@ -56,7 +56,7 @@ Rx320Settings parseRx320Settings(const QStringList& lines, const Rx320Settings& 
     Rx320Settings s = start;
     if (const std::optional<double> f = lineValue(lines, 0); f && *f >= limits.freqMin && *f <= limits.freqMax)
         s.freq = *f;
-    const ModelCodes& codes = *modelCodes(3);
+    const ModelCodes& codes = *modelCodes(RxModel::Rx320);
     s.bw = wholeField(lines, 1, codes.filter.lo, codes.filter.hi, start.bw);
     s.pbs = wholeField(lines, 2, -Rx320PbsLimit, Rx320PbsLimit, start.pbs);
     s.agc = wholeField(lines, 3, codes.agc.lo, codes.agc.hi, start.agc);
