@@ -282,17 +282,6 @@ TEST_F(TimerRig, AnEventLastsItsLengthAcrossAClockStep) {
     setUtc(utcAt(2027, 10, 31, 8, 0));
     frmRxTimer* w = open(4);
     ASSERT_NE(w, nullptr);
-    auto relay = [this] {
-        settle();
-        return as<sim::Nrd545Sim>().timerRelay();
-    };
-    auto running = [w] { return w->programme().state() == TimerProgramme::State::Running; };
-    // The test runs the ticks itself.
-    auto tick = [w](void (frmRxTimer::*handler)()) {
-        (w->*handler)();
-        w->tmrTestprog()->stop();
-        w->tmrDuration()->stop();
-    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         setUtc(utcAt(2027, 10, 31, 9, 0));
@@ -306,38 +295,38 @@ TEST_F(TimerRig, AnEventLastsItsLengthAcrossAClockStep) {
         w->timeronoff(1);
 
         setUtc(utcAt(2027, 10, 31, 10, 0, 3));
-        tick(&frmRxTimer::tmrTestprog_Timer);
-        ASSERT_TRUE(running());
-        EXPECT_TRUE(relay());
+        tickOnce(w, &frmRxTimer::tmrTestprog_Timer);
+        ASSERT_TRUE(running(w));
+        EXPECT_TRUE(nrd545Relay());
 
         Clock::pass(4 * 60'000);
         setUtc(utcAt(2027, 10, 31, 10, 4, 3).addSecs(c.stepSecs));
-        tick(&frmRxTimer::tmrDuration_Timer);
-        EXPECT_TRUE(running());
-        EXPECT_TRUE(relay());
+        tickOnce(w, &frmRxTimer::tmrDuration_Timer);
+        EXPECT_TRUE(running(w));
+        EXPECT_TRUE(nrd545Relay());
         // Twenty seconds short of ten minutes, a margin for the start's own time.
         Clock::pass(6 * 60'000 - 20'000);
-        tick(&frmRxTimer::tmrDuration_Timer);
-        EXPECT_TRUE(running());
-        EXPECT_TRUE(relay());
+        tickOnce(w, &frmRxTimer::tmrDuration_Timer);
+        EXPECT_TRUE(running(w));
+        EXPECT_TRUE(nrd545Relay());
         Clock::pass(20'000);
-        tick(&frmRxTimer::tmrDuration_Timer);
-        EXPECT_FALSE(running());
-        EXPECT_FALSE(relay());
+        tickOnce(w, &frmRxTimer::tmrDuration_Timer);
+        EXPECT_FALSE(running(w));
+        EXPECT_FALSE(nrd545Relay());
 
         // Slot 2 starts at 10:11 as the clock reads it: at once after the
         // step ahead, an hour of waiting after the step back.
-        tick(&frmRxTimer::tmrTestprog_Timer);
-        EXPECT_EQ(running(), c.stepSecs > 0);
-        if (!running()) {
+        tickOnce(w, &frmRxTimer::tmrTestprog_Timer);
+        EXPECT_EQ(running(w), c.stepSecs > 0);
+        if (!running(w)) {
             setUtc(utcAt(2027, 10, 31, 10, 11, 1));
-            tick(&frmRxTimer::tmrTestprog_Timer);
-            EXPECT_TRUE(running());
+            tickOnce(w, &frmRxTimer::tmrTestprog_Timer);
+            EXPECT_TRUE(running(w));
         }
         Clock::pass(60'000);
-        tick(&frmRxTimer::tmrDuration_Timer);
+        tickOnce(w, &frmRxTimer::tmrDuration_Timer);
         EXPECT_EQ(w->programme().state(), TimerProgramme::State::Editing);
-        EXPECT_FALSE(relay());
+        EXPECT_FALSE(nrd545Relay());
         w->cmdFixClr_Click(2, 1);
         w->cmdFixClr_Click(1, 1);
     }
@@ -352,16 +341,6 @@ TEST_F(TimerRig, AnEventEndsOnTimeAcrossASleep) {
     setUtc(utcAt(2027, 10, 31, 8, 0));
     frmRxTimer* w = open(4);
     ASSERT_NE(w, nullptr);
-    auto relay = [this] {
-        settle();
-        return as<sim::Nrd545Sim>().timerRelay();
-    };
-    auto running = [w] { return w->programme().state() == TimerProgramme::State::Running; };
-    auto tick = [w](void (frmRxTimer::*handler)()) {
-        (w->*handler)();
-        w->tmrTestprog()->stop();
-        w->tmrDuration()->stop();
-    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         setUtc(utcAt(2027, 10, 31, 9, 0));
@@ -371,25 +350,25 @@ TEST_F(TimerRig, AnEventEndsOnTimeAcrossASleep) {
         dialogs.expect(QStringLiteral("switched on"));
         w->timeronoff(1);
         setUtc(utcAt(2027, 10, 31, 10, 0, 3));
-        tick(&frmRxTimer::tmrTestprog_Timer);
-        ASSERT_TRUE(running());
-        ASSERT_TRUE(relay());
+        tickOnce(w, &frmRxTimer::tmrTestprog_Timer);
+        ASSERT_TRUE(running(w));
+        ASSERT_TRUE(nrd545Relay());
 
         // No tick while asleep; the first after the resume counts the sleep.
         Clock::sleep(qint64(c.asleepMinutes) * 60'000);
-        tick(&frmRxTimer::tmrDuration_Timer);
+        tickOnce(w, &frmRxTimer::tmrDuration_Timer);
         const bool over = c.asleepMinutes >= 10;
-        EXPECT_EQ(running(), !over);
-        EXPECT_EQ(relay(), !over) << "the line output is on for the sleep plus the rest";
+        EXPECT_EQ(running(w), !over);
+        EXPECT_EQ(nrd545Relay(), !over) << "the line output is on for the sleep plus the rest";
         if (!over) {
             // Twenty seconds short of the ten minutes, then at them.
             Clock::pass(qint64(10 - c.asleepMinutes) * 60'000 - 20'000);
-            tick(&frmRxTimer::tmrDuration_Timer);
-            EXPECT_TRUE(running());
+            tickOnce(w, &frmRxTimer::tmrDuration_Timer);
+            EXPECT_TRUE(running(w));
             Clock::pass(20'000);
-            tick(&frmRxTimer::tmrDuration_Timer);
-            EXPECT_FALSE(running());
-            EXPECT_FALSE(relay());
+            tickOnce(w, &frmRxTimer::tmrDuration_Timer);
+            EXPECT_FALSE(running(w));
+            EXPECT_FALSE(nrd545Relay());
         }
         EXPECT_EQ(w->programme().state(), TimerProgramme::State::Editing);
         w->cmdFixClr_Click(1, 1);

@@ -87,6 +87,20 @@ protected:
 
     template <class S> S& as() { return *dynamic_cast<S*>(sim.get()); }
 
+    // For tests that run the window's ticks themselves: the NRD-545's line
+    // output as the receiver has it, whether an event runs, and one tick with
+    // both timers stopped after it.
+    bool nrd545Relay() {
+        settle();
+        return as<sim::Nrd545Sim>().timerRelay();
+    }
+    static bool running(frmRxTimer* w) { return w->programme().state() == TimerProgramme::State::Running; }
+    static void tickOnce(frmRxTimer* w, void (frmRxTimer::*handler)()) {
+        (w->*handler)();
+        w->tmrTestprog()->stop();
+        w->tmrDuration()->stop();
+    }
+
     std::unique_ptr<sim::SimReceiver> sim;
 };
 
