@@ -28,6 +28,19 @@ protected:
         for (QChar c : digits) click(p, QStringLiteral("cmd0to9_%1").arg(c));
         click(p, QStringLiteral("cmdEnterfreq"));
     }
+    // A simulator of rxType reached through a name in the data folder, the
+    // panel opened on it, and its frequency box.
+    std::pair<PanelForm*, QLineEdit*> goThroughLink(int rxType, sim::SimReceiver*& sim) {
+        sim = startSimulator(rxType);
+        if (!sim) return {};
+        const QString link = dataPath(QStringLiteral("ttyRX"));
+        sim->stop();
+        sim->setLinkPath(link);
+        if (!sim->start()) return {};
+        writeDataFile(QStringLiteral("serialports.ini"), link.toUtf8() + "\r\n");
+        PanelForm* p = go(rxType);
+        return {p, p ? p->findChild<QLineEdit*>(QStringLiteral("txtFrequencyA")) : nullptr};
+    }
 };
 
 TEST_F(ReceiverGoesAwayTest, OneNoticeWhileGoneAndTheNextClickWorksWhenBack) {
@@ -35,17 +48,8 @@ TEST_F(ReceiverGoesAwayTest, OneNoticeWhileGoneAndTheNextClickWorksWhenBack) {
         SCOPED_TRACE(modelName(rxType));
         // The port leads to a fixed name that follows the simulator, as a
         // device node does when an adapter is plugged in again.
-        sim::SimReceiver* sim = startSimulator(rxType);
-        ASSERT_NE(sim, nullptr);
-        const QString link = dataPath(QStringLiteral("ttyRX"));
-        sim->stop();
-        sim->setLinkPath(link);
-        ASSERT_TRUE(sim->start());
-        writeDataFile(QStringLiteral("serialports.ini"), link.toUtf8() + "\r\n");
-
-        PanelForm* p = go(rxType);
-        ASSERT_NE(p, nullptr);
-        auto* box = p->findChild<QLineEdit*>(QStringLiteral("txtFrequencyA"));
+        sim::SimReceiver* sim = nullptr;
+        const auto [p, box] = goThroughLink(rxType, sim);
         ASSERT_NE(box, nullptr);
         pump(50);
         const int before = int(dialogs.shown().size());
@@ -83,16 +87,8 @@ TEST_F(ReceiverGoesAwayTest, ATuneToAReceiverThatHasGoneSaysSoOnce) {
         SCOPED_TRACE(modelName(rxType));
         // The port leads to a name that goes with the simulator: once it has
         // ended, no other device answers to it.
-        sim::SimReceiver* sim = startSimulator(rxType);
-        ASSERT_NE(sim, nullptr);
-        const QString link = dataPath(QStringLiteral("ttyRX"));
-        sim->stop();
-        sim->setLinkPath(link);
-        ASSERT_TRUE(sim->start());
-        writeDataFile(QStringLiteral("serialports.ini"), link.toUtf8() + "\r\n");
-        PanelForm* p = go(rxType);
-        ASSERT_NE(p, nullptr);
-        auto* box = p->findChild<QLineEdit*>(QStringLiteral("txtFrequencyA"));
+        sim::SimReceiver* sim = nullptr;
+        const auto [p, box] = goThroughLink(rxType, sim);
         ASSERT_NE(box, nullptr);
         // A moment of silence, told by the panel's refresh where it has one.
         if (QAction* update = p->menuItem(QStringLiteral("mnuUpdate"))) {
