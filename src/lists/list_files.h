@@ -33,7 +33,10 @@ struct ListFileLines {
 };
 // nullopt when the file cannot be read. A trailing end-of-file mark is no line.
 std::optional<ListFileLines> readListFile(const QString& path, int capacity);
-// The capacity of a list whose size setting is Settings(index) thousands.
+// The records of a list whose size setting is Settings(index) thousands: the
+// setting times 1000, to the nearest record (2.5 gives 2500), the default when
+// the setting was never read. The one rule of every list: those indexed from 0
+// (the log, the station lists) hold one more.
 int listCapacity(int settingIndex);
 
 // ---- BDXC ----

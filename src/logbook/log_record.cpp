@@ -64,12 +64,7 @@ void fillLogColumnTables() {
     }
 }
 
-int logCapacity() {
-    float thousands = Settings[6];
-    // A setting never read from the settings file counts as its default.
-    if (!(thousands >= 1)) thousands = defaultSetting(6);
-    return int(std::lround(double(thousands) * 1000)) + 1;
-}
+int logCapacity() { return listCapacity(6) + 1; }
 
 QString logNumberText(int r) { return formatPattern(double(((r % 1000) + 1000) % 1000), QStringLiteral("000")); }
 

@@ -1,4 +1,5 @@
 #include "stations/station_query.h"
+#include "lists/list_files.h"
 #include "platform/number_text.h"
 #include "platform/text_file.h"
 #include "shell/globals.h"
@@ -28,10 +29,7 @@ bool prefixMatches(const QString& record, int column, const QString& text) {
 
 } // namespace
 
-int stationListCapacity() {
-    const int thousands = int(vbRound(double(Settings[7])));
-    return std::max(thousands, 1) * 1000 + 1;
-}
+int stationListCapacity() { return listCapacity(7) + 1; }
 
 StationLoad loadStationList(const QString& path, int capacity, StationStore& store) {
     StationLoad result;

@@ -23,7 +23,8 @@ struct StationStore {
     }
 };
 
-// The list's capacity in records: Settings(7) thousand, plus one.
+// The list's capacity in records: Settings(7) thousand, plus one, by the rule
+// of every list (listCapacity).
 int stationListCapacity();
 
 struct StationLoad {

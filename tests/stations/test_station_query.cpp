@@ -1,3 +1,5 @@
+#include "lists/list_files.h"
+#include "logbook/log_record.h"
 #include "platform/number_text.h"
 #include "shell/common_tables.h"
 #include "shell/globals.h"
@@ -6,6 +8,8 @@
 #include "support/test_env.h"
 
 #include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace dovrane;
@@ -246,3 +250,39 @@ TEST_F(StationQueryTest, LoadingAndChoiceFiles) {
     EXPECT_EQ(s.matchCount(), 1);
     EXPECT_FALSE(loadStationList(dataPath(QStringLiteral("none.ftl")), 2, s).read);
 }
+
+namespace {
+
+// Every list takes its size setting by one rule: the setting in thousands, to
+// the nearest record, a fraction included. The BDXC, own and .320 lists count
+// from record 1; the log and the station lists from index 0, so one more.
+TEST_F(StationQueryTest, EveryListReadsAFractionalSizeAlike) {
+    const struct {
+        float thousands;
+        int records;
+    } rows[] = {{1, 1000}, {2.5f, 2500}, {2.4996f, 2500}, {1.0004f, 1000}, {15, 15000}, {30, 30000}};
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ILGTEST.FTL"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.thousands);
+        for (int i = 4; i <= 7; ++i) Settings[size_t(i)] = row.thousands;
+        EXPECT_EQ(listCapacity(4), row.records) << "BDXC list";
+        EXPECT_EQ(listCapacity(5), row.records) << "own and .320 lists";
+        EXPECT_EQ(logCapacity(), row.records + 1) << "log";
+        EXPECT_EQ(stationListCapacity(), row.records + 1) << "station lists";
+
+        // A list one line longer than the capacity loads all but that line.
+        if (row.records > 2500) continue;
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        const QByteArray line = broadcast(6000, "0000-2400", "Radio", "English", "Here", "000100000").toLatin1();
+        for (int i = 0; i < row.records + 2; ++i) f.write(line + "\r\n");
+        f.close();
+        StationStore store;
+        const StationLoad load = loadStationList(path, stationListCapacity(), store);
+        EXPECT_EQ(load.loaded, row.records + 1);
+        EXPECT_EQ(load.leftOut, 1);
+    }
+}
+
+} // namespace
