@@ -37,7 +37,9 @@ const QString kSaveFailed =
 const QString kExitText = QStringLiteral("Do you want to save data\nfrom the Logging window");
 const QString kDeleteText = QStringLiteral("You are sure you want to delete\nrecord %1 about frequency %2?");
 const QString kUnreadable = QStringLiteral("The file %1\ncould not be read.");
-const QString kLeftOut = QStringLiteral("The log holds at most %1 records:\n%2 lines at the end of the file were not loaded.");
+const QString kLeftOut = QStringLiteral(
+    "The log holds at most %1 records:\n%2 lines at the end of the file were not loaded.\n"
+    "They are kept, and every save writes them back after the others.");
 const QString kFull = QStringLiteral("The log holds at most %1 records:\nno record can be added.");
 
 // The fields a click on a grid cell tunes to: the frequency and the four
@@ -169,7 +171,7 @@ bool frmLog::cmdSave_Click() {
     if (written) {
         QDir().mkpath(FileKindPath[kKind]);
         BusyCursor busy;
-        written = writeLogFile(FileKindPath[kKind] + name, LogRecords, &error);
+        written = writeWholeLog(FileKindPath[kKind] + name, &error);
     }
     if (!written) {
         tell(kSaveFailed.arg(error), QStringLiteral("Save File"));
@@ -273,7 +275,7 @@ void frmLog::grdLog_Click(int row, int column) {
     }
 }
 
-void loadlogfile() {
+bool loadlogfile() {
     const QString name = FileKindName[kKind];
     const QString path = FileKindPath[kKind] + name;
     std::optional<LogFileContent> content;
@@ -283,9 +285,10 @@ void loadlogfile() {
     }
     if (!content) {
         tell(kUnreadable.arg(path), QStringLiteral("Load File"));
-        return;
+        return false;
     }
     LogRecords = std::move(content->records);
+    LogBeyond = std::move(content->beyond);
     LogLast = int(LogRecords.size()) - 1;
     if (frmLog* w = forms::loaded<frmLog>()) {
         if (QLabel* l = w->findChild<QLabel*>(QStringLiteral("lblDBname"))) l->setText(name);
@@ -295,11 +298,12 @@ void loadlogfile() {
     if (content->leftOut > 0)
         tell(kLeftOut.arg(logCapacity()).arg(content->leftOut), QStringLiteral("Load File"),
              dialogs::Icon::Information);
+    return true;
 }
 
 bool savelogfile() {
     BusyCursor busy;
-    return writeLogFile(FileKindPath[kKind] + FileKindName[kKind], LogRecords);
+    return writeWholeLog(FileKindPath[kKind] + FileKindName[kKind]);
 }
 
 void sortlog() {
@@ -308,7 +312,7 @@ void sortlog() {
 }
 
 void registerLogFileKind() {
-    registerLoader(kKind, 0, [] { loadlogfile(); });
+    registerLoader(kKind, 0, [] { return loadlogfile(); });
     registerWriter(kKind, [] { return savelogfile(); });
 }
 

@@ -60,8 +60,9 @@ private:
     bool buttonsOn_ = false;
 };
 
-// The loader and the writer of file kind 4, for the file choosers.
-void loadlogfile();
+// The loader and the writer of file kind 4, for the file choosers; the
+// loader is true when it took the file.
+bool loadlogfile();
 bool savelogfile();
 // Sorts the log by LogSortKey.
 void sortlog();

@@ -109,6 +109,8 @@ std::optional<LogFileContent> readLogFile(const QString& path, int capacity) {
     const int take = std::min(n, std::max(capacity, 0));
     content.records.reserve(size_t(take));
     for (int i = 0; i < take; ++i) content.records.push_back(logRecordFromLine(lines->at(i)));
+    content.beyond.reserve(size_t(n - take));
+    for (int i = take; i < n; ++i) content.beyond.push_back(logRecordFromLine(lines->at(i)));
     content.leftOut = n - take;
     return content;
 }
@@ -121,16 +123,22 @@ std::optional<QString> unwritableLogText(const std::vector<LogRecord>& records) 
     return std::nullopt;
 }
 
-bool writeLogFile(const QString& path, const std::vector<LogRecord>& records, QString* error) {
-    if (const std::optional<QString> bad = unwritableLogText(records)) {
+bool writeLogFile(const QString& path, const std::vector<LogRecord>& records, QString* error,
+                  const std::vector<LogRecord>& beyond) {
+    std::optional<QString> bad = unwritableLogText(records);
+    if (!bad) bad = unwritableLogText(beyond);
+    if (bad) {
         if (error) *error = QStringLiteral("\"%1\" holds characters the log file cannot keep").arg(*bad);
         return false;
     }
     QStringList lines;
-    lines.reserve(qsizetype(records.size()));
+    lines.reserve(qsizetype(records.size() + beyond.size()));
     for (size_t r = 0; r < records.size(); ++r) lines << logLine(int(r), records[r]);
+    for (size_t r = 0; r < beyond.size(); ++r) lines << logLine(int(records.size() + r), beyond[r]);
     return writeLines(path, lines, error);
 }
+
+bool writeWholeLog(const QString& path, QString* error) { return writeLogFile(path, LogRecords, error, LogBeyond); }
 
 QString normalLogGridFormat(const QString& line) {
     QString f(LogFields, QLatin1Char('0'));

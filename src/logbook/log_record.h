@@ -37,6 +37,10 @@ using LogRecord = std::array<QString, LogFields>;
 // equal to LogRecords.size() - 1 by whatever changes the records.
 inline std::vector<LogRecord> LogRecords;
 inline int LogLast = -1;
+// The lines of the loaded file beyond the log's capacity, as records: the
+// window neither shows nor changes them, and every save writes them back
+// after LogRecords, so a file is never cut short by being loaded and saved.
+inline std::vector<LogRecord> LogBeyond;
 // Fifteen "0"/"1" characters; character p shows field p - 1 in the grid.
 inline QString LogGridFormat;
 // 0 date, 1 time, 2 frequency, 3 organisation, 4 language.
@@ -67,14 +71,20 @@ LogRecord logRecordFromLine(const QString& line);
 
 struct LogFileContent {
     std::vector<LogRecord> records;
-    int leftOut = 0;    // lines beyond the capacity, not read
+    std::vector<LogRecord> beyond;  // the lines beyond the capacity
+    int leftOut = 0;                // how many those are
 };
-// Reads at most capacity records; nullopt when the file cannot be read.
+// Reads the records, at most capacity of them into records and the rest into
+// beyond; nullopt when the file cannot be read.
 std::optional<LogFileContent> readLogFile(const QString& path, int capacity);
-// Writes the records whole; the old file stays until the new one is complete.
-bool writeLogFile(const QString& path, const std::vector<LogRecord>& records, QString* error = nullptr);
+// Writes the records, then those of beyond, numbered on; the old file stays
+// until the new one is complete.
+bool writeLogFile(const QString& path, const std::vector<LogRecord>& records, QString* error = nullptr,
+                  const std::vector<LogRecord>& beyond = {});
 // The first field text that the one-byte file cannot hold, if any.
 std::optional<QString> unwritableLogText(const std::vector<LogRecord>& records);
+// The whole log as a save writes it: LogRecords, then LogBeyond.
+bool writeWholeLog(const QString& path, QString* error = nullptr);
 
 // ---- grid format ----
 

@@ -15,6 +15,7 @@
 #include "shell/common_tables.h"
 #include "shell/facade.h"
 #include "shell/file_kinds.h"
+#include "shell/frmsavefile.h"
 #include "shell/globals.h"
 #include "sim/rx320_sim.h"
 #include "support/paste.h"
@@ -22,6 +23,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,6 +50,7 @@ protected:
         setFileKindPaths();
         Settings[6] = 1;
         LogRecords.clear();
+        LogBeyond.clear();
         LogLast = -1;
         LogGridFormat.clear();
         FileKindName[4] = kName;
@@ -58,6 +61,7 @@ protected:
         clearFileKindHandlers();
         AppTest::TearDown();
         LogRecords.clear();
+        LogBeyond.clear();
         LogLast = -1;
     }
     QString path() const { return FileKindPath[4] + kName; }
@@ -310,6 +314,88 @@ TEST_F(LogTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
     dialogs.expect(QStringLiteral("no record can be added"));
     w->cmdAddrecord_Click();
     EXPECT_FALSE(LoginputOpen);
+}
+
+// A file longer than the log holds keeps the lines that were not loaded:
+// every path that saves the log writes them back after the others, whatever
+// was done to the records loaded.
+TEST_F(LogTest, EverySaveWritesBackTheLinesBeyondTheCapacity) {
+    enum class Path { Save, Close, SaveAsSameName, DeleteThenSave, SortThenSave };
+    const struct {
+        const char* name;
+        Path path;
+        int lines;   // in the file after the save
+    } rows[] = {
+        {"Save", Path::Save, 1005},
+        {"Close", Path::Close, 1005},
+        {"Save As to the same name", Path::SaveAsSameName, 1005},
+        {"Delete, then Save", Path::DeleteThenSave, 1004},
+        {"Sort, then Save", Path::SortThenSave, 1005},
+    };
+    // Record i names itself; the loaded ones in falling order, so a sort moves them.
+    const auto org = [](int i) { return QStringLiteral("Station %1").arg(i < 1001 ? 2000 - i : i); };
+    std::vector<LogRecord> all;
+    for (int i = 0; i < 1005; ++i) {
+        LogRecord r = rec({{0, "20040307"}, {3, "09410"}});
+        r[LogFieldOrganisation] = org(i);
+        all.push_back(r);
+    }
+    frmLog* w = forms::load<frmLog>();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        writeLog(all);
+        dialogs.expect(QStringLiteral("4 lines at the end of the file were not loaded"));
+        ASSERT_TRUE(runLoader(4, 0));
+        ASSERT_EQ(LogLast, 1000);
+        switch (row.path) {
+        case Path::DeleteThenSave:
+            select(w, 1);
+            dialogs.expect(QStringLiteral("You are sure you want to delete"), dialogs::Answer::Ok);
+            w->cmdDeleterecord_Click();
+            [[fallthrough]];
+        case Path::Save:
+            dialogs.expect(QStringLiteral("already exist"), dialogs::Answer::Yes);
+            dialogs.expect(QStringLiteral("The data is now saved"));
+            EXPECT_TRUE(w->cmdSave_Click());
+            break;
+        case Path::SortThenSave: {
+            frmLogsort* sort = forms::load<frmLogsort>();
+            sort->option(3)->setChecked(true);
+            sort->cmdOK_Click();
+            dialogs.expect(QStringLiteral("already exist"), dialogs::Answer::Yes);
+            dialogs.expect(QStringLiteral("The data is now saved"));
+            EXPECT_TRUE(w->cmdSave_Click());
+            break;
+        }
+        case Path::Close:
+            dialogs.expect(QStringLiteral("already exist"), dialogs::Answer::Yes);
+            dialogs.expect(QStringLiteral("The data is now saved"));
+            w->cmdClose_Click();
+            break;
+        case Path::SaveAsSameName: {
+            FileKind = 4;
+            frmSavefile* s = forms::load<frmSavefile>();
+            s->findChild<QComboBox*>(QStringLiteral("cmbSavefile"))->setEditText(kName);
+            dialogs.expect(QStringLiteral("This file already exist."), dialogs::Answer::Yes);
+            dialogs.expect(QStringLiteral("The data is now saved"));
+            s->cmdOK_Click();
+            break;
+        }
+        }
+        EXPECT_EQ(dialogs.pending(), 0);
+        const std::optional<LogFileContent> saved = readLogFile(path(), 100000);
+        ASSERT_TRUE(saved);
+        ASSERT_EQ(int(saved->records.size()), row.lines);
+        // The four lines not loaded, as they were, at the end.
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(saved->records[size_t(row.lines - 4 + k)][LogFieldOrganisation].trimmed(), org(1001 + k));
+        EXPECT_EQ(file().left(4), QByteArray("000 "));
+        EXPECT_EQ(file().right(162).left(4), QByteArray::number((row.lines - 1) % 1000).rightJustified(3, '0') + ' ')
+            << "numbered on after the others";
+        const QString first = saved->records[0][LogFieldOrganisation].trimmed();
+        EXPECT_EQ(first, row.path == Path::SortThenSave ? org(1000)
+                         : row.path == Path::DeleteThenSave ? org(1) : org(0));
+    }
 }
 
 TEST_F(LogTest, TheScreenFormatChoosesTheColumns) {
