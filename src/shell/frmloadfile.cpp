@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QKeyEvent>
 #include <QPointer>
 #include <optional>
 
@@ -48,6 +49,20 @@ frmLoadfile::frmLoadfile() : Form(11, &LoadfileOpen), ui(std::make_unique<Ui::fr
         ui->list->setCurrentItem(item);
         cmdOK_Click();
     });
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->list, ui->cmdOK, ui->cmdEdit, ui->cmdCancel})
+        w->installEventFilter(this);
+}
+
+bool frmLoadfile::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (auto* button = qobject_cast<QAbstractButton*>(watched)) button->click();
+            else cmdOK_Click();
+            return true;
+        }
+    }
+    return Form::eventFilter(watched, event);
 }
 
 frmLoadfile::~frmLoadfile() = default;

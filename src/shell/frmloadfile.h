@@ -23,6 +23,9 @@ public:
 
 protected:
     void Form_Load() override;
+    // Enter acts as in a dialog: on a button it presses that button,
+    // anywhere else it presses OK.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::unique_ptr<Ui::frmLoadfile> ui;

@@ -10,6 +10,8 @@
 #include "shell/unloadallforms.h"
 
 #include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPointer>
 
 namespace dovrane {
@@ -28,9 +30,24 @@ frmSavefile::frmSavefile() : Form(26, &SavefileOpen), ui(std::make_unique<Ui::fr
     ui->setupUi(this);
     connect(ui->cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(ui->cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->cmbSavefile, ui->cmbSavefile->lineEdit(), ui->cmdOK,
+                                                      ui->cmdCancel})
+        if (w) w->installEventFilter(this);
 }
 
 frmSavefile::~frmSavefile() = default;
+
+bool frmSavefile::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (auto* button = qobject_cast<QPushButton*>(watched)) button->click();
+            else cmdOK_Click();
+            return true;
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
 
 void frmSavefile::Form_Load() {
     kind_ = FileKind;

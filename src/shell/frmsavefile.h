@@ -19,6 +19,9 @@ public:
 
 protected:
     void Form_Load() override;
+    // Enter acts as in a dialog: on a button it presses that button,
+    // in the name box it presses OK.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::unique_ptr<Ui::frmSavefile> ui;

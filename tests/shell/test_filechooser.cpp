@@ -292,9 +292,18 @@ TEST_F(FileChooser, OkHandsTheChosenEntryToItsLoaderAndNothingElse) {
     writeDataFile(QStringLiteral("RX2DB/ILG1.FTL"), "");
     writeDataFile(QStringLiteral("RX2DB/AERO1.FTL"), "");
     QStringList loaded;
-    registerLoader(3, 1, [&] { loaded << QStringLiteral("ilg:") + FileKindName[3]; });
-    registerLoader(3, 2, [&] { loaded << QStringLiteral("aero:") + FileKindName[3]; });
-    registerLoader(4, 0, [&] { loaded << QStringLiteral("log:") + FileKindName[4]; });
+    registerLoader(3, 1, [&] {
+        loaded << QStringLiteral("ilg:") + FileKindName[3];
+        return true;
+    });
+    registerLoader(3, 2, [&] {
+        loaded << QStringLiteral("aero:") + FileKindName[3];
+        return true;
+    });
+    registerLoader(4, 0, [&] {
+        loaded << QStringLiteral("log:") + FileKindName[4];
+        return true;
+    });
 
     click(openLoad(3, 2), "cmdOK");
     EXPECT_FALSE(LoadfileOpen);
@@ -325,11 +334,57 @@ TEST_F(FileChooser, OkHandsTheChosenEntryToItsLoaderAndNothingElse) {
     EXPECT_FALSE(LoadfileOpen);
 }
 
+// Enter acts as in a dialog: where a button has the focus it presses that
+// button, anywhere else it presses OK (load, save).
+TEST_F(FileChooser, EnterPressesOkOrTheButtonThatHasTheFocus) {
+    writeDataFile(QStringLiteral("LOG/LOG_A.TXT"), "");
+    int loads = 0;
+    registerLoader(4, 0, [&] { return ++loads > 0; });
+    int saves = 0;
+    registerLogWriter({QStringLiteral("x")}, &saves);
+    const struct {
+        bool load;           // which chooser
+        const char* focus;   // where Enter is pressed
+        int key;
+        bool acted;          // loaded or saved
+    } rows[] = {
+        {true, "list", Qt::Key_Return, true},   {true, "list", Qt::Key_Enter, true},
+        {true, "cmdOK", Qt::Key_Return, true},  {true, "cmdCancel", Qt::Key_Return, false},
+        {false, nullptr, Qt::Key_Return, true}, {false, nullptr, Qt::Key_Enter, true},
+        {false, "cmdCancel", Qt::Key_Return, false},
+    };
+    int n = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(n++);
+        const int before = row.load ? loads : saves;
+        QWidget* w = nullptr;
+        QWidget* target = nullptr;
+        if (row.load) {
+            w = openLoad(4);
+            target = w->findChild<QWidget*>(QLatin1String(row.focus));
+        } else {
+            frmSavefile* s = openSave(4);
+            QFile::remove(FileKindPath[4] + QStringLiteral("LOG_ENTER.TXT"));
+            typeName(s, QStringLiteral("LOG_ENTER.TXT"));
+            w = s;
+            target = row.focus ? s->findChild<QWidget*>(QLatin1String(row.focus)) : combo(s)->lineEdit();
+            if (row.acted) dialogs.expect(QStringLiteral("The data is now saved"));
+        }
+        ASSERT_TRUE(target);
+        QKeyEvent press(QEvent::KeyPress, row.key, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        EXPECT_EQ((row.load ? loads : saves) - before, row.acted ? 1 : 0);
+        EXPECT_FALSE(row.load ? LoadfileOpen : SavefileOpen) << "OK and Cancel both close the chooser";
+        EXPECT_EQ(dialogs.pending(), 0);
+        pump();
+    }
+}
+
 TEST_F(FileChooser, AMemoryFileIsLoadedOnlyAfterYes) {
     RxType = 1;
     writeDataFile(QStringLiteral("MEM/MEM_1cells.TXT"), "");
     int loads = 0;
-    registerLoader(8, 0, [&] { ++loads; });
+    registerLoader(8, 0, [&] { return ++loads > 0; });
     for (Answer a : {Answer::No, Answer::Cancel, Answer::Yes}) {
         frmLoadfile* w = openLoad(8);
         dialogs.expect(QStringLiteral("Are sure you want to load the file\nMEM_1cells.TXT in the MemMan Window\n"
@@ -348,7 +403,10 @@ TEST_F(FileChooser, OkWithAnNrd535StopsTheDialReportsBeforeLoading) {
     CommRxEnabled = true;
     writeDataFile(QStringLiteral("OWN/OWN_list.TXT"), "");
     bool reportsOffWhenLoading = false;
-    registerLoader(2, 0, [&] { reportsOffWhenLoading = !CommRxEnabled; });
+    registerLoader(2, 0, [&] {
+        reportsOffWhenLoading = !CommRxEnabled;
+        return true;
+    });
     click(openLoad(2), "cmdOK");
     EXPECT_TRUE(reportsOffWhenLoading);
 }
