@@ -44,7 +44,7 @@ void frm320Files::Form_Load() {
                 {QStringLiteral("Name"), QStringLiteral("Frequency"), QStringLiteral("Md"), QStringLiteral("Location"),
                  QStringLiteral("Language"), QStringLiteral("Strt"), QStringLiteral("End"), QStringLiteral("Notes")},
                 kTwips, ui->grd320Files, kColumns);
-    registerLoader(kKind, 0, [] { load320file(); });
+    registerLoader(kKind, 0, [] { return load320file(); });
 }
 
 void frm320Files::cmdLoad_Click() { showLoadChooser(kKind); }
@@ -60,8 +60,8 @@ void frm320Files::grd320Files_Click(int row, int) {
     tuneTo(cell(row, 1));
 }
 
-void load320file() {
-    GridListWindow::loadRecords<frm320Files>(kKind, listCapacity(5), F320Records, f320Fields);
+bool load320file() {
+    return GridListWindow::loadRecords<frm320Files>(kKind, listCapacity(5), F320Records, f320Fields);
 }
 
 } // namespace dovrane

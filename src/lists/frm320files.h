@@ -35,6 +35,6 @@ private:
     std::unique_ptr<Ui::frm320Files> ui;
 };
 
-void load320file();
+bool load320file();
 
 } // namespace dovrane

@@ -48,7 +48,7 @@ void frmBdxc::Form_Load() {
     showRowsSource(kGridTwips);
     setTitles({QStringLiteral(" Country"), QStringLiteral(" Broadcast Org"), QStringLiteral(" Time(UTC)"),
                QStringLiteral(" Frequencies")});
-    registerLoader(kKind, 0, [] { loadbdxcfile(); });
+    registerLoader(kKind, 0, [] { return loadbdxcfile(); });
 }
 
 void frmBdxc::setTitles(const QStringList& texts) {
@@ -83,11 +83,11 @@ void frmBdxc::grdBdxc_Click(int row, int column) {
     tuneTo(cell(row, column));
 }
 
-void loadbdxcfile() {
+bool loadbdxcfile() {
     frmBdxc* w = forms::loaded<frmBdxc>();
     const int capacity = listCapacity(4);
     const std::optional<ListFileLines> file = GridListWindow::readKindFile(kKind, capacity);
-    if (!file) return;
+    if (!file) return false;
     {
         BusyCursor busy;
         BdxcRecords = resolveBdxcLines(file->lines);
@@ -95,15 +95,16 @@ void loadbdxcfile() {
     }
     ListWindow::tellLeftOut(capacity, file->leftOut);
     // Without its window the list waits in memory; there is nothing to select for.
-    if (!w || !w->isLoaded()) return;
+    if (!w || !w->isLoaded()) return true;
     // The default answer is UTC now, "hhmm".
     const QString now = formatDatePattern(Clock::utcNow(), QStringLiteral("hhmm"));
     const QString answer = dialogs::input(kPrompt, QStringLiteral("Selection Criterium"), now).value_or(QString());
     // The question waits for the user: the window may have closed meanwhile.
     w = forms::loaded<frmBdxc>();
-    if (!w) return;
+    if (!w) return true;
     w->select(answer);
     w->setTitles(bdxcTitles(FileKindName[kKind]));
+    return true;
 }
 
 } // namespace dovrane

@@ -42,6 +42,6 @@ private:
     std::vector<QString> shown_;
 };
 
-void loadbdxcfile();
+bool loadbdxcfile();
 
 } // namespace dovrane

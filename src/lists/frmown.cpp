@@ -51,7 +51,7 @@ void frmOwn::Form_Load() {
                 {QStringLiteral(" Organisation"), QStringLiteral(" ITU"), QStringLiteral(" Lang"),
                  QStringLiteral(" Time(UTC)"), QStringLiteral(" Frequencies")},
                 kTitleTwips, ui->grdOwn, kColumns);
-    registerLoader(kKind, 0, [] { loadownfile(); });
+    registerLoader(kKind, 0, [] { return loadownfile(); });
 }
 
 void frmOwn::cmdLoad_Click() { showLoadChooser(kKind); }
@@ -67,6 +67,6 @@ void frmOwn::grdOwn_Click(int row, int column) {
     SetRx2mfa(letter);
 }
 
-void loadownfile() { GridListWindow::loadRecords<frmOwn>(kKind, listCapacity(5), OwnRecords, fitListLine); }
+bool loadownfile() { return GridListWindow::loadRecords<frmOwn>(kKind, listCapacity(5), OwnRecords, fitListLine); }
 
 } // namespace dovrane

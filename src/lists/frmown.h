@@ -35,6 +35,6 @@ private:
     std::unique_ptr<Ui::frmOwn> ui;
 };
 
-void loadownfile();
+bool loadownfile();
 
 } // namespace dovrane

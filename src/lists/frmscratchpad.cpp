@@ -85,7 +85,7 @@ void frmScratchpad::Form_Load() {
     applyGridFit(fitGridColumns(base, base, {}, {}, columns), nullptr, ui->grdScratchpad);
     ui->grdScratchpad->verticalHeader()->setDefaultSectionSize(22);
     cleargridscratchpad();
-    registerLoader(kKind, 0, [] { loadscratchpadfile(); });
+    registerLoader(kKind, 0, [] { return loadscratchpadfile(); });
     registerWriter(kKind, [] { return savescratchpadfile(); });
 }
 
@@ -180,18 +180,19 @@ void frmScratchpad::cmdLoad_Click() { showLoadChooser(kKind); }
 
 void frmScratchpad::cmdSave_Click() { showSaveChooser(kKind); }
 
-void loadscratchpadfile() {
+bool loadscratchpadfile() {
     frmScratchpad* w = forms::loaded<frmScratchpad>();
-    if (!w) return;
+    if (!w) return false;
     BusyCursor busy;
     const QString path = FileKindPath[kKind] + FileKindName[kKind];
     const std::optional<QList<QStringList>> rows = readScratchpadFile(path);
     if (!rows) {
         dialogs::message(kUnreadable.arg(path), dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
                          QStringLiteral("Load File"));
-        return;
+        return false;
     }
     w->showRows(*rows);
+    return true;
 }
 
 bool savescratchpadfile() {

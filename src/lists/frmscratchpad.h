@@ -54,7 +54,7 @@ private:
 };
 
 // The loader and the writer of file kind 9, for the file choosers.
-void loadscratchpadfile();
+bool loadscratchpadfile();
 bool savescratchpadfile();
 
 } // namespace dovrane

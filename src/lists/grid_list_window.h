@@ -34,16 +34,18 @@ public:
     // cursor; a file that cannot be read is told and gives nullopt.
     static std::optional<ListFileLines> readKindFile(int kind, int capacity);
     // Loads a list of one record a line into records (record 0 empty), shows
-    // it in Window's grid when that is open, then tells what did not fit.
+    // it in Window's grid when that is open, then tells what did not fit;
+    // false when the file could not be read.
     template <class Window, class Record, class Parse>
-    static void loadRecords(int kind, int capacity, std::vector<Record>& records, Parse parse) {
+    static bool loadRecords(int kind, int capacity, std::vector<Record>& records, Parse parse) {
         const std::optional<ListFileLines> file = readKindFile(kind, capacity);
-        if (!file) return;
+        if (!file) return false;
         records.assign(1, Record{});
         records.reserve(size_t(file->lines.size()) + 1);
         for (const QString& line : file->lines) records.push_back(parse(line));
         if (Window* w = forms::loaded<Window>()) w->showRecords();
         tellLeftOut(capacity, file->leftOut);
+        return true;
     }
 
 protected:

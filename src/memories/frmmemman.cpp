@@ -125,7 +125,7 @@ void frmMemman::Form_Load() {
     for (int c = 0; c < titles.size(); ++c) ui->grdTitles->setItem(0, c, new QTableWidgetItem(titles[c]));
     ui->grdTitles->verticalHeader()->setDefaultSectionSize(20);
 
-    registerLoader(kKind, 0, [] { loadmemfile(); });
+    registerLoader(kKind, 0, [] { return loadmemfile(); });
     registerWriter(kKind, [] { return savememfile(); });
 }
 

@@ -21,21 +21,23 @@ void warn(const QString& text, const QString& title) {
 
 } // namespace
 
-void loadmemfile() {
+bool loadmemfile() {
     frmMemman* w = forms::loaded<frmMemman>();
-    if (!w) return;
+    if (!w) return false;
     const QString name = FileKindName[kKind];
     const QString path = FileKindPath[kKind] + name;
     MemoryImage image;
     int notRecords = 0;
     bool read = false;
+    bool took = false;
     {
         BusyCursor busy;
         w->memcmdenabler(false);
         read = readMemoryFile(path, MaxMemNr, image, &notRecords);
         // A file without one memory record in it is no memory file: the image
         // stays, and nothing of it can reach the receiver.
-        if (read && (image.anyLoaded() || notRecords == 0)) {
+        took = read && (image.anyLoaded() || notRecords == 0);
+        if (took) {
             MemImage = image;
             w->cleargrdmemman();
             w->showFileName(name);
@@ -46,6 +48,7 @@ void loadmemfile() {
     else if (notRecords > 0)
         warn((image.anyLoaded() ? memtext::NotRecords : memtext::NoRecords).arg(notRecords).arg(name),
              memtext::LoadMemoryTitle);
+    return took;
 }
 
 bool savememfile() {

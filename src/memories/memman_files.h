@@ -5,7 +5,8 @@ namespace dovrane {
 
 // Reads FileKindName[8] into the image and shows it; tells the user what of
 // the file could not be taken. Nothing without an open memory manager.
-void loadmemfile();
+// False when the file was not taken (unreadable, or no memory record in it).
+bool loadmemfile();
 // Writes the image to FileKindName[8]; false when it could not be written
 // (or no memory manager is open).
 bool savememfile();

@@ -85,19 +85,19 @@ void frmProp2prt2::drawGrid() {
     for (int k = 0; k < 6; ++k) c->line(104, 360 + 32 * k, 712, 360 + 32 * k, Qt::black);
 }
 
-void frmProp2prt2::loadprop2prtfile() {
+bool frmProp2prt2::loadprop2prtfile() {
     BusyCursor busy;
     const QString name = FileKindName[Prop2prtKind];
     const std::optional<PropFile> file = readPropFile(FileKindPath[Prop2prtKind] + name);
     if (!file) {
         dialogs::message(QStringLiteral("The file %1\ncould not be read.").arg(name), dialogs::Buttons::Ok,
                          dialogs::Icon::Exclamation, QStringLiteral("Load File"));
-        return;
+        return false;
     }
     txtdat_[2]->setText(file->start);
     txtdat_[1]->setText(file->frequency);
     txtdat_[0]->setText(file->station);
-    if (file->minutes.isEmpty()) return;
+    if (file->minutes.isEmpty()) return true;
     Canvas* c = ui->Picture1;
     const PropMinute& first = file->minutes.front();
     for (int i = 0; i < file->minutes.size(); ++i) {
@@ -118,6 +118,7 @@ void frmProp2prt2::loadprop2prtfile() {
             }
         }
     }
+    return true;
 }
 
 void frmProp2prt2::cmdCls_Click() {
@@ -171,8 +172,9 @@ void frmProp2prt2::cmdLoad_Click() { showLoadChooser(Prop2prtKind); }
 
 void frmProp2prt2::cmdExit_Click() { unload(); }
 
-void loadprop2prtfile() {
-    if (frmProp2prt2* w = forms::loaded<frmProp2prt2>()) w->loadprop2prtfile();
+bool loadprop2prtfile() {
+    frmProp2prt2* w = forms::loaded<frmProp2prt2>();
+    return w && w->loadprop2prtfile();
 }
 
 } // namespace dovrane

@@ -29,7 +29,7 @@ public:
     void cmdExit_Click();
 
     // The loader of file kind 14.
-    void loadprop2prtfile();
+    bool loadprop2prtfile();
     // The page as cmdPrint prints it, to a PDF file (false when not written).
     bool printToPdfFile(const QString& path);
 
@@ -48,6 +48,6 @@ private:
     std::array<QLineEdit*, 12> txtdat_{};
 };
 
-void loadprop2prtfile();
+bool loadprop2prtfile();
 
 } // namespace dovrane

@@ -324,11 +324,19 @@ bool frmPropagation::savepropfile() {
     return true;
 }
 
-void frmPropagation::loadpropfile() {
+bool frmPropagation::loadpropfile() {
     BusyCursor busy;
+    const QString name = FileKindName[PropKind];
+    // A file that cannot be read takes no name label and no colour, and a
+    // recording being saved goes on into its own file.
+    const std::optional<PropFile> file = readPropFile(FileKindPath[PropKind] + name);
+    if (!file) {
+        dialogs::message(kUnreadable.arg(name), dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
+                         QStringLiteral("Load File"));
+        return false;
+    }
     PropFileSlot = PropFileSlot % 4 + 1;
     const QColor colour = FileColours[PropFileSlot - 1];
-    const QString name = FileKindName[PropKind];
     QLabel* tag = lblPropfiles[PropFileSlot - 1];
     QPalette pal = tag->palette();
     pal.setColor(QPalette::WindowText, colour);
@@ -336,12 +344,6 @@ void frmPropagation::loadpropfile() {
     tag->setText(propShortName(name));
     closeFile();
 
-    const std::optional<PropFile> file = readPropFile(FileKindPath[PropKind] + name);
-    if (!file) {
-        dialogs::message(kUnreadable.arg(name), dialogs::Buttons::Ok, dialogs::Icon::Exclamation,
-                         QStringLiteral("Load File"));
-        return;
-    }
     for (QWidget* w : std::initializer_list<QWidget*>{ui->lblDate, ui->lblFrequency, ui->txtStation}) {
         QPalette p = w->palette();
         p.setColor(QPalette::WindowText, colour);
@@ -351,7 +353,7 @@ void frmPropagation::loadpropfile() {
     ui->lblDate->setText(file->start);
     ui->lblFrequency->setText(file->frequency);
     ui->txtStation->setText(file->station);
-    if (file->minutes.isEmpty()) return;
+    if (file->minutes.isEmpty()) return true;
 
     Canvas* c = ui->picSurface;
     const PropMinute& first = file->minutes.front();
@@ -393,11 +395,12 @@ void frmPropagation::loadpropfile() {
             if (m == 59 && k == 3) {
                 const dialogs::Answer answer = dialogs::message(kNextHourText, dialogs::Buttons::YesNoCancel,
                                                                 dialogs::Icon::Information, QStringLiteral("Next hour"));
-                if (answer == dialogs::Answer::Cancel || !isLoaded()) return;
+                if (answer == dialogs::Answer::Cancel || !isLoaded()) return true;
                 if (answer == dialogs::Answer::No) c->fillBox(80, 179, 560, 279, Back);
             }
         }
     }
+    return true;
 }
 
 bool savepropfile() {
@@ -405,8 +408,9 @@ bool savepropfile() {
     return w && w->savepropfile();
 }
 
-void loadpropfile() {
-    if (frmPropagation* w = forms::loaded<frmPropagation>()) w->loadpropfile();
+bool loadpropfile() {
+    frmPropagation* w = forms::loaded<frmPropagation>();
+    return w && w->loadpropfile();
 }
 
 } // namespace dovrane

@@ -40,7 +40,7 @@ public:
 
     // The writer and the loader of file kind 7.
     bool savepropfile();
-    void loadpropfile();
+    bool loadpropfile();
 
     bool recording() const;
     bool saving() const { return file_.isOpen(); }
@@ -80,6 +80,6 @@ private:
 };
 
 bool savepropfile();
-void loadpropfile();
+bool loadpropfile();
 
 } // namespace dovrane

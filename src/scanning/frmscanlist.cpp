@@ -115,7 +115,8 @@ void frmScanlist::Form_Load() {
     ui->cmdContinue->setEnabled(false);
     run_.open(true, {kKind,
                      [] {
-                         if (frmScanlist* w = forms::loaded<frmScanlist>()) w->loadscanlistfile();
+                         frmScanlist* w = forms::loaded<frmScanlist>();
+                         return w && w->loadscanlistfile();
                      },
                      [] {
                          frmScanlist* w = forms::loaded<frmScanlist>();
@@ -278,14 +279,15 @@ void frmScanlist::cmdExit_Click() {
     unload();
 }
 
-void frmScanlist::loadscanlistfile() {
+bool frmScanlist::loadscanlistfile() {
     BusyCursor busy;
     const std::optional<QStringList> lines = readKindFile(kKind);
-    if (!lines) return;
+    if (!lines) return false;
     const QStringList boxes = scanlistBoxesFromLines(*lines, FreqMin, FreqMax);
     for (int i = 0; i < ScanlistRows; ++i) txtFreqlist[size_t(i)]->setText(boxes[i]);
     ui->cmdStart->setEnabled(true);
     ui->cmdContinue->setEnabled(false);
+    return true;
 }
 
 bool frmScanlist::savescanlistfile() {

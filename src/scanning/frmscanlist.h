@@ -36,7 +36,7 @@ public:
     void txtFreqlist_Click(int index);
     void tmrScanlist_Timer();
 
-    void loadscanlistfile();
+    bool loadscanlistfile();
     bool savescanlistfile();
 
     std::array<QLineEdit*, ScanlistRows> txtFreqlist{};

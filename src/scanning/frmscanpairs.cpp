@@ -112,7 +112,8 @@ void frmScanpairs::Form_Load() {
     // The pair scan only tunes: no sampler.
     run_.open(false, {kKind,
                       [] {
-                          if (frmScanpairs* w = forms::loaded<frmScanpairs>()) w->loadscanpairsfile();
+                          frmScanpairs* w = forms::loaded<frmScanpairs>();
+                          return w && w->loadscanpairsfile();
                       },
                       [] {
                           frmScanpairs* w = forms::loaded<frmScanpairs>();
@@ -266,13 +267,14 @@ void frmScanpairs::cmdExit_Click() {
     unload();
 }
 
-void frmScanpairs::loadscanpairsfile() {
+bool frmScanpairs::loadscanpairsfile() {
     BusyCursor busy;
     const std::optional<QStringList> lines = readKindFile(kKind);
-    if (!lines) return;
+    if (!lines) return false;
     Pairs = scanPairsFromLines(*lines);
     PairsFileName = FileKindName[kKind];
     showList();
+    return true;
 }
 
 void frmScanpairs::showList() {

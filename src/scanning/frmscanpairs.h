@@ -40,7 +40,7 @@ public:
     void lblChannel_Click(int side, int row);
     void tmrScanpairs_Timer();
 
-    void loadscanpairsfile();
+    bool loadscanpairsfile();
     bool savescanpairsfile();
 
     const QList<ScanPair>& pairs() const { return Pairs; }

@@ -93,7 +93,8 @@ void frmSpectrum::Form_Load() {
     setButtons(true, false, false, false, false, false, true, true, true);
     run_.open(true, {kKind,
                      [] {
-                         if (frmSpectrum* w = forms::loaded<frmSpectrum>()) w->loadspectrumfile();
+                         frmSpectrum* w = forms::loaded<frmSpectrum>();
+                         return w && w->loadspectrumfile();
                      },
                      [] {
                          frmSpectrum* w = forms::loaded<frmSpectrum>();
@@ -321,7 +322,7 @@ bool frmSpectrum::savespectrumfile() {
     return true;
 }
 
-void frmSpectrum::loadspectrumfile() {
+bool frmSpectrum::loadspectrumfile() {
     const QString path = FileKindPath[kKind] + FileKindName[kKind];
     SpectrumReadError err = SpectrumReadError::None;
     std::optional<SpectrumFile> f;
@@ -332,7 +333,13 @@ void frmSpectrum::loadspectrumfile() {
     if (!f) {
         dialogs::message((err == SpectrumReadError::Unreadable ? kUnreadable : kIncomplete).arg(FileKindName[kKind]),
                          dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kErrorTitle);
-        return;
+        return false;
+    }
+    if (!f->limits.valid(FreqMin, FreqMax)) {
+        // Limits that cannot be drawn are not drawn, and a file refused
+        // takes neither a name label nor a colour from the files drawn.
+        dialogs::message(kInputError, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kErrorTitle);
+        return false;
     }
     SpecFileSlot = SpecFileSlot % 4 + 1;
     const QColor colour = FileColours[size_t(SpecFileSlot - 1)];
@@ -343,11 +350,6 @@ void frmSpectrum::loadspectrumfile() {
     QString name = FileKindName[kKind];
     if (name.size() > 8) name = name.mid(4, name.size() - 8);
     label->setText(name + QStringLiteral("   ") + f->title);
-    if (!f->limits.valid(FreqMin, FreqMax)) {
-        // Limits that cannot be drawn are not drawn.
-        dialogs::message(kInputError, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, kErrorTitle);
-        return;
-    }
     ui->lblFreqlow->setText(numText(f->limits.lower));
     ui->lblFreqhigh->setText(numText(f->limits.upper));
     ui->lblFreqstep->setText(QStringLiteral("Step: ") + numText(f->limits.step) + QStringLiteral(" kHz"));
@@ -364,6 +366,7 @@ void frmSpectrum::loadspectrumfile() {
         py = y;
     }
     setButtons(true, true, false, true, true, true, true, true, ui->cmdExit->isEnabled());
+    return true;
 }
 
 } // namespace dovrane

@@ -48,7 +48,7 @@ public:
     void graphMouseMove(QPoint at);
     void graphMouseDown(QPoint at);
 
-    void loadspectrumfile();
+    bool loadspectrumfile();
     bool savespectrumfile();
 
     const SpectrumScan& scan() const { return scan_; }

@@ -13,9 +13,9 @@ void registerRecorderWindows() {
     registerToolWindow(QStringLiteral("frmPropagation"), showingWindow<frmPropagation>());
     registerToolWindow(QStringLiteral("frmProp2prt2"), showingWindow<frmProp2prt2>());
     registerToolWindow(QStringLiteral("frmSmeter"), showingWindow<frmSmeter>());
-    registerLoader(PropKind, 0, [] { loadpropfile(); });
+    registerLoader(PropKind, 0, [] { return loadpropfile(); });
     registerWriter(PropKind, [] { return savepropfile(); });
-    registerLoader(Prop2prtKind, 0, [] { loadprop2prtfile(); });
+    registerLoader(Prop2prtKind, 0, [] { return loadprop2prtfile(); });
 }
 
 } // namespace dovrane

@@ -23,7 +23,7 @@ class LevelSampler;
 // The loader and writer a tool window registers for its file kind (0: none).
 struct ToolFiles {
     int kind = 0;
-    std::function<void()> loader;
+    std::function<bool()> loader;   // true when it took the file
     std::function<bool()> writer;
 };
 

@@ -69,8 +69,7 @@ bool runLoader(int kind, int subKind) {
     if (!l) return false;
     // A copy, so a loader that re-registers itself does not pull the ground away.
     const FileLoader loader = *l;
-    loader();
-    return true;
+    return loader();
 }
 
 std::optional<bool> runWriter(int kind) {

@@ -10,8 +10,12 @@
 
 namespace dovrane {
 
-// A loader reads FileKindPath(kind) & FileKindName(kind) into its window.
-using FileLoader = std::function<void()>;
+// A loader reads FileKindPath(kind) & FileKindName(kind) into its window and
+// returns true when it took the file. When it refuses the file or cannot read
+// it, it says why, leaves its window and data as they were and returns false;
+// the chooser then gives the kind its previous name back, so a later save
+// never aims at a file that was not loaded.
+using FileLoader = std::function<bool()>;
 // A writer writes FileKindPath(kind) & FileKindName(kind) whole, replacing an
 // old file only once the new one is complete (writeLines, QSaveFile), and
 // returns false when it could not; the chooser then says so and never reports
@@ -29,7 +33,8 @@ void clearFileKindHandlers();
 
 bool hasLoader(int kind, int subKind);
 bool hasWriter(int kind);
-// Calls the loader; false when the kind has none.
+// Calls the loader: true when it took the file, false when it did not or the
+// kind has none.
 bool runLoader(int kind, int subKind);
 // Calls the writer; nullopt when the kind has none, else what it returned.
 std::optional<bool> runWriter(int kind);

@@ -107,9 +107,13 @@ void frmLoadfile::cmdOK_Click() {
         } else if (kind != 8 || dialogs::message(memoryQuestion(name), dialogs::Buttons::YesNoCancel,
                                                  dialogs::Icon::Question,
                                                  QStringLiteral("Load Memory File")) == dialogs::Answer::Yes) {
+            // The loader reads the file of the kind's name; a file it did not
+            // take leaves the kind's name as it was, so that a save goes to
+            // the file the window still shows.
+            const QString previous = FileKindName[size_t(kind)];
             FileKindName[size_t(kind)] = name;
             BusyCursor busy;
-            runLoader(kind, subKind);
+            if (!runLoader(kind, subKind)) FileKindName[size_t(kind)] = previous;
         }
     }
     if (self) unload();

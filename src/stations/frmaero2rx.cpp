@@ -27,8 +27,9 @@ void frmAero2rx::showQueryWindow() {
     q->raise();
 }
 
-void loadaeroftlfile() {
-    if (frmAero2rx* v = forms::loaded<frmAero2rx>()) v->loadList();
+bool loadaeroftlfile() {
+    frmAero2rx* v = forms::loaded<frmAero2rx>();
+    return v && v->loadList();
 }
 
 } // namespace dovrane

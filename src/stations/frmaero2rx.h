@@ -22,6 +22,6 @@ private:
 };
 
 // The loader of aero lists (kind 3, sub-kind 2).
-void loadaeroftlfile();
+bool loadaeroftlfile();
 
 } // namespace dovrane

@@ -34,8 +34,9 @@ void frmIlg2rx::cmdSort_Click() {
     forms::load<frmIlgqsort>()->showModal();
 }
 
-void loadilgftlfile() {
-    if (frmIlg2rx* v = forms::loaded<frmIlg2rx>()) v->loadList();
+bool loadilgftlfile() {
+    frmIlg2rx* v = forms::loaded<frmIlg2rx>();
+    return v && v->loadList();
 }
 
 void sortilgquery() {

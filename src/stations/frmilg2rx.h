@@ -23,7 +23,7 @@ private:
 };
 
 // The loader of broadcast lists (kind 3, sub-kind 1).
-void loadilgftlfile();
+bool loadilgftlfile();
 // Sorts the broadcast viewer's result by ListSortKey and shows it.
 void sortilgquery();
 

@@ -154,25 +154,31 @@ void frmTracking::blankRows() {
 
 void frmTracking::cmdLoad_Click() { showLoadChooser(5); }
 
-void frmTracking::loadtrackingfile() {
+bool frmTracking::loadtrackingfile() {
     const QString name = FileKindName[5];
     const StationLoad result = loadList(name);
-    // Told once the busy pointer is gone, as the viewers tell it.
-    if (result.cut)
+    // Told once the busy pointer is gone, as the viewers tell it. A file
+    // that cannot be read leaves the list that is tracked as it was.
+    if (!result.read)
+        dialogs::message(QStringLiteral("The file %1 could not be read.").arg(name), dialogs::Buttons::Ok,
+                         dialogs::Icon::Exclamation, QStringLiteral("Load File"));
+    else if (result.cut)
         dialogs::message(stationtexts::listCut(result.loaded, result.leftOut, name), dialogs::Buttons::Ok,
                          dialogs::Icon::Information, QStringLiteral("Load File"));
+    return result.read;
 }
 
 StationLoad frmTracking::loadList(const QString& name) {
     BusyCursor busy;
+    StationStore store;
+    const StationLoad result = loadStationList(QDir(FileKindPath[5]).filePath(name), stationListCapacity(), store);
+    if (!result.read) return result;
     records_.clear();
     setWindowTitle(QStringLiteral("Tracking"));
     blankRows();
     ui->lblCatchrange->hide();
     ui->txtCatchrange->hide();
 
-    StationStore store;
-    const StationLoad result = loadStationList(QDir(FileKindPath[5]).filePath(name), stationListCapacity(), store);
     records_ = std::move(store.records);
     TrackFreq = val(ui->txtFrequencyA->text());
     updatetracking();
@@ -372,8 +378,9 @@ void frmTracking::lblBingo_Click(int index) {
         if (QWidget* box = log->findChild<QWidget*>(QLatin1String(name))) box->setProperty("text", text);
 }
 
-void loadtrackingfile() {
-    if (frmTracking* t = forms::loaded<frmTracking>()) t->loadtrackingfile();
+bool loadtrackingfile() {
+    frmTracking* t = forms::loaded<frmTracking>();
+    return t && t->loadtrackingfile();
 }
 
 } // namespace dovrane

@@ -29,7 +29,8 @@ public:
     frmTracking();
     ~frmTracking() override;
 
-    void loadtrackingfile();
+    // False when the file could not be read (the list stays as it was).
+    bool loadtrackingfile();
     void updatetracking();
     void filltrackinghits();
     void filltrackingall();
@@ -88,6 +89,6 @@ private:
 };
 
 // The loader of tracking lists (kind 5).
-void loadtrackingfile();
+bool loadtrackingfile();
 
 } // namespace dovrane

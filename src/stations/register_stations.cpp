@@ -15,9 +15,9 @@ void registerStationWindows() {
     registerToolWindow(QStringLiteral("frmIlg2rx"), showingWindow<frmIlg2rx>());
     registerToolWindow(QStringLiteral("frmAero2rx"), showingWindow<frmAero2rx>());
     registerToolWindow(QStringLiteral("frmTracking"), showingWindow<frmTracking>());
-    registerLoader(3, 1, [] { loadilgftlfile(); });
-    registerLoader(3, 2, [] { loadaeroftlfile(); });
-    registerLoader(5, 0, [] { loadtrackingfile(); });
+    registerLoader(3, 1, [] { return loadilgftlfile(); });
+    registerLoader(3, 2, [] { return loadaeroftlfile(); });
+    registerLoader(5, 0, [] { return loadtrackingfile(); });
 }
 
 } // namespace dovrane

@@ -97,16 +97,27 @@ void StationViewer::setEntries(const QStringList& lines, bool resultLines) {
 
 void StationViewer::cmdLoad_Click() { showLoadChooser(3, texts_.subKind); }
 
-void StationViewer::loadList() {
-    if (FileKind < 0 || FileKind >= 15) return;
+bool StationViewer::loadList() {
+    if (FileKind < 0 || FileKind >= 15) return false;
     const QString name = FileKindName[size_t(FileKind)];
     const QString path = QDir(FileKindPath[size_t(FileKind)]).filePath(name);
     StationLoad result;
+    StationStore loaded;
+    {
+        BusyCursor busy;
+        result = loadStationList(path, stationListCapacity(), loaded);
+    }
+    // A file that cannot be read leaves the list shown, and its name, as they were.
+    if (!result.read) {
+        dialogs::message(QStringLiteral("The file %1 could not be read.").arg(name), dialogs::Buttons::Ok,
+                         dialogs::Icon::Exclamation, QStringLiteral("Load File"));
+        return false;
+    }
     {
         BusyCursor busy;
         setWindowTitle(texts_.loadingCaption);
         setEntries({});
-        result = loadStationList(path, stationListCapacity(), store_);
+        store_ = std::move(loaded);
         QStringList lines;
         lines.reserve(qsizetype(store_.records.size()));
         for (const QString& r : store_.records) lines << r;
@@ -114,14 +125,12 @@ void StationViewer::loadList() {
         setWindowTitle(texts_.loadedCaption + name + QStringLiteral(" / ") + numText(double(result.loaded)) +
                        QStringLiteral(" records"));
         for (QWidget* w : std::initializer_list<QWidget*>{c_.cmdQuery, c_.cmdSort, c_.cmdScan, c_.txtScandelay})
-            if (w) w->setEnabled(result.read);
+            if (w) w->setEnabled(true);
     }
-    if (!result.read)
-        dialogs::message(QStringLiteral("The file %1 could not be read.").arg(name), dialogs::Buttons::Ok,
-                         dialogs::Icon::Exclamation, QStringLiteral("Load File"));
-    else if (result.cut)
+    if (result.cut)
         dialogs::message(stationtexts::listCut(result.loaded, result.leftOut, name), dialogs::Buttons::Ok, dialogs::Icon::Information,
                          QStringLiteral("Load File"));
+    return true;
 }
 
 void StationViewer::cmdQuery_Click() {

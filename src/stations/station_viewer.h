@@ -46,8 +46,9 @@ public:
     StationViewer(int positionIndex, bool* openFlag, Texts texts);
     ~StationViewer() override;
 
-    // The loader of the chosen file (FileKindPath(3) & FileKindName(3)).
-    void loadList();
+    // The loader of the chosen file (FileKindPath(3) & FileKindName(3)); false
+    // when it could not be read, which leaves the list as it was.
+    bool loadList();
     // The query window's search; the query's texts come back as the search
     // left them (defaults, exchanged range).
     void search(StationQuery& query);
