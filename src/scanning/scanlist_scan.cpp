@@ -8,6 +8,10 @@ namespace dovrane {
 
 bool scanlistBoxAccepts(const QString& text) {
     if (holdsControlCharacter(text)) return false;
+    // A blank of any other kind (a no-break space, a thin space) splits two
+    // numbers just as one does, and no number reads past it.
+    for (QChar c : text)
+        if (c.isSpace() && c != QLatin1Char(' ')) return false;
     const QString inner = text.trimmed();
     return !inner.contains(QLatin1Char(' '));
 }

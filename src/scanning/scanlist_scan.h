@@ -20,8 +20,9 @@ inline constexpr int ScanlistTrends = 10;
 // Trend colours by their QBColor numbers.
 enum TrendColour { TrendNone = 0, TrendRising = 10, TrendFalling = 12, TrendSteady = 14, TrendWhite = 15 };
 
-// Whether a box may hold text: no line break or other control character, and
-// no blank or tab between two parts ("7100 9500" is two numbers, not one).
+// Whether a box may hold text: no line break or other control character, no
+// blank but the plain one, and none between two parts ("7100 9500" is two
+// numbers, not one).
 bool scanlistBoxAccepts(const QString& text);
 // The frequency of a box: its number value when the box may hold the text
 // and the value lies within the receiver's limits; a "," ends the number, as

@@ -116,9 +116,14 @@ QString field(const QString& line, int& pos, bool rest) {
 } // namespace
 
 QString scanPairLine(const ScanPair& p) {
-    QString remark = p.remark;
-    if (needsQuotes(remark)) remark = QLatin1Char('"') + remark.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-    return p.a + QLatin1Char(',') + p.b + QLatin1Char(',') + numText(double(p.on)) + QLatin1Char(',') + remark;
+    // Every text field the reader would split or trim: the channels as they
+    // were read from a quoted field, and the remark.
+    const auto quoted = [](QString s) {
+        if (!needsQuotes(s)) return s;
+        return QLatin1Char('"') + s.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    };
+    return quoted(p.a) + QLatin1Char(',') + quoted(p.b) + QLatin1Char(',') + numText(double(p.on)) +
+           QLatin1Char(',') + quoted(p.remark);
 }
 
 std::optional<ScanPair> parseScanPairLine(const QString& line) {

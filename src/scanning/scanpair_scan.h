@@ -51,9 +51,9 @@ BoxRule pairStartRule(const QString& text, int last);
 BoxRule pairEndRule(const QString& text, int last);
 BoxRule pairDelayRule(const QString& text);
 
-// A line of the file: A,B, flag,remark. A remark that holds a comma or a
-// quote, or begins or ends with a blank, is written in quotes with its
-// quotes doubled, so it reads back as it was.
+// A line of the file: A,B, flag,remark. A channel or remark that holds a
+// comma or a quote, or begins or ends with a blank, is written in quotes with
+// its quotes doubled, so it reads back as it was.
 QString scanPairLine(const ScanPair& p);
 // One pair from a line; missing fields stay empty (flag 0). Blank lines give nothing.
 std::optional<ScanPair> parseScanPairLine(const QString& line);

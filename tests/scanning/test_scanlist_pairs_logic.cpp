@@ -41,7 +41,9 @@ TEST(ScanlistLogicTest, BoxRules) {
     const std::pair<const char*, bool> boxes[] = {{"9500", true}, {"-", false}, {"", false}, {"abc", false},
                                                   {"5", false},   {"30000", true}, {"9995,5", true},
                                                   {"7100 9500", false}, {"71 00", false}, {"71\t00", false},
-                                                  {" 9500", true}, {"9500 ", true}};
+                                                  {" 9500", true}, {"9500 ", true},
+                                                  {"7100\u00a09500", false}, {"7100\u20099500", false},
+                                                  {"9500\u00a0", false}};
     for (auto [text, valid] : boxes) EXPECT_EQ(scanlistFrequency(text, 10, 30000).has_value(), valid) << text;
     EXPECT_DOUBLE_EQ(*scanlistFrequency("9995,5", 10, 30000), 9995);
     EXPECT_EQ(scanlistRunsPerUpdate("2"), 5);
@@ -224,6 +226,30 @@ TEST(ScanPairLogicTest, FileLinesRoundTripWithCommasBlankAndShortLines) {
         EXPECT_EQ(back[i].remark, pairs[i].remark);
     }
     EXPECT_EQ(scanPairFileLines(back), lines);
+
+    // Channels read from quoted fields, as another program may write them:
+    // saved so that they reload the same.
+    const struct {
+        const char* line;
+        const char* a;
+        const char* b;
+    } quoted[] = {{"\"7100,5\",9500, 1,x", "7100,5", "9500"},
+                  {"7100,\"9500,5\", 1,x", "7100", "9500,5"},
+                  {"\"7100,5\",\"9500,5\", 0,\"a, b\"", "7100,5", "9500,5"},
+                  {"\" 7100\",\"9\"\"5\", 1,", " 7100", "9\"5"}};
+    for (const auto& q : quoted) {
+        const QList<ScanPair> read = scanPairsFromLines({QString::fromLatin1(q.line)});
+        ASSERT_EQ(read.size(), 1) << q.line;
+        EXPECT_EQ(read[0].a, QLatin1String(q.a)) << q.line;
+        EXPECT_EQ(read[0].b, QLatin1String(q.b)) << q.line;
+        const QList<ScanPair> again = scanPairsFromLines(scanPairFileLines(read));
+        ASSERT_EQ(again.size(), 1) << q.line;
+        EXPECT_EQ(again[0].a, read[0].a) << q.line;
+        EXPECT_EQ(again[0].b, read[0].b) << q.line;
+        EXPECT_EQ(again[0].on, read[0].on) << q.line;
+        EXPECT_EQ(again[0].remark, read[0].remark) << q.line;
+    }
+
     // A blank line gives no pair; a short line gives empty fields and keeps
     // the next line's pair whole; an old unquoted comma stays in the remark.
     const QList<ScanPair> odd = scanPairsFromLines({"9500", "", " 6000 , 6010 , 1 , a, b ", "  "});

@@ -234,6 +234,9 @@ TEST_F(ScanWindowTest, APastedLineBreakNeverSplitsALineOfTheScanFiles) {
         {3, QStringLiteral("9500"), "9500"},
         // Two numbers are no frequency: refused as a line break is.
         {4, QStringLiteral("7100 9500"), "-"},
+        // So are two numbers with a blank of another kind between them.
+        {5, QStringLiteral("7100") + QChar(0x00A0) + QStringLiteral("9500"), "-"},
+        {6, QStringLiteral("7100") + QChar(0x202F) + QStringLiteral("9500"), "-"},
     };
     for (const auto& b : boxes) {
         test::pasteInto(l->txtFreqlist[size_t(b.box)], b.pasted);
