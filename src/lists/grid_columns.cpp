@@ -119,6 +119,19 @@ int boxTextRoom(const QLineEdit* box, int px) {
     return r.width() - m.left() - m.right() - 2 * kBoxMargin - kCursor;
 }
 
+// Pixels of text height a box shows whole: its frame and text margins left
+// out, and the pixel it keeps above and below its line of text.
+int boxTextHeight(const QLineEdit* box) {
+    QStyleOptionFrame o;
+    o.initFrom(box);
+    o.rect = QRect(0, 0, std::max(box->width(), 1), box->height());
+    o.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &o, box) : 0;
+    const QRect r = box->style()->subElementRect(QStyle::SE_LineEditContents, &o, box);
+    const QMargins m = box->textMargins();
+    constexpr int kLineMargin = 1;
+    return r.height() - m.top() - m.bottom() - 2 * kLineMargin;
+}
+
 // The largest size of base, down to 7 points, at which widest takes no more
 // than room pixels; where none does, the smallest.
 QFont largestFitting(const QFont& base, const QString& widest, int room) {
@@ -140,6 +153,23 @@ void fitTextBox(QLineEdit* box, const QString& widest) {
     const int short_ = sampleAdvance(font, widest) - room;
     if (short_ > 0 && box->maximumWidth() < QWIDGETSIZE_MAX) box->setMaximumWidth(px + short_);
 }
+
+void fitTextBoxHeight(QLineEdit* box) {
+    box->setFrame(false);
+    box->setTextMargins(0, 0, 0, 0);
+    const int room = boxTextHeight(box);
+    const QFont base = box->font();
+    QFont font = base;
+    for (double points : readableSizes(base, base)) {
+        font = atPoints(base, points);
+        if (QFontMetrics(font).height() <= room) break;
+    }
+    box->setFont(font);
+    if (const int short_ = QFontMetrics(font).height() - room; short_ > 0)
+        box->resize(box->width(), box->height() + short_);
+}
+
+int textBoxHeightRoom(const QLineEdit* box) { return boxTextHeight(box); }
 
 int textBoxWidth(const QLineEdit* box, const QString& widest) {
     const int need = sampleAdvance(box->font(), widest);

@@ -64,6 +64,14 @@ void applyGridFit(const GridFit& fit, QTableView* titles, QTableView* data);
 // font, down to 7 points, at which widest shows whole; where none does, the
 // smallest, and the box is let grow just enough.
 void fitTextBox(QLineEdit* box, const QString& widest);
+// A text box that stands in a row no taller than itself (a row of a window
+// drawn to fixed positions): no frame and no text margins, and the largest
+// size of its font, down to 7 points, whose full height (the accent over a
+// capital, the tail under a "g") it shows whole; where none does, the
+// smallest, and the box is let grow just enough.
+void fitTextBoxHeight(QLineEdit* box);
+// Pixels of text height box shows whole.
+int textBoxHeightRoom(const QLineEdit* box);
 // The least width at which box shows widest whole in its own font, digits
 // counted as in fitTextBox, its text cursor included.
 int textBoxWidth(const QLineEdit* box, const QString& widest);

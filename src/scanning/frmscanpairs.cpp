@@ -62,6 +62,8 @@ frmScanpairs::frmScanpairs() : Form(40, &ScanpairsOpen), ui(std::make_unique<Ui:
         // A remark ends its pair's line in the pair file: a pasted line break
         // becomes a blank.
         keepOnOneLine(txtRemarks[i]);
+        // The rows stand 16 pixels apart: the box shows its font's full height.
+        fitTextBoxHeight(txtRemarks[i]);
         connect(lblChannelA[i], &ClickableLabel::clicked, this, [this, r] { lblChannel_Click(0, r); });
         connect(lblChannelB[i], &ClickableLabel::clicked, this, [this, r] { lblChannel_Click(1, r); });
         // An edit goes to the pair its row showed when it was made.

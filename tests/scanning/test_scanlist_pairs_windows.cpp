@@ -19,7 +19,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QStyle>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -347,6 +350,29 @@ TEST_F(ScanWindowTest, PairListOutlivesItsWindowAndNoSaveWritesAListOfNothing) {
     ASSERT_TRUE(sim.waitIdle());
     EXPECT_EQ(std::lround(*sim.tunedKHz()), 5000);
     w->cmdStop_Click();
+}
+
+// The remark boxes stand in rows 16 pixels apart: each shows its font's full
+// height, so the accent over a capital ("Vier \u00d6") is not cut, and none
+// reaches into the row below.
+TEST_F(ScanWindowTest, ARemarkBoxShowsItsFontsFullHeight) {
+    frmScanpairs* p = forms::load<frmScanpairs>();
+    ASSERT_TRUE(p && p->isLoaded());
+    for (size_t r = 0; r < p->txtRemarks.size(); ++r) {
+        SCOPED_TRACE(r);
+        QLineEdit* box = p->txtRemarks[r];
+        const int frame = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box) : 0;
+        const QMargins m = box->textMargins();
+        // A line edit keeps a pixel above and below its line of text.
+        const int room = box->height() - 2 * frame - m.top() - m.bottom() - 2;
+        const QFontMetrics fm(box->font());
+        EXPECT_LE(fm.height(), room);
+        EXPECT_LE(fm.boundingRect(QStringLiteral("Vier \u00d6")).height(), room);
+        EXPECT_GE(QFontInfo(box->font()).pointSizeF(), 6.9);
+        if (r + 1 < p->txtRemarks.size()) {
+            EXPECT_LE(box->geometry().bottom(), p->txtRemarks[r + 1]->y() - 1);
+        }
+    }
 }
 
 } // namespace
