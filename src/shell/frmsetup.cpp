@@ -210,6 +210,7 @@ frmSetUp::frmSetUp() : Form(28, &SetUpOpen), ui(std::make_unique<Ui::frmSetUp>()
     ui->cmbComDevice->installEventFilter(this);
     connect(ui->cmbComDevice, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0 && !checking_) commitPortDevice();
+        showDeviceStart();
     });
 
     // Escape closes the window as its Close button does, as in any dialog.
@@ -278,6 +279,14 @@ void frmSetUp::showPortDevice() {
     ui->cmbComDevice->setEnabled(port >= 1 && port <= 5);
     ui->cmbComDevice->setCurrentIndex(-1);
     ui->cmbComDevice->setEditText(port >= 1 && port <= 5 ? serialDeviceForPort(DataFolder, port) : QString());
+    showDeviceStart();
+}
+
+void frmSetUp::showDeviceStart() {
+    // A device path longer than the box shows from its start, where the
+    // paths differ ("/dev/serial/by-id/usb-..."); the whole path is the tip.
+    if (QLineEdit* e = ui->cmbComDevice->lineEdit()) e->setCursorPosition(0);
+    ui->cmbComDevice->setToolTip(ui->cmbComDevice->currentText());
 }
 
 bool frmSetUp::commitPortDevice() {

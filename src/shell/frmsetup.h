@@ -42,6 +42,8 @@ private:
     void optRxtype_Click(int index);
     void optCom_Click(int index);
     void showPortDevice();
+    // The device box shows the start of a long path, and the whole of it as its tip.
+    void showDeviceStart();
     bool commitPortDevice();
     // Stores the field's value, tests it, and on failure puts the default back
     // and says why; false when the value was refused.

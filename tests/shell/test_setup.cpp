@@ -509,3 +509,38 @@ TEST_F(SetUpDialog, ThePortsDeviceIsShownAndKeptForThatPort) {
     EXPECT_EQ(device->currentText(), QStringLiteral("/dev/ttyUSB7"));
     EXPECT_EQ(serialDeviceForPort(DataFolder, 3), QStringLiteral("/dev/ttyUSB7"));
 }
+
+namespace {
+
+// A device path longer than the box shows from its start, whichever way the
+// box got it (the port chosen, a device picked from the list); the tip holds
+// the whole path.
+TEST_F(SetUpDialog, ALongDevicePathShowsFromItsStart) {
+    const QString longPath = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    const QString otherPath = QStringLiteral("/dev/serial/by-path/pci-0000:00:14.0-usb-0:2.4:1.0-port0");
+    ASSERT_TRUE(setSerialDeviceForPort(DataFolder, 1, longPath));
+    ASSERT_TRUE(setSerialDeviceForPort(DataFolder, 2, otherPath));
+    open();
+    auto* device = find<QComboBox>(QStringLiteral("cmbComDevice"));
+    QLineEdit* edit = device->lineEdit();
+    ASSERT_TRUE(edit);
+    const struct {
+        const char* button;
+        QString path;
+    } rows[] = {{"optCom_1", otherPath}, {"optCom_0", longPath}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.button);
+        find<QAbstractButton>(QLatin1String(row.button))->click();
+        pump();
+        ASSERT_EQ(device->currentText(), row.path);
+        ASSERT_GT(QFontMetrics(edit->font()).horizontalAdvance(row.path), edit->width()) << "longer than the box";
+        EXPECT_EQ(edit->cursorPosition(), 0);
+        // The text is drawn from its start: the cursor before its first
+        // character stands at the box's left edge.
+        EXPECT_LT(edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), QFontMetrics(edit->font()).horizontalAdvance(QLatin1Char('/')) + 8);
+        EXPECT_EQ(device->toolTip(), row.path);
+    }
+}
+
+} // namespace
+
