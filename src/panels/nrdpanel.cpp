@@ -1,6 +1,7 @@
 #include "panels/nrdpanel.h"
 
 #include "drivers/nrd/nrddriver.h"
+#include "platform/commport.h"
 #include "shell/globals.h"
 
 namespace dovrane {
@@ -42,6 +43,16 @@ void NrdPanel::continuousStopped() {
     if (!steppingHolds_) return;
     steppingHolds_ = false;
     dovrane::lockoffon(0);
+}
+
+void NrdPanel::beforeToolsUnload() {
+    if (Comm1) closing_.emplace(*Comm1);
+    RxPanel::beforeToolsUnload();
+}
+
+void NrdPanel::afterToolsUnload() {
+    RxPanel::afterToolsUnload();
+    closing_.reset();
 }
 
 void NrdPanel::modelUnload() {

@@ -399,10 +399,11 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
         EXPECT_TRUE(other->waitIdle());
         EXPECT_TRUE(other->bytesReceived().isEmpty())
             << "a try reached another device: " << other->bytesReceived().toStdString();
-        // The panel's own release as it closes opens the port there (the
-        // user's own doing); the try as it closes stays off it.
+        // Nothing of the close reaches it either: neither the panel's own
+        // release nor the try as the port closes.
         currentPanel()->unload();
         EXPECT_TRUE(other->waitIdle());
+        EXPECT_TRUE(other->bytesReceived().isEmpty()) << "the close reached another device";
         EXPECT_FALSE(otherNrd.commandTexts().contains("O0")) << "the try as the panel closed reached another device";
         EXPECT_FALSE(otherNrd.commandTexts().contains("H1")) << "the try as the panel closed reached another device";
         // The user's Go on the port is the user's choice of device: the
