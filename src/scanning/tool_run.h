@@ -9,10 +9,9 @@
 // controls first, then what the run took from the rest of the program, and
 // only then the box, if there is one to show. So a box never opens over a
 // half-stopped window, however it ended (Stop, Exit, a close or a failure).
+#include "platform/commport.h"
 #include "scanning/measure_interlock.h"
 #include "shell/run_notice.h"
-
-#include "platform/commport.h"
 
 #include <QString>
 #include <functional>
