@@ -2,6 +2,7 @@
 #include "drivers/ar7030/clsar7030.h"
 #include "drivers/nrd535/clsnrd535.h"
 #include "drivers/nrd545/clsnrd545.h"
+#include "drivers/rx320/clsrx320.h"
 #include "platform/commport.h"
 #include "platform/dialogs.h"
 
@@ -71,6 +72,25 @@ bool receiverAnswers(clsAR7030* ar7030, clsNRD535* nrd535, clsNRD545* nrd545) {
     if (nrd535) return nrd535->RxClock().has_value();
     if (nrd545) return nrd545->RxClock().has_value();
     return false;
+}
+
+bool receiverAnswers(int rxType, CommPort& port) {
+    switch (rxType) {
+    case 1: {
+        clsAR7030 rx(port);
+        return receiverAnswers(&rx, nullptr, nullptr);
+    }
+    case 2: {
+        clsNRD535 rx(port);
+        return receiverAnswers(nullptr, &rx, nullptr);
+    }
+    case 3: return clsRX320(port).Smeter().has_value();
+    case 4: {
+        clsNRD545 rx(port);
+        return receiverAnswers(nullptr, nullptr, &rx);
+    }
+    default: return true;
+    }
 }
 
 } // namespace dovrane

@@ -35,5 +35,9 @@ QString rxNoticeText(const QString& device);
 // answer: one register of the AR7030, the clock of an NRD receiver. The one
 // driver given is asked; true when it answered.
 bool receiverAnswers(clsAR7030* ar7030, clsNRD535* nrd535, clsNRD545* nrd545);
+// The same question, and the RX-320's S-meter, through a driver object of
+// its own for receiver model rxType on port: for a run that has none (one
+// that only tunes or only listens). True for no receiver.
+bool receiverAnswers(int rxType, CommPort& port);
 
 } // namespace dovrane

@@ -10,6 +10,7 @@ enum class Sent {
     Yes,       // the command went out
     Refused,   // the receiver or its options do not take the value: nothing went out
     NoAnswer,  // the command could not go out, or the receiver did not answer
+    NotHeld,   // a command that acts only while the receiver is held, and it is not: nothing went out
 };
 
 class SendResult {
@@ -22,6 +23,7 @@ public:
     constexpr explicit operator bool() const { return how_ == Sent::Yes; }
     constexpr bool refused() const { return how_ == Sent::Refused; }
     constexpr bool unanswered() const { return how_ == Sent::NoAnswer; }
+    constexpr bool notHeld() const { return how_ == Sent::NotHeld; }
     constexpr Sent how() const { return how_; }
     constexpr bool operator==(const SendResult&) const = default;
 

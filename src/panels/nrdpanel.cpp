@@ -1,6 +1,7 @@
 #include "panels/nrdpanel.h"
 
 #include "drivers/nrd/nrddriver.h"
+#include "platform/commport.h"
 #include "shell/globals.h"
 
 namespace dovrane {
@@ -22,20 +23,36 @@ void NrdPanel::lockoffon(int v) {
 void NrdPanel::cmdLock_Click(int i) {
     if (i != 0 && i != 1) return;
     PanelLock = i;
-    userLockChanged();
-    lockoffon(i);
+    if (userLockChanged(i)) {
+        lockoffon(i);
+        return;
+    }
+    // A run still holds the receiver: it stays in remote, and the panel
+    // shows it so, its sliders live.
+    showLock(RemoteHeld);
 }
 
 void NrdPanel::continuousStarted() {
-    // Stepping holds the receiver for its run, unless the user already does.
-    steppingHolds_ = PanelLock == 0;
-    if (steppingHolds_) dovrane::lockoffon(1);
+    // Stepping holds the receiver for its run, beside the user's lock: the
+    // user may let go of that while it steps.
+    steppingHolds_ = true;
+    dovrane::lockoffon(1);
 }
 
 void NrdPanel::continuousStopped() {
     if (!steppingHolds_) return;
     steppingHolds_ = false;
     dovrane::lockoffon(0);
+}
+
+void NrdPanel::beforeToolsUnload() {
+    if (Comm1) closing_.emplace(*Comm1);
+    RxPanel::beforeToolsUnload();
+}
+
+void NrdPanel::afterToolsUnload() {
+    RxPanel::afterToolsUnload();
+    closing_.reset();
 }
 
 void NrdPanel::modelUnload() {

@@ -5,8 +5,10 @@
 #include "drivers/nrd/nrddriver.h"
 #include "panels/panel_lock.h"
 #include "panels/rxpanel.h"
+#include "platform/commport.h"
 
 #include <QPointer>
+#include <optional>
 
 namespace dovrane {
 
@@ -32,6 +34,8 @@ protected:
     // Blanks and disables the controls that act only while the receiver is held.
     virtual void blankSliders() = 0;
 
+    void beforeToolsUnload() override;
+    void afterToolsUnload() override;
     void modelUnload() override;
     void releaseDriver() override;
     void continuousStarted() override;
@@ -41,6 +45,10 @@ private:
     QPointer<NrdDriver> nrd_;
     // Continuous stepping took a run's hold and owes its release.
     bool steppingHolds_ = false;
+    // From the start of the close to the port's own close: what the tools
+    // and the panel send as they close goes only to the device the panel
+    // spoke to, never to another that has since been given its name.
+    std::optional<ReopenPin> closing_;
 };
 
 } // namespace dovrane

@@ -35,10 +35,15 @@ NrdLockPanel* lockPanel() { return g_panel; }
 
 int runHolds() { return g_runs; }
 
-void userLockChanged() { forgetRuns(); }
+bool userLockChanged(int v) {
+    if (v != 0 || g_runs == 0) return true;
+    // The runs hold the receiver from now on, as if they had taken it.
+    g_runsTookHold = RemoteHeld == 1;
+    return false;
+}
 
 void lockoffon(int v) {
-    if (!g_panel || PanelLock != 0) return;
+    if (!g_panel) return;
     if (v == 1) {
         if (g_runs++ == 0) g_runsTookHold = false;
         // The first run takes the receiver, and any run retakes a hold that
@@ -52,6 +57,8 @@ void lockoffon(int v) {
             if (--g_runs > 0 || !g_runsTookHold) return;
         }
         g_runsTookHold = false;
+        // The user's lock stands after the last run.
+        if (PanelLock != 0) return;
         g_panel->lockoffon(0);
     } else {
         g_panel->lockoffon(v);

@@ -7,9 +7,10 @@
 // receiver (scans, recorders, tracking, the memory manager, the timer). The
 // user's lock belongs to the Lock buttons alone. Stepping and the tools ask
 // for a hold around each run with lockoffon(1) and give it back with
-// lockoffon(0); while the user holds the lock these calls leave the receiver
-// alone, and the receiver goes back to local only when the last run that
-// holds it has ended, so one run never pulls the hold from under another.
+// lockoffon(0). The user's lock and the runs' holds count together: the
+// receiver goes back to local only when none of them holds it, so neither
+// the user's Lock Off nor the end of one run pulls the hold from under
+// another run.
 #include <QColor>
 
 class QLabel;
@@ -35,17 +36,20 @@ NrdLockPanel* lockPanel();
 
 // A run's hold, for every tool and for continuous stepping, whichever NRD
 // panel is open (nothing happens when none is). 1 before a run holds the
-// receiver; 0 after it releases the receiver once no other run holds it, and
-// only when the runs took the hold themselves (a dialog that holds the
-// receiver through the panel's own lockoffon keeps its hold). While PanelLock
-// is 1 both leave the hold to the user. Other values are passed on and
-// change nothing.
+// receiver (counted also while the user holds the lock, so that the run
+// keeps it when the user lets go); 0 after it releases the receiver once
+// neither another run nor the user holds it, and only when the runs took
+// the hold themselves (a dialog that holds the receiver through the panel's
+// own lockoffon keeps its hold). Other values are passed on and change
+// nothing.
 void lockoffon(int v);
 // Runs holding the receiver now.
 int runHolds();
-// The user took or gave up the lock with the Lock buttons: from now on the
-// user's choice stands, and earlier runs no longer count.
-void userLockChanged();
+// The user took (1) or gave up (0) the lock with the Lock buttons, PanelLock
+// already set: whether the panel's own lockoffon(v) is to follow. Given up
+// while runs hold the receiver, it stays held for them (false), and the last
+// of them lets it go.
+bool userLockChanged(int v);
 
 // Holds the receiver for the lifetime of the object, by the rules above.
 class RunHold {

@@ -71,7 +71,10 @@ DeviceIdentity identityOf(const struct stat& st, const QString& path) {
 
 bool DeviceIdentity::sameDevice(const DeviceIdentity& other) const {
     if (!known() || !other.known()) return false;
-    if (!usbSerial.isEmpty() && !other.usbSerial.isEmpty()) return usbSerial == other.usbSerial;
+    // An adapter that gives a serial number is that adapter wherever it is
+    // plugged in; a device without one is never it, even under its number
+    // (every first USB serial adapter is the same 188:0).
+    if (!usbSerial.isEmpty() || !other.usbSerial.isEmpty()) return usbSerial == other.usbSerial;
     return rdev == other.rdev && madeNs == other.madeNs;
 }
 
@@ -112,6 +115,7 @@ QString CommPort::deviceName() const {
 bool CommPort::open() {
     close();
     wanted_ = true;
+    openedSinceOpen_ = false;
     if (!openDevice(true)) {
         emit openFailed();
         return false;
@@ -161,6 +165,7 @@ bool CommPort::openDevice(bool wantedOpen) {
         return false;
     }
     identity_ = opened;
+    openedSinceOpen_ = true;
     buffer_.clear();
     connect(port_.get(), &QSerialPort::readyRead, this, [this] { scheduleReceived(); });
     connect(port_.get(), &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) { onPortError(int(e)); });

@@ -98,6 +98,14 @@ public:
     // something owed to one device, which must never reach another that
     // has since been given its name.
     void setReopenOnly(std::optional<DeviceIdentity> device) { reopenOnly_ = std::move(device); }
+    const std::optional<DeviceIdentity>& reopenOnly() const { return reopenOnly_; }
+    // The device the program has spoken to since the last open(): the one
+    // open() found, or the first one a write found after an open() that
+    // failed. Nothing while none has been opened since: the device the name
+    // leads to is then the one the user chose.
+    std::optional<DeviceIdentity> spokenTo() const {
+        return openedSinceOpen_ ? std::optional<DeviceIdentity>(identity_) : std::nullopt;
+    }
     // Counts the successful opens, so that a caller can tell a port that was
     // opened afresh since it last looked.
     quint64 openCount() const { return openCount_; }
@@ -181,8 +189,28 @@ private:
     quint64 openCount_ = 0;
     DeviceIdentity identity_;
     std::optional<DeviceIdentity> reopenOnly_;
+    bool openedSinceOpen_ = false;
     int pauseAfterWriteMs_ = 0;
     ReceiverOnLine receiverOnLine_;
+};
+
+// For what is not the user's own doing (a panel's close, something owed, a
+// run's next sample): while it lives, a port that closed itself opens again
+// only on the device given, by default the one the program spoke to
+// (CommPort::spokenTo); a pin already in place, more particular, stands.
+class ReopenPin {
+public:
+    explicit ReopenPin(CommPort& port) : ReopenPin(port, port.spokenTo()) {}
+    ReopenPin(CommPort& port, std::optional<DeviceIdentity> device) : port_(port), before_(port.reopenOnly()) {
+        if (!before_) port_.setReopenOnly(std::move(device));
+    }
+    ~ReopenPin() { port_.setReopenOnly(before_); }
+    ReopenPin(const ReopenPin&) = delete;
+    ReopenPin& operator=(const ReopenPin&) = delete;
+
+private:
+    CommPort& port_;
+    std::optional<DeviceIdentity> before_;
 };
 
 // The device mapped to port n (1..5): line n of "serialports.ini" in dataFolder,

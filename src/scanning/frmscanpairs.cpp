@@ -3,6 +3,7 @@
 #include "ui_frmscanpairs.h"
 
 #include "drivers/model_tables.h"
+#include "drivers/rx_link.h"
 #include "lists/grid_columns.h"
 #include "platform/busycursor.h"
 #include "platform/clickable_label.h"
@@ -190,7 +191,12 @@ void frmScanpairs::startRun(bool fromStart) {
     setRunButtons(false);
     tmrScanpairs_->setInterval(int(vbRound(double(delay_) * 1000)));
     if (fromStart || !inRange(cur_, range())) cur_ = start_;
+    device_.take();
     run_.begin();
+    // An NRD's hold asks the receiver: a silence it met is the run's to tell.
+    if (rxNoticePending()) run_.notice().failed();
+    alive_.start();
+    questionFailed_ = false;
     tmrScanpairs_->start();
 }
 
@@ -227,17 +233,30 @@ void frmScanpairs::tmrScanpairs_Timer() {
     // A channel outside the receiver's range (or not a number) is passed by
     // without a message; the scan goes on with the next pair.
     QPointer<frmScanpairs> self(this);
+    std::optional<ReopenPin> pin;
+    device_.pin(pin);
     const TuneResult result = tuneQuietly(val(ui->optScanAB_0->isChecked() ? p.a : p.b));
     if (!self || !isLoaded() || !tmrScanpairs_->isActive()) return;
-    if (result == TuneResult::Failed) {
+    // A tuning only shows that the line takes bytes, not that the receiver
+    // is there: now and then the receiver is asked something.
+    std::optional<bool> answered;
+    if (result != TuneResult::Failed && alive_.due()) {
+        answered = Comm1 && receiverAnswers(RxType, *Comm1);
+        if (!self || !isLoaded() || !tmrScanpairs_->isActive()) return;
+    }
+    if (result == TuneResult::Failed || answered == false) {
+        questionFailed_ = questionFailed_ || answered == false;
         if (run_.failed()) {
             // One message, after the tick, that names the receiver and the scan.
             run_.stopWith([this] { stopControls(); }, kStopped, kTitle);
             return;
         }
-    } else {
-        // A tuning only shows that the line takes bytes, not that the
-        // receiver answers: a notice taken over stays for the stop.
+    } else if (answered == true) {
+        questionFailed_ = false;
+        run_.answered();
+    } else if (!questionFailed_) {
+        // A notice taken over stays for the stop; a question that went
+        // unanswered is not undone by a tuning that went out.
         run_.sent();
     }
     showactivepairs(cur_);

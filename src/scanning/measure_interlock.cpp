@@ -94,7 +94,9 @@ void MeasurementInterlock::release() {
 void MeasurementRun::begin() {
     if (active_) return;
     active_ = true;
-    if ((RxType == 2 || RxType == 4) && PanelLock == 0) {
+    // Also under the user's lock: a Lock Off during the run leaves the
+    // receiver held for it.
+    if (RxType == 2 || RxType == 4) {
         lockoffon(1);
         held_ = true;
     }

@@ -44,8 +44,8 @@ private:
     bool held_ = true;
 };
 
-// One run of a tool: at begin the NRD remote hold (RxType 2 or 4 and
-// PanelLock 0 only), lockforms when asked for, and the attenuator frame
+// One run of a tool: at begin the NRD remote hold (RxType 2 or 4, counted
+// beside the user's lock), lockforms when asked for, and the attenuator frame
 // disabled when asked for; end() gives back exactly what begin took. A tool
 // calls end() at Stop, at the end of a single run and in its unload, so a
 // window closed while its run is active leaves nothing locked or held.

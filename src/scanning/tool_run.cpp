@@ -1,6 +1,8 @@
 #include "scanning/tool_run.h"
 #include "scanning/level_sample.h"
+#include "platform/clock.h"
 #include "shell/file_kinds.h"
+#include "shell/globals.h"
 
 // level_sample.h keeps the driver objects behind forward declarations; the
 // sampler's destructor needs them whole.
@@ -68,5 +70,24 @@ void ToolRun::answered() {
 }
 
 void ToolRun::renewSampler() { sampler_ = std::make_unique<LevelSampler>(); }
+
+void AliveCheck::start() { lastMs_ = Clock::steadyMs(); }
+
+bool AliveCheck::due() {
+    if (Clock::steadyMs() - lastMs_ < EveryMs) return false;
+    start();
+    return true;
+}
+
+void RunDevice::take() {
+    device_.reset();
+    if (!Comm1) return;
+    Comm1->ensureOpen();
+    device_ = Comm1->spokenTo();
+}
+
+void RunDevice::pin(std::optional<ReopenPin>& out) const {
+    if (Comm1) out.emplace(*Comm1, device_);
+}
 
 } // namespace dovrane

@@ -9,12 +9,14 @@
 // controls first, then what the run took from the rest of the program, and
 // only then the box, if there is one to show. So a box never opens over a
 // half-stopped window, however it ended (Stop, Exit, a close or a failure).
+#include "platform/commport.h"
 #include "scanning/measure_interlock.h"
 #include "shell/run_notice.h"
 
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace dovrane {
 
@@ -82,6 +84,38 @@ private:
     RunNotice notice_;
     SilenceCount silence_;
     int kind_ = 0;
+};
+
+// A run that only tunes or only listens learns that the receiver has gone
+// by asking it something now and then, at a rate that costs little (as the
+// memory fill does): every EveryMs on the steady clock.
+class AliveCheck {
+public:
+    static constexpr qint64 EveryMs = 5000;
+    // The run starts: the first question comes EveryMs from now.
+    void start();
+    // The receiver showed it is there (it answered, or sent something of
+    // its own): the next question waits EveryMs from now.
+    void heard() { start(); }
+    // Whether it is time to ask; once it is, the next one waits EveryMs.
+    bool due();
+
+private:
+    qint64 lastMs_ = 0;
+};
+
+// The device a run speaks to: the one the port leads to when the user
+// starts the run (a port that closed itself opens again there, as for any
+// command of the user's). The run's ticks then reopen the port only on that
+// device, never on another given its name meanwhile.
+class RunDevice {
+public:
+    void take();
+    // Holds the port to the run's device for one tick.
+    void pin(std::optional<ReopenPin>& out) const;
+
+private:
+    std::optional<DeviceIdentity> device_;
 };
 
 } // namespace dovrane

@@ -4,6 +4,7 @@
 #include "drivers/model_tables.h"
 #include "drivers/nrd535/clsnrd535.h"
 #include "drivers/nrd545/clsnrd545.h"
+#include "drivers/rx_link.h"
 #include "panels/panel_lock.h"
 #include "platform/option_group.h"
 #include "platform/commport.h"
@@ -28,6 +29,7 @@ namespace tt = timertexts;
 
 const QColor SavingColour{0xFF, 0x80, 0x00};   // &H80FF
 const QColor IdleColour{0xFF, 0xFF, 0xC0};     // &HC0FFFF
+const QString RttyStopped = QStringLiteral("The RTTY reception has stopped");
 
 template <class T, size_t N> void gather(QWidget* w, std::array<T*, N>& out, const QString& name) {
     for (size_t i = 0; i < N; ++i) out[i] = w->findChild<T*>(name + QLatin1Char('_') + QString::number(i));
@@ -118,9 +120,10 @@ void frmRtty::sendParameters() {
     if (NRD545A) NRD545A->RttyParameters(params_.text());
 }
 
-void frmRtty::rttyOnOff(int v) {
-    if (NRD535A) NRD535A->RttyOnOff(v);
-    if (NRD545A) NRD545A->RttyOnOff(v);
+SendResult frmRtty::rttyOnOff(int v) {
+    if (NRD535A) return NRD535A->RttyOnOff(v);
+    if (NRD545A) return NRD545A->RttyOnOff(v);
+    return Sent::Refused;
 }
 
 void frmRtty::cmdBaud_Click(int i) {
@@ -203,8 +206,22 @@ void frmRtty::cmdStart_Click() {
     // The window reads what the receiver sends by itself from now on: no dial
     // report takes any of it, and nothing from before the run is shown.
     reportsPaused_.emplace();
+    device_.take();
     if (Comm1) Comm1->discardInput();
-    rttyOnOff(1);
+    // The demodulator counts as on once the receiver has answered after the
+    // switch: the command alone also goes out to a receiver switched off.
+    // Else the window is back as it was, and the driver's notice tells why.
+    if (!rttyOnOff(1) || !Comm1 || !receiverAnswers(RxType, *Comm1)) {
+        receiving_ = false;
+        reportsPaused_.reset();
+        ui->cmdExit->setEnabled(true);
+        ui->cmdStart->setEnabled(true);
+        ui->cmdCls->setEnabled(true);
+        ui->cmdStop->setEnabled(false);
+        return;
+    }
+    alive_.start();
+    silence_.answered();
     if (file_.isOpen()) {
         const QString freq = openPanel() ? openPanel()->frequencyText() : QString();
         append(QStringLiteral(" "));
@@ -218,13 +235,39 @@ void frmRtty::cmdStart_Click() {
     tmrGetRTTY_->start();
 }
 
-void frmRtty::tmrGetRTTY_Timer() {
-    if (!receiving_ || !Comm1 || Comm1->inBufferCount() < 1) return;
+bool frmRtty::readText() {
+    if (!receiving_ || !Comm1 || Comm1->inBufferCount() < 1) return false;
     for (const QString& line : builder_.feed(Comm1->readAll())) {
         append(line);
         scroll(line);
     }
     lblRy[14]->setText(builder_.line());
+    return true;
+}
+
+void frmRtty::tmrGetRTTY_Timer() {
+    if (!receiving_) return;
+    std::optional<ReopenPin> pin;
+    device_.pin(pin);
+    if (readText()) {
+        alive_.heard();
+        return;
+    }
+    // Text shows the receiver is there; without any, it is asked, seldom
+    // enough that what it says meanwhile is hardly ever lost to the question.
+    if (!alive_.due()) return;
+    QPointer<frmRtty> self(this);
+    const bool answered = Comm1 && receiverAnswers(RxType, *Comm1);
+    if (!self || !receiving_) return;
+    if (answered) {
+        silence_.answered();
+        notice_.release();
+        return;
+    }
+    notice_.failed();
+    if (!silence_.failed()) return;
+    stopReceiving();
+    notice_.stopped(RttyStopped, tt::RttyTitle);
 }
 
 void frmRtty::scroll(const QString& line) {
@@ -234,9 +277,15 @@ void frmRtty::scroll(const QString& line) {
 
 void frmRtty::cmdStop_Click() {
     if (!receiving_) return;
+    stopReceiving();
+    // A receiver's silence met during the run is told over a stopped window.
+    notice_.release();
+}
+
+void frmRtty::stopReceiving() {
     tmrGetRTTY_->stop();
     // What arrived up to the click belongs to this run.
-    tmrGetRTTY_Timer();
+    readText();
     receiving_ = false;
     rttyOnOff(0);
     // A tracking window left in Dial mode follows the dial again.

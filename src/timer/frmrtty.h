@@ -7,8 +7,11 @@
 // While it receives, the window is the only reader of what the receiver
 // sends unasked: the dial reports pause for the run. A file chosen with
 // "Yes" stays open across runs, until "No" or the window's close.
+#include "drivers/sent.h"
 #include "platform/append_file.h"
+#include "scanning/tool_run.h"
 #include "shell/dial_reports.h"
+#include "shell/run_notice.h"
 #include "shell/form.h"
 #include "timer/rtty_text.h"
 
@@ -49,8 +52,11 @@ public:
     void optUnshift_Click(int i);
     void optError_Click(int i);
 
-    // The reader's tick (125 ms).
+    // The reader's tick (125 ms). A receiver that has sent nothing for a
+    // while is asked whether it is still there; three questions in a row
+    // without an answer stop the run with one message.
     void tmrGetRTTY_Timer();
+    bool receiving() const { return receiving_; }
     QTimer* tmrGetRTTY() const { return tmrGetRTTY_; }
 
     // What the save chooser does for kind 13: opens the file for appending
@@ -73,7 +79,11 @@ protected:
 
 private:
     void sendParameters();
-    void rttyOnOff(int v);
+    SendResult rttyOnOff(int v);
+    // Takes in what the receiver has sent; false when nothing came.
+    bool readText();
+    // The window as a stopped run leaves it (Stop, or a run that stopped itself).
+    void stopReceiving();
     void append(const QString& line);
     void closeFile();
     void scroll(const QString& line);
@@ -85,6 +95,10 @@ private:
     AppendFile file_;
     bool failureNoticePending_ = false;
     bool receiving_ = false;
+    RunDevice device_;
+    AliveCheck alive_;
+    SilenceCount silence_;
+    RunNotice notice_;
     // Held through a run: the dial reports wait while the window reads.
     std::optional<dialreports::Pause> reportsPaused_;
     QPointer<clsNRD535> NRD535A;

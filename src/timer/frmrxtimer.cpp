@@ -278,10 +278,14 @@ void frmRxTimer::cmdClrAll_Click() {
 
 void frmRxTimer::lineoutonoff(int onoff) {
     if (onoff != 0 && onoff != 1) return;
+    bool ok = !rx_ || rx_->lineOut(onoff);
+    // The output shows as on only once the receiver has taken the switch:
+    // the write goes out also to a receiver that is switched off.
+    if (ok && onoff == 1 && rx_) ok = rx_->heard();
+    const bool on = onoff == 1 && ok;
     // "Line Out On" (index 1) shows while the output is off, and the other way round.
-    cmdLineoutOnoff[1]->setVisible(onoff == 0);
-    cmdLineoutOnoff[0]->setVisible(onoff == 1);
-    const bool ok = !rx_ || rx_->lineOut(onoff);
+    cmdLineoutOnoff[1]->setVisible(!on);
+    cmdLineoutOnoff[0]->setVisible(on);
     // Switched on, the output is as the timer wants it. A switch-off that
     // went out proves nothing while one is owed to a receiver that stopped
     // answering: the debt's own try asks the receiver first.

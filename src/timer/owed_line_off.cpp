@@ -56,7 +56,13 @@ public:
         });
     }
     ~Debt() override {
-        if (rx_) rx_->lineOffEnd();
+        if (!rx_) return;
+        if (onOwedDevice()) {
+            const ReopenPin pin(*port_, owedTo_);
+            rx_->lineOffEnd();
+        } else {
+            giveUp();
+        }
     }
 
     CommPort* port() const { return port_; }
@@ -91,6 +97,13 @@ private:
     // Whether what a step writes goes to the device owed: the port open on
     // it, or closed (it then opens again only on that device).
     bool onOwedDevice() const;
+    // Ends a try under way without a word to the receiver. Between its
+    // steps no other command is under way: the busy flag is the try's own.
+    void giveUp() {
+        if (trying()) CmdBusy = 0;
+        rx_.reset();
+        stage_ = Stage::Idle;
+    }
 
     CommPort* port_;
     QTimer* timer_;
@@ -105,21 +118,6 @@ private:
     std::optional<DeviceIdentity> owedTo_ = DeviceIdentity{};
 };
 
-// For the steps of a try, the port opens again by itself only on the device
-// owed; the user's own commands between them are not held back.
-class ReopenOnly {
-public:
-    ReopenOnly(CommPort& port, const std::optional<DeviceIdentity>& device) : port_(port) {
-        port_.setReopenOnly(device);
-    }
-    ~ReopenOnly() { port_.setReopenOnly(std::nullopt); }
-    ReopenOnly(const ReopenOnly&) = delete;
-    ReopenOnly& operator=(const ReopenOnly&) = delete;
-
-private:
-    CommPort& port_;
-};
-
 QPointer<Debt> g_debt;
 
 bool reachable(const Debt& d) { return d.rxType != 0 && d.port()->isWanted() && RxType == d.rxType; }
@@ -131,13 +129,16 @@ bool Debt::onOwedDevice() const {
 bool Debt::advance(bool quiet) {
     if (!onOwedDevice()) {
         // The port was opened on another device meanwhile: nothing of the
-        // try, its closing steps included, may reach it.
-        rx_.reset();
-        stage_ = Stage::Idle;
+        // try, its closing steps included, may reach it. The bracket it
+        // opened is given up with it: no command after it may take the
+        // port as busy.
+        giveUp();
         triedOnOpenCount_ = port_->openCount();
         return false;
     }
-    const ReopenOnly pin(*port_, owedTo_);
+    // For the steps of a try, the port opens again by itself only on the
+    // device owed; the user's own commands between them are not held back.
+    const ReopenPin pin(*port_, owedTo_);
     const bool noticeBefore = rxNoticePending();
     switch (stage_) {
     case Stage::Idle:

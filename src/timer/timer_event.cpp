@@ -6,6 +6,7 @@
 #include "drivers/nrd545/clsnrd545.h"
 #include "drivers/rx320/clsrx320.h"
 #include "drivers/rx320/rx320_state.h"
+#include "drivers/rx_link.h"
 #include "panels/frmar7030.h"
 #include "panels/frmnrd535.h"
 #include "panels/frmnrd545.h"
@@ -235,6 +236,12 @@ bool TimerReceiver::answers() {
     case 4: return NRD545A && NRD545A->Smeter().has_value();
     default: return true;
     }
+}
+
+bool TimerReceiver::heard() {
+    if (rxType_ < 1 || rxType_ > 4) return true;
+    if (RX320A) return RX320A->Smeter().has_value();
+    return receiverAnswers(AR7030A.data(), NRD535A.data(), NRD545A.data());
 }
 
 NrdDriver* TimerReceiver::nrd() const {

@@ -71,6 +71,10 @@ public:
     bool read(TimerEditor& editor);
     // Whether the receiver still answers (one S-meter read); true with no receiver.
     bool answers();
+    // Whether the receiver answers a question that needs no hold (an NRD's
+    // clock, the AR7030's squelch, the RX-320's S-meter): a write alone also
+    // goes out to a receiver that is switched off. True with no receiver.
+    bool heard();
 
     // The line output switched off once the receiver has answered, in three
     // steps for a caller that lets events run between them, so that none

@@ -9,6 +9,8 @@
 #include "sim/nrd_rig.h"
 
 #include <QElapsedTimer>
+#include <functional>
+#include <type_traits>
 
 using namespace dovrane;
 using namespace dovrane::test;
@@ -110,15 +112,64 @@ TEST_F(NrdFraming, BothDriversShareTheHold) {
     EXPECT_FALSE(sim.inRemote());
 }
 
-TEST_F(NrdFraming, PlainCommandsWhileNotHeldAreIgnoredByTheReceiver) {
-    clsNRD535 rx(port);
-    dialogs.expect(QString::fromLatin1(NoAnswer));
+// The plain setters act only on a held receiver: unheld, they send nothing,
+// say so, and raise no event that would show the value as set. Held, the
+// same call goes out.
+struct WireAccess {
+    std::function<void()> clear;
+    std::function<Wire(int)> take;
+};
 
-    EXPECT_TRUE(rx.PassBandShift(-150));  // it went out: the receiver ignores it
+template <class Driver>
+void plainSettersNeedTheHold(const WireAccess& rig, Driver& rx) {
+    for (int option : {NarrowFilterOption, BwcOption, EcssOption, RttyOption}) Settings[size_t(option)] = 1;
+    int events = 0;
+    QObject::connect(&rx, &Driver::BandwidthcontrolChanged, [&] { ++events; });
+    QObject::connect(&rx, &Driver::PassbandshiftChanged, [&] { ++events; });
+    const bool nrd535 = std::is_same_v<Driver, clsNRD535>;
+    struct Case {
+        const char* what;
+        std::function<SendResult(Driver&)> write;
+        QByteArray held;   // what goes out while held
+    };
+    const Case cases[] = {
+        {"passband shift", [](Driver& r) { return r.PassBandShift(-150); }, nrd535 ? "P-0150" : "P-150"},
+        {"bandwidth control", [](Driver& r) { return r.Bandwidthcontrol(nrd535 ? 2200 : 220); },
+         nrd535 ? "W2200" : "W220"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoteHeld = 0;
+        rig.clear();
+        events = 0;
+        EXPECT_EQ(c.write(rx).how(), Sent::NotHeld);
+        EXPECT_TRUE(rig.take(0).isEmpty());
+        EXPECT_EQ(events, 0);
+        EXPECT_FALSE(rxFailing());
+
+        ASSERT_TRUE(rx.Lockonoff(1));
+        rig.clear();
+        EXPECT_EQ(c.write(rx).how(), Sent::Yes);
+        EXPECT_EQ(rig.take(1), (Wire{c.held}));
+        EXPECT_EQ(events, 1);
+        ASSERT_TRUE(rx.Lockonoff(0));
+    }
+}
+
+TEST_F(NrdFraming, PlainSettersSendNothingWhileNotHeld) {
+    clsNRD535 rx(port);
+    plainSettersNeedTheHold({[this] { clearWire(); }, [this](int n) { return wire(n); }}, rx);
+    // A plain read still asks: the receiver in local does not answer it.
+    dialogs.expect(QString::fromLatin1(NoAnswer));
+    clearWire();
     EXPECT_FALSE(rx.Smeter());
-    EXPECT_EQ(wire(2), (Wire{"P-0150", "M"}));
+    EXPECT_EQ(wire(1), (Wire{"M"}));
     for (const auto& c : sim.commands()) EXPECT_FALSE(c.accepted);
-    EXPECT_EQ(sim.passbandShift(), 0);
+}
+
+TEST_F(NrdFraming545, PlainSettersSendNothingWhileNotHeld) {
+    clsNRD545 rx(port);
+    plainSettersNeedTheHold({[this] { clearWire(); }, [this](int n) { return wire(n); }}, rx);
 }
 
 TEST_F(NrdFraming, SilentReceiverGivesNothingWithinTheDeadlineAndIsReleased) {

@@ -1,4 +1,6 @@
 #include "platform/commport.h"
+
+#include <sys/sysmacros.h>
 #include "support/pty_peer.h"
 #include "support/test_env.h"
 #include "shell/globals.h"
@@ -7,6 +9,7 @@
 #include <QFile>
 #include <chrono>
 #include <memory>
+#include <sys/sysmacros.h>
 #include <thread>
 
 using namespace dovrane;
@@ -184,6 +187,42 @@ TEST_F(AppTest, ADeviceIsKnownByWhatItIsNotByItsName) {
     EXPECT_TRUE(identifyDevice(link).sameDevice(identifyDevice(link)));
     if (again.ptyPath() == firstPty) {
         EXPECT_EQ(identifyDevice(link).rdev, first.rdev) << "the number came back as another device number";
+    }
+}
+
+// A USB adapter is known by its serial number where it gives one; a device
+// without one by its device number (and a pseudo-terminal by when it was
+// made). One with a serial number is never one without, whatever their
+// numbers: every first USB serial adapter is 188:0.
+TEST(DeviceIdentityTest, ASerialNumberAndItsAbsenceTellDevicesApart) {
+    const quint64 usb0 = makedev(188, 0);
+    const quint64 usb1 = makedev(188, 1);
+    auto id = [](quint64 rdev, const char* serial, qint64 madeNs = 0) {
+        DeviceIdentity d;
+        d.rdev = rdev;
+        d.madeNs = madeNs;
+        d.usbSerial = QLatin1String(serial);
+        return d;
+    };
+    struct Case {
+        const char* what;
+        DeviceIdentity one;
+        DeviceIdentity other;
+        bool same;
+    };
+    const Case cases[] = {
+        {"one adapter plugged back in under another number", id(usb0, "0403:6001:A1"), id(usb1, "0403:6001:A1"), true},
+        {"two adapters under one number", id(usb0, "0403:6001:A1"), id(usb0, "0403:6001:B2"), false},
+        {"an adapter with a serial number and one without, one number", id(usb0, "0403:6001:A1"), id(usb0, ""), false},
+        {"two without serial numbers, one number", id(usb0, ""), id(usb0, ""), true},
+        {"two without serial numbers, two numbers", id(usb0, ""), id(usb1, ""), false},
+        {"a pseudo-terminal and one made later under its number", id(makedev(136, 3), "", 100),
+         id(makedev(136, 3), "", 200), false},
+        {"no device", id(0, ""), id(0, ""), false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.one.sameDevice(c.other), c.same) << c.what;
+        EXPECT_EQ(c.other.sameDevice(c.one), c.same) << c.what;
     }
 }
 

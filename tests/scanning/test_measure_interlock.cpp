@@ -139,7 +139,9 @@ TEST_F(MeasurementInterlockTest, ClosingTheWindowMidRunGivesEverythingBack) {
     }
 }
 
-TEST_F(MeasurementInterlockTest, WithTheUsersLockSetARunTakesNoHold) {
+// Under the user's lock a run counts its hold without a word to the
+// receiver, so that a Lock Off during the run would leave it held.
+TEST_F(MeasurementInterlockTest, WithTheUsersLockSetARunCountsItsHoldAndSendsNothing) {
     for (int type : {2, 4}) {
         PanelForm* p = go(type);
         ASSERT_NE(p, nullptr);
@@ -153,11 +155,13 @@ TEST_F(MeasurementInterlockTest, WithTheUsersLockSetARunTakesNoHold) {
 
         StandInTool* w = openTool(MeasurementTool::Smeter, {false, true});
         w->run->begin();
-        EXPECT_FALSE(w->run->holdsReceiver());
+        EXPECT_TRUE(w->run->holdsReceiver());
+        EXPECT_EQ(runHolds(), 1);
         w->run->end();
+        EXPECT_EQ(runHolds(), 0);
         w->unload();
         settle();
-        EXPECT_TRUE(nrd.commandTexts().isEmpty()) << "no lockoffon call, nothing sent";
+        EXPECT_TRUE(nrd.commandTexts().isEmpty()) << "nothing sent";
         EXPECT_TRUE(nrdInRemote()) << "the user's hold stands";
         p->cmdClose_Click();
         forms::destroyAll();

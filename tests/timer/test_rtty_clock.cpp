@@ -7,6 +7,8 @@
 #include "shell/frmsetup.h"
 #include "timer/frmrtty.h"
 #include "timer/frmrxclock.h"
+#include "scanning/tool_run.h"
+#include "shell/run_notice.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -343,6 +345,87 @@ TEST_F(RttyWindow, AWriteFailureStopsSavingAndIsReportedOnceAfterTheTick) {
     EXPECT_EQ(dialogs.shown().size(), 1);
     w->cmdStop_Click();
 }
+
+// A receiver switched off behind its adapter (the port stays open) or gone
+// with its device: a switch-on it never took leaves the window idle, and a
+// reception under way learns of it from the questions it asks while no text
+// comes, and stops with one message that names the silence and the stop.
+enum class RttyLoss { OffBeforeStart, GoneBeforeStart, OffWhileReceiving, GoneWhileReceiving };
+
+struct RttyLossCase {
+    const char* name;
+    RttyLoss loss;
+    int rxType;
+};
+
+class RttyReceiverLost : public TimerRig, public ::testing::WithParamInterface<RttyLossCase> {};
+
+TEST_P(RttyReceiverLost, TheWindowStopsAndTellsOnce) {
+    const RttyLossCase c = GetParam();
+    setUtc(utcAt(2027, 3, 4, 10, 0));
+    open(c.rxType, {{13, 1}});
+    if (auto* timer = forms::loaded<frmRxTimer>()) timer->unload();
+    auto* panel = dynamic_cast<PanelForm*>(currentPanel());
+    ASSERT_NE(panel, nullptr);
+    panel->menuItem(QStringLiteral("mnuRtty"))->trigger();
+    frmRtty* w = forms::loaded<frmRtty>();
+    ASSERT_NE(w, nullptr);
+    settle();
+    dialogs.allow(QStringLiteral("does not answer"));
+    const qsizetype before = dialogs.shown().size();
+    auto lose = [&] {
+        if (c.loss == RttyLoss::OffBeforeStart || c.loss == RttyLoss::OffWhileReceiving) sim->setFault(sim::Fault::Off);
+        else sim->stop();
+    };
+    const bool beforeStart = c.loss == RttyLoss::OffBeforeStart || c.loss == RttyLoss::GoneBeforeStart;
+    if (beforeStart) lose();
+    w->cmdStart_Click();
+    if (beforeStart) {
+        EXPECT_FALSE(w->receiving()) << "the window shows a switch-on the receiver never took";
+        EXPECT_TRUE(control<QWidget>(w, QStringLiteral("cmdStart"))->isEnabled());
+        EXPECT_FALSE(control<QWidget>(w, QStringLiteral("cmdStop"))->isEnabled());
+        EXPECT_TRUE(control<QWidget>(w, QStringLiteral("cmdExit"))->isEnabled());
+    } else {
+        ASSERT_TRUE(w->receiving());
+        dynamic_cast<sim::NrdSimBase&>(*sim).sendRttyText("ryry\n", 6, 0);
+        settle();
+        pump(5);
+        w->tmrGetRTTY_Timer();
+        lose();
+        int ticks = 0;
+        while (w->receiving() && ticks < 6) {
+            // Nothing comes: each tick finds the question due.
+            Clock::pass(AliveCheck::EveryMs);
+            w->tmrGetRTTY_Timer();
+            ++ticks;
+            pump(5);
+        }
+        EXPECT_FALSE(w->receiving()) << "the reception went on";
+        EXPECT_EQ(ticks, SilenceCount::Limit);
+        EXPECT_TRUE(control<QWidget>(w, QStringLiteral("cmdStart"))->isEnabled());
+        EXPECT_FALSE(control<QWidget>(w, QStringLiteral("cmdStop"))->isEnabled());
+    }
+    pump(50);
+    ASSERT_EQ(dialogs.shown().size(), before + 1) << "one message";
+    const QString text = dialogs.shown().last().text;
+    EXPECT_TRUE(text.contains(QStringLiteral("The receiver does not answer"))) << text.toStdString();
+    if (!beforeStart) {
+        EXPECT_TRUE(text.contains(QStringLiteral("The RTTY reception has stopped"))) << text.toStdString();
+    }
+    w->unload();
+    pump(20);
+    EXPECT_EQ(dialogs.shown().size(), before + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NrdReceivers, RttyReceiverLost,
+    ::testing::Values(RttyLossCase{"OffBeforeStart_NRD535", RttyLoss::OffBeforeStart, 2},
+                      RttyLossCase{"GoneBeforeStart_NRD545", RttyLoss::GoneBeforeStart, 4},
+                      RttyLossCase{"OffWhileReceiving_NRD535", RttyLoss::OffWhileReceiving, 2},
+                      RttyLossCase{"OffWhileReceiving_NRD545", RttyLoss::OffWhileReceiving, 4},
+                      RttyLossCase{"GoneWhileReceiving_NRD535", RttyLoss::GoneWhileReceiving, 2},
+                      RttyLossCase{"GoneWhileReceiving_NRD545", RttyLoss::GoneWhileReceiving, 4}),
+    [](const ::testing::TestParamInfo<RttyLossCase>& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace dovrane::test

@@ -109,6 +109,42 @@ TEST_P(TimerPresence, ThreeMissesInARowEndTheEventAndAnAnswerForgivesEarlierOnes
 
 INSTANTIATE_TEST_SUITE_P(EveryReceiver, TimerPresence, ::testing::Values(1, 2, 3, 4));
 
+class LineOutShown : public TimerReceiverLost, public ::testing::WithParamInterface<int> {};
+
+// "Line Out On" shows the output as on only once the receiver has taken the
+// switch: switched off behind its adapter, the receiver takes every byte and
+// the window still offers "Line Out On", with one message; switched on
+// again, the same click is taken and shown.
+TEST_P(LineOutShown, TheOutputShowsAsOnOnlyOnceTheReceiverTookIt) {
+    const int rxType = GetParam();
+    setUtc(utcAt(2027, 6, 1, 9, 0));
+    frmRxTimer* w = open(rxType);
+    ASSERT_NE(w, nullptr);
+    auto* on = w->findChild<QAbstractButton*>(QStringLiteral("cmdLineoutOnoff_1"));
+    auto* off = w->findChild<QAbstractButton*>(QStringLiteral("cmdLineoutOnoff_0"));
+    ASSERT_TRUE(on && off);
+    settle();
+    dialogs.allow(QStringLiteral("does not answer"));
+    const qsizetype before = dialogs.shown().size();
+
+    sim->setFault(sim::Fault::Off);
+    w->cmdLineoutOnoff_Click(1);
+    pump(50);
+    EXPECT_FALSE(on->isHidden()) << "the window shows an output the receiver never switched on";
+    EXPECT_TRUE(off->isHidden());
+    EXPECT_EQ(dialogs.shown().size(), before + 1);
+
+    sim->setFault(sim::Fault::None);
+    w->cmdLineoutOnoff_Click(1);
+    pump(50);
+    EXPECT_TRUE(on->isHidden());
+    EXPECT_FALSE(off->isHidden());
+    EXPECT_EQ(dialogs.shown().size(), before + 1);
+    w->cmdLineoutOnoff_Click(0);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryReceiver, LineOutShown, ::testing::Values(1, 2, 3, 4));
+
 class OwedLineLevel : public TimerReceiverLost, public ::testing::WithParamInterface<int> {};
 
 // An AR7030 or RX-320 event ends because the receiver was switched off, its
@@ -399,10 +435,11 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
         EXPECT_TRUE(other->waitIdle());
         EXPECT_TRUE(other->bytesReceived().isEmpty())
             << "a try reached another device: " << other->bytesReceived().toStdString();
-        // The panel's own release as it closes opens the port there (the
-        // user's own doing); the try as it closes stays off it.
+        // Nothing of the close reaches it either: neither the panel's own
+        // release nor the try as the port closes.
         currentPanel()->unload();
         EXPECT_TRUE(other->waitIdle());
+        EXPECT_TRUE(other->bytesReceived().isEmpty()) << "the close reached another device";
         EXPECT_FALSE(otherNrd.commandTexts().contains("O0")) << "the try as the panel closed reached another device";
         EXPECT_FALSE(otherNrd.commandTexts().contains("H1")) << "the try as the panel closed reached another device";
         // The user's Go on the port is the user's choice of device: the

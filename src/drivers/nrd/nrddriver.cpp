@@ -181,6 +181,11 @@ bool NrdDriver::sendBracketed(const QByteArray& command) {
     return bracket.ok() && send(command);
 }
 
+SendResult NrdDriver::sendPlain(const QByteArray& command) {
+    if (RemoteHeld != 1) return Sent::NotHeld;
+    return SendResult::wrote(send(command));
+}
+
 std::optional<QByteArray> NrdDriver::query(const QByteArray& command, const char* shape) {
     const int n = int(std::strlen(shape));
     port_.discardInput();

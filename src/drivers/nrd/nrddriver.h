@@ -95,6 +95,9 @@ protected:
     bool send(const QByteArray& command);
     // The command inside its own bracketing.
     bool sendBracketed(const QByteArray& command);
+    // A plain command: it acts only while the receiver is held, and a
+    // receiver in local would ignore it, so it goes out only then.
+    SendResult sendPlain(const QByteArray& command);
     // A count wait: drops what came before, sends the query, waits until the
     // shape's length has arrived and takes everything waiting; nothing unless
     // the reply has that shape (see nrd::matchesShape). Both waits skip the

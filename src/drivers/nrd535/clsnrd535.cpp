@@ -129,7 +129,7 @@ bool clsNRD535::FrequencyA(double kHz) {
 SendResult clsNRD535::Bandwidthcontrol(int v) {
     const auto d = fixedDigits(v, 4);
     if (!d || !receiverTakes(Model, RxSetting::BandwidthControl, v)) return Sent::Refused;
-    if (!send("W" + *d)) return Sent::NoAnswer;
+    if (const SendResult r = sendPlain("W" + *d); !r) return r;
     pause(PauseMs);
     emit BandwidthcontrolChanged(v);
     return Sent::Yes;
@@ -138,7 +138,7 @@ SendResult clsNRD535::Bandwidthcontrol(int v) {
 SendResult clsNRD535::PassBandShift(int v) {
     const auto d = signedDigits(v, 4);
     if (!d || !receiverTakes(Model, RxSetting::PassbandShift, v)) return Sent::Refused;
-    if (!send("P" + *d)) return Sent::NoAnswer;
+    if (const SendResult r = sendPlain("P" + *d); !r) return r;
     pause(PauseMs);
     emit PassbandshiftChanged(v);
     return Sent::Yes;

@@ -12,7 +12,8 @@
 //
 // Bracketed members take the receiver into remote and back around themselves
 // (unless it is held); the plain ones (Bandwidthcontrol, PassBandShift,
-// Smeter, Memory read) act only while it is held with Lockonoff(1).
+// Smeter, Memory read) act only while it is held with Lockonoff(1); the
+// plain setters send nothing while it is not (Sent::NotHeld).
 #include "drivers/model_tables.h"
 #include "drivers/nrd/nrddriver.h"
 #include "drivers/sent.h"

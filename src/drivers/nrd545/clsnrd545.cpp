@@ -122,7 +122,7 @@ std::optional<int> clsNRD545::Bandwidthcontrolxxx() { return bracketedLevel("W",
 SendResult clsNRD545::Bandwidthcontrol(int v) {
     const auto d = fixedDigits(v, 3);
     if (!d || !receiverTakes(Model, RxSetting::BandwidthControl, v)) return Sent::Refused;
-    if (!send("W" + *d)) return Sent::NoAnswer;
+    if (const SendResult r = sendPlain("W" + *d); !r) return r;
     emit BandwidthcontrolChanged(v);
     return Sent::Yes;
 }
@@ -190,7 +190,7 @@ std::optional<int> clsNRD545::PassBandShiftxxx() { return bracketedLevel("P", "P
 SendResult clsNRD545::PassBandShift(int v) {
     const auto d = signedDigits(v, 3);
     if (!d || !receiverTakes(Model, RxSetting::PassbandShift, v)) return Sent::Refused;
-    if (!send("P" + *d)) return Sent::NoAnswer;
+    if (const SendResult r = sendPlain("P" + *d); !r) return r;
     emit PassbandshiftChanged(v);
     return Sent::Yes;
 }

@@ -11,7 +11,8 @@
 // Levels are 3-digit values, frequencies 10 digits of Hz, bandwidth control
 // and passband shift in units of 10 Hz. The plain members (Bandwidthcontrol,
 // PassBandShift, the Agcspeed, Ifgain, Squelch, Tone and Volume reads, Smeter
-// and the Memory read) act only while the receiver is held with Lockonoff(1);
+// and the Memory read) act only while the receiver is held with Lockonoff(1),
+// and the plain setters send nothing while it is not (Sent::NotHeld);
 // Bandwidthcontrolxxx and PassBandShiftxxx read the same values bracketed.
 #include "drivers/model_tables.h"
 #include "drivers/nrd/nrddriver.h"
