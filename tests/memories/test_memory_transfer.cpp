@@ -734,19 +734,19 @@ TEST_F(Nrd535Memman, ASilentReceiverTakesNoCellFromTheEditorOrTheScan) {
 TEST_F(Nrd545Memman, EditorCopiesIntoTheReceiverAndCannotDelete) {
     ASSERT_NE(go(), nullptr);
     frmMemman* m = openMemman();
-    MemImage.setRecord(3, QStringLiteral("MEM003 09650000 9 02 1 7 @@@ @@@ @ "));
+    MemImage.setRecord(3, QStringLiteral("MEM003 09650000 6 02 1 7 @@@ @@@ @ "));
     frmMemcell* e = editor(m, 3, &frmMemman::cmdCopy_Click);
     chooseIn<QComboBox>(e, "cmbCellnr", QStringLiteral("500"));
     dialogs.expect(QStringLiteral("Adapt Receiver Memory"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
     e->cmdToMMWorRM_Click(1);
-    EXPECT_EQ(sim.channel(500), (Setting{1, 2, 9, 9650000, 70}));
+    EXPECT_EQ(sim.channel(500), (Setting{1, 2, 6, 9650000, 70}));
 
     e = editor(m, 500, &frmMemman::cmdDelete_Click);
     dialogs.expect(QStringLiteral("empty the receiver"), dialogs::Answer::Yes)
         .expect(QStringLiteral("the NRD-545 cannot clear a channel"));
     e->cmdToMMWorRM_Click(1);
-    EXPECT_EQ(sim.channel(500), (Setting{1, 2, 9, 9650000, 70}));
-    EXPECT_EQ(MemImage.record(500), QStringLiteral("MEM500 09650000 9 02 1 7 @@@ @@@ @ ")) << "the image as it was";
+    EXPECT_EQ(sim.channel(500), (Setting{1, 2, 6, 9650000, 70}));
+    EXPECT_EQ(MemImage.record(500), QStringLiteral("MEM500 09650000 6 02 1 7 @@@ @@@ @ ")) << "the image as it was";
 }
 
 // ---- AR7030 -------------------------------------------------------------
