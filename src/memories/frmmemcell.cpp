@@ -126,7 +126,7 @@ void frmMemcell::fillLists() {
     // the editor offers what a fetched channel can hold and nothing a record
     // of the model cannot, nor a code of an option the receiver lacks.
     if (const ModelCodes* codes = RxType != 0 ? modelCodes(RxType) : nullptr) {
-        addCodes(ui->cmbMode, ModeTexts, codes->mode);
+        addCodes(ui->cmbMode, ModeTexts, cellModeCodes(RxType));
         addCodes(ui->cmbBandwidth, BwTexts, codes->filter);
         addCodes(ui->cmbAttenuator, AttTexts, codes->channelAttenuator);
         addCodes(ui->cmbAgcspeed, AgcTexts, codes->channelAgc);
@@ -156,7 +156,7 @@ void frmMemcell::followOptions() {
         addCodes(c, table, range);
         selectIndex(c, keep);
     };
-    refill(ui->cmbMode, ModeTexts, codes->mode, filledMode_);
+    refill(ui->cmbMode, ModeTexts, cellModeCodes(RxType), filledMode_);
     refill(ui->cmbBandwidth, BwTexts, codes->filter, filledFilter_);
 }
 

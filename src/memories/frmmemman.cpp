@@ -57,7 +57,7 @@ void inform(const QString& text, const QString& title) {
     dialogs::message(text, dialogs::Buttons::Ok, dialogs::Icon::Information, title);
 }
 
-int nearest(const QString& text) { return int(vbRound(val(text))); }
+int nearest(const QString& text) { return valRounded(text); }
 
 } // namespace
 
@@ -223,7 +223,8 @@ void frmMemman::cmdFetch_Click() {
     if (transferRunning_) return;
     if (ask(memtext::FetchQuestion, memtext::FetchTitle) != dialogs::Answer::Yes) return;
     QPointer<frmMemman> self(this);
-    MemImage.create(MaxMemNr);
+    // The image is made anew by the fetch itself, once the receiver has
+    // given its first channel: a silent receiver empties nothing.
     MemoryTransfer::Result res;
     int last = 0;
     {
@@ -237,7 +238,9 @@ void frmMemman::cmdFetch_Click() {
             MemoryTransfer::Hooks hooks;
             hooks.progress = [this](int n) {
                 ui->lblCellnr->setText(cellText(n));
-                if (n > 0) formatmemx2list(n - 1);
+                // After the first channel the image is a new one: every row.
+                if (n == 1) model_->refreshAll();
+                else if (n > 1) formatmemx2list(n - 1);
                 delayms(0);
             };
             hooks.alive = [self] { return self && self->isLoaded(); };
@@ -254,10 +257,14 @@ void frmMemman::cmdFetch_Click() {
     }
     if (res.moved > 0) MemImage.setModified(true);
     if (res.lost) {
-        // One message: the driver's notice that the receiver does not answer
-        // when it gave one, otherwise ours. The grid marks the unread cells.
-        if (!res.noticeShown)
-            warn(memtext::FetchLost.arg(cellText(res.stoppedAt), cellText(last)), memtext::FetchStoppedTitle);
+        // One message: that the receiver does not answer, and where the fetch
+        // stopped (the grid marks the unread cells) or that nothing changed.
+        const QString what = res.moved > 0 ? memtext::FetchLost.arg(cellText(res.stoppedAt), cellText(last))
+                                           : memtext::FetchNothing;
+        warn(takeRxNoticeText() + QStringLiteral("\n\n") + what, memtext::FetchStoppedTitle);
+    } else if (res.moved == 0) {
+        // No receiver, or a "To" below 0: nothing read, nothing changed.
+        inform(memtext::FetchNothing, memtext::FetchTitle);
     } else {
         QString report = memtext::Fetched;
         const int status = statusChannel(RxType);
@@ -550,7 +557,20 @@ void frmMemman::tmrScan_Timer() {
             memtext::recordRefusal(checkRecord(MemImage.record(t.cell), RxType), t.cell, memtext::ScanPassesOver);
         QTimer::singleShot(0, this, [text] { warn(text, memtext::ScanTitle); });
     }
-    if (t.stopped) stopScan();
+    if (t.stopped) {
+        stopScan();
+        // The grid and "Cell nr" show where the receiver is: the last cell it
+        // was set to, not the cells it left unanswered.
+        if (t.onCell >= 0) {
+            CurMemNr = t.onCell;
+            selectRow(CurMemNr);
+            ui->grdMemman->scrollTo(model_->index(CurMemNr, 0));
+            ui->lblCellnr->setText(cellText(CurMemNr));
+        } else {
+            ui->grdMemman->clearSelection();
+            ui->lblCellnr->clear();
+        }
+    }
     tickRunning_ = false;
 }
 

@@ -5,6 +5,8 @@
 #include "memories/memory_image.h"
 #include "platform/number_text.h"
 
+#include <algorithm>
+
 namespace dovrane {
 
 namespace {
@@ -18,10 +20,22 @@ template <class Table> bool offered(const Table& table, const CodeRange& range, 
 
 } // namespace
 
+CodeRange cellModeCodes(int rxType) {
+    static constexpr int LastEditedMode[] = {-1, 7, 8, 3, 6};
+    const ModelCodes* codes = modelCodes(rxType);
+    if (!codes || rxType < 1 || rxType > 4) return {};
+    CodeRange r = codes->mode;
+    r.hi = std::min(r.hi, LastEditedMode[rxType]);
+    r.optHi = std::min(r.optHi, r.hi);
+    return r;
+}
+
 qint64 cellHertz(const QString& kHzText) {
     QString t = kHzText;
     t.replace(QLatin1Char(','), QLatin1Char('.'));
-    return qint64(vbRound(val(t) * 1000.0));
+    // Held well inside qint64: a box of thirty digits is a frequency out of
+    // range, not a conversion past the type.
+    return qint64(std::clamp(vbRound(val(t) * 1000.0), -1e15, 1e15));
 }
 
 QString cellFrequencyText(const QString& record) {
@@ -50,7 +64,8 @@ std::optional<QString> fieldsRecord(int rxType, const CellFields& f, int maxMemN
     // From here on a field is missing (-1) or holds a code the receiver lacks.
     problem = CellProblem::NotChosen;
     if (rxType == 1 && (f.passband < 0 || f.sqlBfo < 0)) return std::nullopt;
-    if (!offered(ModeTexts, codes->mode, f.mode) || !offered(BwTexts, codes->filter, f.bandwidth)) return std::nullopt;
+    if (!offered(ModeTexts, cellModeCodes(rxType), f.mode) || !offered(BwTexts, codes->filter, f.bandwidth))
+        return std::nullopt;
     const QString base = head + QLatin1Char(' ') + digits(f.mode, 1) + QLatin1Char(' ') + digits(f.bandwidth, 2);
     switch (rxType) {
     case 1:

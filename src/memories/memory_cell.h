@@ -1,5 +1,7 @@
 #pragma once
 // The record the cell editor builds from its fields, for the present model.
+#include "drivers/model_tables.h"
+
 #include <QString>
 #include <optional>
 
@@ -24,6 +26,12 @@ enum class CellProblem {
     OutOfRange,  // a cell, frequency or byte outside its range
     NotChosen,   // a field without one of the codes the receiver takes
 };
+
+// The mode codes the editor offers for rxType: the model's codes up to the
+// last mode its channels are edited with (AR7030 7, NRD-535 8, RX-320 3,
+// NRD-545 6); none without a receiver. The NRD-545's AM-U, AM-L and WFM are
+// read from its channels but never written by the editor.
+CodeRange cellModeCodes(int rxType);
 
 // The 35-column record of the fields for rxType, or nothing when a field is
 // missing or out of range: a cell outside 0..maxMemNr, a frequency outside

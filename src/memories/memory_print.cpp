@@ -9,7 +9,7 @@ namespace dovrane {
 
 namespace {
 
-int value(const QString& r, int first, int last) { return int(vbRound(val(recordColumns(r, first, last)))); }
+int value(const QString& r, int first, int last) { return valRounded(recordColumns(r, first, last)); }
 
 // "@@@@ ": right-aligned in `places`, a longer text printed whole.
 QString right(const QString& text, int places) { return text.rightJustified(places, QLatin1Char(' ')); }

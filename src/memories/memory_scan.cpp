@@ -15,6 +15,7 @@ void MemoryScan::start(int from, int to) {
     from_ = from;
     to_ = to;
     count_ = 0;
+    onCell_ = -1;
     refusalTold_ = false;
     silence_ = SilenceCount();
 }
@@ -38,18 +39,21 @@ MemoryScan::Tick MemoryScan::tick() {
         if (silence_.failed()) {
             notice_.stopped(memtext::ScanStopped, memtext::ScanTitle);
             t.stopped = true;
+            t.onCell = onCell_;
             return t;
         }
         break;
     case MemoryTransfer::SetResult::Sent:
         silence_.answered();
         notice_.release();
+        onCell_ = t.cell;
         break;
     case MemoryTransfer::SetResult::Passed:
         break;
     }
     ++count_;
     if (t.cell >= to_) count_ = 0;
+    t.onCell = onCell_;
     return t;
 }
 

@@ -37,6 +37,9 @@ public:
         // The third cell in a row went unanswered: the run is over and its
         // message comes after the tick.
         bool stopped = false;
+        // The cell the receiver was last set to in this run (-1 for none):
+        // where it still is when the run stopped.
+        int onCell = -1;
     };
     // The cell the next tick sets.
     int nextCell() const { return from_ + count_; }
@@ -49,6 +52,7 @@ private:
     int from_ = 0;
     int to_ = 0;
     int count_ = 0;
+    int onCell_ = -1;
     bool refusalTold_ = false;
     SilenceCount silence_;
     RunNotice notice_;

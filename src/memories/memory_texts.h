@@ -55,6 +55,8 @@ inline const QString EmptySkipped =
     QStringLiteral("%1 empty cell(s) not written,\ntheir channels are left as they were:\n%2");
 inline const QString FetchLost =
     QStringLiteral("The receiver stopped answering at cell %1.\nCells %1 to %2 are marked unread.");
+inline const QString FetchNothing =
+    QStringLiteral("No memory cell was read:\nthe MemMan Window is left as it was.");
 // After the notice that the receiver does not answer.
 inline const QString FillLost = QStringLiteral("Cell(s) %1 were not written.");
 inline const QString FillUnconfirmed = QStringLiteral("Cell(s) %1 were sent, but not confirmed.");

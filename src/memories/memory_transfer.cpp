@@ -57,12 +57,13 @@ MemoryTransfer::Result MemoryTransfer::fetch(MemoryImage& image, int last, const
     Result res;
     last = std::min(last, image.maxMemNr());
     if (last < 0 || !(AR7030A || NRD535A || NRD545A)) return res;
-    const bool failingBefore = rxFailing();
     auto alive = [&hooks] { return !hooks.alive || hooks.alive(); };
+    // The image is made anew only once there is something to put in it.
     auto stopAt = [&](int n, bool lost) {
         res.stoppedAt = n;
         (lost ? res.lost : res.stopped) = true;
-        for (int k = n; k <= last; ++k) image.setUnread(k, true);
+        if (res.moved > 0)
+            for (int k = n; k <= last; ++k) image.setUnread(k, true);
     };
 
     std::optional<RunHold> hold;
@@ -93,10 +94,10 @@ MemoryTransfer::Result MemoryTransfer::fetch(MemoryImage& image, int last, const
             stopAt(n, true);
             break;
         }
+        if (res.moved == 0) image.create(image.maxMemNr());
         image.setRecord(n, *r);
         ++res.moved;
     }
-    res.noticeShown = res.lost && !failingBefore && rxFailing();
     return res;
 }
 
@@ -178,9 +179,9 @@ MemoryTransfer::Result MemoryTransfer::fill(const MemoryImage& image, int from, 
         else if (NRD535A) ok = NRD535A->Memory(n, record);
         else ok = NRD545A->Memory(n, record);
         if (!ok) {
-            // Part of it may have gone out.
-            sent << n;
-            lose(n + 1);
+            // The write could not go out: this cell is not written, and the
+            // ones sent before it wait for an answer that will not come.
+            lose(n);
             break;
         }
         ++res.moved;

@@ -46,7 +46,7 @@ public:
         int moved = 0;          // cells read, or written
         bool lost = false;      // the receiver stopped answering
         // The first cell not moved when lost or stopped: a fill never sent it
-        // nor any cell after it.
+        // (or its write could not go out) nor any cell after it.
         int stoppedAt = -1;
         // A fill that lost the receiver: the cells sent after its last
         // answer, which may or may not be in the receiver.
@@ -61,12 +61,12 @@ public:
         std::map<int, int> lackingOption;
         QList<int> unreadSkipped;  // unread cells, never written
         QList<int> emptySkipped;   // cells never filled, never written
-        // The driver already told the user that the receiver does not answer.
-        bool noticeShown = false;
     };
 
-    // Reads channels 0..last into image (created anew by the caller); last is
-    // clamped to the image.
+    // Reads channels 0..last into image; last is clamped to the image. The
+    // image is made anew (every cell and tag empty) when the first channel
+    // has been read: a fetch that reads nothing leaves it as it was. Lost or
+    // stopped part-way, the cells from stoppedAt to last are marked unread.
     Result fetch(MemoryImage& image, int last, const Hooks& hooks);
     // Writes cells from..to (from <= to) of image. A cell that holds nothing
     // (never filled, or unread) is not written: only a vacant record clears

@@ -81,10 +81,10 @@ std::variant<RecalledChannel, QString> recallable(const QString& record) {
     }
     RecalledChannel c{};
     c.kHz = val(f->frequencyHz) / 1000;
-    c.mode = int(vbRound(val(f->mode)));
-    c.filter = int(vbRound(val(f->filter)));
-    c.passband = int(vbRound(val(f->passband)));
-    c.squelch = int(vbRound(val(f->squelch)));
+    c.mode = valRounded(f->mode);
+    c.filter = valRounded(f->filter);
+    c.passband = valRounded(f->passband);
+    c.squelch = valRounded(f->squelch);
     if (!(FreqMin <= c.kHz && c.kHz <= FreqMax)) return kMemoryFrequency;
     return c;
 }

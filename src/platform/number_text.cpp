@@ -2,6 +2,7 @@
 
 #include <cfenv>
 #include <cmath>
+#include <limits>
 
 namespace dovrane {
 
@@ -55,6 +56,16 @@ double vbRound(double x) {
 }
 
 double vbInt(double x) { return std::floor(x); }
+
+int roundedInt(double x) {
+    if (std::isnan(x)) return 0;
+    const double r = vbRound(x);
+    if (r >= double(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+    if (r <= double(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+    return int(r);
+}
+
+int valRounded(const QString& text) { return roundedInt(val(text)); }
 
 namespace {
 QString plain(double x, int precision) {

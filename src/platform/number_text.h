@@ -15,6 +15,12 @@ double valComma(const QString& text);
 double vbRound(double x);
 // Largest whole number not above x.
 double vbInt(double x);
+// The nearest whole number of x (a half to the even neighbour) held within
+// int's range; NaN gives 0. A box may hold any number of digits, and a value
+// past int would turn into any number at all.
+int roundedInt(double x);
+// The nearest whole number of a text: roundedInt(val(text)).
+int valRounded(const QString& text);
 // Plain number text: " 5", "-3", " .5", " 5.5". Single precision shows at most
 // 7 significant digits, double precision 15.
 QString numText(double x);

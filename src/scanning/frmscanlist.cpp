@@ -189,7 +189,7 @@ void frmScanlist::cmdStart_Click() {
     cmdCls_Click();
     for (int r = 0; r < ScanlistRows; ++r) setBoxColour(r, false);
     int n = scanlistRunsPerUpdate(ui->txtUpdate->text());
-    if (n != int(vbRound(val(ui->txtUpdate->text())))) ui->txtUpdate->setText(QStringLiteral("5"));
+    if (n != valRounded(ui->txtUpdate->text())) ui->txtUpdate->setText(QStringLiteral("5"));
     // The first valid row is tuned now, so the first sample is its own.
     if (!scan_.start(n)) {
         dialogs::message(kNoValid, dialogs::Buttons::Ok, dialogs::Icon::Exclamation, QStringLiteral("Error"));

@@ -47,9 +47,11 @@ LevelSampler::~LevelSampler() {
     delete nrd545_.data();
 }
 
-bool LevelSampler::beginRun() {
-    begun_ = true;
+bool LevelSampler::beginRun() { return readAttenuator(); }
+
+bool LevelSampler::readAttenuator() {
     att_ = neutralAttenuator(rxType_);
+    attKnown_ = false;
     std::optional<int> a;
     switch (rxType_) {
     case 1:
@@ -64,10 +66,13 @@ bool LevelSampler::beginRun() {
         if (!nrd545_) return false;
         a = nrd545_->Attenuator();
         break;
-    default: return true;   // the RX-320 has no attenuator; no receiver reads nothing
+    default:   // the RX-320 has no attenuator; no receiver reads nothing
+        attKnown_ = true;
+        return true;
     }
     if (!a) return false;
     att_ = *a;
+    attKnown_ = true;
     return true;
 }
 
@@ -88,7 +93,9 @@ clsNRD545* LevelSampler::NRD545A() const { return nrd545_; }
 
 std::optional<float> LevelSampler::sample() {
     if (rxType_ < 1 || rxType_ > 4) return 0.0f;
-    if (!begun_) beginRun();
+    // A level without the attenuator's correction would be stored as a
+    // reading the receiver never gave (an NRD at -20 dB 3.3 units low).
+    if (!attKnown_ && !readAttenuator()) return std::nullopt;
     const std::optional<float> s = readSmeter();
     if (!s) return std::nullopt;
     return correctedLevel(rxType_, *s, att_);

@@ -43,14 +43,17 @@ public:
 
     int rxType() const { return rxType_; }
     // Reads the attenuator position once, at the start of a run (not on
-    // "Continue"). False when the receiver gave no answer: the position then
-    // adds no correction. The RX-320 and no receiver read nothing (true).
+    // "Continue"). False when the receiver gave no answer: the position is
+    // then not known, and each sample reads it first until it is.
+    // The RX-320 and no receiver read nothing (true).
     bool beginRun();
-    // The position read by beginRun (or the neutral one).
+    // The position read for this run (the neutral one while none is known).
     int attenuatorPosition() const { return att_; }
+    bool attenuatorKnown() const { return attKnown_; }
     // One sample: the corrected level; nothing when the receiver gave no
-    // answer (such a sample is neither drawn nor stored). No receiver gives 0.
-    // Reads the attenuator first when no run was begun.
+    // answer, to the attenuator read or to the S-meter read (such a sample is
+    // neither drawn nor stored): a level is never stored without the
+    // correction it needs. No receiver gives 0.
     std::optional<float> sample();
 
     // The driver objects; only the one of rxType exists.
@@ -61,10 +64,11 @@ public:
 
 private:
     std::optional<float> readSmeter();
+    bool readAttenuator();
 
     int rxType_;
     int att_;
-    bool begun_ = false;
+    bool attKnown_ = false;
     QPointer<clsAR7030> ar7030_;
     QPointer<clsNRD535> nrd535_;
     QPointer<clsRX320> rx320_;

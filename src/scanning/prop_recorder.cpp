@@ -74,8 +74,11 @@ void PropRecorder::closeDay(const QDateTime& at, PropTickResult& out) {
 }
 
 void PropRecorder::closeThrough(qint64 endMs, PropTickResult& out) {
-    qint64 from = lastMs_ / 1000 + 1;    // the first whole second after the last tick
-    const qint64 to = endMs / 1000;
+    // From the first whole second after the last tick.
+    closeSeconds(lastMs_ / 1000 + 1, endMs / 1000, out);
+}
+
+void PropRecorder::closeSeconds(qint64 from, qint64 to, PropTickResult& out) {
     from = std::max(from, to - kMaxCatchUpSecs);
     for (qint64 s = from; s <= to; ++s) {
         const QDateTime at = QDateTime::fromSecsSinceEpoch(s, Qt::UTC);
@@ -131,13 +134,25 @@ PropTickResult PropRecorder::tick(const QDateTime& utc, qint64 steadyMs, std::op
         lastMs_ = nowMs;
         return out;
     }
-    if (level) {
-        quarter_.fold(*level);
-        day_.fold(*level);
-    }
+    auto fold = [&] {
+        if (level) {
+            quarter_.fold(*level);
+            day_.fold(*level);
+        }
+    };
     // Set back a little: the seconds since are counted once.
-    if (nowMs <= lastMs_) return out;
-    closeThrough(nowMs, out);
+    if (nowMs <= lastMs_) {
+        fold();
+        return out;
+    }
+    // A level belongs where it was read: the boundaries before this tick's
+    // own second are closed without it, however long the gap (a sleep, a
+    // machine that stood still); the boundary of its own second with it.
+    const qint64 firstSec = lastMs_ / 1000 + 1;
+    const qint64 nowSec = nowMs / 1000;
+    closeSeconds(firstSec, nowSec - 1, out);
+    fold();
+    if (nowSec >= firstSec) closeSeconds(nowSec, nowSec, out);
     lastMs_ = nowMs;
     return out;
 }

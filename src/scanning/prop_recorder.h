@@ -5,7 +5,9 @@
 // and each day-graph boundary (second 2 of minutes 1, 7, ..., 55) is closed
 // exactly once, by the first tick at or after it, however late, doubled or
 // sparse the ticks come; a minute whose four quarters all hold samples gives
-// one complete minute line.
+// one complete minute line. A level is filed in the quarter it was read in:
+// a tick in second 1, 16, 31 or 46 closes that boundary with its level, a
+// late tick closes the boundaries it passed without it.
 //
 // Boundaries carry the time as the wall clock reads it, but which of them a
 // tick has passed is told by the time that really passed (a steady clock):
@@ -14,7 +16,8 @@
 // repeated hour is recorded again and a skipped one leaves nothing behind;
 // the samples taken before the step are closed under the old reading. The
 // steady clock counts the time the computer sleeps, so a resume is no step:
-// the quarters slept through are closed, empty, as after any gap.
+// the quarters slept through are closed, empty, as after any gap, and the
+// first level read on resume goes in the quarter of its own time.
 #include "scanning/propagation_file.h"
 
 #include <QDateTime>
@@ -61,6 +64,8 @@ private:
     void closeDay(const QDateTime& at, PropTickResult& out);
     // Every boundary after the last tick up to endMs of the wall clock.
     void closeThrough(qint64 endMs, PropTickResult& out);
+    // Every boundary of the whole seconds from..to (at most a day of them).
+    void closeSeconds(qint64 from, qint64 to, PropTickResult& out);
     // At a step: what the open ranges hold, closed at their next boundary
     // after afterMs, and nothing carried over.
     void closeOpen(qint64 afterMs, PropTickResult& out);

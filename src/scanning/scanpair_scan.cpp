@@ -132,7 +132,7 @@ std::optional<ScanPair> parseScanPairLine(const QString& line) {
     ScanPair p;
     p.a = field(line, pos, false);
     p.b = field(line, pos, false);
-    p.on = int(vbRound(val(field(line, pos, false))));
+    p.on = valRounded(field(line, pos, false));
     p.remark = field(line, pos, true);
     return p;
 }

@@ -92,8 +92,11 @@ SpectrumScan::Tick SpectrumScan::tick() {
         float& stored = values_[size_t(index_)];
         if (!keepHighest_ || *level > stored) stored = *level;
         measuredTop_ = std::max(measuredTop_, index_);
-    } else if (silence_.failed()) {
-        t.failed = true;
+    } else {
+        if (silence_.failed()) t.failed = true;
+        // The step keeps no level it was not given: the receiver is still on
+        // it, and the next tick measures it again.
+        t.next = t.freq;
         return t;
     }
     ++index_;

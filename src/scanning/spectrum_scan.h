@@ -67,7 +67,10 @@ public:
         bool wrapped = false;    // a loop went back to the lower limit
         bool finished = false;   // a single run has measured its last step
         bool failed = false;     // three reads or tunings in a row got no answer
-        int index = -1;          // the step measured
+        // The step measured, or the one tried when no level came: a step
+        // whose sample went unanswered is measured again by the next tick,
+        // so every step saved or drawn holds a level the receiver gave.
+        int index = -1;
         double freq = 0;         // its frequency
         float level = 0;         // the level read
         double next = 0;         // the frequency tuned for the next tick

@@ -30,7 +30,7 @@ int hhmmAt(const QString& line, int from) {
         }
         if (digits) return v;
     }
-    return int(vbRound(val(line.mid(from, 4))));
+    return valRounded(line.mid(from, 4));
 }
 } // namespace
 

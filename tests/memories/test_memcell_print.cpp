@@ -85,7 +85,7 @@ TEST_F(MemcellTest, RecordsPerModelFollowTheColumnLayout) {
         {1, {40, "7100", 5, 3, -1, -1, 4, 250, 1}, QStringLiteral("MEM040 07100000 5 03 @ @ 004 250 1 ")},
         {2, {12, "7100,5", 2, 3, 1, 0}, QStringLiteral("MEM012 07100500 2 03 1 0 @@@ @@@ @ ")},
         {0, {12, "7,125"}, QStringLiteral("MEM012 00007125 @ @@ @ @ @@@ @@@ @ ")},
-        {4, {999, "29999.999", 9, 2, 0, 9}, QStringLiteral("MEM999 29999999 9 02 0 9 @@@ @@@ @ ")},
+        {4, {999, "29999.999", 6, 2, 0, 9}, QStringLiteral("MEM999 29999999 6 02 0 9 @@@ @@@ @ ")},
         {3, {7, "9650", 0, 33, -1, 3}, QStringLiteral("MEM007 09650000 0 33 @ 3 @@@ @@@ @ ")},
         {0, {7, "9650"}, QStringLiteral("MEM007 09650000 @ @@ @ @ @@@ @@@ @ ")},
         // Refused: above FreqMax, a vacant cell's "No da.ta", a cell beyond the
@@ -95,6 +95,9 @@ TEST_F(MemcellTest, RecordsPerModelFollowTheColumnLayout) {
         {2, {200, "7100", 2, 3, 1, 0}, std::nullopt},
         {2, {12, "7100", 8, 3, 1, 0}, std::nullopt},
         {4, {12, "7100", 2, 1, -1, 0}, std::nullopt},
+        // The NRD-545's AM-U, AM-L and WFM: read from its channels, never written.
+        {4, {12, "7100", 7, 1, 0, 0}, std::nullopt},
+        {4, {12, "7100", 9, 1, 0, 0}, std::nullopt},
         {0, {7, "123456789"}, std::nullopt},
     };
     for (const Case& c : cases) {
@@ -106,22 +109,22 @@ TEST_F(MemcellTest, RecordsPerModelFollowTheColumnLayout) {
 
 TEST_F(MemcellTest, CopyChangeAndDeleteIntoTheImage) {
     frmMemman* m = open(4);
-    MemImage.setRecord(12, QStringLiteral("MEM012 09650000 9 02 1 7 @@@ @@@ @ "));
-    MemImage.setTag(12, QStringLiteral("WFM channel"));
+    MemImage.setRecord(12, QStringLiteral("MEM012 09650000 6 02 1 7 @@@ @@@ @ "));
+    MemImage.setTag(12, QStringLiteral("AMS channel"));
 
     // Copy 012 to 040.
     frmMemcell* e = editor(m, 12, &frmMemman::cmdCopy_Click);
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->windowTitle(), QStringLiteral("Copy to other Mem Cell"));
-    EXPECT_EQ(control<QComboBox>(e, "cmbMode")->currentText(), QStringLiteral("WFM")) << "every mode is offered";
+    EXPECT_EQ(control<QComboBox>(e, "cmbMode")->currentText(), QStringLiteral("AMS"));
     choose(e, "cmbCellnr", QStringLiteral("040"));
     dialogs.expect(QStringLiteral("Window row 040 with the"), dialogs::Answer::Yes).expect(QStringLiteral("040 is now updated"));
     e->cmdToMMWorRM_Click(0);
-    EXPECT_EQ(MemImage.record(40), QStringLiteral("MEM040 09650000 9 02 1 7 @@@ @@@ @ "));
-    EXPECT_EQ(MemImage.tag(40).trimmed(), QStringLiteral("WFM channel"));
+    EXPECT_EQ(MemImage.record(40), QStringLiteral("MEM040 09650000 6 02 1 7 @@@ @@@ @ "));
+    EXPECT_EQ(MemImage.tag(40).trimmed(), QStringLiteral("AMS channel"));
     EXPECT_EQ(MemImage.record(12).left(6), QStringLiteral("MEM012"));
     EXPECT_EQ(CurMemNr, 40);
-    EXPECT_EQ(m->gridModel()->index(40, 2).data().toString(), QStringLiteral("WFM"));
+    EXPECT_EQ(m->gridModel()->index(40, 2).data().toString(), QStringLiteral("AMS"));
 
     // A change refused: nothing is written.
     e = editor(m, 40, &frmMemman::cmdChange_Click);
@@ -129,7 +132,7 @@ TEST_F(MemcellTest, CopyChangeAndDeleteIntoTheImage) {
     control<QLineEdit>(e, "txtFrequency")->setText(QStringLiteral("35000"));
     dialogs.expect(memtext::InputError);
     e->cmdToMMWorRM_Click(0);
-    EXPECT_EQ(MemImage.record(40), QStringLiteral("MEM040 09650000 9 02 1 7 @@@ @@@ @ "));
+    EXPECT_EQ(MemImage.record(40), QStringLiteral("MEM040 09650000 6 02 1 7 @@@ @@@ @ "));
 
     // Delete.
     e = editor(m, 40, &frmMemman::cmdDelete_Click);
@@ -138,6 +141,43 @@ TEST_F(MemcellTest, CopyChangeAndDeleteIntoTheImage) {
     EXPECT_EQ(MemImage.record(40), vacantRecord(40));
     EXPECT_TRUE(MemImage.tag(40).trimmed().isEmpty());
     EXPECT_EQ(m->gridModel()->index(40, 1).data().toString(), QStringLiteral("No data "));
+}
+
+// The editor offers each model's modes up to the last one its channels are
+// edited with; a channel of another mode (the NRD-545's WFM) shows none, and
+// nothing chosen writes nothing.
+TEST_F(MemcellTest, TheEditorOffersTheModesOfTheModelsChannels) {
+    const struct {
+        int rxType;
+        QStringList modes;
+    } cases[] = {
+        {1, {"AM", "Sync", "NFM", "Data", "CW", "LSB", "USB"}},
+        {2, {}},
+        {3, {"AM", "USB", "LSB", "CW"}},
+        {4, {"RY", "CW", "USB", "LSB", "AM", "NFM", "AMS"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rxType);
+        frmMemman* m = open(c.rxType);
+        QStringList expected = c.modes;
+        if (c.rxType == 2)   // as its options stand: the ECSS modes only with ECSS
+            for (int i = 0; i <= 8; ++i)
+                if (takesCode(modelCodes(2)->mode, i)) expected << ModeTexts[i];
+        MemImage.setRecord(3, QStringLiteral("MEM003 09650000 9 02 1 7 @@@ @@@ @ "));
+        frmMemcell* e = editor(m, 3, &frmMemman::cmdChange_Click);
+        ASSERT_NE(e, nullptr);
+        auto* mode = control<QComboBox>(e, "cmbMode");
+        QStringList offered;
+        for (int i = 0; i < mode->count(); ++i) offered << mode->itemText(i);
+        EXPECT_EQ(offered, expected);
+        if (c.rxType == 4) {
+            EXPECT_EQ(mode->currentIndex(), -1) << "a WFM channel shows no mode";
+            dialogs.expect(memtext::InputError);
+            e->cmdToMMWorRM_Click(1);
+            EXPECT_EQ(dialogs.pending(), 0);
+        }
+        forms::destroyAll();
+    }
 }
 
 // The frequency box of a cell without a frequency is empty for the user to

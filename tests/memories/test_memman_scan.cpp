@@ -10,7 +10,10 @@
 #include "sim/nrd545_sim.h"
 #include "sim/rx320_sim.h"
 
+#include <QLabel>
 #include <QPushButton>
+#include <QTableView>
+#include <QItemSelectionModel>
 
 namespace dovrane::test {
 namespace {
@@ -72,6 +75,35 @@ TYPED_TEST(SilentScan, StopsAtTheThirdUnansweredCellWithOneMessage) {
     EXPECT_EQ(this->dialogs.shown().last().title, memtext::ScanTitle);
     EXPECT_TRUE(this->dialogs.shown().last().text.startsWith(QStringLiteral("The receiver does not answer\n") +
                                                              this->sim.devicePath()));
+}
+
+// Stopped by a silent receiver, the scan leaves the grid's row and "Cell nr"
+// on the cell the receiver was last set to, not on the cells it left
+// unanswered: cells 0 to 3 set, then 4, 5 and 0 unanswered.
+TYPED_TEST(SilentScan, AStoppedScanShowsTheCellTheReceiverIsOn) {
+    ASSERT_NE(this->go(), nullptr);
+    frmMemman* m = this->openMemman();
+    ASSERT_NE(m, nullptr);
+    for (int n = 0; n <= 5; ++n) MemImage.setRecord(n, TypeParam::record(n));
+    this->setText(m, "txtFrom", QStringLiteral("0"));
+    this->setText(m, "txtTo", QStringLiteral("5"));
+    m->cmdScanrun_Click();
+    m->scanTimer()->stop();
+    for (int tick = 0; tick <= 3; ++tick) {
+        m->tmrScan_Timer();
+        this->pump(20);
+    }
+    this->sim.setFault(sim::Fault::Silent);
+    this->dialogs.allow(memtext::ScanStopped);
+    for (int tick = 0; tick < 3; ++tick) {
+        m->tmrScan_Timer();
+        this->pump(20);
+    }
+    EXPECT_FALSE(m->scanTimer()->isActive()) << "a silent receiver stops the scan";
+    EXPECT_EQ(this->template control<QLabel>(m, QStringLiteral("lblCellnr"))->text(), QStringLiteral("003"));
+    EXPECT_EQ(m->grid()->currentIndex().row(), 3);
+    EXPECT_TRUE(m->grid()->selectionModel()->isRowSelected(3, QModelIndex()));
+    EXPECT_EQ(CurMemNr, 3);
 }
 
 } // namespace

@@ -218,6 +218,65 @@ TEST_F(Nrd535Memman, AReceiverThatFallsSilentEndsTheFetchWithOneMessage) {
     EXPECT_EQ(sim.channel(6), (Setting{1, 0, 1, 5006000, 2}));
 }
 
+// A fetch that reads nothing leaves the image as the user had it: every
+// cell, tag and unsaved change. One that stops part-way keeps what it read
+// and marks the rest unread. Either way one message says both that the
+// receiver does not answer and what became of the fetch.
+TEST_F(Nrd535Memman, AFetchKeepsTheImageUntilTheReceiverGivesItsFirstChannel) {
+    for (int ch = 0; ch <= 12; ++ch) sim.setChannel(ch, Setting{0, 1, 4, 9000000 + ch * 1000, 1});
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    const struct {
+        const char* what;
+        const char* silentFrom;   // the channel read that goes unanswered
+        int read;                 // channels read before it
+        QString text;             // the message after the notice
+    } cases[] = {
+        {"silent from the start", "L000000", 0, memtext::FetchNothing},
+        {"silent from channel 6", "L006006", 6,
+         QStringLiteral("The receiver stopped answering at cell 006.\nCells 006 to 012 are marked unread.")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (int n = 0; n <= 12; ++n) {
+            MemImage.setRecord(n, QStringLiteral("MEM%1 0%2 2 01 1 0 @@@ @@@ @ ").arg(cellText(n)).arg(7100000 + n * 1000));
+            MemImage.setTag(n, QStringLiteral("kept %1").arg(n));
+        }
+        MemImage.setModified(true);
+        m->gridModel()->refreshAll();
+        auto silent = std::make_shared<std::atomic<bool>>(false);
+        const QByteArray from = c.silentFrom;
+        sim.setReplyFilter([silent, from](const QByteArray& command, const QByteArray& reply) -> QList<QByteArray> {
+            if (command == from) *silent = true;
+            if (*silent) return {};
+            return {reply};
+        });
+        const qsizetype boxes = dialogs.shown().size();
+        fetch(m, 12, QStringLiteral("The receiver does not answer"));
+        pump(50);
+        sim.setReplyFilter(nullptr);
+        ASSERT_EQ(dialogs.shown().size(), boxes + 2) << "the question and one message";
+        EXPECT_EQ(dialogs.shown().last().title, memtext::FetchStoppedTitle);
+        EXPECT_EQ(dialogs.shown().last().text,
+                  QStringLiteral("The receiver does not answer\n") + sim.devicePath() + QStringLiteral("\n\n") + c.text);
+        EXPECT_TRUE(MemImage.modified());
+        for (int n = 0; n <= 12; ++n) {
+            if (c.read == 0) {
+                EXPECT_EQ(recordColumns(MemImage.record(n), 8, 15).toInt(), 7100000 + n * 1000) << n;
+                EXPECT_EQ(MemImage.tag(n).trimmed(), QStringLiteral("kept %1").arg(n)) << n;
+                EXPECT_FALSE(MemImage.isUnread(n)) << n;
+            } else if (n < c.read) {
+                EXPECT_EQ(recordColumns(MemImage.record(n), 8, 15).toInt(), 9000000 + n * 1000) << n;
+                EXPECT_TRUE(MemImage.tag(n).trimmed().isEmpty()) << n;
+            } else {
+                EXPECT_TRUE(MemImage.isUnread(n)) << n;
+            }
+        }
+        EXPECT_EQ(m->gridModel()->index(12, 1).data().toString(), c.read == 0 ? QStringLiteral("07112.000") : memtext::Unread);
+        EXPECT_TRUE(enabled(m, "cmdFetch"));
+    }
+}
+
 // A fill counts as done only once the receiver answers after its writes; a
 // receiver that does not answer ends it with one message that names the
 // cells not known to be written.
@@ -675,19 +734,19 @@ TEST_F(Nrd535Memman, ASilentReceiverTakesNoCellFromTheEditorOrTheScan) {
 TEST_F(Nrd545Memman, EditorCopiesIntoTheReceiverAndCannotDelete) {
     ASSERT_NE(go(), nullptr);
     frmMemman* m = openMemman();
-    MemImage.setRecord(3, QStringLiteral("MEM003 09650000 9 02 1 7 @@@ @@@ @ "));
+    MemImage.setRecord(3, QStringLiteral("MEM003 09650000 6 02 1 7 @@@ @@@ @ "));
     frmMemcell* e = editor(m, 3, &frmMemman::cmdCopy_Click);
     chooseIn<QComboBox>(e, "cmbCellnr", QStringLiteral("500"));
     dialogs.expect(QStringLiteral("Adapt Receiver Memory"), dialogs::Answer::Yes).expect(QStringLiteral("updated"));
     e->cmdToMMWorRM_Click(1);
-    EXPECT_EQ(sim.channel(500), (Setting{1, 2, 9, 9650000, 70}));
+    EXPECT_EQ(sim.channel(500), (Setting{1, 2, 6, 9650000, 70}));
 
     e = editor(m, 500, &frmMemman::cmdDelete_Click);
     dialogs.expect(QStringLiteral("empty the receiver"), dialogs::Answer::Yes)
         .expect(QStringLiteral("the NRD-545 cannot clear a channel"));
     e->cmdToMMWorRM_Click(1);
-    EXPECT_EQ(sim.channel(500), (Setting{1, 2, 9, 9650000, 70}));
-    EXPECT_EQ(MemImage.record(500), QStringLiteral("MEM500 09650000 9 02 1 7 @@@ @@@ @ ")) << "the image as it was";
+    EXPECT_EQ(sim.channel(500), (Setting{1, 2, 6, 9650000, 70}));
+    EXPECT_EQ(MemImage.record(500), QStringLiteral("MEM500 09650000 6 02 1 7 @@@ @@@ @ ")) << "the image as it was";
 }
 
 // ---- AR7030 -------------------------------------------------------------
@@ -776,6 +835,86 @@ TEST_F(Ar7030Memman, FillToASilentReceiverIsNoSuccess) {
     EXPECT_EQ(dialogs.shown().last().title, memtext::FillStoppedTitle);
     EXPECT_TRUE(dialogs.shown().last().text.endsWith(QStringLiteral("Cell(s) 000 to 002 were sent, but not confirmed.")));
     EXPECT_TRUE(enabled(m, "cmdFill"));
+}
+
+// A device that has gone takes no write at all: the cells are not written,
+// and none is said to be sent.
+TEST_F(Ar7030Memman, FillToADeviceThatHasGoneSaysNoCellWasWritten) {
+    ASSERT_NE(go(), nullptr);
+    frmMemman* m = openMemman();
+    for (int n = 0; n <= 2; ++n) MemImage.setRecord(n, QStringLiteral("MEM%1 0%2 1 02 @ @ 000 020 0 ").arg(cellText(n)).arg(7100000 + n * 1000));
+    const QString device = sim.devicePath();
+    sim.stop();
+    const qsizetype boxes = dialogs.shown().size();
+    fill(m, 0, 2, QStringLiteral("The receiver does not answer"));
+    pump(50);
+    EXPECT_EQ(dialogs.pending(), 0);
+    ASSERT_EQ(dialogs.shown().size(), boxes + 2) << "the question and one message";
+    EXPECT_EQ(dialogs.shown().last().title, memtext::FillStoppedTitle);
+    EXPECT_EQ(dialogs.shown().last().text, QStringLiteral("The receiver does not answer\n") + device +
+                                               QStringLiteral("\n\nCell(s) 000 to 002 were not written."));
+    EXPECT_TRUE(enabled(m, "cmdFill"));
+}
+
+// A number box of any length is held to its range before it is used: a
+// "To" of ten digits fetches every cell, and any other range of such
+// numbers is refused as out of range.
+TEST_F(Ar7030Memman, NumberBoxesOfTenDigitsAreHeldToTheirRange) {
+    const struct {
+        const char* text;
+        int value;
+    } numbers[] = {
+        {"2147483648", 2147483647}, {"-2147483649", -2147483647 - 1}, {"99999999999999999999", 2147483647},
+        {"12.5", 12}, {"13.5", 14}, {"-7.5", -8}, {" 99", 99}, {"abc", 0},
+    };
+    for (const auto& n : numbers) EXPECT_EQ(valRounded(QLatin1String(n.text)), n.value) << n.text;
+
+    for (int n = 0; n <= 99; ++n) sim.setChannel(n, *ar7030::frequencyWord(6000 + n), 0x11, 0, 0);
+    ASSERT_NE(go(), nullptr);
+    // Ten cells, so that a fetch of every cell is short at the line's speed.
+    MaxMemNr = 9;
+    frmMemman* m = openMemman();
+    const QString ten = QStringLiteral("2147483648");
+    const QString below = QStringLiteral("-2147483649");
+    // Fetch: ten digits are the top cell; below every cell, none.
+    setText(m, "txtTo", ten);
+    dialogs.expect(QStringLiteral("capture the receiver"), dialogs::Answer::Yes).expect(memtext::Fetched);
+    m->cmdFetch_Click();
+    EXPECT_EQ(MemImage.record(9), QStringLiteral("MEM009 06009000 1 01 @ @ 000 000 0 "));
+    MemImage.setTag(5, QStringLiteral("kept"));
+    setText(m, "txtTo", below);
+    dialogs.expect(QStringLiteral("capture the receiver"), dialogs::Answer::Yes).expect(memtext::FetchNothing);
+    m->cmdFetch_Click();
+    EXPECT_EQ(MemImage.tag(5).trimmed(), QStringLiteral("kept"));
+    // Fill, print and scan: a range of such numbers is out of range.
+    for (const auto& [from, to] : {std::pair{ten, QStringLiteral("5")}, std::pair{QStringLiteral("0"), ten},
+                                   std::pair{below, QStringLiteral("5")}}) {
+        SCOPED_TRACE((from + QLatin1Char(' ') + to).toStdString());
+        setText(m, "txtFrom", from);
+        setText(m, "txtTo", to);
+        dialogs.expect(memtext::InputError);
+        m->cmdFill_Click();
+        setText(m, "txtFrom", from);
+        setText(m, "txtTo", to);
+        dialogs.expect(memtext::InputError);
+        m->cmdPrint_Click();
+        setText(m, "txtFrom", from);
+        setText(m, "txtTo", to);
+        dialogs.expect(memtext::InputError);
+        m->cmdScanrun_Click();
+        EXPECT_FALSE(m->scanTimer()->isActive());
+    }
+    EXPECT_EQ(dialogs.pending(), 0);
+    // The editor's frequency of thirty digits is out of range, not another frequency.
+    CurMemNr = 5;
+    m->cmdChange_Click();
+    frmMemcell* e = forms::loaded<frmMemcell>();
+    ASSERT_NE(e, nullptr);
+    e->findChild<QLineEdit*>(QStringLiteral("txtFrequency"))->setText(QStringLiteral("999999999999999999999999999999"));
+    dialogs.expect(memtext::InputError);
+    e->cmdToMMWorRM_Click(0);
+    EXPECT_EQ(dialogs.pending(), 0);
+    EXPECT_EQ(MemImage.record(5), QStringLiteral("MEM005 06005000 1 01 @ @ 000 000 0 "));
 }
 
 TEST_F(Ar7030Memman, SetR2MOfACwChannelSetsTheBfoAndLeavesTheSquelch) {

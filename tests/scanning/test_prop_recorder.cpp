@@ -65,16 +65,16 @@ TEST(PropRecorder, EachQuarterOnceWhateverTheTicks) {
     };
     const Tick ticks[] = {
         {0, 0, 900, 9.0f},
-        {0, 1, 0, 9.5f},      // exactly on the boundary: closes quarter 0 with it
+        {0, 1, 0, 9.5f},      // in the boundary's own second: closes quarter 0 with it
         {0, 1, 850, 12.0f},   // a second tick in second 1
         {0, 8, 0, 8.0f},
         {0, 16, 200, 7.0f},
         {0, 16, 900, 30.0f},  // doubled second 16, far above S21
         {0, 31, 100, 10.0f},
-        {0, 50, 0, 11.0f},    // second 46 skipped: closed late, once
-        {1, 3, 0, -2.0f},     // also passes the day boundary 10:01:02
+        {0, 50, 0, 11.0f},    // second 46 skipped: closed late, once, without this level
+        {1, 3, 0, -2.0f},     // also passes the day boundary 10:01:02, read after it
         {1, 17, 0, 25.0f},
-        {1, 40, 0, std::nullopt},   // no sample: quarter 2 of 10:01 stays empty
+        {1, 40, 0, std::nullopt},   // no sample: quarter 3 of 10:01 stays empty
         {1, 50, 0, 4.0f},
         {2, 0, 500, 5.0f},
         {2, 1, 200, 5.5f},
@@ -96,13 +96,15 @@ TEST(PropRecorder, EachQuarterOnceWhateverTheTicks) {
         for (const PropQuarter& q : out.quarters) ++closed[{q.minute, q.second}];
         days.insert(days.end(), out.days.begin(), out.days.end());
     }
-    EXPECT_EQ(lines, QStringList({"10:00 090 095 070 120 100 300 110 110", "10:02 050 055 062 062 070 070 080 080"}));
+    // Each level in the quarter it was read in: the late ticks leave the
+    // fourth quarters of 10:00 and 10:01 empty, so only 10:02 is whole.
+    EXPECT_EQ(lines, QStringList({"10:02 040 055 062 062 070 070 080 080"}));
     EXPECT_EQ(closed.size(), 12u);
     for (const auto& [key, n] : closed) EXPECT_EQ(n, 1) << key.first << ":" << key.second;
     ASSERT_EQ(days.size(), 1u);
     EXPECT_EQ(days[0].minute, 1);
     EXPECT_FALSE(days[0].empty);
-    EXPECT_FLOAT_EQ(days[0].range.min, -2.0f);
+    EXPECT_FLOAT_EQ(days[0].range.min, 7.0f);
     EXPECT_FLOAT_EQ(days[0].range.max, 30.0f);
 }
 
@@ -115,7 +117,7 @@ TEST(PropRecorder, GapsAndClockStepsKeepEveryQuarterInItsPlace) {
         float level;
         const char* closes;
     } ticks[] = {
-        {QTime(10, 0, 40), 39700, 9.0f, "10:00:01 10:00:16! 10:00:31!"},   // 40 s without a tick
+        {QTime(10, 0, 40), 39700, 9.0f, "10:00:01! 10:00:16! 10:00:31!"},   // 40 s without a tick
         {QTime(10, 0, 39), 40550, 9.0f, ""},             // set back by less than two seconds
         {QTime(10, 0, 46, 200), 47750, 9.0f, "10:00:46"},  // ... closes nothing twice
         {QTime(9, 0, 47), 48600, 5.0f, ""},              // an hour back, as summer time ends
@@ -146,7 +148,9 @@ TEST(PropRecorder, ASampleBeforeAStepOrASleepIsReportedInItsOwnQuarter) {
     // A level at 12:07:20 in the open quarter (12:07:16 to 12:07:31), then
     // the next tick a second later by the steady clock but an hour off by
     // the wall clock (a step), or an hour later by both (a sleep), then one
-    // more tick ten seconds on.
+    // more tick ten seconds on. Every level is filed where it was read:
+    // the one before in 12:07:31, the two after in the quarter of their
+    // own time, never in a boundary the sleep passed over.
     struct Case {
         const char* what;
         QTime resume;
@@ -154,27 +158,20 @@ TEST(PropRecorder, ASampleBeforeAStepOrASleepIsReportedInItsOwnQuarter) {
         QStringList quarters;   // "hh:mm:ss min max" of each quarter closed, "!" when empty
         QStringList days;
     };
-    auto hourOfEmptyQuarters = [] {
-        QStringList q{QStringLiteral("12:07:31 90 90")};
-        for (QTime t(12, 7, 46); t != QTime(13, 7, 31); t = t.addSecs(15))
-            q << t.toString(QStringLiteral("hh:mm:ss")) + QStringLiteral("!");
-        q << QStringLiteral("13:07:31 50 60");
-        return q;
-    };
-    auto emptyDays = [] {
-        QStringList d{QStringLiteral("12:13 90 90")};
-        for (QTime t(12, 19); t != QTime(13, 13); t = t.addSecs(360)) d << t.toString(QStringLiteral("hh:mm!"));
-        return d;
-    };
+    QStringList hourOfEmptyQuarters{QStringLiteral("12:07:31 90 90")};
+    for (QTime t(12, 7, 46); t != QTime(13, 7, 31); t = t.addSecs(15))
+        hourOfEmptyQuarters << t.toString(QStringLiteral("hh:mm:ss")) + QStringLiteral("!");
+    hourOfEmptyQuarters << QStringLiteral("13:07:31 50 60");
+    QStringList emptyDays{QStringLiteral("12:13 90 90")};
+    for (QTime t(12, 19); t != QTime(13, 13); t = t.addSecs(360)) emptyDays << t.toString(QStringLiteral("hh:mm!"));
     const Case cases[] = {
         {"the clock set an hour ahead", QTime(13, 7, 21), 4500,
          {QStringLiteral("12:07:31 90 90"), QStringLiteral("13:07:31 50 60")}, {QStringLiteral("12:13 90 90")}},
         {"the clock set an hour back", QTime(11, 7, 21), 4500,
          {QStringLiteral("12:07:31 90 90"), QStringLiteral("11:07:31 50 60")}, {QStringLiteral("12:13 90 90")}},
         // The resume is no step: the hour slept through is closed, empty,
-        // each quarter once; the tick that resumes closes the late boundary
-        // with its level, as any late tick does.
-        {"the computer slept an hour", QTime(13, 7, 21), 3'604'500, {}, {}},
+        // each quarter once.
+        {"the computer slept an hour", QTime(13, 7, 21), 3'604'500, hourOfEmptyQuarters, emptyDays},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -198,19 +195,44 @@ TEST(PropRecorder, ASampleBeforeAStepOrASleepIsReportedInItsOwnQuarter) {
         tick(QTime(12, 7, 20), 3500, 9.0f);
         tick(c.resume, c.resumeSteadyMs, 5.0f);
         tick(c.resume.addSecs(10).addMSecs(500), c.resumeSteadyMs + 10'500, 6.0f);
-        if (c.quarters.isEmpty()) {
-            QStringList expected = hourOfEmptyQuarters();
-            // The resuming tick's level goes with the late boundary it closes.
-            expected.first() = QStringLiteral("12:07:31 50 90");
-            expected.last() = QStringLiteral("13:07:31 60 60");
-            EXPECT_EQ(quarters, expected);
-            QStringList expectedDays = emptyDays();
-            expectedDays.first() = QStringLiteral("12:13 50 90");
-            EXPECT_EQ(days, expectedDays);
-        } else {
-            EXPECT_EQ(quarters, c.quarters);
-            EXPECT_EQ(days, c.days);
-        }
+        EXPECT_EQ(quarters, c.quarters);
+        EXPECT_EQ(days, c.days);
+    }
+}
+
+// The first level after a sleep goes in the minute line of the time it was
+// read: a minute whose last quarter the sleep took gives no line, and the
+// level read on resume is in the line of its own minute.
+TEST(PropRecorder, TheFirstLevelAfterASleepIsFiledWhereItWasRead) {
+    const QDate day(2004, 3, 7);
+    const struct {
+        const char* what;
+        QTime resume;          // the steady clock moves as the wall clock does
+        QStringList lines;
+    } cases[] = {
+        {"two hours, resumed in the fourth quarter", QTime(14, 7, 40),
+         {QStringLiteral("14:08 160 160 165 165 170 170 175 175")}},
+        {"two hours, resumed in the first quarter", QTime(14, 7, 58),
+         {QStringLiteral("14:08 155 155 160 160 165 165 170 170")}},
+        {"two hours, resumed in a boundary's own second", QTime(14, 8, 1, 500),
+         {QStringLiteral("14:08 155 155 160 160 165 165 170 170")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QDateTime begin(day, QTime(12, 7, 0, 500), Qt::UTC);
+        PropRecorder r;
+        r.start(begin, 0);
+        QStringList lines;
+        auto tick = [&](const QDateTime& at, float level) {
+            lines << r.tick(at, begin.msecsTo(at), level).lines;
+        };
+        // Three quarters of 12:07, then the sleep before its fourth.
+        for (int s : {1, 15, 16, 30, 31}) tick(QDateTime(day, QTime(12, 7, s, 500), Qt::UTC), 9.0f);
+        // On resume, a level a quarter for the minute after.
+        QDateTime at(day, c.resume, Qt::UTC);
+        float level = 15.5f;
+        for (int i = 0; i < 6; ++i, at = at.addSecs(15), level += 0.5f) tick(at, level);
+        EXPECT_EQ(lines, c.lines);
     }
 }
 

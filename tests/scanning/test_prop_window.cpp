@@ -51,9 +51,10 @@ protected:
 
 QWidget* PropagationWindow::currentPanelWidget() { return forms::loaded<frmAR7030>(); }
 
-// The first quarter boundary (second 1, 16, 31 or 46) after a moment.
-qint64 boundaryAfter(qint64 ms) {
-    qint64 s = ms / 1000 + 1;
+// The quarter boundary (second 1, 16, 31 or 46) that closes the quarter a
+// moment lies in: the first at or after its whole second.
+qint64 boundaryOf(qint64 ms) {
+    qint64 s = ms / 1000;
     while ((s % 60) % 15 != 1) ++s;
     return s;
 }
@@ -98,17 +99,18 @@ TEST_F(PropagationWindow, OneLinePerMinuteUnderDoubledAndSkippedTicksAndTheSameG
     }
     EXPECT_NEAR(w->PropLevel, level.load(), 0.5);   // what the receiver reads, corrected
 
-    // The quarters as a tick belongs to them: the first boundary after the tick before it.
+    // The quarters as a tick belongs to them: the one it was read in, or
+    // the next when a tick before it in the same second closed that one.
     std::map<qint64, PropGroup> quarters;
     qint64 previous = local(0, 0, 300).toMSecsSinceEpoch();
     for (const Taken& t : taken) {
-        const qint64 b = boundaryAfter(previous);
+        const qint64 b = boundaryOf(std::max(t.ms, (previous / 1000 + 1) * 1000));
+        previous = t.ms;
         auto [it, fresh] = quarters.try_emplace(b, PropGroup{t.level, t.level});
         if (!fresh) {
             it->second.min = std::min(it->second.min, t.level);
             it->second.max = std::max(it->second.max, t.level);
         }
-        previous = t.ms;
     }
     QStringList expected;
     const qint64 first = local(0, 1, 0).toMSecsSinceEpoch() / 1000;
@@ -190,10 +192,10 @@ TEST_F(PropagationWindow, ARecordingKeepsItsLinesThroughAClockSetBackAnHour) {
     w->cmdStart_Click();
     ASSERT_TRUE(w->recording());
 
-    // A tick's sample goes to the first boundary after the tick before it
-    // (the boundary is closed by the first tick at or after it).
-    auto boundaryAfter = [](int minute, double s) {
-        int k = s < 1 ? 0 : s < 16 ? 1 : s < 31 ? 2 : s < 46 ? 3 : 4;
+    // A tick's sample goes to the quarter it was read in (the boundary of
+    // its own whole second closes with it).
+    auto quarterOf = [](int minute, int s) {
+        int k = s <= 1 ? 0 : s <= 16 ? 1 : s <= 31 ? 2 : s <= 46 ? 3 : 4;
         if (k == 4) k = 0, ++minute;
         // The ticks just before the step: their boundary comes after it, an hour earlier.
         return std::make_pair(minute % 60, k);
@@ -201,7 +203,6 @@ TEST_F(PropagationWindow, ARecordingKeepsItsLinesThroughAClockSetBackAnHour) {
     std::map<std::pair<int, int>, PropGroup> quarters;
     // Ticks are placed by the clock as the tick reads it: reading the
     // receiver may take longer than the time asked for.
-    QTime previous = local(58, 0, 300).time();
     int i = 0;
     auto tick = [&] {
         level = 4 + (i++ % 9) * 1.7;
@@ -209,13 +210,12 @@ TEST_F(PropagationWindow, ARecordingKeepsItsLinesThroughAClockSetBackAnHour) {
         w->tmrPropagation_Timer();
         ASSERT_TRUE(w->recording());
         const float v = w->PropLevel;
-        const auto key = boundaryAfter(previous.minute(), previous.second() + previous.msec() / 1000.0);
+        const auto key = quarterOf(at.minute(), at.second());
         auto [it, fresh] = quarters.try_emplace(key, PropGroup{v, v});
         if (!fresh) {
             it->second.min = std::min(it->second.min, v);
             it->second.max = std::max(it->second.max, v);
         }
-        previous = at;
     };
     const double seconds[] = {0.5, 8, 16.5, 24, 31.5, 38, 46.5, 53};
     for (int minute : {58, 59, 0, 1}) {
@@ -223,6 +223,9 @@ TEST_F(PropagationWindow, ARecordingKeepsItsLinesThroughAClockSetBackAnHour) {
             // Summer time ends: the clock goes from 10:59:55 back to 09:59:55.
             passTo(local(59, 55, 0));
             Clock::set(Clock::now().addSecs(-3600));
+            // The samples read before the step are closed under the old
+            // reading (11:00:01): no line of the repeated hour holds them.
+            quarters.erase({0, 0});
             tick();
         }
         for (double s : seconds) {

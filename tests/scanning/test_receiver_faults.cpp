@@ -23,6 +23,7 @@
 #include "shell/globals.h"
 #include "shell/show_panel.h"
 #include "sim/ar7030_sim.h"
+#include "scanning/smeter_histogram.h"
 #include "sim/nrd_sim_base.h"
 #include "sim/rx320_sim.h"
 #include "support/go_rig.h"
@@ -32,6 +33,7 @@
 #include "timer/owed_line_off.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -508,6 +510,128 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Param>& info) {
         return std::string(toolName(std::get<0>(info.param))) + "_" + modelTag(std::get<1>(info.param));
     });
+
+// The attenuator read of Start gets no answer; the receiver answers again
+// by the first tick. The attenuator stands at -20 dB and the meter at S9, so
+// every level stored belongs at 12.33 (9 + 20/6); 9.0 is a level stored
+// without its correction.
+class AttenuatorLostAtStart : public ToolFaults {};
+
+TEST_P(AttenuatorLostAtStart, NoLevelIsStoredWithoutItsCorrection) {
+    const auto [tool, rxType, fault] = GetParam();
+    (void)fault;
+    ASSERT_TRUE(startProgram(rxType));
+    sim::SimReceiver* rx = simulator();
+    if (rxType == 1) {
+        dynamic_cast<sim::Ar7030Sim&>(*rx).setReg(0, ar7030::RegAttenuator, 3);   // "-20 dB"
+    } else {
+        auto& nrd = dynamic_cast<sim::NrdSimBase&>(*rx);
+        auto v = nrd.vfo();
+        v.attenuator = 1;   // "-20 dB"
+        nrd.setVfo(v);
+    }
+    ToolOps op = ops(tool);
+    dialogs.allow(QStringLiteral("does not answer"));
+    rx->setFault(sim::Fault::Silent);
+    ASSERT_TRUE(op.start()) << "the run did not start";
+    rx->setFault(sim::Fault::None);
+    for (int i = 0; i < 3; ++i) {
+        op.tick();
+        settle();
+    }
+    ASSERT_TRUE(op.running());
+
+    // Every level the run keeps.
+    std::vector<float> kept;
+    switch (tool) {
+    case Tool::Spectrum: {
+        const SpectrumScan& scan = window<frmSpectrum>()->scan();
+        for (int i = 0; i <= scan.measuredTop(); ++i) kept.push_back(scan.values()[size_t(i)]);
+        break;
+    }
+    case Tool::ListScan:
+        for (int r = 0; r < 3; ++r)
+            for (int k = 1; k <= ScanlistSamples; ++k)
+                if (const float v = window<frmScanlist>()->scan().sample(r, k); v != 0) kept.push_back(v);
+        break;
+    case Tool::Smeter:
+        for (int b = 1; b <= SmeterHistogram::Bins; ++b)
+            for (int n = 0; n < window<frmSmeter>()->histogram().count(b); ++n) kept.push_back(float(b));
+        break;
+    default:
+        kept.push_back(window<frmPropagation>()->PropLevel);
+        break;
+    }
+    ASSERT_FALSE(kept.empty()) << "nothing measured";
+    for (float level : kept) EXPECT_NEAR(level, 9 + 20.0 / 6, 0.5);
+    closeTools();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LevelToolsAndModelsWithAnAttenuator, AttenuatorLostAtStart,
+    ::testing::Combine(::testing::Values(Tool::Spectrum, Tool::ListScan, Tool::Smeter, Tool::Propagation),
+                       ::testing::Values(1, 2, 4), ::testing::Values(LineFault::Silent)),
+    [](const ::testing::TestParamInfo<Param>& info) {
+        return std::string(toolName(std::get<0>(info.param))) + "_" + modelTag(std::get<1>(info.param));
+    });
+
+// One step of a single spectrum run goes unanswered once: the file saved
+// afterwards holds a level the receiver gave for every step, each step's
+// own, and no "000" among them.
+class SpectrumStepUnanswered : public ToolFaults {};
+
+TEST_P(SpectrumStepUnanswered, TheSavedFileHoldsOnlyLevelsTheReceiverGave) {
+    const int rxType = std::get<1>(GetParam());
+    ASSERT_TRUE(startProgram(rxType));
+    sim::SimReceiver* rx = simulator();
+    rx->setSmeterCurve(levelAt);
+    toolWindowOpener(QStringLiteral("frmSpectrum"))();
+    frmSpectrum* w = window<frmSpectrum>();
+    ASSERT_TRUE(w);
+    dialogs.allow(QStringLiteral("does not answer"));
+    QTimer::singleShot(0, [] {
+        frmSpectrumlimits* dlg = forms::loaded<frmSpectrumlimits>();
+        if (!dlg) return;
+        const char* texts[] = {"9500", "9520", "5", "0.5"};
+        for (int i = 0; i < 4; ++i) dlg->txtInput[size_t(i)]->setText(QLatin1String(texts[i]));
+        dlg->cmdOK_Click();
+    });
+    w->cmdStart_Click();
+    ASSERT_TRUE(w->runActive());
+    w->timer()->start(600000);   // the ticks come from the test
+    w->tmrSpectrum_Timer();      // step 0
+    settle();
+    rx->setStopAnsweringAfter(0);
+    w->tmrSpectrum_Timer();      // step 1: no answer
+    settle();
+    rx->setStopAnsweringAfter(-1);
+    for (int ticks = 0; w->runActive() && ticks < 10; ++ticks) {
+        w->tmrSpectrum_Timer();
+        settle();
+    }
+    ASSERT_FALSE(w->runActive()) << "the single run did not end";
+
+    FileKindPath[6] = dataPath(QStringLiteral("SAN/"));
+    FileKindName[6] = QStringLiteral("SAN_ONCE.TXT");
+    ASSERT_TRUE(w->savespectrumfile());
+    QFile file(FileKindPath[6] + FileKindName[6]);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_GE(lines.size(), 10);
+    EXPECT_EQ(lines[4].trimmed(), QByteArray("4")) << "the last step saved";
+    for (int i = 0; i <= 4; ++i) {
+        const QByteArray value = lines[5 + i].trimmed();
+        EXPECT_NE(value, QByteArray("000")) << "step " << i;
+        EXPECT_NEAR(value.toDouble() / 10, levelAt(9500 + 5 * i), 1.0) << "step " << i;
+    }
+    closeTools();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllModels, SpectrumStepUnanswered,
+    ::testing::Combine(::testing::Values(Tool::Spectrum), ::testing::Values(1, 2, 3, 4),
+                       ::testing::Values(LineFault::Silent)),
+    [](const ::testing::TestParamInfo<Param>& info) { return modelTag(std::get<1>(info.param)); });
 
 INSTANTIATE_TEST_SUITE_P(
     AllToolsModelsAndFaults, ToolFaults,
