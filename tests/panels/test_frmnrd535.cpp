@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <algorithm>
+#include <functional>
 #include <QMenu>
 
 namespace dovrane::test {
@@ -342,6 +343,20 @@ TEST_F(Nrd535PanelTest, ARefreshEnablesTheSlidersOnlyOnAHeldReceiver) {
             return c.startsWith('P') || c.startsWith('W');
         });
         EXPECT_EQ(slidersSent, held == 1);
+        // Nor does anything the receiver reports make a slider live on a
+        // receiver that is not held.
+        const std::pair<const char*, std::function<void()>> reports[] = {
+            {"a passband shift", [p] { p->NRD535A_PassbandshiftChanged(500); }},
+            {"a bandwidth control", [p] { p->NRD535A_BandwidthcontrolChanged(3000); }},
+            {"a status", [p] { p->NRD535A_RxStatusChanged(QStringLiteral("X002142000001")); }},
+            {"a filter", [p] { p->NRD535A_BandwidthChanged(0); }},
+            {"a mode", [p] { p->NRD535A_ModeChanged(2); }},
+        };
+        for (const auto& [what, report] : reports) {
+            report();
+            EXPECT_EQ(enabled(p, "vsbPassbandshift"), held == 1) << "after " << what;
+            EXPECT_EQ(enabled(p, "vsbBandwidthcontrol"), held == 1) << "after " << what;
+        }
     }
 }
 
