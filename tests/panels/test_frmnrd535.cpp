@@ -480,22 +480,25 @@ TEST_F(Nrd535PanelTest, KeysReachAFilterOrModeOfAnOptionOnlyWithTheOption) {
     }
 }
 
+// The panel sits through one unanswered question at most for each thing the
+// user does: counted in questions the receiver was asked, which a busy
+// machine does not change, rather than in the time they took.
 TEST_F(Nrd535PanelTest, ASilentReceiverNeverHoldsUpThePanel) {
     sim.setFault(sim::Fault::Silent);
     dialogs.expect(QStringLiteral("The receiver does not answer"));
-    QElapsedTimer t;
-    t.start();
     frmNRD535* p = go({{11, 1}});
     ASSERT_NE(p, nullptr);
-    EXPECT_LT(t.elapsed(), 3000);
+    ASSERT_TRUE(sim.waitIdle());
+    EXPECT_LE(sim.repliesSent(), 1) << "Go kept asking a receiver that does not answer";
     EXPECT_TRUE(NRD535Open);
     EXPECT_EQ(box(p), QString()) << "nothing is shown that the receiver did not give";
     EXPECT_EQ(text(p, "lblMode"), QString());
 
     // The hold takes, but a refresh without an answer enables nothing.
-    t.restart();
+    const int asked = sim.repliesSent();
     click(p, QStringLiteral("cmdLock_1"));
-    EXPECT_LT(t.elapsed(), 1500);
+    ASSERT_TRUE(sim.waitIdle());
+    EXPECT_LE(sim.repliesSent() - asked, 1) << "the lock kept asking a receiver that does not answer";
     EXPECT_EQ(RemoteHeld, 1);
     EXPECT_FALSE(enabled(p, "vsbPassbandshift"));
     EXPECT_FALSE(enabled(p, "vsbBandwidthcontrol"));
