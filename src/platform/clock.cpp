@@ -22,7 +22,13 @@ qint64& passedSinceSet() {
     static qint64 ms = 0;
     return ms;
 }
-qint64& passedInAll() {
+// What pass() and sleep() moved the system's clocks on by: a sleep moves
+// the time since boot and not the monotonic clock, as a suspend does.
+qint64& monotonicShift() {
+    static qint64 ms = 0;
+    return ms;
+}
+qint64& bootTimeShift() {
     static qint64 ms = 0;
     return ms;
 }
@@ -54,21 +60,32 @@ qint64 Clock::steadyMs() {
     // CLOCK_BOOTTIME, unlike CLOCK_MONOTONIC (QElapsedTimer's clock), goes on
     // while the computer sleeps: an event's length or a recorder's quarter
     // includes the sleep, as the wall clock does, yet it never steps.
+    return systemMs(CLOCK_BOOTTIME);
+}
+
+qint64 Clock::systemMs(int clockId) {
     timespec ts{};
-    clock_gettime(CLOCK_BOOTTIME, &ts);
-    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1'000'000 + passedInAll();
+    clock_gettime(clockid_t(clockId), &ts);
+    qint64 shift = 0;
+    if (clockId == CLOCK_MONOTONIC) shift = monotonicShift();
+    else if (clockId == CLOCK_BOOTTIME) shift = bootTimeShift();
+    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1'000'000 + shift;
 }
 
 void Clock::pass(qint64 ms) {
     if (ms <= 0) return;
     passedSinceSet() += ms;
-    passedInAll() += ms;
+    monotonicShift() += ms;
+    bootTimeShift() += ms;
 }
 
 void Clock::sleep(qint64 ms) {
-    // What a suspend does to the two clocks the program reads: both move on
-    // by the time asleep, and nothing ran meanwhile.
-    pass(ms);
+    // What a suspend does to the clocks: the wall clock and the time since
+    // boot move on, the monotonic clock stands still, and nothing ran
+    // meanwhile.
+    if (ms <= 0) return;
+    passedSinceSet() += ms;
+    bootTimeShift() += ms;
 }
 
 QDateTime Clock::utcFor(const QDateTime& localTime, double localMinusUtcHours) {

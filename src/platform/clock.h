@@ -25,13 +25,19 @@ struct Clock {
     // quarter) are counted on it, so a summer-time change or a clock set by
     // hand neither stretches nor cuts them, and a sleep is part of them.
     static qint64 steadyMs();
-    // For tests: time passes by ms on both clocks at once. set() alone is a
+    // For tests: time passes by ms on every clock at once. set() alone is a
     // step of the wall clock, which the steady clock does not see.
     static void pass(qint64 ms);
-    // For tests: the computer sleeps for ms: the wall clock and the steady
-    // clock both move on by ms, and no timer fired nor event ran meanwhile
-    // (the test then runs the ticks that the resume brings).
+    // For tests: the computer sleeps for ms, as a suspend moves the system's
+    // clocks: the wall clock and the time since boot move on by ms, the
+    // monotonic clock (which stands still while the computer sleeps) does
+    // not, and no timer fired nor event ran meanwhile (the test then runs
+    // the ticks that the resume brings).
     static void sleep(qint64 ms);
+    // The system clock `clockId` (CLOCK_BOOTTIME, CLOCK_MONOTONIC, ...) in
+    // milliseconds, as moved on by pass() and sleep(): the one place the
+    // program reads the system's steady clocks.
+    static qint64 systemMs(int clockId);
 };
 
 } // namespace dovrane

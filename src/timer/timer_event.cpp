@@ -183,7 +183,10 @@ bool TimerReceiver::apply(const SlotFields& slot) {
     const std::vector<RxStep> steps = eventSteps(rxType_, slot);
     // Steps left out: one the receiver does not take (a code of an option it
     // lacks, in a slot fixed while the option was ticked), and every step
-    // that only makes sense after it. The rest still goes out.
+    // that only makes sense after one that was left out or did not reach the
+    // receiver: a side band sent or shown on a mode the receiver never got
+    // would leave it, and the panel, in a mode nobody chose. The rest still
+    // goes out.
     std::vector<bool> leftOut(steps.size(), false);
     for (size_t i = 0; i < steps.size(); ++i) {
         // The pause lets events run: the window may have let the driver go meanwhile.
@@ -194,7 +197,7 @@ bool TimerReceiver::apply(const SlotFields& slot) {
             continue;
         }
         const SendResult sent = send(steps[i]);
-        leftOut[i] = sent.refused();
+        leftOut[i] = !sent;
         if (sent.unanswered()) ok = false;
     }
     if (rxType_ == 1) {

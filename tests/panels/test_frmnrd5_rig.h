@@ -39,8 +39,14 @@ protected:
         for (auto& open : welcome::panelOpeners) open = nullptr;
         // The panel never sent a command the receiver would not take: nothing
         // plain while it was in local, nothing it does not know.
-        for (const auto& c : sim.commands())
-            EXPECT_TRUE(c.accepted) << "ignored by the receiver: " << c.text.toStdString();
+        const auto commands = sim.commands();
+        for (qsizetype i = 0; i < commands.size(); ++i) {
+            const auto& c = commands[i];
+            EXPECT_TRUE(c.accepted) << "ignored by the receiver: " << c.text.toStdString() << " at " << c.ms << " ms"
+                                    << (i > 0 ? ", after " + commands[i - 1].text.toStdString() + " at " +
+                                                    std::to_string(commands[i - 1].ms) + " ms"
+                                              : std::string());
+        }
         PanelTest::TearDown();
     }
 

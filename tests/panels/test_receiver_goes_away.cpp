@@ -4,8 +4,13 @@
 #include "support/go_rig.h"
 #include "support/scripted_dialogs.h"
 
+#include "drivers/ar7030/ar7030_protocol.h"
 #include "platform/commport.h"
+#include "platform/number_text.h"
 #include "shell/globals.h"
+#include "sim/ar7030_sim.h"
+#include "sim/nrd_sim_base.h"
+#include "sim/rx320_sim.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -40,6 +45,14 @@ protected:
         writeDataFile(QStringLiteral("serialports.ini"), link.toUtf8() + "\r\n");
         PanelForm* p = go(rxType);
         return {p, p ? p->findChild<QLineEdit*>(QStringLiteral("txtFrequencyA")) : nullptr};
+    }
+    // The frequency the simulated receiver is tuned to, in kHz.
+    double tunedKHz(int rxType) const {
+        switch (rxType) {
+        case 1: return ar7030::frequencyKHz(simulatorAs<sim::Ar7030Sim>().frequencyWord());
+        case 3: return simulatorAs<sim::Rx320Sim>().tunedKHz().value_or(-1);
+        default: return double(simulatorAs<sim::NrdSimBase>().vfo().hertz) / 1000.0;
+        }
     }
 };
 
@@ -78,7 +91,8 @@ TEST_F(ReceiverGoesAwayTest, OneNoticeWhileGoneAndTheNextClickWorksWhenBack) {
 }
 
 // The simulator's process ends: its device is gone for good. A tune by the
-// keypad, the wheel and the step button each fails; the first says so once,
+// keypad, the wheel and the step button, each of which tuned the receiver
+// while it was there, now fails; the first says so once,
 // naming the device, and the box keeps what the receiver last confirmed. The
 // receiver had been silent for a moment before, and told so, and tunes had
 // gone out since: the loss is a new silence, and is told.
@@ -103,12 +117,6 @@ TEST_F(ReceiverGoesAwayTest, ATuneToAReceiverThatHasGoneSaysSoOnce) {
         pump(50);
         const QString confirmed = box->text();
         ASSERT_TRUE(confirmed.startsWith(QStringLiteral("7105."))) << confirmed.toStdString();
-        const QString device = Comm1->deviceName();
-        const int before = int(dialogs.shown().size());
-
-        simulator()->stop();
-        pump(50);
-        dialogs.expect(QStringLiteral("The receiver does not answer\n") + device);
         const std::pair<const char*, std::function<void()>> tunes[] = {
             {"keypad", [&] { tuneByKeypad(p, QStringLiteral("9500")); }},
             {"wheel",
@@ -124,10 +132,27 @@ TEST_F(ReceiverGoesAwayTest, ATuneToAReceiverThatHasGoneSaysSoOnce) {
              }},
             {"step button", [&] { click(p, QStringLiteral("cmdfreqstep_1")); }},
         };
+        // While the receiver is there, each gesture tunes it: what the box
+        // shows is what the receiver took.
+        QString shown = confirmed;
+        for (const auto& [name, tune] : tunes) {
+            tune();
+            ASSERT_TRUE(settle());
+            pump(50);
+            EXPECT_NE(box->text(), shown) << name << " did not tune";
+            shown = box->text();
+            EXPECT_NEAR(tunedKHz(rxType), valComma(shown), 0.01) << name << " shows " << shown.toStdString();
+        }
+        const QString device = Comm1->deviceName();
+        const int before = int(dialogs.shown().size());
+
+        simulator()->stop();
+        pump(50);
+        dialogs.expect(QStringLiteral("The receiver does not answer\n") + device);
         for (const auto& [name, tune] : tunes) {
             tune();
             pump(50);
-            EXPECT_EQ(box->text(), confirmed) << name;
+            EXPECT_EQ(box->text(), shown) << name;
         }
         EXPECT_EQ(int(dialogs.shown().size()), before + 1) << "one notice for the whole spell";
         EXPECT_EQ(dialogs.pending(), 0);

@@ -78,28 +78,35 @@ qint64 sinceBootMs() {
     return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1'000'000;
 }
 
+// A suspend moves the time since boot and leaves the monotonic clock where
+// it was: a length counted on the monotonic clock (or on QElapsedTimer,
+// which reads it) would leave out every sleep.
 TEST_F(UtcNow, ASleepIsPartOfALengthAndAClockStepIsNot) {
     const struct {
         const char* what;
         std::function<void()> act;
         qint64 wallMs, steadyMs;   // how far each clock moves on
+        qint64 monotonicMs;        // and the system's clock that stops in a sleep
     } cases[] = {
-        {"the clock set an hour ahead", [] { Clock::set(Clock::now().addSecs(3600)); }, 3'600'000, 0},
-        {"the clock set an hour back", [] { Clock::set(Clock::now().addSecs(-3600)); }, -3'600'000, 0},
-        {"summer time ends", [] { Clock::set(QDateTime(QDate(2026, 10, 25), QTime(2, 0, 0))); }, -3'600'000, 0},
-        {"the computer sleeps an hour", [] { Clock::sleep(3'600'000); }, 3'600'000, 3'600'000},
-        {"ninety seconds pass", [] { Clock::pass(90'000); }, 90'000, 90'000},
+        {"the clock set an hour ahead", [] { Clock::set(Clock::now().addSecs(3600)); }, 3'600'000, 0, 0},
+        {"the clock set an hour back", [] { Clock::set(Clock::now().addSecs(-3600)); }, -3'600'000, 0, 0},
+        {"summer time ends", [] { Clock::set(QDateTime(QDate(2026, 10, 25), QTime(2, 0, 0))); }, -3'600'000, 0, 0},
+        {"the computer sleeps an hour", [] { Clock::sleep(3'600'000); }, 3'600'000, 3'600'000, 0},
+        {"the computer sleeps a day", [] { Clock::sleep(86'400'000); }, 86'400'000, 86'400'000, 0},
+        {"ninety seconds pass", [] { Clock::pass(90'000); }, 90'000, 90'000, 90'000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Clock::set(QDateTime(QDate(2026, 10, 25), QTime(3, 0, 0)));
         const QDateTime wall = Clock::now();
         const qint64 steady = Clock::steadyMs();
+        const qint64 monotonic = Clock::systemMs(CLOCK_MONOTONIC);
         const qint64 offset = steady - sinceBootMs();
         c.act();
         // The real clocks run on meanwhile; allow the moment the test takes.
         EXPECT_NEAR(double(wall.msecsTo(Clock::now())), double(c.wallMs), 500);
         EXPECT_NEAR(double(Clock::steadyMs() - steady), double(c.steadyMs), 500);
+        EXPECT_NEAR(double(Clock::systemMs(CLOCK_MONOTONIC) - monotonic), double(c.monotonicMs), 500);
         // Read from the time since boot, not from any wall clock.
         EXPECT_NEAR(double(Clock::steadyMs() - sinceBootMs() - offset), double(c.steadyMs), 500);
         EXPECT_LT(std::abs(offset), 366LL * 24 * 3600 * 1000) << "the steady clock is no time since boot";

@@ -11,6 +11,10 @@
 #include <memory>
 #include <sys/sysmacros.h>
 #include <thread>
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+#include <vector>
 
 using namespace dovrane;
 using dovrane::test::AppTest;
@@ -141,6 +145,57 @@ TEST_F(CommPortTest, APacedLineTakesTheWiresTimeForABlockEachWay) {
     }
 }
 
+namespace {
+
+// N of "/dev/pts/N"; -1 for any other name.
+int ptyNumber(const QString& path) {
+    static const QString prefix = QStringLiteral("/dev/pts/");
+    bool ok = false;
+    const int n = path.startsWith(prefix) ? path.mid(prefix.size()).toInt(&ok) : -1;
+    return ok ? n : -1;
+}
+
+int ptyNumber(int master) {
+    char name[128] = {};
+    return ptsname_r(master, name, sizeof name) == 0 ? ptyNumber(QString::fromLocal8Bit(name)) : -1;
+}
+
+// Starts `peer` on the pseudo-terminal `ptyPath` once its number is free
+// again, as the kernel hands it out by chance. The kernel gives the lowest
+// free number: the free ones below it are held for a moment, so that the
+// next one made is it. While another process has it, the round is tried
+// again a little later.
+bool startOnThePtyOnceFree(PtyPeer& peer, const QString& ptyPath, int rounds = 1000) {
+    const int wanted = ptyNumber(ptyPath);
+    if (wanted < 0) return false;
+    for (int round = 0; round < rounds; ++round) {
+        std::vector<int> held;
+        int next = -1;
+        for (;;) {
+            const int fd = posix_openpt(O_RDWR | O_NOCTTY);
+            if (fd < 0) break;
+            next = ptyNumber(fd);
+            if (next >= 0 && next < wanted) {
+                held.push_back(fd);
+                continue;
+            }
+            ::close(fd);
+            break;
+        }
+        bool started = false;
+        if (next == wanted) {
+            started = peer.start() && peer.ptyPath() == ptyPath;
+            if (!started) peer.stop();
+        }
+        for (const int fd : held) ::close(fd);
+        if (started) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+} // namespace
+
 // What tells the device a name leads to from another given that name later:
 // a pseudo-terminal's number is handed out again once it is closed, and a
 // link (a serial adapter's stable name) can lead to any device.
@@ -155,14 +210,15 @@ TEST_F(AppTest, ADeviceIsKnownByWhatItIsNotByItsName) {
     ASSERT_TRUE(first.known());
     const QString firstPty = a.ptyPath();
     a.stop();
-    // The number a had is free again: the next pseudo-terminal made is
-    // likely to get it, and with it the same device number. The kernel
-    // stamps a node to its clock tick (a few ms): one made later than that
-    // tells apart.
+    // The number a had is free again and is handed out again, with the same
+    // device number. The kernel stamps a node to its clock tick (a few ms):
+    // one made later than that tells apart.
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     PtyPeer again;
     again.setLinkPath(link);
-    ASSERT_TRUE(again.start());
+    ASSERT_TRUE(startOnThePtyOnceFree(again, firstPty)) << "the number " << firstPty.toStdString() << " did not come back";
+    ASSERT_EQ(again.ptyPath(), firstPty);
+    ASSERT_EQ(identifyDevice(link).rdev, first.rdev) << "the number came back as another device number";
 
     struct Case {
         const char* what;
@@ -185,9 +241,6 @@ TEST_F(AppTest, ADeviceIsKnownByWhatItIsNotByItsName) {
         EXPECT_EQ(c.other.sameDevice(c.one), c.same) << c.what;
     }
     EXPECT_TRUE(identifyDevice(link).sameDevice(identifyDevice(link)));
-    if (again.ptyPath() == firstPty) {
-        EXPECT_EQ(identifyDevice(link).rdev, first.rdev) << "the number came back as another device number";
-    }
 }
 
 // A USB adapter is known by its serial number where it gives one; a device
@@ -248,16 +301,35 @@ TEST_F(AppTest, APortHeldToItsDeviceDoesNotOpenAnotherGivenItsName) {
     PtyPeer other;
     other.setLinkPath(link);
     ASSERT_TRUE(other.start());
+    // Not even opened for a moment: that alone would take the other
+    // device's lock and line settings.
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(other.ptyPath()).constData(), IN_OPEN), 0);
+    const auto opensSeen = [watch] {
+        int opens = 0;
+        alignas(inotify_event) char events[4096];
+        for (ssize_t n; (n = ::read(watch, events, sizeof events)) > 0;)
+            for (ssize_t at = 0; at < n;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(events + at);
+                opens += (e->mask & IN_OPEN) != 0;
+                at += ssize_t(sizeof(inotify_event) + e->len);
+            }
+        return opens;
+    };
     port.setReopenOnly(owed);
     EXPECT_FALSE(port.write(QByteArray("H1\r")));
     EXPECT_FALSE(port.ensureOpen());
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(reopens, 0);
     EXPECT_FALSE(other.waitReceived(1, 200)) << "the held port wrote to another device";
+    EXPECT_EQ(opensSeen(), 0) << "the held port opened another device";
 
     // Held to the device now there, or not held at all, the port opens.
     port.setReopenOnly(identifyDevice(link));
     EXPECT_TRUE(port.ensureOpen());
+    EXPECT_GE(opensSeen(), 1) << "an open the watch does not see";
+    ::close(watch);
     port.close();
     port.setReopenOnly(owed);
     ASSERT_TRUE(port.open()) << "the user's own open was held back";

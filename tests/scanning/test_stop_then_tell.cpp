@@ -1,8 +1,13 @@
-// A run that ends by Stop (Timer Off) or by its window's close while it holds
-// a receiver notice: by the time any box opens, the run is whole stopped —
-// its timer off, the NRD receiver back from remote, the panels unlocked, the
-// attenuator frame back, every button as a stopped run leaves it (or, for a
-// close, the menu interlock given back) — and the notice is told once.
+// A run that ends by Stop (Timer Off), by its window's close or by the
+// receiver's silence while it holds a receiver notice: by the time any box
+// opens, the run is whole stopped — its timer off, the NRD receiver back from
+// remote, the panels unlocked, the attenuator frame back, every button as a
+// stopped run leaves it (or, for a close, the menu interlock given back) —
+// and the notice is told once. The RTTY window only listens and holds no
+// notice: the switch-off its ending sends to a receiver that has gone is the
+// one told.
+#include "memories/frmmemman.h"
+#include "memories/memory_image.h"
 #include "panels/panel_lock.h"
 #include "panels/panelform.h"
 #include "panels/tool_windows.h"
@@ -19,9 +24,12 @@
 #include "scanning/propagation_file.h"
 #include "shell/file_kinds.h"
 #include "shell/globals.h"
+#include "shell/run_notice.h"
+#include "shell/show_panel.h"
 #include "sim/sim_receiver.h"
 #include "support/go_rig.h"
 #include "support/timer_event.h"
+#include "timer/frmrtty.h"
 #include "timer/frmrxtimer.h"
 
 #include <QAction>
@@ -33,12 +41,14 @@
 #include <QTimer>
 #include <algorithm>
 #include <functional>
+#include <map>
 
 namespace dovrane::test {
 namespace {
 
-enum class Tool { Spectrum, ListScan, PairScan, Smeter, Propagation, Timer };
-enum class Ending { Stop, Exit };
+enum class Tool { Spectrum, ListScan, PairScan, Smeter, Propagation, Timer, MemoryScan, Rtty };
+// Failure: the receiver stays silent (or gone) until the run stops itself.
+enum class Ending { Stop, Exit, Failure };
 
 struct Case {
     const char* name;
@@ -58,6 +68,9 @@ struct RunOps {
     bool fileOpen = false;          // the run records to a file: its stop says so too
     // "Exit" where a run leaves it enabled; otherwise the window's close.
     std::function<void()> exit = nullptr;
+    // The run ticks with the receiver and takes its notice over; one that
+    // only listens learns of a receiver gone from its ending's own command.
+    bool takesNotice = true;
 };
 
 template <class T> T* window() { return forms::loaded<T>(); }
@@ -67,13 +80,14 @@ protected:
     void TearDown() override {
         for (Form* w : std::initializer_list<Form*>{window<frmSpectrum>(), window<frmScanlist>(),
                                                    window<frmScanpairs>(), window<frmSmeter>(),
-                                                   window<frmPropagation>(), window<frmRxTimer>()})
+                                                   window<frmPropagation>(), window<frmRxTimer>(),
+                                                   window<frmMemman>(), window<frmRtty>()})
             if (w) w->unload();
         Clock::reset();
         GoRig::TearDown();
     }
 
-    PanelForm* startNrd535() {
+    PanelForm* startNrd535(const std::map<int, float>& settings = {}) {
         sim::SimReceiver* rx = startSimulator(2);
         if (!rx) return nullptr;
         // A device name that stays when the simulator goes and comes back.
@@ -82,7 +96,7 @@ protected:
         if (!rx->start()) return nullptr;
         writeDataFile(QStringLiteral("serialports.ini"), rx->linkPath().toUtf8() + "\r\n");
         rx->setSmeterCurve([](double) { return 9.0; });
-        PanelForm* panel = go(2);
+        PanelForm* panel = go(2, settings);
         settle();
         rx->setBaud(4800);
         if (Comm1) delayms(int(Comm1->nsUntilSent() / 1'000'000) + 20);
@@ -219,6 +233,52 @@ RunOps StopThenTell::run(Tool tool) {
                 },
                 {"cmdExit", "fraSetRx"},
                 nullptr};
+    case Tool::MemoryScan:
+        return {[] {
+                    PanelForm* panel = dynamic_cast<PanelForm*>(currentPanel());
+                    if (!panel) return static_cast<Form*>(nullptr);
+                    panel->menuItem(QStringLiteral("mnuMemman"))->trigger();
+                    frmMemman* w = window<frmMemman>();
+                    if (!w) return static_cast<Form*>(nullptr);
+                    for (int n = 0; n <= 3; ++n)
+                        MemImage.setRecord(n, QStringLiteral("MEM%1 0%2 4 01 0 1 @@@ @@@ @ ")
+                                                  .arg(n, 3, 10, QLatin1Char('0'))
+                                                  .arg(9500000 + n * 10000));
+                    MemImage.setModified(false);
+                    w->findChild<QLineEdit*>(QStringLiteral("txtFrom"))->setText(QStringLiteral("0"));
+                    w->findChild<QLineEdit*>(QStringLiteral("txtTo"))->setText(QStringLiteral("3"));
+                    w->cmdScanrun_Click();
+                    w->scanTimer()->start(600000);
+                    return static_cast<Form*>(w);
+                },
+                [] { window<frmMemman>()->tmrScan_Timer(); },
+                [] { window<frmMemman>()->cmdScanstop_Click(); },
+                [] {
+                    frmMemman* w = window<frmMemman>();
+                    return w->findChild<QPushButton*>(QStringLiteral("cmdScanstop"))->isVisibleTo(w);
+                },
+                [] { return window<frmMemman>()->scanTimer()->isActive(); },
+                {"cmdScanrun", "cmdExit", "cmdLoad", "cmdChange", "cmdFetch", "cmdFill"},
+                nullptr};
+    case Tool::Rtty:
+        return {[] {
+                    PanelForm* panel = dynamic_cast<PanelForm*>(currentPanel());
+                    if (!panel) return static_cast<Form*>(nullptr);
+                    panel->menuItem(QStringLiteral("mnuRtty"))->trigger();
+                    frmRtty* w = window<frmRtty>();
+                    if (!w) return static_cast<Form*>(nullptr);
+                    w->cmdStart_Click();
+                    return static_cast<Form*>(w);
+                },
+                [] { window<frmRtty>()->tmrGetRTTY_Timer(); },
+                [] { window<frmRtty>()->cmdStop_Click(); },
+                [] { return window<frmRtty>()->findChild<QPushButton*>(QStringLiteral("cmdStop"))->isEnabled(); },
+                [] { return window<frmRtty>()->tmrGetRTTY()->isActive(); },
+                {"cmdStart", "cmdExit", "cmdCls"},
+                nullptr,
+                false,
+                nullptr,
+                false};
     }
     return {};
 }
@@ -239,7 +299,8 @@ struct Seen {
 
 TEST_P(StopThenTell, EveryBoxOpensOverARunWholeStopped) {
     const Case c = GetParam();
-    PanelForm* panel = startNrd535();
+    // The RTTY window needs the receiver's RTTY unit.
+    PanelForm* panel = c.tool == Tool::Rtty ? startNrd535({{13, 1}}) : startNrd535();
     ASSERT_TRUE(panel);
     sim::SimReceiver* rx = simulator();
     RunOps r = run(c.tool);
@@ -249,17 +310,28 @@ TEST_P(StopThenTell, EveryBoxOpensOverARunWholeStopped) {
     settle();
     ASSERT_TRUE(r.running()) << "the run did not start";
 
-    // One operation goes unanswered: the run takes the notice over and goes on.
+    // A tuning only fails on a device gone.
+    const bool goes = c.tool == Tool::PairScan || !r.takesNotice;
+    const auto fallSilent = [&] {
+        if (goes) rx->stop();
+        else rx->setFault(sim::Fault::Silent);
+    };
     dialogs.allow(QStringLiteral("does not answer"));
-    const qsizetype before = dialogs.shown().size();
-    if (c.tool == Tool::PairScan) rx->stop();   // a tuning only fails on a device gone
-    else rx->setFault(sim::Fault::Silent);
-    r.tick();
-    pump(50);
-    ASSERT_TRUE(r.running()) << "one unanswered operation stopped the run";
-    ASSERT_EQ(dialogs.shown().size(), before) << "the notice was not held by the run";
-    if (c.tool == Tool::PairScan) ASSERT_TRUE(rx->start());
-    else rx->setFault(sim::Fault::None);
+    if (r.takesNotice) {
+        // One operation goes unanswered: the run takes the notice over and goes on.
+        const qsizetype before = dialogs.shown().size();
+        fallSilent();
+        r.tick();
+        pump(50);
+        ASSERT_TRUE(r.running()) << "one unanswered operation stopped the run";
+        ASSERT_EQ(dialogs.shown().size(), before) << "the notice was not held by the run";
+        if (goes) ASSERT_TRUE(rx->start());
+        else rx->setFault(sim::Fault::None);
+    } else {
+        // The receiver goes while the window listens: its ending's command meets it.
+        fallSilent();
+        pump(50);
+    }
 
     QList<Seen> seen;
     QPointer<Form> form(w);
@@ -287,12 +359,27 @@ TEST_P(StopThenTell, EveryBoxOpensOverARunWholeStopped) {
     };
     dialogs::setHandler(look);
 
-    if (c.ending == Ending::Stop) r.stop();
-    else if (r.exit) r.exit();
-    else w->close();
+    if (c.ending == Ending::Failure) {
+        // Silent again, until the run stops itself: a few ticks at most.
+        fallSilent();
+        for (int i = 0; i < 2 * SilenceCount::Limit && form && r.running(); ++i) {
+            r.tick();
+            pump(20);
+        }
+        ASSERT_TRUE(form);
+        EXPECT_FALSE(r.running()) << "the silence did not stop the run";
+    } else if (c.ending == Ending::Stop) {
+        r.stop();
+    } else if (r.exit) {
+        r.exit();
+    } else {
+        w->close();
+    }
     pump(100);
     settle();
     pump(50);
+    if (c.ending == Ending::Failure && goes) rx->start();
+    else if (c.ending == Ending::Failure) rx->setFault(sim::Fault::None);
 
     int notices = 0;
     for (const Seen& s : seen) {
@@ -305,7 +392,7 @@ TEST_P(StopThenTell, EveryBoxOpensOverARunWholeStopped) {
         EXPECT_EQ(s.remoteHeld, 0) << text;
         EXPECT_TRUE(s.panelEnabled) << text;
         EXPECT_TRUE(s.attenuatorFrame) << text;
-        if (c.ending == Ending::Stop) {
+        if (c.ending != Ending::Exit) {
             EXPECT_TRUE(s.windowLoaded) << text;
             EXPECT_TRUE(s.disabled.isEmpty()) << text << ": " << s.disabled.join(QLatin1Char(' ')).toStdString();
         } else {
@@ -335,7 +422,18 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"PropagationStop", Tool::Propagation, Ending::Stop},
                       Case{"PropagationClose", Tool::Propagation, Ending::Exit},
                       Case{"TimerOff", Tool::Timer, Ending::Stop},
-                      Case{"TimerClose", Tool::Timer, Ending::Exit}),
+                      Case{"TimerClose", Tool::Timer, Ending::Exit},
+                      Case{"MemoryScanStop", Tool::MemoryScan, Ending::Stop},
+                      Case{"MemoryScanClose", Tool::MemoryScan, Ending::Exit},
+                      Case{"RttyStop", Tool::Rtty, Ending::Stop},
+                      Case{"RttyClose", Tool::Rtty, Ending::Exit},
+                      Case{"SpectrumFailure", Tool::Spectrum, Ending::Failure},
+                      Case{"ListScanFailure", Tool::ListScan, Ending::Failure},
+                      Case{"PairScanFailure", Tool::PairScan, Ending::Failure},
+                      Case{"SmeterFailure", Tool::Smeter, Ending::Failure},
+                      Case{"PropagationFailure", Tool::Propagation, Ending::Failure},
+                      Case{"TimerFailure", Tool::Timer, Ending::Failure},
+                      Case{"MemoryScanFailure", Tool::MemoryScan, Ending::Failure}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "support/pty_peer.h"
+#include "support/pty_reads.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,6 +55,8 @@ void runAheadOfTheMachine() {
     p.sched_priority = 1;
     pthread_setschedparam(pthread_self(), SCHED_FIFO, &p);
 }
+thread_local std::uint64_t readsOnThisThread = 0;
+
 // This process's own folder for the devices' names, gone when it ends.
 QString ownLinkPath() {
     static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/dovrane-pty-XXXXXX"));
@@ -72,6 +75,8 @@ bool linkName(const QString& path, const QString& target) {
     return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) == 0;
 }
 } // namespace
+
+std::uint64_t ptyReadOnThisThread() { return readsOnThisThread; }
 
 int PtyPeer::pace() const {
     const int baud = baud_;
@@ -247,6 +252,7 @@ void PtyPeer::run() {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
             continue;
         }
+        ++readsOnThisThread;
         for (ssize_t i = 0; i < n; ++i) {
             const int baud = pace();
             if (baud > 0) {

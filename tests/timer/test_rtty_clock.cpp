@@ -236,7 +236,8 @@ TEST_P(RttyWindow, RunsFollowOneAnotherInTheFileUntilNo) {
 
 INSTANTIATE_TEST_SUITE_P(NrdReceivers, RttyWindow, ::testing::Values(2, 4));
 
-// An NRD-535 window left open while Set Up clears the RTTY unit: a run in
+// An NRD-535 window left open while Set Up closes: with the unit kept, a run
+// goes on and cannot be started twice; with the unit cleared, a run in
 // progress stops, and no button sends the unit anything but its switch-off;
 // ticked again, each sends as before.
 TEST_F(RttyWindow, TheWindowFollowsTheRttyUnitFromSetUp) {
@@ -256,6 +257,19 @@ TEST_F(RttyWindow, TheWindowFollowsTheRttyUnitFromSetUp) {
     w->cmdStart_Click();
     settle();
     ASSERT_TRUE(nrd().rtty());
+    // While it receives, Start stays disabled, whatever set the window last.
+    const std::pair<const char*, std::function<void()>> whileReceiving[] = {
+        {"after Start", [] {}},
+        {"after Set Up closed with the unit kept", [&] { setUnit(true); }},
+    };
+    for (const auto& [what, step] : whileReceiving) {
+        SCOPED_TRACE(what);
+        step();
+        settle();
+        EXPECT_TRUE(nrd().rtty());
+        EXPECT_FALSE(control<QWidget>(w, QStringLiteral("cmdStart"))->isEnabled());
+        EXPECT_TRUE(control<QWidget>(w, QStringLiteral("cmdStop"))->isEnabled());
+    }
     nrd().clearCommands();
     setUnit(false);
     settle();

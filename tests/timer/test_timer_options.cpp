@@ -92,10 +92,11 @@ TEST_F(TimerOptions, AnEventSendsOnlyWhatTheOptionsAtItsStartAllow) {
     EXPECT_EQ(dialogs.pending(), 0);
 }
 
-// A slot read on "Nar" with every option fitted and fixed, then the 1 kHz
-// filter cleared: the event leaves out the filter and the bandwidth control
-// that belongs to it, whatever control the slot holds (as read, or 2200 put
-// in by hand), and the editor and the slot's row show neither.
+// A slot read on "Nar" with every option fitted and fixed (into every slot),
+// then the 1 kHz filter cleared: the event leaves out the filter and the
+// bandwidth control that belongs to it, whatever control the slot holds (as
+// read, or 2200 put in by hand), and the editor and every slot's row show
+// neither.
 class RefusedFilter : public TimerOptions, public ::testing::WithParamInterface<int> {};
 
 TEST_P(RefusedFilter, AnEventLeavesOutTheStepsOfARefusedFilter) {
@@ -107,16 +108,24 @@ TEST_P(RefusedFilter, AnEventLeavesOutTheStepsOfARefusedFilter) {
     w->cmdRX_Click();
     ASSERT_EQ(w->editor().tpbw, 2);
     if (GetParam() >= 0) w->editor().tpbwc = GetParam();
-    w->editor().setStart(utcAt(2027, 6, 1, 10, 0));
-    w->editor().tpduration = 2;
-    w->cmdFixClr_Click(1, 0);
-    ASSERT_TRUE(w->programme().progfixed[1]);
-    EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblRxSetting1_1"))->text(), QStringLiteral("Nar"));
+    // Every slot holds it, ten minutes apart: each row follows Set Up.
+    auto rowLabel = [w](int n, int setting) {
+        return control<QLabel>(w, QStringLiteral("lblRxSetting%1_%2").arg(n).arg(setting))->text();
+    };
+    for (int n = 1; n <= 6; ++n) {
+        w->editor().setStart(utcAt(2027, 6, 1, 10, 10 * (n - 1)));
+        w->editor().tpduration = 2;
+        w->cmdFixClr_Click(n, 0);
+        ASSERT_TRUE(w->programme().progfixed[size_t(n)]) << n;
+        EXPECT_EQ(rowLabel(n, 1), QStringLiteral("Nar")) << n;
+    }
 
     setOptions(false, {NarrowFilterOption});
     EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblRxSetting_1"))->text(), QString());
-    EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblRxSetting1_1"))->text(), QString());
-    EXPECT_EQ(control<QLabel>(w, QStringLiteral("lblRxSetting1_3"))->text(), QStringLiteral("xxx"));
+    for (int n = 1; n <= 6; ++n) {
+        EXPECT_EQ(rowLabel(n, 1), QString()) << "slot " << n;
+        EXPECT_EQ(rowLabel(n, 3), QStringLiteral("xxx")) << "slot " << n;
+    }
 
     rx.setVfo(Setting{0, 0, 2, 6000000, 1});
     dialogs.expect(QStringLiteral("switched on"));

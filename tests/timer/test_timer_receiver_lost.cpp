@@ -16,6 +16,7 @@
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTimer>
 
 namespace dovrane::test {
@@ -145,6 +146,56 @@ TEST_P(LineOutShown, TheOutputShowsAsOnOnlyOnceTheReceiverTookIt) {
 
 INSTANTIATE_TEST_SUITE_P(EveryReceiver, LineOutShown, ::testing::Values(1, 2, 3, 4));
 
+// An NRD-545 slot in AM-U is set in steps: AM, a pause, the side band, and
+// only then the panel shows AM-U. A step that did not reach the receiver is
+// no base for the steps that make sense only after it: they are left out,
+// and the panel shows nothing the receiver was not given. The event fails,
+// and says so once.
+TEST_F(TimerReceiverLost, TheStepsAfterOneThatDidNotGoOutAreLeftOut) {
+    const struct {
+        const char* what;
+        bool there;
+    } cases[] = {{"the receiver there", true}, {"the receiver gone at the event's start", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        setUtc(utcAt(2027, 6, 1, 9, 0));
+        frmRxTimer* w = open(4);
+        ASSERT_NE(w, nullptr);
+        auto& rx = as<sim::Nrd545Sim>();
+        w->editor().tpmode = 7;
+        w->editor().setStart(utcAt(2027, 6, 1, 10, 0));
+        w->editor().tpduration = 2;
+        w->cmdFixClr_Click(1, 0);
+        ASSERT_TRUE(w->programme().progfixed[1]);
+        auto* panel = currentPanel();
+        ASSERT_NE(panel, nullptr);
+        const QString modeBefore = control<QLabel>(panel, QStringLiteral("lblMode"))->text();
+        ASSERT_NE(modeBefore, QStringLiteral("AM-U"));
+        dialogs.expect(QStringLiteral("switched on"));
+        w->timeronoff(1);
+        w->tmrTestprog()->stop();
+        settle();
+        rx.clearCommands();
+        if (!c.there) {
+            sim->stop();
+            dialogs.expect(QStringLiteral("does not answer"));
+        }
+        setUtc(utcAt(2027, 6, 1, 10, 0, 2));
+        w->tmrTestprog_Timer();
+        pump(50);
+        EXPECT_EQ(control<QLabel>(panel, QStringLiteral("lblMode"))->text(),
+                  c.there ? QStringLiteral("AM-U") : modeBefore);
+        EXPECT_EQ(w->programme().state() == TimerProgramme::State::Running, c.there);
+        if (c.there) {
+            settle();
+            EXPECT_TRUE(rx.commandTexts().contains("CC1"));
+        }
+        EXPECT_EQ(dialogs.pending(), 0);
+        TearDown();
+        SetUp();
+    }
+}
+
 class OwedLineLevel : public TimerReceiverLost, public ::testing::WithParamInterface<int> {};
 
 // An AR7030 or RX-320 event ends because the receiver was switched off, its
@@ -198,6 +249,7 @@ enum class Route {
     OtherDeviceSameName, // another receiver given the vanished device's name meanwhile, then Go
     DeviceBackPanelOpen, // the panel opened again before the adapter is back, and left open
     DeviceBackOnAClick,  // the same, and the user tunes once the adapter is back
+    DeviceBackThenAnother, // the same, the receiver back but silent, then gone again and another given its name
     OtherModel,          // a panel of another receiver model on the port meanwhile
     LineOutOnMidTry,     // the user holds the receiver and switches the output on between a try's steps
 };
@@ -258,7 +310,8 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
     ASSERT_NE(w, nullptr);
     dialogs.allow(QStringLiteral("does not answer"));
     const bool vanishes = c.route == Route::OtherDevice || c.route == Route::OtherDeviceSameName ||
-                          c.route == Route::DeviceBackPanelOpen || c.route == Route::DeviceBackOnAClick;
+                          c.route == Route::DeviceBackPanelOpen || c.route == Route::DeviceBackOnAClick ||
+                          c.route == Route::DeviceBackThenAnother;
     if (vanishes) sim->stop();
     else sim->setFault(sim::Fault::Silent);
     ASSERT_NO_FATAL_FAILURE(loseTheEvent(w));
@@ -356,6 +409,34 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
         EXPECT_TRUE(relayOffWithin(BusyMachineCapMs)) << "the relay waited for the next try";
         retryTimes.owedLineOffMs = shortRetryMs;
         EXPECT_EQ(nrdSim().vfo().hertz, 7000000) << "the tune did not reach the receiver";
+        break;
+    }
+    case Route::DeviceBackThenAnother: {
+        // Back after the load that could not open the port, the receiver
+        // still silent: a try opens the port on it and meets the silence.
+        // That device is the one owed from then on: another receiver given
+        // its name once it has gone again is reached by no try.
+        sim->setFault(sim::Fault::Silent);
+        nrdSim().clearCommands();
+        ASSERT_NO_FATAL_FAILURE(goBeforeTheAdapterIsBack(boxes));
+        ASSERT_TRUE(pumpUntil([&] { return nrdSim().commandTexts().contains("H0"); },
+                              retryTimes.owedLineOffMs + BusyMachineCapMs))
+            << "no try on the adapter back";
+        sim->stop();
+        auto other = sim::makeSim(QLatin1String(simModel(c.rxType)));
+        other->setLinkPath(sim->devicePath());
+        ASSERT_TRUE(other->start());
+        auto& otherNrd = dynamic_cast<sim::NrdSimBase&>(*other);
+        pump(3 * retryTimes.owedLineOffMs + 500);
+        EXPECT_TRUE(other->waitIdle());
+        EXPECT_TRUE(other->bytesReceived().isEmpty())
+            << "a try reached another device: " << other->bytesReceived().toStdString();
+        // The user's Go is the user's choice of device: the load's try pays there.
+        currentPanel()->unload();
+        goAgain();
+        EXPECT_TRUE(other->waitIdle());
+        EXPECT_TRUE(otherNrd.commandTexts().contains("O0")) << "the load did not switch the relay off";
+        sim = std::move(other);
         break;
     }
     case Route::OtherModel: {
@@ -479,6 +560,7 @@ INSTANTIATE_TEST_SUITE_P(NrdReceivers, OwedLineOff,
                                            OwedCase{"NRD545_OtherDeviceSameName", 4, Route::OtherDeviceSameName},
                                            OwedCase{"NRD545_DeviceBackPanelOpen", 4, Route::DeviceBackPanelOpen},
                                            OwedCase{"NRD535_DeviceBackOnAClick", 2, Route::DeviceBackOnAClick},
+                                           OwedCase{"NRD545_DeviceBackThenAnother", 4, Route::DeviceBackThenAnother},
                                            OwedCase{"NRD535_OtherModel", 2, Route::OtherModel},
                                            OwedCase{"NRD545_LineOutOnMidTry", 4, Route::LineOutOnMidTry}),
                          [](const ::testing::TestParamInfo<OwedCase>& info) { return std::string(info.param.name); });
