@@ -125,7 +125,10 @@ constexpr CodeRange codes(int lo, int hi) { return {lo, hi}; }
 constexpr CodeRange Nrd535WideBwc{2000, 5500, 2000, 5500, BwcOption};
 constexpr CodeRange Nrd535IntBwc{500, 2200, 500, 2200, BwcOption};
 constexpr CodeRange Nrd535Pbs = codes(-2000, 2000);
-constexpr CodeRange Nrd545Bwc = codes(10, 990);
+constexpr CodeRange Nrd545Bwc = codes(1, 999);
+// The timer editor steps the NRD-545's control within narrower bounds, and
+// the panel's keys stop at them too.
+constexpr CodeRange Nrd545BwcSteps = codes(10, 990);
 constexpr CodeRange Nrd545Pbs = codes(-230, 230);
 constexpr CodeRange NrdNoiseBlanker = codes(0, 2);
 
@@ -165,9 +168,11 @@ constexpr ModelCodes nrd535Codes() {
     c.attenuator = codes(0, 1);
     c.agc = codes(0, 2);
     c.bandwidthControl = span(Nrd535WideBwc, Nrd535IntBwc);
+    c.bandwidthControlNone = 0;
     c.passbandShift = Nrd535Pbs;
     c.rtty = {0, RttyOn, RttyOn, RttyOn, RttyOption};
     c.noiseBlanker = NrdNoiseBlanker;
+    c.fixedFilterModes = codes(nrdmode::Nfm, nrdmode::Nfm);
     c.channelAttenuator = c.attenuator;
     c.channelAgc = c.agc;
     return c;
@@ -196,7 +201,8 @@ constexpr ModelCodes nrd545Codes() {
     c.rtty = codes(0, RttyOn);
     c.noiseBlanker = NrdNoiseBlanker;
     c.ecss = codes(1, 2);
-    c.reportedOnlyMode = 9;
+    c.reportedOnlyMode = nrdmode::Wfm;
+    c.fixedFilterModes = codes(nrdmode::Nfm, nrdmode::Ams);
     c.channelAttenuator = c.attenuator;
     c.channelAgc = c.agc;
     return c;
@@ -224,6 +230,23 @@ CodeRange bandwidthControlRange(int rxType, int filter) {
     return {};
 }
 
+CodeRange bandwidthControlStepRange(int rxType, int filter) {
+    if (rxType == int(RxModel::Nrd545)) return Nrd545BwcSteps;
+    return bandwidthControlRange(rxType, filter);
+}
+
+bool bandwidthControlApplies(int rxType, int mode, int filter) {
+    const CodeRange range = bandwidthControlRange(rxType, filter);
+    // Where the control is an option, all of its values are.
+    const int option = range.optionOf(range.lo);
+    return range.has() && (option == 0 || optionFitted(option)) && !fixesFilter(rxType, mode);
+}
+
+bool fixesFilter(int rxType, int mode) {
+    const ModelCodes* codes = modelCodes(rxType);
+    return codes && codes->fixedFilterModes.holds(mode);
+}
+
 CodeRange passbandShiftRange(int rxType) {
     const ModelCodes* codes = modelCodes(rxType);
     return codes ? codes->passbandShift : CodeRange{};
@@ -247,7 +270,15 @@ bool receiverTakes(int rxType, RxSetting setting, int code) {
     case RxSetting::Filter: return takesCode(codes->filter, code) || codes->widestFilter >= 0;
     case RxSetting::Attenuator: return takesCode(codes->attenuator, code);
     case RxSetting::Agc: return takesCode(codes->agc, code);
-    case RxSetting::BandwidthControl: return takesCode(codes->bandwidthControl, code);
+    case RxSetting::BandwidthControl: {
+        const CodeRange& bwc = codes->bandwidthControl;
+        // "None" goes to a receiver that has the control at all.
+        if (code == codes->bandwidthControlNone) {
+            const int option = bwc.optionOf(bwc.lo);
+            return option == 0 || optionFitted(option);
+        }
+        return takesCode(bwc, code);
+    }
     case RxSetting::PassbandShift: return takesCode(codes->passbandShift, code);
     case RxSetting::Rtty: return takesCode(codes->rtty, code);
     case RxSetting::NoiseBlanker: return takesCode(codes->noiseBlanker, code);

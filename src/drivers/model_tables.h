@@ -43,6 +43,17 @@ void resetModelTables();
 // The receiver models, by the number RxType holds (and the settings keep).
 enum class RxModel : int { None = 0, Ar7030 = 1, Nrd535 = 2, Rx320 = 3, Nrd545 = 4 };
 
+// The mode codes of the NRD receivers that their rules name (the indices of
+// their ModeTexts; 6 is the NRD-535's Fax, the NRD-545's AMS).
+namespace nrdmode {
+inline constexpr int Am = 4;
+inline constexpr int Nfm = 5;
+inline constexpr int Ams = 6;
+inline constexpr int AmUpper = 7;
+inline constexpr int AmLower = 8;
+inline constexpr int Wfm = 9;
+} // namespace nrdmode
+
 // ---- each model's codes and options -------------------------------------
 // The one statement of which codes each receiver model takes and which of them
 // need an option of the receiver: the drivers' gate (receiverTakes, below),
@@ -73,10 +84,16 @@ struct CodeRange {
 struct ModelCodes {
     // The receiver's settings.
     CodeRange mode, filter, attenuator, agc;
-    // The values the bandwidth control takes on any filter (the NRD-535's
-    // only with its option); none where the receiver has no bandwidth
-    // control. bandwidthControlRange gives them filter by filter.
+    // The values of the bandwidth control the receiver reports and takes on
+    // any filter (the NRD-535's only with its option), which the panel shows;
+    // none where the receiver has no bandwidth control.
+    // bandwidthControlRange gives them filter by filter.
     CodeRange bandwidthControl;
+    // The value that stands for no bandwidth control on a filter without
+    // one, which the receiver takes beside that range with the same option
+    // (the NRD-535's 0, which a timer event sends on "Nar" and "Aux"); -1
+    // for none.
+    int bandwidthControlNone = -1;
     // The passband shift; none where no driver checks it here.
     CodeRange passbandShift;
     // The RTTY demodulator: 0 off, 1 on (the NRD-535's only with its unit;
@@ -93,19 +110,42 @@ struct ModelCodes {
     // A mode the receiver reports, and its channels hold, that nothing in the
     // program sets (the NRD-545's WFM); -1 for none.
     int reportedOnlyMode = -1;
+    // The modes in which the receiver sets its filter itself and has neither
+    // bandwidth control nor passband shift: the NRD receivers' NFM, and the
+    // NRD-545's AMS.
+    CodeRange fixedFilterModes;
     // The fields of a memory channel beside its frequency, mode and filter
     // (which hold the codes above); none where the channel keeps no such field.
     CodeRange channelAttenuator, channelAgc, channelPassband, channelSqlBfo, channelScan;
 };
 
-// The values of the bandwidth control with filter `filter` in use: NRD-535
-// "Wid" 2000..5500 Hz and "Int" 500..2200 Hz, with its option, none on "Nar"
-// and "Aux"; NRD-545 10..990 (its units); none on other models.
+// The values of the bandwidth control with filter `filter` in use, as the
+// receiver takes and reports them: NRD-535 "Wid" 2000..5500 Hz and "Int"
+// 500..2200 Hz, with its option, none on "Nar" and "Aux"; NRD-545 1..999 (its
+// units of 10 Hz, 999 shown as 9.99); none on other models.
 CodeRange bandwidthControlRange(int rxType, int filter);
+// The values the user steps the bandwidth control through: the timer
+// editor's spinner and the NRD-545 panel's keys. NRD-535 its filter's range;
+// NRD-545 10..990; none on other models.
+CodeRange bandwidthControlStepRange(int rxType, int filter);
+// True when the bandwidth control acts in mode `mode` with filter `filter` on
+// the receiver as the set-up gives it: the NRD-535's on "Wid" and "Int" with
+// its option, the NRD-545's on every filter; neither in a mode that fixes the
+// filter.
+bool bandwidthControlApplies(int rxType, int mode, int filter);
+// True when mode `mode` of the receiver fixes its filter (fixedFilterModes).
+bool fixesFilter(int rxType, int mode);
 // The values of the passband shift: NRD-535 -2000..2000 Hz, NRD-545
 // -230..230 (its units of 10 Hz); none on other models.
 CodeRange passbandShiftRange(int rxType);
 inline CodeRange bandwidthControlRange(RxModel model, int filter) { return bandwidthControlRange(int(model), filter); }
+inline CodeRange bandwidthControlStepRange(RxModel model, int filter) {
+    return bandwidthControlStepRange(int(model), filter);
+}
+inline bool bandwidthControlApplies(RxModel model, int mode, int filter) {
+    return bandwidthControlApplies(int(model), mode, filter);
+}
+inline bool fixesFilter(RxModel model, int mode) { return fixesFilter(int(model), mode); }
 inline CodeRange passbandShiftRange(RxModel model) { return passbandShiftRange(int(model)); }
 
 // The codes of model rxType (0 no receiver, 1 AR7030, 2 NRD-535, 3 RX-320,

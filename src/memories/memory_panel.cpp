@@ -1,5 +1,6 @@
 #include "memories/memory_panel.h"
 
+#include "drivers/model_tables.h"
 #include "drivers/rx_link.h"
 #include "panels/frmar7030.h"
 #include "panels/frmnrd535.h"
@@ -10,14 +11,14 @@
 namespace dovrane {
 
 std::optional<bool> refreshPanelAfterSet(int rxType) {
-    if (rxType == 1) {
-        if (frmAR7030* p = forms::loaded<frmAR7030>()) {
-            return p->RxUpdatefull();
-        }
-    } else if (rxType == 2) {
-        if (frmNRD535* p = forms::loaded<frmNRD535>()) {
-            return p->RxUpdatebasics();
-        }
+    switch (RxModel(rxType)) {
+    case RxModel::Ar7030:
+        if (frmAR7030* p = forms::loaded<frmAR7030>()) return p->RxUpdatefull();
+        break;
+    case RxModel::Nrd535:
+        if (frmNRD535* p = forms::loaded<frmNRD535>()) return p->RxUpdatebasics();
+        break;
+    default: break;
     }
     return std::nullopt;
 }

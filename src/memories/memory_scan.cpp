@@ -1,5 +1,7 @@
 #include "memories/memory_scan.h"
 
+#include "drivers/model_tables.h"
+
 #include "memories/memory_texts.h"
 #include "platform/number_text.h"
 
@@ -59,7 +61,7 @@ MemoryScan::Tick MemoryScan::tick() {
 
 int memoryScanIntervalMs(int rxType, float delaySeconds) {
     // Set R2M's own time (the AR7030's the longest) is part of the delay.
-    const double lead = rxType == 1 ? 0.95 : 0.1;
+    const double lead = rxType == int(RxModel::Ar7030) ? 0.95 : 0.1;
     return std::max(0, int(vbRound((double(delaySeconds) - lead) * 1000.0)));
 }
 

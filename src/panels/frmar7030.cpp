@@ -91,7 +91,7 @@ std::variant<RecalledChannel, QString> recallable(const QString& record) {
 
 } // namespace
 
-frmAR7030::frmAR7030() : RxPanel(1), ui(std::make_unique<Ui::frmAR7030>()) {
+frmAR7030::frmAR7030() : RxPanel(int(RxModel::Ar7030)), ui(std::make_unique<Ui::frmAR7030>()) {
     ui->setupUi(this);
     ui->tuningBlock->setFrameTitle(QStringLiteral("Freq A : 10 k - 32 M"));
     setupPanel();

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <algorithm>
@@ -27,7 +28,6 @@ const QString kError = QStringLiteral("Error");
 const QString kRttyMissing = QStringLiteral("Reserved for RTTY demodulation\nwith optional unit CMH-530");
 const QString kRttyTitle = QStringLiteral("RTTY demodulation");
 
-constexpr int kModeNfm = 5;
 constexpr int kModeDelayMs = 100;
 constexpr int kPbsKeyStep = 50;
 
@@ -46,7 +46,7 @@ QString attenuatorText(int code) { return numText(double(code * -20)); }
 
 } // namespace
 
-frmNRD535::frmNRD535() : NrdPanel(2), ui(std::make_unique<Ui::frmNRD535>()) {
+frmNRD535::frmNRD535() : NrdPanel(int(RxModel::Nrd535)), ui(std::make_unique<Ui::frmNRD535>()) {
     ui->setupUi(this);
     ui->tuningBlock->setFrameTitle(QStringLiteral("Freq A : 10 k - 30 M"));
     setupPanel();
@@ -153,13 +153,9 @@ void frmNRD535::applyOptions() {
 
 void frmNRD535::followOptions() {
     applyOptions();
+    // The bandwidth control just fitted starts as a refresh starts it; one
+    // that already holds a value keeps it.
     showReceiverState();
-    // The bandwidth control just fitted, on a held receiver whose filter has
-    // one: the slider starts as a refresh starts it. A slider that already
-    // holds a value keeps it.
-    if (bwcFilter_ < 0 && pbsKnown_ && RemoteHeld == 1 && bandwidthControlRange(RxModel::Nrd535, filter_).has() &&
-        optionFitted(BwcOption))
-        setUpBandwidthcontrol(filter_);
 }
 
 QString frmNRD535::modeText(int m) const {
@@ -171,6 +167,8 @@ QString frmNRD535::modeText(int m) const {
     return t;
 }
 
+bool frmNRD535::controlApplies() const { return bandwidthControlApplies(RxModel::Nrd535, mode_, filter_); }
+
 void frmNRD535::showReceiverState() {
     if (mode_ >= 0) ui->lblMode->setText(modeText(mode_));
     // Nothing is known of the receiver yet: the controls stay as loaded.
@@ -178,7 +176,7 @@ void frmNRD535::showReceiverState() {
     const ModelCodes& codes = *modelCodes(RxModel::Nrd535);
 
     // NFM runs without AGC and filters.
-    const bool nfm = mode_ == kModeNfm;
+    const bool nfm = mode_ == nrdmode::Nfm;
     for (QAbstractButton* c : cmdAgcspeed)
         if (c) c->setEnabled(!nfm);
     if (nfm) ui->lblAgcspeed->clear();
@@ -188,20 +186,36 @@ void frmNRD535::showReceiverState() {
     else if (filter_ >= 0)
         ui->lblBandwidth->setText(codes.filter.holds(filter_) ? tableText(BwTexts, filter_) : QStringLiteral("?"));
 
-    if (nfm) {
-        ui->lblPassbandshift->clear();
-        pbsKnown_ = false;
-    }
-    // A bandwidth control set for another filter, or one the set-up no
-    // longer has, is none.
-    if (nfm || bwcFilter_ != filter_ || !optionFitted(BwcOption)) {
-        ui->lblbandwidthcontrol->clear();
-        bwcFilter_ = -1;
-    }
+    // A bandwidth control set for another filter is none. NFM, or an option
+    // the set-up no longer lists, only hides a value: the receiver keeps it.
+    if (bwcFilter_ != filter_) bwcFilter_ = -1;
+    const bool showPbs = !nfm && pbs_.has_value();
+    const bool showBwc = controlApplies() && bwcFilter_ >= 0;
+    ui->lblPassbandshift->setText(showPbs ? numText(double(*pbs_)) : QString());
+    ui->lblbandwidthcontrol->setText(showBwc ? numText(double(bwc_)) : QString());
     // Passband shift and bandwidth control act only on a held receiver.
     const bool held = RemoteHeld == 1;
-    ui->vsbPassbandshift->setEnabled(held && pbsKnown_);
-    ui->vsbBandwidthcontrol->setEnabled(held && bwcFilter_ >= 0);
+    ui->vsbPassbandshift->setEnabled(held && showPbs);
+    ui->vsbBandwidthcontrol->setEnabled(held && showBwc);
+    learnFilterValues();
+}
+
+void frmNRD535::learnFilterValues() {
+    // A held receiver never has a dead control it takes. The receiver cannot
+    // report these two, so a value the panel has not got (after NFM, a new
+    // filter, the option just fitted, a hold taken in NFM) is set as a
+    // refresh sets it, whoever changed the mode or the filter.
+    if (learning_ || RemoteHeld != 1 || mode_ < 0 || mode_ == nrdmode::Nfm || !NRD535A) return;
+    const bool pbsUnknown = !pbs_.has_value();
+    const bool bwcUnknown = controlApplies() && bwcFilter_ < 0;
+    if (!pbsUnknown && !bwcUnknown) return;
+    QPointer<frmNRD535> self(this);
+    learning_ = true;
+    const auto restore = qScopeGuard([self] {
+        if (self) self->learning_ = false;
+    });
+    if (pbsUnknown) setPassbandshift(0);
+    if (self && bwcUnknown) setUpBandwidthcontrol(filter_);
 }
 
 void frmNRD535::modelLoad(bool portOpen) {
@@ -225,12 +239,13 @@ void frmNRD535::modelLoad(bool portOpen) {
 // ---- the panel lock ----
 
 void frmNRD535::blankSliders() {
+    // In local the receiver's own knobs may change both.
     ui->lblbandwidthcontrol->clear();
     ui->vsbBandwidthcontrol->setEnabled(false);
     ui->lblPassbandshift->clear();
     ui->vsbPassbandshift->setEnabled(false);
     bwcFilter_ = -1;
-    pbsKnown_ = false;
+    pbs_.reset();
 }
 
 // ---- refreshing from the receiver ----
@@ -246,14 +261,19 @@ bool frmNRD535::RxUpdatebasics() { return readStatus().has_value(); }
 
 bool frmNRD535::RxUpdatefull() {
     QPointer<frmNRD535> self(this);
+    // The refresh sets both values itself: nothing is learnt on the way.
+    const bool wasLearning = std::exchange(learning_, true);
+    const auto restore = qScopeGuard([self, wasLearning] {
+        if (self) self->learning_ = wasLearning;
+    });
     const std::optional<QString> s = readStatus();
     // A receiver that did not answer leaves the panel as it was.
     if (!s) return false;
     // Passband shift and bandwidth control act only on a held receiver, in a
     // mode with filters; a refresh starts them from the centre and the top.
-    if (!self || RemoteHeld != 1 || mode_ == kModeNfm) return true;
+    if (!self || RemoteHeld != 1 || mode_ == nrdmode::Nfm) return true;
     setPassbandshift(0);
-    if (self && bandwidthControlRange(RxModel::Nrd535, filter_).has() && optionFitted(BwcOption)) setUpBandwidthcontrol(filter_);
+    if (self && controlApplies()) setUpBandwidthcontrol(filter_);
     return true;
 }
 
@@ -327,18 +347,20 @@ void frmNRD535::NRD535A_NoiseblankerChanged(int v) {
 }
 
 void frmNRD535::NRD535A_BandwidthcontrolChanged(int v) {
-    // A value for the filter in use: the slider takes that filter's range.
-    const CodeRange r = bandwidthControlRange(RxModel::Nrd535, filter_);
-    if (!r.holds(v)) {
+    // Shown over the whole range the receiver has, whatever the filter.
+    if (!modelCodes(RxModel::Nrd535)->bandwidthControl.holds(v)) {
         ui->lblbandwidthcontrol->setText(QStringLiteral("?"));
         return;
     }
     ui->lblbandwidthcontrol->setText(numText(double(v)));
+    // A value for the filter in use: the slider takes that filter's range.
+    const CodeRange r = bandwidthControlRange(RxModel::Nrd535, filter_);
     {
         const QSignalBlocker block(ui->vsbBandwidthcontrol);
-        ui->vsbBandwidthcontrol->setRange(r.lo, r.hi);
+        if (r.has()) ui->vsbBandwidthcontrol->setRange(r.lo, r.hi);
         ui->vsbBandwidthcontrol->setValue(v);
     }
+    bwc_ = v;
     bwcFilter_ = filter_;
     showReceiverState();
 }
@@ -353,7 +375,7 @@ void frmNRD535::NRD535A_PassbandshiftChanged(int v) {
         const QSignalBlocker block(ui->vsbPassbandshift);
         ui->vsbPassbandshift->setValue(v);
     }
-    pbsKnown_ = true;
+    pbs_ = v;
     showReceiverState();
 }
 
@@ -370,13 +392,26 @@ void frmNRD535::cmdAttenuator_Click(int i) {
 // The keys reach these too, also for a button disabled for want of an
 // option: the driver sends no filter or mode the receiver lacks.
 void frmNRD535::cmdBandwidth_Click(int i) {
-    if (!NRD535A || !NRD535A->Bandwidth(i)) return;
+    if (!NRD535A) return;
+    // The button's own refresh sets the filter values: nothing is learnt
+    // before it.
+    QPointer<frmNRD535> self(this);
+    learning_ = true;
+    const auto restore = qScopeGuard([self] {
+        if (self) self->learning_ = false;
+    });
+    if (!NRD535A->Bandwidth(i) || !self) return;
     RxUpdatefull();
 }
 
 void frmNRD535::cmdMode_Click(int i) {
-    if (!NRD535A || !NRD535A->Mode(i)) return;
+    if (!NRD535A) return;
     QPointer<frmNRD535> self(this);
+    learning_ = true;
+    const auto restore = qScopeGuard([self] {
+        if (self) self->learning_ = false;
+    });
+    if (!NRD535A->Mode(i)) return;
     delayms(kModeDelayMs);
     // The panel may have closed while the wait let events run.
     if (!self || !self->isLoaded()) return;

@@ -93,9 +93,15 @@ private:
     void followOptions();
     // Everything that depends on the mode, the filter, the options or the
     // hold, from what the receiver last reported or took: the mode, filter
-    // and AGC labels, the filter and AGC buttons and the two sliders. Every
-    // handler that changes one of them ends here.
+    // and AGC labels, the filter and AGC buttons and the two sliders; on a
+    // held receiver it learns the two filter values the panel has not got.
+    // Every handler that changes one of them ends here.
     void showReceiverState();
+    // Sets the passband shift and bandwidth control the panel does not know,
+    // as a refresh sets them, on a held receiver in a mode that has them.
+    void learnFilterValues();
+    // The bandwidth control acts in the present mode and filter.
+    bool controlApplies() const;
     // The mode's name, also for a mode of an option the set-up says is
     // missing: the receiver is in it all the same.
     QString modeText(int m) const;
@@ -125,10 +131,13 @@ private:
     int mode_ = -1;
     int filter_ = -1;
     int agc_ = -1;
-    // The filter the bandwidth-control slider holds a value for, -1 for
-    // none; the passband shift has a value the slider shows.
+    // The bandwidth control the receiver last took and the filter it was
+    // for (-1 for none); the passband shift it last took.
+    int bwc_ = 0;
     int bwcFilter_ = -1;
-    bool pbsKnown_ = false;
+    std::optional<int> pbs_;
+    // Learning or refreshing: the values are being set already.
+    bool learning_ = false;
 };
 
 } // namespace dovrane

@@ -16,6 +16,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <algorithm>
@@ -34,7 +35,6 @@ const QColor kWindowRed{0xD0, 0x00, 0x00};
 const QColor kCloseRed{0xFF, 0x80, 0x80};
 const QColor kPowerUnknown{0x80, 0x80, 0x80};
 
-constexpr int kModeAm = 4;
 constexpr int kModeDelayMs = 100;
 constexpr int kToneCentre = 127;
 // The step of the passband-shift and bandwidth-control keys.
@@ -47,7 +47,13 @@ int statusDigit(const QString& s, int pos) {
 }
 
 // Modes whose filter the receiver sets by itself: NFM and AMS.
-bool fixedFilterMode(int m) { return m == 5 || m == 6; }
+bool fixedFilterMode(int m) { return fixesFilter(RxModel::Nrd545, m); }
+// AM and its two side bands (AM-U, AM-L), which a timer event names by their
+// own codes and the receiver reports so from a channel: the ECSS buttons
+// choose among them.
+bool amMode(int m) { return m == nrdmode::Am || m == nrdmode::AmUpper || m == nrdmode::AmLower; }
+// Modes that run with the receiver's own AGC: the AM modes, NFM, AMS and WFM.
+bool fixedAgcMode(int m) { return amMode(m) || fixedFilterMode(m) || m == nrdmode::Wfm; }
 
 QString attenuatorText(int code) { return numText(double(code * -20)); }
 
@@ -60,7 +66,7 @@ QString hundredths(int v) {
 
 } // namespace
 
-frmNRD545::frmNRD545() : NrdPanel(4), ui(std::make_unique<Ui::frmNRD545>()) {
+frmNRD545::frmNRD545() : NrdPanel(int(RxModel::Nrd545)), ui(std::make_unique<Ui::frmNRD545>()) {
     ui->setupUi(this);
     ui->tuningBlock->setFrameTitle(QStringLiteral("Freq A : 10 k - 30 M"));
     // "f/c" belongs with the frequency.
@@ -207,8 +213,13 @@ bool frmNRD545::RxUpdatefull() {
     // A receiver that did not answer leaves the panel as it was.
     if (!s) return false;
     if (!self) return true;
+    // The refresh reads every level itself: nothing is learnt on the way.
+    const bool wasLearning = std::exchange(learning_, true);
+    const auto restore = qScopeGuard([self, wasLearning] {
+        if (self) self->learning_ = wasLearning;
+    });
     NRD545A_RxStatusChanged(*s);
-    if (RemoteHeld != 1) return true;
+    if (!self || RemoteHeld != 1) return true;
 
     // Each slider is enabled once the receiver has given its value; a
     // receiver that stops answering leaves the rest as they were.
@@ -231,11 +242,9 @@ void frmNRD545::showReceiverState() {
     if (mode_ < 0) return;
 
     for (QAbstractButton* c : cmdEcss)
-        if (c) c->setEnabled(mode_ == kModeAm);
-    // AM, NFM, AMS and WFM run with the receiver's own AGC.
-    const bool agcFixed = mode_ == 4 || mode_ == 5 || mode_ == 6 || mode_ == 9;
+        if (c) c->setEnabled(amMode(mode_));
     for (QAbstractButton* c : cmdAgcspeed)
-        if (c) c->setEnabled(!agcFixed);
+        if (c) c->setEnabled(!fixedAgcMode(mode_));
 
     const bool fixedFilter = fixedFilterMode(mode_);
     for (QAbstractButton* c : cmdBandwidth)
@@ -259,6 +268,23 @@ void frmNRD545::showReceiverState() {
     const bool held = RemoteHeld == 1;
     ui->vsbBandwidthcontrol->setEnabled(held && bwcKnown_);
     ui->vsbPassbandshift->setEnabled(held && pbsKnown_);
+    learnFilterLevels();
+}
+
+void frmNRD545::learnFilterLevels() {
+    // A held receiver never has a dead control it takes: leaving NFM or AMS,
+    // or taking the hold in them, the two values are read as a refresh reads
+    // them, whoever changed the mode (a list, Set R2M, the memory scan, a
+    // timer event).
+    if (learning_ || RemoteHeld != 1 || mode_ < 0 || fixedFilterMode(mode_) || !NRD545A) return;
+    if (bwcKnown_ && pbsKnown_) return;
+    QPointer<frmNRD545> self(this);
+    learning_ = true;
+    const auto restore = qScopeGuard([self] {
+        if (self) self->learning_ = false;
+    });
+    const bool answered = bwcKnown_ || readLevel(ui->vsbBandwidthcontrol);
+    if (self && answered && !pbsKnown_) readLevel(ui->vsbPassbandshift);
 }
 
 bool frmNRD545::readLevel(QSlider* s) {
@@ -403,8 +429,15 @@ void frmNRD545::setInputCircuitIndicator(bool on) {
 // ---- buttons ----
 
 void frmNRD545::cmdMode_Click(int i) {
-    if (!NRD545A || !NRD545A->Mode(i)) return;
+    if (!NRD545A) return;
+    // The button's own refresh reads the filter values: nothing is learnt
+    // before it.
     QPointer<frmNRD545> self(this);
+    learning_ = true;
+    const auto restore = qScopeGuard([self] {
+        if (self) self->learning_ = false;
+    });
+    if (!NRD545A->Mode(i)) return;
     delayms(kModeDelayMs);
     // The panel may have closed while the wait let events run.
     if (!self || !self->isLoaded()) return;
@@ -477,7 +510,8 @@ void frmNRD545::modelKey(const KeyAction& action) {
     const int bwc = ui->vsbBandwidthcontrol->value();
     const int vol = ui->vsbVolume->value();
     const CodeRange pbsRange = passbandShiftRange(RxModel::Nrd545);
-    const CodeRange bwcRange = bandwidthControlRange(RxModel::Nrd545, filter_);
+    // The keys stop within the range the timer editor offers too.
+    const CodeRange bwcRange = bandwidthControlStepRange(RxModel::Nrd545, filter_);
     switch (action.command) {
     case KeyCommand::Bandwidth: cmdBandwidth_Click(action.arg); break;
     case KeyCommand::Mode: cmdMode_Click(action.arg); break;

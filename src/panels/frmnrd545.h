@@ -89,9 +89,13 @@ private:
     void bindModelControls();
     // Everything that depends on the mode, the filter or the hold, from what
     // the receiver last reported or took: the mode and filter labels, the
-    // ECSS, filter and AGC buttons and the two filter sliders. Every handler
-    // that changes one of them ends here.
+    // ECSS, filter and AGC buttons and the two filter sliders; on a held
+    // receiver it learns the filter values the panel has not got. Every
+    // handler that changes one of them ends here.
     void showReceiverState();
+    // Reads the bandwidth control and passband shift the panel does not
+    // know, on a held receiver in a mode that has them.
+    void learnFilterLevels();
     void blankSliders() override;
     void showLock(int v) override { NRD545A_LockChanged(v); }
     // The slider at v without anything sent.
@@ -122,6 +126,8 @@ private:
     // receiver that the sliders show.
     bool bwcKnown_ = false;
     bool pbsKnown_ = false;
+    // Learning or refreshing: the levels are being read already.
+    bool learning_ = false;
 };
 
 } // namespace dovrane

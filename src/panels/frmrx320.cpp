@@ -42,7 +42,7 @@ bool isSetting(int index, float value) { return Settings[size_t(index)] == value
 
 } // namespace
 
-frmRX320::frmRX320() : RxPanel(3), ui(std::make_unique<Ui::frmRX320>()) {
+frmRX320::frmRX320() : RxPanel(int(RxModel::Rx320)), ui(std::make_unique<Ui::frmRX320>()) {
     ui->setupUi(this);
     ui->tuningBlock->setFrameTitle(QStringLiteral("Freq A : 100 k - 30 M"));
     setupPanel();
@@ -264,14 +264,33 @@ void frmRX320::mnuFirmware_Click() {
 
 void frmRX320::RX320A_FrequencyAChanged(double kHz) { frequencyAChanged(kHz); }
 
-void frmRX320::RX320A_BandwidthChanged(int filter) { lblBandwidth->setText(tableText(BwTexts, filter)); }
+void frmRX320::RX320A_BandwidthChanged(int filter) {
+    filter_ = filter;
+    showReceiverState();
+}
 
 void frmRX320::RX320A_ModeChanged(int mode) {
-    lblMode->setText(tableText(ModeTexts, mode));
-    // The CW offset only matters in CW; it is kept for the next time.
-    const bool cw = mode >= 3;
-    vsbBeatfreqosc->setEnabled(cw);
-    lblBeatfreqosc->setEnabled(cw);
+    mode_ = mode;
+    showReceiverState();
+}
+
+void frmRX320::showReceiverState() {
+    if (filter_ >= 0) {
+        lblBandwidth->setText(tableText(BwTexts, filter_));
+        // The filter buttons offer the range of the filter in use, as the
+        // range button that reaches it leaves them.
+        if (modelCodes(RxModel::Rx320)->filter.holds(filter_) && rangeOfFilter(filter_) != bwRange_) {
+            bwRange_ = rangeOfFilter(filter_);
+            relabelFilters(bwRange_);
+        }
+    }
+    if (mode_ >= 0) {
+        lblMode->setText(tableText(ModeTexts, mode_));
+        // The CW offset only matters in CW; it is kept for the next time.
+        const bool cw = mode_ >= rx320::CW;
+        vsbBeatfreqosc->setEnabled(cw);
+        lblBeatfreqosc->setEnabled(cw);
+    }
 }
 
 void frmRX320::RX320A_AgcspeedChanged(int agc) { lblAgcspeed->setText(tableText(AgcTexts, agc)); }

@@ -86,6 +86,11 @@ protected:
 private:
     void bindModelControls();
     void relabelFilters(int range);
+    // Everything that depends on the filter and the mode, from what the
+    // receiver last took: the filter and mode labels, the range the filter
+    // buttons offer and the CW-offset slider. Every handler that changes one
+    // of them ends here.
+    void showReceiverState();
     void sliderChanged(QSlider* slider, int value);
     void showSliderValue(QSlider* slider, QLabel* label, int value, int limit);
     void showLevel(QSlider* slider, QLabel* label, int level);
@@ -98,6 +103,9 @@ private:
     QPointer<clsRX320> RX320A;
     std::array<std::array<int16_t, 10>, 4> bwtab_{};
     int bwRange_ = 0;
+    // The filter and mode the receiver last took, -1 before the first.
+    int filter_ = -1;
+    int mode_ = -1;
     // What each slider last sent (passband shift, CW offset, volume, line
     // level); a slider whose value could not be sent goes back to it.
     std::array<int, 4> sliderSent_{};

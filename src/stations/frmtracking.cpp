@@ -95,9 +95,9 @@ frmTracking::frmTracking() : Form(32, &TrackingOpen), ui(std::make_unique<Ui::fr
 frmTracking::~frmTracking() { leaveDial(); }
 
 void frmTracking::Form_Load() {
-    if (RxType == 1 && Comm1) ar7030_ = std::make_unique<clsAR7030>(*Comm1);
-    if (RxType == 2 && Comm1) nrd_ = new clsNRD535(*Comm1, Comm1);
-    if (RxType == 4 && Comm1) nrd_ = new clsNRD545(*Comm1, Comm1);
+    if (RxType == int(RxModel::Ar7030) && Comm1) ar7030_ = std::make_unique<clsAR7030>(*Comm1);
+    if (RxType == int(RxModel::Nrd535) && Comm1) nrd_ = new clsNRD535(*Comm1, Comm1);
+    if (RxType == int(RxModel::Nrd545) && Comm1) nrd_ = new clsNRD545(*Comm1, Comm1);
     tmrDial7030_.stop();
     setStepControlsVisible(true);
     ui->spnFreqstep->setEnabled(false);
@@ -276,15 +276,15 @@ void frmTracking::optMousedial_Click(int index) {
     if (index == 1) {
         const bool answered = Update2RxFreq().has_value();
         if (!self) return;
-        switch (RxType) {
-        case 1:
+        switch (RxModel(RxType)) {
+        case RxModel::Ar7030:
             // A receiver that does not answer now would stall every tick.
             if (!answered) return dialFailed();
-            dialRx_ = 1;
+            dialRx_ = RxType;
             tmrDial7030_.start();
             break;
-        case 2:
-        case 4:
+        case RxModel::Nrd535:
+        case RxModel::Nrd545:
             if (!answered) return dialFailed();
             dialRx_ = RxType;
             lockoffon(1);
@@ -310,9 +310,9 @@ void frmTracking::optMousedial_Click(int index) {
 void frmTracking::leaveDial() {
     const int rx = dialRx_;
     dialRx_ = 0;
-    if (rx == 1) {
+    if (rx == int(RxModel::Ar7030)) {
         tmrDial7030_.stop();
-    } else if (rx == 2 || rx == 4) {
+    } else if (rx == int(RxModel::Nrd535) || rx == int(RxModel::Nrd545)) {
         dialreports::setWanted(false);
         if (nrd_) nrd_->DialReports(0);
         lockoffon(0);

@@ -12,6 +12,10 @@ namespace {
 
 const QString kNotUsed = QStringLiteral("xxx");
 
+// Any mode that leaves the filter free: the NRD-535's NFM runs a rule of its
+// own (nrd535smdis5).
+constexpr int kFreeFilterMode = -1;
+
 // Steps v by delta within lo..hi; past one end it comes round to the other.
 int wrap(int v, int delta, int lo, int hi) {
     v += delta;
@@ -165,35 +169,38 @@ void TimerEditor::spinFreq(int k, bool up) {
     else if (hz < minHz) setFrequencyHz(minHz);
 }
 
-void TimerEditor::showSetting(int index) {
-    QString& t = settingText[size_t(index)];
+QString TimerEditor::textOf(int index) const {
+    const RxModel m = model();
     switch (index) {
-    case 0: t = rxType_ == 3 || rxType_ == 0 ? kNotUsed : tableText(AttTexts, tpatt); break;
+    case 0: return m == RxModel::Rx320 || m == RxModel::None ? kNotUsed : tableText(AttTexts, tpatt);
     case 1:
         // A filter of an option the receiver lacks is left out of the event:
         // it has no text, as such a mode has none.
-        if (rxType_ == 4 || rxType_ == 0) t = kNotUsed;
-        else t = receiverTakes(rxType_, RxSetting::Filter, tpbw) ? tableText(BwTexts, tpbw) : QString();
-        break;
+        if (m == RxModel::Nrd545 || m == RxModel::None) return kNotUsed;
+        return receiverTakes(m, RxSetting::Filter, tpbw) ? tableText(BwTexts, tpbw) : QString();
     case 2:
-        switch (rxType_) {
-        case 1: t = b2fs(vsb2b(tppbs)); break;
-        case 2: case 3: t = formatPattern(double(tppbs), QStringLiteral("0000")); break;
-        case 4: t = tenths(tppbs * 0.01); break;
-        default: t = kNotUsed; break;
+        switch (m) {
+        case RxModel::Ar7030: return b2fs(vsb2b(tppbs));
+        case RxModel::Nrd535: case RxModel::Rx320: return formatPattern(double(tppbs), QStringLiteral("0000"));
+        case RxModel::Nrd545: return tenths(tppbs * 0.01);
+        default: return kNotUsed;
         }
-        break;
     case 3:
-        switch (rxType_) {
-        case 2: t = formatPattern(double(tpbwc), QStringLiteral("0000")); break;
-        case 4: t = tenths(tpbwc * 0.01); break;
-        default: t = kNotUsed; break;
+        // A control its filter does not have goes out as none.
+        if (!bandwidthControlRange(m, tpbw).holds(tpbwc)) return kNotUsed;
+        switch (m) {
+        case RxModel::Nrd535: return formatPattern(double(tpbwc), QStringLiteral("0000"));
+        case RxModel::Nrd545: return tenths(tpbwc * 0.01);
+        default: return kNotUsed;
         }
-        break;
-    case 4: t = rxType_ == 0 ? kNotUsed : tableText(ModeTexts, tpmode); break;
-    case 5: t = rxType_ == 0 ? kNotUsed : tableText(AgcTexts, tpagc); break;
-    default: break;
+    case 4: return m == RxModel::None ? kNotUsed : tableText(ModeTexts, tpmode);
+    case 5: return m == RxModel::None ? kNotUsed : tableText(AgcTexts, tpagc);
+    default: return {};
     }
+}
+
+void TimerEditor::showSetting(int index) {
+    if (index >= 0 && index < 6) settingText[size_t(index)] = textOf(index);
 }
 
 void TimerEditor::disable(int index) {
@@ -207,8 +214,8 @@ void TimerEditor::spinRxSetting(int index, bool up) {
     const ModelCodes* codes = modelCodes(rxType_);
     if (!codes) return;
     auto modeStep = [&] { tpmode = stepCode(tpmode, d, codes->mode, codes->reportedOnlyMode); };
-    switch (rxType_) {
-    case 1:  // AR7030
+    switch (model()) {
+    case RxModel::Ar7030:
         switch (index) {
         case 0: tpatt = stepCode(tpatt, d, codes->attenuator); break;
         case 1: tpbw = stepCode(tpbw, d, codes->filter); break;
@@ -219,7 +226,7 @@ void TimerEditor::spinRxSetting(int index, bool up) {
         }
         showSetting(index);
         break;
-    case 2:  // NRD-535
+    case RxModel::Nrd535:
         switch (index) {
         case 0: tpatt = stepCode(tpatt, d, codes->attenuator); break;
         case 1:
@@ -233,7 +240,7 @@ void TimerEditor::spinRxSetting(int index, bool up) {
             // The ECSS modes only with the option.
             modeStep();
             showSetting(4);
-            if (tpmode == 5 || tpmodeprev == 5) nrd535smdis5();
+            if (tpmode == nrdmode::Nfm || tpmodeprev == nrdmode::Nfm) nrd535smdis5();
             tpmodeprev = tpmode;
             return;
         case 5: tpagc = stepCode(tpagc, d, codes->agc); break;
@@ -241,7 +248,7 @@ void TimerEditor::spinRxSetting(int index, bool up) {
         }
         showSetting(index);
         break;
-    case 3:  // RX-320
+    case RxModel::Rx320:
         switch (index) {
         // Up goes to the next narrower filter, which has the higher number.
         case 1: tpbw = stepCode(tpbw, -d, codes->filter); break;
@@ -252,12 +259,12 @@ void TimerEditor::spinRxSetting(int index, bool up) {
         }
         showSetting(index);
         break;
-    case 4:  // NRD-545
+    case RxModel::Nrd545:
         switch (index) {
         case 0: tpatt = stepCode(tpatt, d, codes->attenuator); break;
         case 1: settingText[1] = kNotUsed; return;
         case 2: tppbs = wrapIn(tppbs, 10 * d, passbandShiftRange(rxType_)); break;
-        case 3: tpbwc = wrapIn(tpbwc, 10 * d, bandwidthControlRange(rxType_, tpbw)); break;
+        case 3: tpbwc = wrapIn(tpbwc, 10 * d, bandwidthControlStepRange(rxType_, tpbw)); break;
         case 4:
             modeStep();
             showSetting(4);
@@ -304,7 +311,7 @@ void TimerEditor::readNrd535(const QString& status) {
     showSetting(5);
     tpmode = statusDigit(status, 4);
     showSetting(4);
-    if (tpmode == 5) nrd535smdis5();
+    if (tpmode == nrdmode::Nfm) nrd535smdis5();
     tpmodeprev = tpmode;
 }
 
@@ -350,9 +357,10 @@ void TimerEditor::readNoRx() {
 
 void TimerEditor::nrd535option11() {
     // The control comes on at the top of the filter's range; a filter
-    // without one (or a receiver without the option) leaves it at 0.
-    const CodeRange range = bandwidthControlRange(rxType_, tpbw);
-    const bool applies = range.has() && takesCode(range, range.hi);
+    // without one (or a receiver without the option) leaves it at 0. The
+    // mode is not asked: NFM runs its own rule (nrd535smdis5).
+    const CodeRange range = bandwidthControlStepRange(rxType_, tpbw);
+    const bool applies = bandwidthControlApplies(rxType_, kFreeFilterMode, tpbw);
     tpbwcmax = applies ? range.hi : 0;
     tpbwcmin = applies ? range.lo : 0;
     tpbwc = tpbwcmax;
@@ -365,7 +373,7 @@ void TimerEditor::nrd535option11() {
 }
 
 void TimerEditor::nrd535smdis5() {
-    if (tpmode == 5) {
+    if (tpmode == nrdmode::Nfm) {
         tpbwsaved = tpbw;
         tpbw = 3;
         tppbs = 0;
@@ -385,38 +393,31 @@ void TimerEditor::nrd535smdis5() {
     if (optionFitted(BwcOption)) nrd535option11();
 }
 
-namespace {
-// Whether the NRD-535's bandwidth control goes out with filter bw and mode:
-// the filter goes out and has the control, with its option, and the mode is
-// not NFM.
-bool nrd535ControlApplies(int bw, int mode) {
-    const CodeRange range = bandwidthControlRange(int(RxModel::Nrd535), bw);
-    return mode != 5 && receiverTakes(RxModel::Nrd535, RxSetting::Filter, bw) && range.has() &&
-           takesCode(range, range.hi);
+bool TimerEditor::controlGoesOut() const {
+    // The event leaves the control out with a filter it leaves out.
+    return receiverTakes(rxType_, RxSetting::Filter, tpbw) && bandwidthControlApplies(rxType_, tpmode, tpbw);
 }
-} // namespace
 
 void TimerEditor::followOptions() {
-    if (rxType_ != int(RxModel::Nrd535)) return;
+    if (model() != RxModel::Nrd535) return;
     if (settingEnabled[4]) showSetting(4);
     if (settingEnabled[1]) showSetting(1);
     // The bandwidth control is set up afresh only where the option changed
     // what applies: a value the user spun stays while it still applies.
-    if (nrd535ControlApplies(tpbw, tpmode) != settingEnabled[3]) nrd535option11();
+    if (controlGoesOut() != settingEnabled[3]) nrd535option11();
 }
 
 void TimerEditor::followOptions(int rxType, const std::array<int, 21>& slot, std::array<QString, 6>& texts) {
-    if (rxType != int(RxModel::Nrd535)) return;
-    const int bw = slot[8], bwc = slot[10], mode = slot[11];
-    // The filter and the mode as the editor shows them; a bandwidth control
-    // left out with its filter, or without its option, as "xxx".
-    if (texts[1] != kNotUsed)
-        texts[1] = receiverTakes(rxType, RxSetting::Filter, bw) ? tableText(BwTexts, bw) : QString();
-    if (texts[4] != kNotUsed)
-        texts[4] = receiverTakes(rxType, RxSetting::Mode, mode) ? tableText(ModeTexts, mode) : QString();
-    texts[3] = nrd535ControlApplies(bw, mode) && takesCode(bandwidthControlRange(rxType, bw), bwc)
-                   ? formatPattern(double(bwc), QStringLiteral("0000"))
-                   : kNotUsed;
+    if (RxModel(rxType) != RxModel::Nrd535) return;
+    // The slot's settings as the editor shows them, by the editor's own
+    // rules; a setting the row shows as not applying stays so.
+    TimerEditor e(rxType);
+    e.tpbw = slot[8];
+    e.tpbwc = slot[10];
+    e.tpmode = slot[11];
+    for (int i : {1, 4})
+        if (texts[size_t(i)] != kNotUsed) texts[size_t(i)] = e.textOf(i);
+    texts[3] = e.controlGoesOut() ? e.textOf(3) : kNotUsed;
 }
 
 void TimerEditor::nrd545smdisx() {
@@ -429,19 +430,19 @@ void TimerEditor::nrd545smdisx() {
         }
     };
     switch (tpmode) {
-    case 5: case 6: {
+    case nrdmode::Nfm: case nrdmode::Ams: {
         tppbssaved = tppbs;
         tppbs = 0;
-        // NFM and AMS run at the widest bandwidth.
-        const int widest = bandwidthControlRange(rxType_, tpbw).hi;
+        // NFM and AMS run at the widest bandwidth the editor offers.
+        const int widest = bandwidthControlStepRange(rxType_, tpbw).hi;
         if (tpbwc != widest) tpbwcsaved = tpbwc;
         tpbwc = widest;
         if (tpagc != 0) tpagcsaved = tpagc;
-        tpagc = tpmode == 5 ? 2 : 1;
+        tpagc = tpmode == nrdmode::Nfm ? 2 : 1;
         for (int i : {2, 3, 5}) disable(i);
         break;
     }
-    case 4: case 7: case 8:
+    case nrdmode::Am: case nrdmode::AmUpper: case nrdmode::AmLower:
         restoreShift();
         if (tpagc != 0) tpagcsaved = tpagc;
         tpagc = 1;

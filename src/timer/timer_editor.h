@@ -8,6 +8,8 @@
 // The labels of the receiver settings carry state of their own (a setting that
 // does not apply shows "xxx" and its spinner is disabled), so the editor keeps
 // their texts and enabled flags; the other labels follow from the fields.
+#include "drivers/model_tables.h"
+
 #include <QDateTime>
 #include <QString>
 #include <array>
@@ -99,7 +101,12 @@ public:
     std::array<int, 21> slotFields() const;
 
 private:
+    RxModel model() const { return RxModel(rxType_); }
+    // The text of a setting label, by the model and the fields.
+    QString textOf(int index) const;
     void showSetting(int index);
+    // The NRD-535's bandwidth control goes out with the filter and the mode.
+    bool controlGoesOut() const;
     void disable(int index);
     int monthDays() const { return monthLength(tpyear, tpmonth); }
     // The tens-of-MHz digit of FreqMax.

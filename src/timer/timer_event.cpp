@@ -33,31 +33,32 @@ constexpr int Ar7030SettleMs = 500;
 } // namespace
 
 std::vector<RxStep> eventSteps(int rxType, const SlotFields& p) {
-    switch (rxType) {
-    case 1:
+    switch (RxModel(rxType)) {
+    case RxModel::Ar7030:
         return {{M::Attenuator, p[Att]}, {M::PassBandShift, vsb2b(p[Pbs])}, {M::Mode, p[Mode]},
                 {M::Agcspeed, p[Agc]}, {M::Bandwidth, p[Bw]}};
-    case 2:
-        // The bandwidth control belongs to the filter of step 1.
+    case RxModel::Nrd535:
+        // The bandwidth control belongs to the filter of step 1; it goes out
+        // also as the forced 0 of a filter without it.
         return {{M::Attenuator, p[Att]}, {M::Bandwidth, p[Bw]}, {M::PassBandShift, p[Pbs]},
                 {M::Bandwidthcontrol, p[Bwc], true, 1}, {M::Mode, p[Mode]}, {M::Agcspeed, p[Agc]}};
-    case 3:
+    case RxModel::Rx320:
         return {{M::Bandwidth, p[Bw]}, {M::PassBandShift, p[Pbs]}, {M::Mode, p[Mode]}, {M::Agcspeed, p[Agc]}};
-    case 4: {
+    case RxModel::Nrd545: {
         std::vector<RxStep> s{{M::Attenuator, p[Att]}};
-        if (p[Mode] == 7 || p[Mode] == 8) {
+        if (p[Mode] == nrdmode::AmUpper || p[Mode] == nrdmode::AmLower) {
             // Synchronous AM: AM first, then the side band once the receiver has settled.
             const int am = int(s.size());
-            s.push_back({M::Mode, 4, false});
+            s.push_back({M::Mode, nrdmode::Am, false});
             s.push_back({M::Pause, 100, false, am});
-            s.push_back({M::Ecss, p[Mode] == 7 ? 1 : 2, false, am + 1});
+            s.push_back({M::Ecss, p[Mode] == nrdmode::AmUpper ? 1 : 2, false, am + 1});
             s.push_back({M::ShowMode, p[Mode], true, am + 2});
         } else {
             s.push_back({M::Mode, p[Mode]});
         }
         s.push_back({M::PassBandShift, p[Pbs]});
         s.push_back({M::Bandwidthcontrol, p[Bwc]});
-        if (p[Mode] < 4) s.push_back({M::Agcspeed, p[Agc]});
+        if (p[Mode] < nrdmode::Am) s.push_back({M::Agcspeed, p[Agc]});
         return s;
     }
     default: return {};
@@ -68,11 +69,11 @@ TimerReceiver::TimerReceiver(int rxType) : TimerReceiver(rxType, Comm1) {}
 
 TimerReceiver::TimerReceiver(int rxType, CommPort* port) : rxType_(rxType) {
     if (!port) return;
-    switch (rxType) {
-    case 1: AR7030A = new clsAR7030(*port, port); break;
-    case 2: NRD535A = new clsNRD535(*port, port); break;
-    case 3: RX320A = new clsRX320(*port, port); break;
-    case 4: NRD545A = new clsNRD545(*port, port); break;
+    switch (RxModel(rxType)) {
+    case RxModel::Ar7030: AR7030A = new clsAR7030(*port, port); break;
+    case RxModel::Nrd535: NRD535A = new clsNRD535(*port, port); break;
+    case RxModel::Rx320: RX320A = new clsRX320(*port, port); break;
+    case RxModel::Nrd545: NRD545A = new clsNRD545(*port, port); break;
     default: break;
     }
 }
@@ -87,11 +88,11 @@ void TimerReceiver::release() {
 }
 
 bool TimerReceiver::hasDriver() const {
-    switch (rxType_) {
-    case 1: return !AR7030A.isNull();
-    case 2: return !NRD535A.isNull();
-    case 3: return !RX320A.isNull();
-    case 4: return !NRD545A.isNull();
+    switch (RxModel(rxType_)) {
+    case RxModel::Ar7030: return !AR7030A.isNull();
+    case RxModel::Nrd535: return !NRD535A.isNull();
+    case RxModel::Rx320: return !RX320A.isNull();
+    case RxModel::Nrd545: return !NRD545A.isNull();
     default: return false;
     }
 }
@@ -175,7 +176,7 @@ SendResult TimerReceiver::send(const RxStep& s) {
 }
 
 bool TimerReceiver::apply(const SlotFields& slot) {
-    if (rxType_ < 1 || rxType_ > 4) return true;
+    if (!modelCodes(rxType_) || RxModel(rxType_) == RxModel::None) return true;
     const double f = slotFrequencyKHz(slot);
     if (!hasDriver()) return false;
     // A tick must never stop at a message box.
@@ -200,7 +201,7 @@ bool TimerReceiver::apply(const SlotFields& slot) {
         leftOut[i] = !sent;
         if (sent.unanswered()) ok = false;
     }
-    if (rxType_ == 1) {
+    if (RxModel(rxType_) == RxModel::Ar7030) {
         // The driver's reads allow no time for commands still on their way: at
         // 1200 Bd an event's writes take up to half a second, and the line level
         // that follows starts with a read. Let them reach the receiver first.
@@ -212,31 +213,31 @@ bool TimerReceiver::apply(const SlotFields& slot) {
 
 bool TimerReceiver::lineOut(int onoff) {
     if (onoff != 0 && onoff != 1) return true;
-    switch (rxType_) {
-    case 1: {
+    switch (RxModel(rxType_)) {
+    case RxModel::Ar7030: {
         const int level = onoff ? int(vbRound(double(Settings[28]))) : 0;
         if (!AR7030A || !AR7030A->Leftauxlevel(level)) return false;
         if (auto* panel = forms::loaded<frmAR7030>()) panel->AR7030A_LeftauxlevelChanged(level);
         return true;
     }
-    case 2: return NRD535A && NRD535A->Timerrelaysonoff(onoff);
-    case 3: {
+    case RxModel::Nrd535: return NRD535A && NRD535A->Timerrelaysonoff(onoff);
+    case RxModel::Rx320: {
         const int level = onoff ? int(vbRound(double(Settings[31]))) : 0;
         if (!RX320A || !RX320A->Linelevel(level)) return false;
         if (auto* panel = forms::loaded<frmRX320>()) panel->RX320A_LinelevelChanged(level);
         return true;
     }
-    case 4: return NRD545A && NRD545A->Timerrelaysonoff(onoff);
+    case RxModel::Nrd545: return NRD545A && NRD545A->Timerrelaysonoff(onoff);
     default: return true;
     }
 }
 
 bool TimerReceiver::answers() {
-    switch (rxType_) {
-    case 1: return AR7030A && AR7030A->Smeter().has_value();
-    case 2: return NRD535A && NRD535A->Smeter().has_value();
-    case 3: return RX320A && RX320A->Smeter().has_value();
-    case 4: return NRD545A && NRD545A->Smeter().has_value();
+    switch (RxModel(rxType_)) {
+    case RxModel::Ar7030: return AR7030A && AR7030A->Smeter().has_value();
+    case RxModel::Nrd535: return NRD535A && NRD535A->Smeter().has_value();
+    case RxModel::Rx320: return RX320A && RX320A->Smeter().has_value();
+    case RxModel::Nrd545: return NRD545A && NRD545A->Smeter().has_value();
     default: return true;
     }
 }
@@ -248,8 +249,8 @@ bool TimerReceiver::heard() {
 }
 
 NrdDriver* TimerReceiver::nrd() const {
-    if (rxType_ == 2) return NRD535A.data();
-    if (rxType_ == 4) return NRD545A.data();
+    if (RxModel(rxType_) == RxModel::Nrd535) return NRD535A.data();
+    if (RxModel(rxType_) == RxModel::Nrd545) return NRD545A.data();
     return nullptr;
 }
 
@@ -269,8 +270,8 @@ void TimerReceiver::lineOffEnd() {
 
 bool TimerReceiver::read(TimerEditor& editor) {
     bool ok = true;
-    switch (rxType_) {
-    case 1: {
+    switch (RxModel(rxType_)) {
+    case RxModel::Ar7030: {
         if (!AR7030A) return false;
         const auto att = AR7030A->Attenuator();
         const auto bw = att ? AR7030A->Bandwidth() : std::nullopt;
@@ -281,14 +282,14 @@ bool TimerReceiver::read(TimerEditor& editor) {
         editor.readAr7030(*att, *bw, *pbs, *mode, *agc);
         break;
     }
-    case 2: {
+    case RxModel::Nrd535: {
         const auto s = NRD535A ? NRD535A->RxStatus() : std::nullopt;
         if (!s) return false;
         editor.readNrd535(*s);
         break;
     }
-    case 3: editor.readRx320(Rx320Bw, Rx320Pbs, Rx320Mode, Rx320Agc); break;
-    case 4: {
+    case RxModel::Rx320: editor.readRx320(Rx320Bw, Rx320Pbs, Rx320Mode, Rx320Agc); break;
+    case RxModel::Nrd545: {
         const auto s = NRD545A ? NRD545A->RxStatus() : std::nullopt;
         const auto pbs = s ? NRD545A->PassBandShiftxxx() : std::nullopt;
         const auto bwc = pbs ? NRD545A->Bandwidthcontrolxxx() : std::nullopt;

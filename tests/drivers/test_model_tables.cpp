@@ -78,3 +78,48 @@ TEST_F(AppTest, Nrd545TextTables) {
     EXPECT_TRUE(BwTexts[3].isEmpty());
     EXPECT_EQ(NbTexts[2], QStringLiteral("NB2"));
 }
+
+// The bandwidth control's ranges, each as the receiver or the editor has it:
+// what the receiver takes and shows, what the user steps through, and where
+// it acts at all.
+TEST_F(AppTest, BandwidthControlRangesPerModelFilterAndMode) {
+    struct Row {
+        RxModel model;
+        bool option;
+        int mode, filter;
+        int lo, hi;           // taken and shown, lo > hi for none
+        int stepLo, stepHi;   // stepped through
+        bool applies;
+    };
+    const Row rows[] = {
+        {RxModel::Nrd545, false, 2, 1, 1, 999, 10, 990, true},
+        {RxModel::Nrd545, false, nrdmode::Nfm, 1, 1, 999, 10, 990, false},
+        {RxModel::Nrd545, false, nrdmode::Ams, 0, 1, 999, 10, 990, false},
+        {RxModel::Nrd535, true, 2, 0, 2000, 5500, 2000, 5500, true},
+        {RxModel::Nrd535, true, 2, 1, 500, 2200, 500, 2200, true},
+        {RxModel::Nrd535, true, 2, 2, 0, -1, 0, -1, false},
+        {RxModel::Nrd535, true, nrdmode::Nfm, 1, 500, 2200, 500, 2200, false},
+        {RxModel::Nrd535, false, 2, 0, 2000, 5500, 2000, 5500, false},
+        {RxModel::Ar7030, true, 2, 1, 0, -1, 0, -1, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(::testing::Message() << int(r.model) << " mode " << r.mode << " filter " << r.filter
+                                          << (r.option ? " with BWC" : ""));
+        Settings[size_t(BwcOption)] = r.option ? 1 : 0;
+        const CodeRange taken = bandwidthControlRange(r.model, r.filter);
+        const CodeRange stepped = bandwidthControlStepRange(r.model, r.filter);
+        EXPECT_EQ(taken.has() ? std::pair(taken.lo, taken.hi) : std::pair(0, -1), std::pair(r.lo, r.hi));
+        EXPECT_EQ(stepped.has() ? std::pair(stepped.lo, stepped.hi) : std::pair(0, -1),
+                  std::pair(r.stepLo, r.stepHi));
+        EXPECT_EQ(bandwidthControlApplies(r.model, r.mode, r.filter), r.applies);
+    }
+    // The gate: the ends of the NRD-545's range, and the NRD-535's forced
+    // 0 beside its own only with the option.
+    for (const auto& [code, taken] : {std::pair{1, true}, {999, true}, {0, false}, {1000, false}})
+        EXPECT_EQ(receiverTakes(RxModel::Nrd545, RxSetting::BandwidthControl, code), taken) << code;
+    Settings[size_t(BwcOption)] = 1;
+    for (const auto& [code, taken] : {std::pair{0, true}, {1, false}, {499, false}, {500, true}, {5500, true}})
+        EXPECT_EQ(receiverTakes(RxModel::Nrd535, RxSetting::BandwidthControl, code), taken) << code;
+    Settings[size_t(BwcOption)] = 0;
+    EXPECT_FALSE(receiverTakes(RxModel::Nrd535, RxSetting::BandwidthControl, 0));
+}

@@ -144,10 +144,10 @@ TEST_F(Nrd545, ValuesOutsideTheModelsRangesAreRefused) {
         {"noise blanker 7", [](clsNRD545& r) { return r.nb(0, 7); }, ""},
         {"RTTY on", [](clsNRD545& r) { return r.RttyOnOff(1); }, "U231"},
         {"RTTY 2", [](clsNRD545& r) { return r.RttyOnOff(2); }, ""},
-        {"bandwidth control 10", [](clsNRD545& r) { return r.Bandwidthcontrol(10); }, "W010"},
-        {"bandwidth control 990", [](clsNRD545& r) { return r.Bandwidthcontrol(990); }, "W990"},
+        {"bandwidth control 1", [](clsNRD545& r) { return r.Bandwidthcontrol(1); }, "W001"},
+        {"bandwidth control 999", [](clsNRD545& r) { return r.Bandwidthcontrol(999); }, "W999"},
         {"bandwidth control 0", [](clsNRD545& r) { return r.Bandwidthcontrol(0); }, ""},
-        {"bandwidth control 991", [](clsNRD545& r) { return r.Bandwidthcontrol(991); }, ""},
+        {"bandwidth control 1000", [](clsNRD545& r) { return r.Bandwidthcontrol(1000); }, ""},
         {"passband shift -230", [](clsNRD545& r) { return r.PassBandShift(-230); }, "P-230"},
         {"passband shift 231", [](clsNRD545& r) { return r.PassBandShift(231); }, ""},
     };

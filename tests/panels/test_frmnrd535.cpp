@@ -202,6 +202,13 @@ TEST_F(Nrd535PanelTest, TheLockHoldsTheReceiverAndTheModeAndFilterSetUpTheSlider
     EXPECT_EQ(sim.bandwidthControl(), 5500);
     EXPECT_EQ(text(p, "lblbandwidthcontrol"), QStringLiteral(" 5500"));
     EXPECT_EQ(text(p, "lblPassbandshift"), QStringLiteral(" 0"));
+    // The label shows what the receiver has over the whole of its range,
+    // also beyond the filter's own.
+    const std::pair<int, const char*> shown[] = {{800, " 800"}, {500, " 500"}, {499, "?"}, {5501, "?"}, {5500, " 5500"}};
+    for (const auto& [v, label] : shown) {
+        p->NRD535A_BandwidthcontrolChanged(v);
+        EXPECT_EQ(text(p, "lblbandwidthcontrol"), QLatin1String(label)) << v;
+    }
 
     // A slider sends its value at once; a click on the label centres it.
     pbs->setValue(-500);

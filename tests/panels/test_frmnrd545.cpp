@@ -78,13 +78,13 @@ TEST_F(Nrd545PanelTest, GoShowsTheReceiverItsMenusAndCloseReturnsItToLocal) {
     QSlider* ifg = slider(p, "vsbIfgain");
     const int bwcBefore = bwc->value();
     const int ifgBefore = ifg->value();
-    for (int v : {0, 9, 991, 1000}) {
+    for (int v : {0, 1000}) {
         p->NRD545A_BandwidthcontrolChanged(v);
         EXPECT_EQ(text(p, "lblbandwidthcontrol"), QStringLiteral("?"));
         EXPECT_EQ(bwc->value(), bwcBefore);
     }
-    p->NRD545A_BandwidthcontrolChanged(990);
-    EXPECT_EQ(text(p, "lblbandwidthcontrol"), QStringLiteral("9.90"));
+    p->NRD545A_BandwidthcontrolChanged(999);
+    EXPECT_EQ(text(p, "lblbandwidthcontrol"), QStringLiteral("9.99"));
     p->NRD545A_PassbandshiftChanged(-230);
     EXPECT_EQ(text(p, "lblPassbandshift"), QStringLiteral("-2.30"));
     p->NRD545A_PassbandshiftChanged(231);
@@ -197,6 +197,39 @@ TEST_F(Nrd545PanelTest, SlidersActOnlyWhileTheReceiverIsHeld) {
     slider(p, "vsbPassbandshift")->setValue(50);
     slider(p, "vsbVolume")->setValue(60);
     EXPECT_EQ(wire(), (Wire{"H1", "H1", "MM21", "J1999", "MM21", "L999999", "H0", "H0"}));
+}
+
+// The bandwidth control at either end of what the receiver takes: read back
+// it is shown with its slider live, and the slider sends it.
+TEST_F(Nrd545PanelTest, TheBandwidthControlAtEitherEndIsShownAndSent) {
+    const struct {
+        int value;
+        const char* shown;
+        QByteArray command;
+    } ends[] = {{999, "9.99", "W999"}, {1, "0.01", "W001"}};
+    for (const auto& end : ends) {
+        SCOPED_TRACE(end.shown);
+        sim.setVfo(Setting{0, 0, 2, 14200000, 10});
+        Levels l;
+        l.bandwidthControl = end.value;
+        sim.setLevels(l);
+        frmNRD545* p = go();
+        ASSERT_NE(p, nullptr);
+        click(p, QStringLiteral("cmdLock_1"));
+        QSlider* bwc = slider(p, "vsbBandwidthcontrol");
+        EXPECT_EQ(text(p, "lblbandwidthcontrol"), QLatin1String(end.shown));
+        EXPECT_TRUE(bwc->isEnabled());
+        EXPECT_EQ(bwc->value(), end.value);
+
+        bwc->setValue(500);
+        clearWire();
+        bwc->setValue(end.value);
+        EXPECT_EQ(wire(), Wire{end.command});
+        EXPECT_EQ(sim.levels().bandwidthControl, end.value);
+        EXPECT_EQ(text(p, "lblbandwidthcontrol"), QLatin1String(end.shown));
+        TearDown();
+        SetUp();
+    }
 }
 
 TEST_F(Nrd545PanelTest, ModeFilterAgcMemoryAndOtherButtons) {

@@ -111,10 +111,9 @@ protected:
             EXPECT_EQ(s.vfo().mode, e.mode);
             EXPECT_EQ(s.vfo().agc, e.agc);
             EXPECT_EQ(s.passbandShift(), e.pbs);
-            // A filter without the control is sent none.
-            if (e.bwc != 0) {
-                EXPECT_EQ(s.bandwidthControl(), e.bwc);
-            }
+            // All six go out, the forced 0 of a filter without the control
+            // included.
+            EXPECT_EQ(s.bandwidthControl(), e.bwc);
             break;
         }
         case 3: {
