@@ -3,6 +3,7 @@
 #include "drivers/nrd/nrd_codec.h"
 #include "drivers/rx_link.h"
 #include "platform/commport.h"
+#include "platform/sequence.h"
 #include "platform/timeouts.h"
 #include "shell/globals.h"
 
@@ -48,6 +49,8 @@ int quietMs(CommPort& port) {
 } // namespace
 
 bool NrdDriver::send(const QByteArray& command) {
+    const sequence::Operation op(port_);
+    if (op.stopped()) return false;
     std::optional<quint64>& remoteOn = port_.receiverOnLine().remoteOnOpenCount;
     if (port_.ensureOpen() && RemoteHeld == 1 && remoteOn && *remoteOn != port_.openCount() && command != "H1" &&
         command != "H0") {
@@ -75,6 +78,7 @@ void skipLineEnds(QByteArray& reply) {
 } // namespace
 
 bool NrdDriver::i_on() {
+    const sequence::Operation op(port_);
     if ((RemoteHeld == 1 && CmdBusy == 0) || (RemoteHeld == 0 && CmdBusy == 1)) {
         port_.ensureOpen();
         port_.receiverOnLine().remoteOnOpenCount = port_.openCount();
@@ -87,6 +91,7 @@ bool NrdDriver::i_on() {
 }
 
 bool NrdDriver::i_off() {
+    const sequence::Operation op(port_);
     if (RemoteHeld == 0 && CmdBusy == 0) {
         // The receiver wants this pause after the last command; when it has
         // already kept quiet that long since the last question (it did not
@@ -103,6 +108,7 @@ bool NrdDriver::i_off() {
 }
 
 bool NrdDriver::Lockonoff(int v) {
+    const sequence::Operation op(port_);
     bool ok = false;
     if (v == 0) {
         RemoteHeld = 0;
@@ -123,7 +129,7 @@ bool NrdDriver::Lockonoff(int v) {
     return ok;
 }
 
-NrdDriver::Bracket::Bracket(NrdDriver& driver) : driver_(driver), ok_(driver_.openBracket()) {}
+NrdDriver::Bracket::Bracket(NrdDriver& driver) : op_(driver.port_), driver_(driver), ok_(driver_.openBracket()) {}
 
 NrdDriver::Bracket::~Bracket() { driver_.closeBracket(); }
 
@@ -133,6 +139,7 @@ bool NrdDriver::openBracket() {
 }
 
 bool NrdDriver::relayOffOnAnswer() {
+    const sequence::Operation op(port_);
     const bool answered = query("R0", "R######\r").has_value();
     noteResult(answered);
     return answered && send("O0");
@@ -171,6 +178,7 @@ bool NrdDriver::Timerrelaysonoff(int v) {
 }
 
 bool NrdDriver::DialReports(int v) {
+    const sequence::Operation op(port_);
     if (v == 1) return send("I1") && send(particulars().dialRelease);
     if (v == 0) return send("I0");
     return false;
@@ -182,6 +190,8 @@ bool NrdDriver::sendBracketed(const QByteArray& command) {
 }
 
 std::optional<QByteArray> NrdDriver::query(const QByteArray& command, const char* shape) {
+    const sequence::Operation op(port_);
+    if (op.stopped()) return std::nullopt;
     const int n = int(std::strlen(shape));
     port_.discardInput();
     if (!send(command)) return std::nullopt;
@@ -202,6 +212,8 @@ std::optional<QByteArray> NrdDriver::query(const QByteArray& command, const char
 }
 
 std::optional<QByteArray> NrdDriver::lineRead(const QByteArray& command, int maxLength) {
+    const sequence::Operation op(port_);
+    if (op.stopped()) return std::nullopt;
     port_.discardInput();
     if (!send(command)) return std::nullopt;
     // The reply's length is not known before its CR: the deadline allows for
