@@ -24,19 +24,8 @@ int g_opDepth = 0;      // operations in progress (nested ones counted)
 int g_yieldDepth = 0;   // events running between operations
 int g_noYield = 0;
 bool g_owed = false;    // an operation has ended since events last ran
-long g_yields = 0;
 long g_operations = 0;
 QPointer<const CommPort> g_lastPort;   // the port of the last operation
-
-struct Running {
-    QPointer<const QObject> window;
-    int level;          // the yield depth the sequence runs at
-    bool stopped = false;
-};
-std::vector<Running>& running() {
-    static std::vector<Running> r;
-    return r;
-}
 
 struct Held {
     QPointer<QObject> receiver;
@@ -158,7 +147,6 @@ bool onGuiThread() {
 void yieldNow() {
     install();
     g_owed = false;
-    ++g_yields;
     const WaitScope wait;  // no window is destroyed under the sequence
     ++g_yieldDepth;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -171,14 +159,6 @@ void yieldNow() {
     }
     --g_yieldDepth;
     if (g_yieldDepth == 0) postHeld();
-}
-
-// Operations of the sequences that run at the current yield depth are
-// stopped when one of them was.
-bool stoppedHere() {
-    for (const Running& r : running())
-        if (r.level == g_yieldDepth && r.stopped) return true;
-    return false;
 }
 
 } // namespace
@@ -213,25 +193,8 @@ Operation::~Operation() {
     if (--g_opDepth == 0) g_owed = true;
 }
 
-bool Operation::stopped() const { return stoppedHere(); }
-
-Scope::Scope(const QObject* window) : index_(int(running().size())) {
-    running().push_back({window, g_yieldDepth});
-}
-
-Scope::~Scope() { running().resize(size_t(index_)); }
-
-bool Scope::stopped() const { return running()[size_t(index_)].stopped; }
-
 NoYield::NoYield() { ++g_noYield; }
 NoYield::~NoYield() { --g_noYield; }
-
-void windowUnloaded(const QObject* window) {
-    // Only an unload that ran between a sequence's operations stops it; a
-    // sequence that unloads its own window goes on with its own last steps.
-    for (Running& r : running())
-        if (r.window == window && r.level < g_yieldDepth) r.stopped = true;
-}
 
 bool yielding() { return g_yieldDepth > 0; }
 
@@ -240,8 +203,6 @@ bool later(std::function<void()> call) {
     deferred().push_back(std::move(call));
     return true;
 }
-
-long yieldCount() { return g_yields; }
 
 long operationCount() { return g_operations; }
 

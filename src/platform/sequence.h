@@ -5,20 +5,20 @@
 // pauses) is atomic: it never runs events. A sequence of them (a panel's
 // refresh, a hold with its refresh, Set R2M, a tick, a fetch) would hold the
 // event loop for all of them together; instead, when an operation starts
-// right after another one ended, the pending events run first. So no click or
-// tick holds the event loop longer than its longest operation.
+// after another one ended and the event loop has not run since, the pending
+// events run first. So no click or tick holds the event loop much longer
+// than its longest operation, whichever window or tick runs the sequence.
 //
-// What runs there is kept from running on top of the sequence: user input
-// stays queued (it comes when the sequence has returned), and until the
-// sequence has returned an application filter holds back, and then posts
-// again, what would start another sequence or take its window away: the
-// timer ticks of our windows, close requests for our windows and input posted
-// to them; a box or notice asked for there waits too (later()). No window is destroyed while events run
-// there (a WaitScope is held). Other events (painting, the serial line,
-// timers not owned by a window) run.
+// What runs there is kept from running on top of the sequence. User input
+// stays queued and comes once the sequence has returned to the event loop.
+// An application filter holds back, and posts again after the pause, the
+// timer ticks of our windows (and of what they keep), close requests for our
+// windows and input posted to them; there they are held again, so they come
+// once the sequence has returned. A box asked for there (a notice) waits the
+// same way (later()). No window is destroyed meanwhile (a WaitScope is held),
+// and a window that has been unloaded gets no more ticks. Painting, the serial
+// line and timers no window keeps run.
 #include <functional>
-
-class QObject;
 
 namespace dovrane {
 class CommPort;
@@ -38,28 +38,6 @@ public:
     ~Operation();
     Operation(const Operation&) = delete;
     Operation& operator=(const Operation&) = delete;
-    // The sequence this operation belongs to was stopped (its window was
-    // unloaded by something that ran between its operations): the operation
-    // sends nothing and reports nothing.
-    bool stopped() const;
-};
-
-// Held by a window's code that runs a sequence on behalf of that window. When
-// the window is unloaded by something that ran between the sequence's
-// operations, the sequence is stopped: its remaining operations send nothing
-// (they return as a receiver that did not answer, without a notice), so the
-// code runs to its end without touching the receiver again.
-class Scope {
-public:
-    explicit Scope(const QObject* window);
-    ~Scope();
-    Scope(const Scope&) = delete;
-    Scope& operator=(const Scope&) = delete;
-    // The window was unloaded in the middle of the sequence.
-    bool stopped() const;
-
-private:
-    int index_;
 };
 
 // Held where events must not run between operations (a window being
@@ -72,17 +50,12 @@ public:
     NoYield& operator=(const NoYield&) = delete;
 };
 
-// The window registry tells of every unload.
-void windowUnloaded(const QObject* window);
-
 // True while pending events run between two operations.
 bool yielding();
 // Inside such a pause, puts call off until the sequence has returned to the
 // event loop and returns true; otherwise returns false (the caller goes on).
 // For what must not happen in the middle of a sequence: a box, a notice.
 bool later(std::function<void()> call);
-// How often events were let run between operations (tests).
-long yieldCount();
 // How many operations have begun (tests).
 long operationCount();
 // Installs the application filter (the windows do so when they are made).

@@ -71,10 +71,9 @@ void Form::unload() {
     hide();
     loaded_ = false;
     unloading_ = false;
-    // Its timers tick no more, whoever starts them, and a sequence it was
-    // running when something else unloaded it sends nothing more.
+    // Its timers tick no more, whoever starts them (a sequence of its own
+    // that ends after the unload, say).
     setProperty("dovraneUnloaded", true);
-    sequence::windowUnloaded(this);
     if (openFlag_) *openFlag_ = false;
     forms::release(this);
     graveyard().push_back(this);

@@ -21,7 +21,7 @@ clsAR7030::clsAR7030(CommPort& port, QObject* parent) : QObject(parent), port_(p
 
 bool clsAR7030::send(const Sequence& seq) {
     const sequence::Operation op(port_);
-    if (!seq.valid() || op.stopped()) return false;
+    if (!seq.valid()) return false;
     if (port_.write(seq.bytes())) {
         // Both power sequences end in the reset routine: the receiver starts
         // afresh and is slow to answer the next question.
@@ -34,7 +34,7 @@ bool clsAR7030::send(const Sequence& seq) {
 
 std::optional<QByteArray> clsAR7030::query(const Sequence& select, int count) {
     const sequence::Operation op(port_);
-    if (!select.valid() || op.stopped()) return std::nullopt;
+    if (!select.valid()) return std::nullopt;
     QByteArray answer;
     for (int i = 0; i < count; ++i) {
         QByteArray out = i == 0 ? select.bytes() : QByteArray();

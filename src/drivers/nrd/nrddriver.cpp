@@ -50,7 +50,6 @@ int quietMs(CommPort& port) {
 
 bool NrdDriver::send(const QByteArray& command) {
     const sequence::Operation op(port_);
-    if (op.stopped()) return false;
     std::optional<quint64>& remoteOn = port_.receiverOnLine().remoteOnOpenCount;
     if (port_.ensureOpen() && RemoteHeld == 1 && remoteOn && *remoteOn != port_.openCount() && command != "H1" &&
         command != "H0") {
@@ -191,7 +190,6 @@ bool NrdDriver::sendBracketed(const QByteArray& command) {
 
 std::optional<QByteArray> NrdDriver::query(const QByteArray& command, const char* shape) {
     const sequence::Operation op(port_);
-    if (op.stopped()) return std::nullopt;
     const int n = int(std::strlen(shape));
     port_.discardInput();
     if (!send(command)) return std::nullopt;
@@ -213,7 +211,6 @@ std::optional<QByteArray> NrdDriver::query(const QByteArray& command, const char
 
 std::optional<QByteArray> NrdDriver::lineRead(const QByteArray& command, int maxLength) {
     const sequence::Operation op(port_);
-    if (op.stopped()) return std::nullopt;
     port_.discardInput();
     if (!send(command)) return std::nullopt;
     // The reply's length is not known before its CR: the deadline allows for

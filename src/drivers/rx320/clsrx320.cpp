@@ -34,7 +34,6 @@ clsRX320::clsRX320(CommPort& port, QObject* parent) : QObject(parent), port_(por
 
 bool clsRX320::put(const QByteArray& command) {
     const sequence::Operation op(port_);
-    if (op.stopped()) return false;
     if (port_.write(command)) return true;
     // The receiver is never read in normal use: a lost line shows only here.
     noteRxFailure(port_);
@@ -154,7 +153,6 @@ bool clsRX320::Linelevel(int level) {
 
 std::optional<float> clsRX320::Smeter() {
     const sequence::Operation op(port_);
-    if (op.stopped()) return std::nullopt;
     // Whatever is waiting belongs to an earlier exchange, never to this answer.
     port_.discardInput();
     std::optional<float> value;
@@ -194,7 +192,6 @@ std::optional<QByteArray> clsRX320::readFirmwareReply() {
 
 std::optional<QString> clsRX320::Firmware() {
     const sequence::Operation op(port_);
-    if (op.stopped()) return std::nullopt;
     port_.discardInput();
     std::optional<QByteArray> reply;
     if (put(rx320::firmwareQuery())) reply = readFirmwareReply();
