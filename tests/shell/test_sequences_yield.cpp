@@ -10,6 +10,8 @@
 #include "panels/frmar7030.h"
 #include "panels/frmnrd535.h"
 #include "panels/frmnrd545.h"
+#include "panels/tool_windows.h"
+#include "scanning/frmpropagation.h"
 #include "platform/sequence.h"
 #include "shell/facade.h"
 #include "sim/ar7030_sim.h"
@@ -101,6 +103,8 @@ struct Path {
     // did (a fetch between its cells): a tick may come there, and its window
     // refuses to close while it transfers.
     bool waitsInside = false;
+    // Puts things back before each run, outside it (a run to stop).
+    std::function<void()> reset = {};
 };
 
 // Whether `part` is found in `whole` in order, other bytes between.
@@ -179,6 +183,7 @@ protected:
     // Runs the path once with d in its middle: at the first beat of a timer
     // that no window owns, which comes between two of its operations.
     Run runOnce(const Path& path, Disturbance d) {
+        if (path.reset) path.reset();
         this->sim.waitIdle();
         this->sim.clearBytesReceived();
         const qsizetype boxesBefore = this->dialogs.shown().size();
@@ -330,6 +335,18 @@ TYPED_TEST(Yielding, Fetch) {
                          .expect(memtext::Fetched);
                      m->cmdFetch_Click();
                  }, {}, true});
+}
+
+TYPED_TEST(Yielding, PropagationStart) {
+    toolWindowOpener(QStringLiteral("frmPropagation"))();
+    const QPointer<frmPropagation> w = forms::loaded<frmPropagation>();
+    ASSERT_NE(w, nullptr);
+    // A click on Start while the run goes finds the button disabled: nothing
+    // to come again.
+    this->table({"propagation start", w, [w] { w->cmdStart_Click(); }, {}, false, [w] {
+                     if (w && w->recording()) w->cmdStop_Click();
+                 }});
+    if (w && w->recording()) w->cmdStop_Click();
 }
 
 } // namespace
