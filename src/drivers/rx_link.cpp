@@ -5,6 +5,7 @@
 #include "drivers/rx320/clsrx320.h"
 #include "platform/commport.h"
 #include "platform/dialogs.h"
+#include "platform/sequence.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -18,6 +19,8 @@ int g_taken = 0;    // of those, the ones a caller has taken over
 QString g_pendingDevice;
 
 void showNotice(const QString& device) {
+    // Not in the middle of a sequence: it stops, then the notice tells.
+    if (sequence::later([device] { showNotice(device); })) return;
     // Shown even when a good reply has come in the meantime: the failure was
     // real, and the user should know the line dropped out.
     --g_pending;

@@ -74,6 +74,7 @@ frmMemman::frmMemman()
     ui->grdTitles->setFont(fixed);
     ui->grdMemman->verticalHeader()->setDefaultSectionSize(18);
     ui->cmdScanstop->setVisible(false);
+    tmrScan.setParent(this);   // a window's timer: it waits while a sequence runs
     tmrScan.setSingleShot(false);
 
     connect(ui->cmdFetch, &QPushButton::clicked, this, [this] { cmdFetch_Click(); });

@@ -1,4 +1,5 @@
 #include "platform/dialogs.h"
+#include "platform/sequence.h"
 #include "platform/delay.h"
 
 #include <QApplication>
@@ -37,6 +38,10 @@ void setHandler(Handler h) { handler() = std::move(h); }
 void clearHandler() { handler() = nullptr; }
 
 Answer message(const QString& text, Buttons buttons, Icon icon, const QString& title) {
+    // A notice that comes up while events run between a sequence's receiver
+    // operations waits until the sequence has returned: its box would let
+    // everything run in the middle of it.
+    if (buttons == Buttons::Ok && sequence::later([=] { message(text, buttons, icon, title); })) return Answer::Ok;
     Box box;
     box.icon = icon;
     box.buttons = buttons;

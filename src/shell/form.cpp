@@ -1,6 +1,7 @@
 #include "shell/form.h"
 #include "platform/geometry.h"
 #include "platform/delay.h"
+#include "platform/sequence.h"
 #include "shell/globals.h"
 #include "shell/show_panel.h"
 #include "shell/unloadallforms.h"
@@ -41,6 +42,7 @@ std::vector<QPointer<Form>>& graveyard() {
 Form::Form(int positionIndex, bool* openFlag, QWidget* parent)
     : QWidget(parent, Qt::Window), positionIndex_(positionIndex), openFlag_(openFlag) {
     WaitScope::setOnAllEnded(&forms::collect);
+    sequence::install();
     // Other windows and the title clock find a window by its open flag.
     registerWindow(openFlag, this);
 }
@@ -53,6 +55,7 @@ Form::~Form() {
 void Form::load() {
     if (loaded_) return;
     loaded_ = true;
+    setProperty("dovraneUnloaded", false);
     Form_Load();
     if (!loaded_) return; // the load step may have unloaded the window itself
     place();
@@ -68,6 +71,9 @@ void Form::unload() {
     hide();
     loaded_ = false;
     unloading_ = false;
+    // Its timers tick no more, whoever starts them (a sequence of its own
+    // that ends after the unload, say).
+    setProperty("dovraneUnloaded", true);
     if (openFlag_) *openFlag_ = false;
     forms::release(this);
     graveyard().push_back(this);
@@ -396,6 +402,7 @@ void collect() {
 }
 
 void destroyAll() {
+    const sequence::NoYield noYield;
     // The tool windows go first, while the panel and the welcome window's
     // port they stop their runs through are still there; then the panels,
     // whose receiver drivers write to that port; the welcome window, which

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <memory>
 
@@ -109,6 +110,9 @@ private:
     QTimer* timer_;
     std::unique_ptr<TimerReceiver> rx_;
     Stage stage_ = Stage::Idle;
+    // A step lets events run between its exchanges: nothing starts another
+    // step on top of it.
+    bool advancing_ = false;
     bool paid_ = false;
     // The port's open count when the last try ended: a try has met the
     // device that the port now leads to.
@@ -127,6 +131,7 @@ bool Debt::onOwedDevice() const {
 }
 
 bool Debt::advance(bool quiet) {
+    const QScopedValueRollback<bool> busy(advancing_, true);
     if (!onOwedDevice()) {
         // The port was opened on another device meanwhile: nothing of the
         // try, its closing steps included, may reach it. The bracket it
@@ -166,11 +171,16 @@ bool Debt::advance(bool quiet) {
 }
 
 void Debt::tick() {
+    if (advancing_) {
+        timer_->start(0);   // the step under way first
+        return;
+    }
     if (advance(true)) timer_->start(0);
     else tried();
 }
 
 void Debt::tryNow(bool quiet) {
+    if (advancing_) return;   // the step under way goes on
     timer_->stop();
     while (advance(quiet)) {
     }

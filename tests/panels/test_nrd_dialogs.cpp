@@ -360,12 +360,16 @@ protected:
     // Runs a modal dialog from the panel's menu; act runs while it is up.
     template <class Dialog> void fromMenu(Panel* p, const char* item, std::function<void(Dialog*)> act) {
         bool ran = false;
-        QTimer::singleShot(50, [&] {
-            if (auto* dlg = forms::loaded<Dialog>()) {
-                act(dlg);
-                ran = true;
-            }
+        // Acts once the dialog is up: its load lets events run between the
+        // reads it makes.
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dlg = forms::loaded<Dialog>();
+            if (ran || !dlg || !dlg->isVisible()) return;
+            ran = true;
+            act(dlg);
         });
+        poll.start(50);
         QAction* a = p->menuItem(QLatin1String(item));
         ASSERT_NE(a, nullptr) << item;
         a->trigger();

@@ -4,6 +4,7 @@
 #include "drivers/model_tables.h"
 #include "drivers/rx_link.h"
 #include "platform/commport.h"
+#include "platform/sequence.h"
 #include "platform/timeouts.h"
 
 #include <QElapsedTimer>
@@ -19,6 +20,7 @@ constexpr RxModel Model = RxModel::Ar7030;
 clsAR7030::clsAR7030(CommPort& port, QObject* parent) : QObject(parent), port_(port) {}
 
 bool clsAR7030::send(const Sequence& seq) {
+    const sequence::Operation op(port_);
     if (!seq.valid()) return false;
     if (port_.write(seq.bytes())) {
         // Both power sequences end in the reset routine: the receiver starts
@@ -31,6 +33,7 @@ bool clsAR7030::send(const Sequence& seq) {
 }
 
 std::optional<QByteArray> clsAR7030::query(const Sequence& select, int count) {
+    const sequence::Operation op(port_);
     if (!select.valid()) return std::nullopt;
     QByteArray answer;
     for (int i = 0; i < count; ++i) {
@@ -185,6 +188,8 @@ std::optional<int> clsAR7030::readLevel(const LevelRegister& reg) {
 }
 
 bool clsAR7030::writeLevel(const LevelRegister& reg, int v) {
+    // Read and write are one operation: nothing may change the byte between.
+    const sequence::Operation op(port_);
     const int level = limitedLevelByte(reg, v);
     // The register shares its byte with other settings: keep their bits.
     const auto current = readRegister(Page0, reg.address);
@@ -273,6 +278,7 @@ bool clsAR7030::Beatfreqosc(int v) {
 }
 
 std::optional<float> clsAR7030::Smeter() {
+    const sequence::Operation op(port_);
     const auto whole = readRegister(Page0, RegSmeterWhole);
     if (!whole) return std::nullopt;
     const auto fifths = readRegister(Page0, RegSmeterFifths);
@@ -283,6 +289,8 @@ std::optional<float> clsAR7030::Smeter() {
 std::optional<QString> clsAR7030::Memory(int n) {
     // A channel beyond 99 has no address inside its pages.
     if (n < 0 || n >= ChannelCount) return std::nullopt;
+    // The mode byte is read where the word left the address pointer.
+    const sequence::Operation op(port_);
     const auto freq = query(Sequence().page(Page2).memoryAddress(channelAddress(n)), 3);
     if (!freq) return std::nullopt;
     ChannelBytes ch;

@@ -3,6 +3,7 @@
 #include "drivers/nrd/nrd_codec.h"
 #include "drivers/rx_link.h"
 #include "platform/commport.h"
+#include "platform/sequence.h"
 #include "platform/timeouts.h"
 #include "shell/globals.h"
 
@@ -48,6 +49,7 @@ int quietMs(CommPort& port) {
 } // namespace
 
 bool NrdDriver::send(const QByteArray& command) {
+    const sequence::Operation op(port_);
     std::optional<quint64>& remoteOn = port_.receiverOnLine().remoteOnOpenCount;
     if (port_.ensureOpen() && RemoteHeld == 1 && remoteOn && *remoteOn != port_.openCount() && command != "H1" &&
         command != "H0") {
@@ -75,6 +77,7 @@ void skipLineEnds(QByteArray& reply) {
 } // namespace
 
 bool NrdDriver::i_on() {
+    const sequence::Operation op(port_);
     if ((RemoteHeld == 1 && CmdBusy == 0) || (RemoteHeld == 0 && CmdBusy == 1)) {
         port_.ensureOpen();
         port_.receiverOnLine().remoteOnOpenCount = port_.openCount();
@@ -87,6 +90,7 @@ bool NrdDriver::i_on() {
 }
 
 bool NrdDriver::i_off() {
+    const sequence::Operation op(port_);
     if (RemoteHeld == 0 && CmdBusy == 0) {
         // The receiver wants this pause after the last command; when it has
         // already kept quiet that long since the last question (it did not
@@ -103,6 +107,7 @@ bool NrdDriver::i_off() {
 }
 
 bool NrdDriver::Lockonoff(int v) {
+    const sequence::Operation op(port_);
     bool ok = false;
     if (v == 0) {
         RemoteHeld = 0;
@@ -123,7 +128,7 @@ bool NrdDriver::Lockonoff(int v) {
     return ok;
 }
 
-NrdDriver::Bracket::Bracket(NrdDriver& driver) : driver_(driver), ok_(driver_.openBracket()) {}
+NrdDriver::Bracket::Bracket(NrdDriver& driver) : op_(driver.port_), driver_(driver), ok_(driver_.openBracket()) {}
 
 NrdDriver::Bracket::~Bracket() { driver_.closeBracket(); }
 
@@ -133,6 +138,7 @@ bool NrdDriver::openBracket() {
 }
 
 bool NrdDriver::relayOffOnAnswer() {
+    const sequence::Operation op(port_);
     const bool answered = query("R0", "R######\r").has_value();
     noteResult(answered);
     return answered && send("O0");
@@ -171,6 +177,7 @@ bool NrdDriver::Timerrelaysonoff(int v) {
 }
 
 bool NrdDriver::DialReports(int v) {
+    const sequence::Operation op(port_);
     if (v == 1) return send("I1") && send(particulars().dialRelease);
     if (v == 0) return send("I0");
     return false;
@@ -187,6 +194,7 @@ SendResult NrdDriver::sendPlain(const QByteArray& command) {
 }
 
 std::optional<QByteArray> NrdDriver::query(const QByteArray& command, const char* shape) {
+    const sequence::Operation op(port_);
     const int n = int(std::strlen(shape));
     port_.discardInput();
     if (!send(command)) return std::nullopt;
@@ -207,6 +215,7 @@ std::optional<QByteArray> NrdDriver::query(const QByteArray& command, const char
 }
 
 std::optional<QByteArray> NrdDriver::lineRead(const QByteArray& command, int maxLength) {
+    const sequence::Operation op(port_);
     port_.discardInput();
     if (!send(command)) return std::nullopt;
     // The reply's length is not known before its CR: the deadline allows for

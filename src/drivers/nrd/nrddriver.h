@@ -10,6 +10,7 @@
 // the notice about a silent receiver is given only after the release.
 #include "drivers/model_tables.h"
 #include "drivers/sent.h"
+#include "platform/sequence.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -85,6 +86,8 @@ protected:
         bool ok() const { return ok_; }
 
     private:
+        // The bracket and what it holds are one operation.
+        sequence::Operation op_;
         NrdDriver& driver_;
         bool ok_;
     };

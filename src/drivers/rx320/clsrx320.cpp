@@ -4,6 +4,7 @@
 #include "drivers/rx320/rx320_state.h"
 #include "drivers/rx_link.h"
 #include "platform/commport.h"
+#include "platform/sequence.h"
 #include "platform/timeouts.h"
 #include "shell/globals.h"
 
@@ -32,6 +33,7 @@ bool fitsState(int v) {
 clsRX320::clsRX320(CommPort& port, QObject* parent) : QObject(parent), port_(port) {}
 
 bool clsRX320::put(const QByteArray& command) {
+    const sequence::Operation op(port_);
     if (port_.write(command)) return true;
     // The receiver is never read in normal use: a lost line shows only here.
     noteRxFailure(port_);
@@ -71,6 +73,7 @@ SendResult clsRX320::Bandwidth(int filter) {
     in.filter = filter;
     // Checked before anything goes out, so a filter is never sent without its re-tune.
     if (!cmd || !canTune(in)) return Sent::Refused;
+    const sequence::Operation op(port_);   // the setting and its re-tune go out together
     if (!put(*cmd)) return Sent::NoAnswer;
     Rx320Bw = int16_t(filter);
     if (!FrequencyA(Rx320Freq)) return Sent::NoAnswer;
@@ -84,6 +87,7 @@ SendResult clsRX320::Mode(int mode) {
     rx320::TuningInput in = stateTuning();
     in.mode = mode;
     if (!canTune(in)) return Sent::Refused;
+    const sequence::Operation op(port_);
     if (!put(*cmd)) return Sent::NoAnswer;
     Rx320Mode = int16_t(mode);
     if (!FrequencyA(Rx320Freq)) return Sent::NoAnswer;
@@ -148,6 +152,7 @@ bool clsRX320::Linelevel(int level) {
 }
 
 std::optional<float> clsRX320::Smeter() {
+    const sequence::Operation op(port_);
     // Whatever is waiting belongs to an earlier exchange, never to this answer.
     port_.discardInput();
     std::optional<float> value;
@@ -186,6 +191,7 @@ std::optional<QByteArray> clsRX320::readFirmwareReply() {
 }
 
 std::optional<QString> clsRX320::Firmware() {
+    const sequence::Operation op(port_);
     port_.discardInput();
     std::optional<QByteArray> reply;
     if (put(rx320::firmwareQuery())) reply = readFirmwareReply();

@@ -1,0 +1,353 @@
+// Sequences of receiver operations let events run between the operations,
+// and stay safe when they do. Each path runs once undisturbed on the
+// simulated receiver at its real baud rate, then once with each disturbance
+// in its middle: the same trigger again, a tool window's tick, the window
+// closed. Whatever comes in the middle waits for the sequence: the wire
+// carries the undisturbed run's bytes first and whole, panel and receiver end
+// as after the undisturbed run, and what waited comes after. A timer that no
+// window owns ticks between the operations all along.
+#include "memories/memman_rig.h"
+#include "panels/frmar7030.h"
+#include "panels/frmnrd535.h"
+#include "panels/frmnrd545.h"
+#include "panels/tool_windows.h"
+#include "scanning/frmpropagation.h"
+#include "platform/sequence.h"
+#include "shell/facade.h"
+#include "sim/ar7030_sim.h"
+#include "sim/nrd535_sim.h"
+#include "sim/nrd545_sim.h"
+#include "support/waits.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QSlider>
+#include <QTableView>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
+
+namespace dovrane::test {
+namespace {
+
+template <class S, class P, int T, int B> struct Model {
+    using Sim = S;
+    using Panel = P;
+    static constexpr int Type = T;
+    static constexpr int Baud = B;
+};
+
+QString nrdState(const sim::NrdSimBase& s) {
+    const auto v = s.vfo();
+    return QStringLiteral("%1 %2 %3 %4 %5 remote %6")
+        .arg(v.attenuator).arg(v.bandwidth).arg(v.mode).arg(v.hertz).arg(v.agc).arg(s.inRemote());
+}
+
+struct Ar7030 : Model<sim::Ar7030Sim, frmAR7030, 1, 1200> {
+    static constexpr const char* button = "cmdMode_3";   // a mode: its write, then the full refresh
+    static QString record(int n) { return QStringLiteral("MEM%1 0%2 1 02 @ @ 000 020 0 ").arg(cellText(n)).arg(7100000 + n * 1000); }
+    static QString state(const Sim& s) { return QString::fromLatin1(s.regs(0, 0, 0x40).toHex()); }
+};
+struct Nrd535 : Model<sim::Nrd535Sim, frmNRD535, 2, 4800> {
+    static constexpr const char* button = "cmdLock_1";   // the hold and its refresh
+    static QString record(int n) { return QStringLiteral("MEM%1 0%2 2 01 1 0 @@@ @@@ @ ").arg(cellText(n)).arg(7100000 + n * 10000); }
+    static QString state(const Sim& s) { return nrdState(s); }
+};
+struct Nrd545 : Model<sim::Nrd545Sim, frmNRD545, 4, 4800> {
+    static constexpr const char* button = "cmdLock_1";
+    static QString record(int n) { return QStringLiteral("MEM%1 0%2 2 02 1 0 @@@ @@@ @ ").arg(cellText(n)).arg(7100000 + n * 10000); }
+    static QString state(const Sim& s) { return nrdState(s); }
+};
+
+// A tool window whose tick asks the receiver for its frequency.
+bool toolOpen = false;
+class ToolWindow : public Form {
+public:
+    ToolWindow() : Form(0, &toolOpen), timer(new QTimer(this)) {
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, this, [this] {
+            ++ticks;
+            if (*running) ++ticksInside;
+            (void)Update2RxFreq();
+        });
+    }
+    QTimer* timer;
+    int ticks = 0;
+    int ticksInside = 0;
+    const bool* running = nullptr;
+};
+
+enum class Disturbance { None, Again, ToolTick, Close };
+const char* name(Disturbance d) {
+    switch (d) {
+    case Disturbance::None: return "undisturbed";
+    case Disturbance::Again: return "the same trigger again";
+    case Disturbance::ToolTick: return "a tool's tick";
+    case Disturbance::Close: return "the window closed";
+    }
+    return "";
+}
+
+// One path: the window whose sequence it is, the trigger as a click calls
+// it, and the same trigger as it comes in again as events.
+struct Path {
+    QString name;
+    Form* window = nullptr;
+    std::function<void()> run;
+    std::function<void()> postAgain;   // none where the user cannot trigger it twice in a row
+    // The sequence has waits of its own in which events run as they always
+    // did (a fetch between its cells): a tick may come there, and its window
+    // refuses to close while it transfers.
+    bool waitsInside = false;
+    // Puts things back before each run, outside it (a run to stop).
+    std::function<void()> reset = {};
+};
+
+// Whether `part` is found in `whole` in order, other bytes between.
+bool inOrder(const QByteArray& part, const QByteArray& whole) {
+    qsizetype at = 0;
+    for (char c : part) {
+        at = whole.indexOf(c, at);
+        if (at < 0) return false;
+        ++at;
+    }
+    return true;
+}
+
+void postClick(QWidget* w, QPoint at, bool twice = false) {
+    const QPointF p(at);
+    const QPointF g(w->mapToGlobal(at));
+    const auto post = [&](QEvent::Type t, Qt::MouseButtons buttons) {
+        QCoreApplication::postEvent(w, new QMouseEvent(t, p, g, Qt::LeftButton, buttons, Qt::NoModifier));
+    };
+    post(QEvent::MouseButtonPress, Qt::LeftButton);
+    post(QEvent::MouseButtonRelease, Qt::NoButton);
+    if (!twice) return;
+    post(QEvent::MouseButtonDblClick, Qt::LeftButton);
+    post(QEvent::MouseButtonRelease, Qt::NoButton);
+}
+
+// What the panel shows.
+QString shown(const QWidget* w) {
+    QStringList parts;
+    for (const QWidget* c : w->findChildren<QWidget*>()) {
+        if (c->objectName().isEmpty()) continue;
+        QString v;
+        if (auto* l = qobject_cast<const QLabel*>(c)) v = l->text();
+        else if (auto* e = qobject_cast<const QLineEdit*>(c)) v = e->text();
+        else if (auto* b = qobject_cast<const QAbstractButton*>(c)) v = b->text() + (b->isChecked() ? "*" : "");
+        else if (auto* s = qobject_cast<const QSlider*>(c)) v = QString::number(s->value());
+        else continue;
+        parts << c->objectName() + '=' + v + (c->isEnabled() ? "" : "-");
+    }
+    parts.sort();
+    return parts.join('|');
+}
+
+template <class M>
+class Yielding : public MemmanRig<typename M::Sim, typename M::Panel, M::Type, M::Baud> {
+protected:
+    void SetUp() override {
+        MemmanRig<typename M::Sim, typename M::Panel, M::Type, M::Baud>::SetUp();
+        ASSERT_NE(this->go(), nullptr);
+        // An NRD receiver held by the user's lock: its refreshes read every
+        // level, each a read of its own.
+        if (M::Type != 1) {
+            auto* lock = this->panel->template findChild<QAbstractButton*>(QStringLiteral("cmdLock_1"));
+            ASSERT_NE(lock, nullptr);
+            lock->click();
+        }
+        this->pump(20);
+    }
+
+    frmMemman* memman() {
+        frmMemman* m = forms::loaded<frmMemman>() ? forms::loaded<frmMemman>() : this->openMemman();
+        for (int n = 0; n <= 3; ++n) MemImage.setRecord(n, M::record(n));
+        return m;
+    }
+
+    struct Run {
+        QByteArray wire;
+        QString panel;
+        QString receiver;
+        bool stillLoaded = false;
+        long maxOpsBetweenBeats = 0;
+        long operations = 0;
+        qsizetype boxes = 0;
+    };
+
+    // Runs the path once with d in its middle: at the first beat of a timer
+    // that no window owns, which comes between two of its operations.
+    Run runOnce(const Path& path, Disturbance d) {
+        if (path.reset) path.reset();
+        this->sim.waitIdle();
+        this->sim.clearBytesReceived();
+        const qsizetype boxesBefore = this->dialogs.shown().size();
+        ToolWindow* tool = d == Disturbance::ToolTick ? forms::load<ToolWindow>() : nullptr;
+        bool running = false;
+        if (tool) tool->running = &running;
+        bool disturbed = false;
+        std::vector<long> beats;
+        QTimer heartbeat;
+        heartbeat.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+            if (!running) return;
+            beats.push_back(sequence::operationCount());
+            if (disturbed) return;
+            disturbed = true;
+            switch (d) {
+            case Disturbance::None: break;
+            case Disturbance::Again: path.postAgain(); break;
+            case Disturbance::ToolTick: tool->timer->start(0); break;
+            case Disturbance::Close: path.window->close(); break;
+            }
+        });
+        heartbeat.start(20);
+        const long opsBefore = sequence::operationCount();
+        running = true;
+        path.run();
+        running = false;
+        const long opsAfter = sequence::operationCount();
+        heartbeat.stop();
+
+        Run r;
+        r.stillLoaded = path.window->isLoaded();
+        r.panel = shown(this->panel);
+        this->sim.waitIdle();
+        r.wire = this->sim.bytesReceived();
+        r.receiver = M::state(this->sim);
+        r.operations = opsAfter - opsBefore;
+        long last = opsBefore;
+        for (long b : beats) {
+            r.maxOpsBetweenBeats = std::max(r.maxOpsBetweenBeats, b - last);
+            last = b;
+        }
+        r.maxOpsBetweenBeats = std::max(r.maxOpsBetweenBeats, opsAfter - last);
+        EXPECT_TRUE(d == Disturbance::None || disturbed) << "the sequence let no event run";
+
+        // What waited comes once the sequence has returned.
+        if (tool) {
+            EXPECT_TRUE(pumpUntil([&] { return tool->ticks > 0; })) << "the tick was lost";
+            if (!path.waitsInside) {
+                EXPECT_EQ(tool->ticksInside, 0) << "the tick ran inside the sequence";
+            }
+            tool->unload();
+        }
+        if (d == Disturbance::Close && !path.waitsInside) {
+            const QPointer<Form> w(path.window);
+            EXPECT_TRUE(pumpUntil([&] { return !w || !w->isLoaded(); })) << "the close was lost";
+        }
+        this->pump(20);
+        if (d == Disturbance::Close && path.waitsInside) {
+            EXPECT_TRUE(path.window->isLoaded()) << "a transfer keeps its window";
+        }
+        r.boxes = this->dialogs.shown().size() - boxesBefore;
+        return r;
+    }
+
+    // The table: the path undisturbed, then with each disturbance.
+    void table(const Path& path) {
+        SCOPED_TRACE(path.name.toStdString());
+        const Run quiet = runOnce(path, Disturbance::None);
+        ASSERT_GE(quiet.operations, 2) << "a sequence of operations";
+        EXPECT_LE(quiet.maxOpsBetweenBeats, 2) << "events ran between the operations";
+        ASSERT_FALSE(quiet.wire.isEmpty());
+        for (Disturbance d : {Disturbance::Again, Disturbance::ToolTick, Disturbance::Close}) {
+            if (d == Disturbance::Again && !path.postAgain) continue;
+            SCOPED_TRACE(name(d));
+            const Run r = runOnce(path, d);
+            // The sequence ran whole, and nothing ran inside it.
+            if (path.waitsInside) {
+                EXPECT_TRUE(inOrder(quiet.wire, r.wire));
+            } else {
+                EXPECT_EQ(r.wire.left(quiet.wire.size()).toHex().toStdString(), quiet.wire.toHex().toStdString());
+            }
+            EXPECT_EQ(r.panel, quiet.panel);
+            EXPECT_EQ(r.receiver, quiet.receiver);
+            EXPECT_LE(r.maxOpsBetweenBeats, 2);
+            EXPECT_TRUE(r.stillLoaded) << "the window went in the middle of its sequence";
+            EXPECT_EQ(r.boxes, quiet.boxes);
+            // The trigger that came again ran once more, after the first.
+            if (d == Disturbance::Again) {
+                this->sim.waitIdle();
+                const QByteArray after = this->sim.bytesReceived();
+                EXPECT_EQ(after.mid(quiet.wire.size(), quiet.wire.size()).toHex().toStdString(),
+                          quiet.wire.toHex().toStdString())
+                    << "the click that came in the middle was lost";
+            }
+        }
+        if constexpr (std::is_same_v<typename M::Sim, sim::Ar7030Sim>) {
+            EXPECT_EQ(this->sim.violations(), 0);
+        }
+    }
+};
+
+using Models = ::testing::Types<Ar7030, Nrd535, Nrd545>;
+TYPED_TEST_SUITE(Yielding, Models);
+
+TYPED_TEST(Yielding, PanelUpdate) {
+    Form* p = this->panel;
+    this->table({"Update", p, [p] { static_cast<PanelForm*>(p)->menuItem(QStringLiteral("mnuUpdate"))->trigger(); }, {}});
+}
+
+TYPED_TEST(Yielding, PanelButton) {
+    auto* b = this->panel->template findChild<QAbstractButton*>(QLatin1String(TypeParam::button));
+    ASSERT_NE(b, nullptr);
+    this->table({TypeParam::button, this->panel, [b] { b->click(); },
+                 [b] { postClick(b, b->rect().center()); }});
+}
+
+TYPED_TEST(Yielding, SetR2M) {
+    frmMemman* m = this->memman();
+    ASSERT_NE(m, nullptr);
+    auto* grid = m->template findChild<QTableView*>(QStringLiteral("grdMemman"));
+    ASSERT_NE(grid, nullptr);
+    CurMemNr = 2;
+    const QRect cell = grid->visualRect(grid->model()->index(2, 0));
+    this->table({"Set R2M", m, [m] { m->grdMemman_DblClick(); },
+                 [grid, cell] { postClick(grid->viewport(), cell.center(), true); }});
+}
+
+TYPED_TEST(Yielding, MemoryScanTick) {
+    const QPointer<frmMemman> m = this->memman();
+    ASSERT_NE(m, nullptr);
+    this->setText(m, "txtFrom", QStringLiteral("1"));
+    this->setText(m, "txtTo", QStringLiteral("1"));
+    m->cmdScanrun_Click();
+    m->scanTimer()->stop();  // the test runs the ticks
+    this->table({"memory-scan tick", m, [m] { m->tmrScan_Timer(); }, [m] {
+                     m->scanTimer()->setSingleShot(true);
+                     m->scanTimer()->start(0);
+                 }});
+    if (m) m->scanTimer()->stop();
+}
+
+TYPED_TEST(Yielding, Fetch) {
+    frmMemman* m = this->memman();
+    ASSERT_NE(m, nullptr);
+    this->setText(m, "txtTo", QStringLiteral("2"));
+    this->table({"Fetch", m, [this, m] {
+                     this->dialogs.expect(QStringLiteral("capture the receiver"), dialogs::Answer::Yes)
+                         .expect(memtext::Fetched);
+                     m->cmdFetch_Click();
+                 }, {}, true});
+}
+
+TYPED_TEST(Yielding, PropagationStart) {
+    toolWindowOpener(QStringLiteral("frmPropagation"))();
+    const QPointer<frmPropagation> w = forms::loaded<frmPropagation>();
+    ASSERT_NE(w, nullptr);
+    // A click on Start while the run goes finds the button disabled: nothing
+    // to come again.
+    this->table({"propagation start", w, [w] { w->cmdStart_Click(); }, {}, false, [w] {
+                     if (w && w->recording()) w->cmdStop_Click();
+                 }});
+    if (w && w->recording()) w->cmdStop_Click();
+}
+
+} // namespace
+} // namespace dovrane::test
