@@ -4,8 +4,9 @@
 // is kept. A path that holds the loop shows as one long gap; a path that lets
 // events run between its steps shows as many short ones.
 //
-// Only the span of the path itself is counted: measure() waits for a beat,
-// forgets what came before, runs the path, and waits for the beat after it.
+// Only the span of the path itself is counted: measure() waits for the
+// heartbeat to run, forgets what came before, runs the path, and waits for
+// the beat after it.
 // A path that goes on by itself (a run's ticks) is given the time it runs.
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -38,7 +39,10 @@ public:
     void measure(const std::function<void()>& path, int spanMs = 0) {
         start();
         waitBeats(2);
+        // The first gap runs from the path's start: what held the loop
+        // before it (a run's tick in progress) is not the path's.
         gapsNs_.clear();
+        lastNs_ = clock_.nsecsElapsed();
         counting_ = true;
         path();
         if (spanMs > 0) runEvents(spanMs);
