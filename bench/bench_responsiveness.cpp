@@ -23,7 +23,6 @@
 #include "panels/tool_windows.h"
 #include "platform/clock.h"
 #include "platform/commport.h"
-#include "platform/delay.h"
 #include "platform/number_text.h"
 #include "platform/timeouts.h"
 #include "scanning/frmpropagation.h"
@@ -50,7 +49,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -288,7 +286,12 @@ void measure(Program& prog, const Model& m, const char* path, double longestOpMs
     prog.quiet();
     test::EventLoopHeartbeat beat;
     bool driven = false;
-    beat.measure([&] { driven = run(); }, runMs);
+    // Until the receiver's line has gone quiet: steps that follow the path
+    // through the event loop are the path's too.
+    sim::SimReceiver* rx = prog.rx();
+    beat.measure([&] { driven = run(); }, runMs,
+                 rx ? test::EventLoopHeartbeat::unchangedFor([rx] { return qint64(rx->bytesReceived().size()); }, 300)
+                    : std::function<bool()>());
     const double limit = longestOpMs + 50;
     rows.push_back({m.name, path, beat.longestGapMs(), limit, driven});
     std::fprintf(stderr, "  %-8s %-28s %8.0f %8.0f %s\n", m.name, path, beat.longestGapMs(), limit,
@@ -580,13 +583,15 @@ void trackingPaths(const Model& m) {
         t->loadtrackingfile();
     }
     prog.quiet();
-    measure(prog, m, "tracking: Dial mode", m.nrd() ? m.ops.refresh : m.ops.refresh, [&] {
+    // Dial mode reads the frequency, then the AR7030 is polled and the NRD's
+    // are told to report their dial.
+    measure(prog, m, "tracking: Dial mode", std::max(m.ops.freqRead, m.ops.setting), [&] {
         auto* dial = control(t, "optMousedial_1");
         if (!dial || !dial->isEnabled()) return false;
         dial->click();
         return dial->isChecked();
     }, 2000);
-    measure(prog, m, "tracking: Mouse mode", m.nrd() ? m.ops.refresh : m.ops.refresh, [&] {
+    measure(prog, m, "tracking: Mouse mode", std::max(m.ops.freqRead, m.ops.setting), [&] {
         auto* mouse = control(t, "optMousedial_0");
         if (!mouse) return false;
         mouse->click();
@@ -602,9 +607,9 @@ void rttyPaths(const Model& m) {
     // The RTTY option fitted.
     PanelForm* p = prog.started(m, {{13, 1}});
     frmRtty* w = trigger(p, "mnuRtty") ? forms::loaded<frmRtty>() : nullptr;
-    measure(prog, m, "RTTY window: Start", std::max(m.ops.refresh, m.ops.tune), [&] { return click(w, "cmdStart"); },
-            1000);
-    measure(prog, m, "RTTY window: Stop", std::max(m.ops.refresh, m.ops.tune), [&] { return click(w, "cmdStop"); });
+    // The RTTY settings go out as plain commands, each with its own hold.
+    measure(prog, m, "RTTY window: Start", m.ops.setting, [&] { return click(w, "cmdStart"); }, 1000);
+    measure(prog, m, "RTTY window: Stop", m.ops.setting, [&] { return click(w, "cmdStop"); });
     prog.down();
 }
 

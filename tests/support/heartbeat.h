@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace dovrane::test {
@@ -33,10 +34,13 @@ public:
         });
     }
 
-    // The gaps of the path's own span: the one the path starts in up to the
-    // one it ends in. spanMs > 0 lets events run that long after the path
-    // returned (for its ticks) before the closing beat.
-    void measure(const std::function<void()>& path, int spanMs = 0) {
+    // The gaps of the path's own span: from the path's start up to the beat
+    // after its end. spanMs > 0 lets events run that long after the path
+    // returned (for its ticks); without one, a path that goes on by itself
+    // once it has returned (steps that follow each other through the event
+    // loop) is waited for until `settled` holds, for up to settleCapMs.
+    void measure(const std::function<void()>& path, int spanMs = 0, const std::function<bool()>& settled = {},
+                 int settleCapMs = 3000) {
         start();
         waitBeats(2);
         // The first gap runs from the path's start: what held the loop
@@ -46,6 +50,11 @@ public:
         counting_ = true;
         path();
         if (spanMs > 0) runEvents(spanMs);
+        else if (settled) {
+            QElapsedTimer t;
+            t.start();
+            while (!settled() && t.elapsed() < settleCapMs) runEvents(5);
+        }
         waitBeats(1);
         counting_ = false;
         stop();
@@ -75,6 +84,22 @@ public:
         return int(std::count_if(gapsNs_.begin(), gapsNs_.end(), [&](qint64 ns) { return double(ns) / 1e6 > limitMs; }));
     }
     int gapCount() const { return int(gapsNs_.size()); }
+
+    // A `settled` for measure(): true once count() has not changed for
+    // quietMs (the bytes a receiver has taken, say: its line has gone quiet).
+    static std::function<bool()> unchangedFor(std::function<qint64()> count, int quietMs) {
+        auto last = std::make_shared<qint64>(-1);
+        auto since = std::make_shared<QElapsedTimer>();
+        return [count = std::move(count), quietMs, last, since] {
+            const qint64 now = count();
+            if (now != *last || !since->isValid()) {
+                *last = now;
+                since->start();
+                return false;
+            }
+            return since->elapsed() >= quietMs;
+        };
+    }
 
     // Runs events for ms milliseconds.
     static void runEvents(int ms) {
