@@ -458,9 +458,10 @@ void toolPaths(const Model& m, const Tool& t) {
     }
     toolWindowOpener(QLatin1String(t.window))();
     prog.quiet();
-    // A start reads the frequency, then (the NRD's) holds the receiver and
+    // A start reads the frequency and the attenuator (on the NRD's a status
+    // read, before the hold), then (the NRD's) holds the receiver and
     // refreshes the panel, tunes and reads the S-meter.
-    const double start = m.nrd() ? std::max({o.freqRead, o.hold, o.refreshHeld, o.tuneHeld, o.smeter})
+    const double start = m.nrd() ? std::max({o.freqRead, o.refresh, o.hold, o.refreshHeld, o.tuneHeld, o.smeter})
                                  : std::max({o.freqRead, o.tune, o.smeter, o.refresh});
     const double tick = std::max(o.tuneHeld, o.smeter);
     const std::string name = t.name;
