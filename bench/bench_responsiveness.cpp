@@ -327,8 +327,11 @@ template <class T> T* opened(const char* windowName) {
 }
 // Picks the name the save chooser offers, once it is up.
 void okInSaveChooser() {
-    QTimer::singleShot(30, [] {
-        if (auto* chooser = forms::loaded<frmSavefile>()) control<QPushButton>(chooser, "cmdOK")->click();
+    test::whenReady([] {
+        auto* chooser = forms::loaded<frmSavefile>();
+        if (!chooser || !chooser->isVisible()) return false;
+        control<QPushButton>(chooser, "cmdOK")->click();
+        return true;
     });
 }
 
@@ -485,13 +488,14 @@ std::vector<Tool> tools() {
              frmSpectrum* w = tool<frmSpectrum>();
              if (!w) return false;
              // Start asks for the limits in a modal window; the user fills it in.
-             QTimer::singleShot(30, [] {
+             test::whenReady([] {
                  frmSpectrumlimits* dlg = forms::loaded<frmSpectrumlimits>();
-                 if (!dlg) return;
+                 if (!dlg || !dlg->isVisible()) return false;
                  const char* texts[] = {"9500", "9700", "5", "0"};
                  for (int i = 0; i < 4; ++i) dlg->txtInput[size_t(i)]->setText(QLatin1String(texts[i]));
                  control<QCheckBox>(dlg, "chkKeepgoing")->setChecked(true);
                  dlg->cmdOK_Click();
+                 return true;
              });
              return click(w, "cmdStart") && w->runActive();
          },

@@ -25,6 +25,7 @@ int g_yieldDepth = 0;   // events running between operations
 int g_noYield = 0;
 bool g_owed = false;    // an operation has ended since events last ran
 long g_operations = 0;
+long g_yields = 0;
 QPointer<const CommPort> g_lastPort;   // the port of the last operation
 
 struct Held {
@@ -147,6 +148,7 @@ bool onGuiThread() {
 void yieldNow() {
     install();
     g_owed = false;
+    ++g_yields;
     const WaitScope wait;  // no window is destroyed under the sequence
     ++g_yieldDepth;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -205,5 +207,6 @@ bool later(std::function<void()> call) {
 }
 
 long operationCount() { return g_operations; }
+long yieldCount() { return g_yields; }
 
 } // namespace dovrane::sequence

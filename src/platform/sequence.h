@@ -56,8 +56,10 @@ bool yielding();
 // event loop and returns true; otherwise returns false (the caller goes on).
 // For what must not happen in the middle of a sequence: a box, a notice.
 bool later(std::function<void()> call);
-// How many operations have begun (tests).
+// How many operations have begun, and how often events were let run between
+// two of them (tests).
 long operationCount();
+long yieldCount();
 // Installs the application filter (the windows do so when they are made).
 void install();
 

@@ -150,25 +150,9 @@ bool startMemoryScan(Responsiveness&) {
     return Responsiveness::click(m, "cmdScanrun") && m->scanTimer()->isActive();
 }
 
-bool startSpectrum(Responsiveness&) {
-    frmSpectrum* w = forms::loaded<frmSpectrum>();
-    if (!w) return false;
-    // Start asks for the limits in a modal window; the user fills it in.
-    QTimer::singleShot(30, [] {
-        frmSpectrumlimits* dlg = forms::loaded<frmSpectrumlimits>();
-        if (!dlg) return;
-        const char* texts[] = {"9500", "9600", "5", "0.5"};
-        for (int i = 0; i < 4; ++i) dlg->txtInput[size_t(i)]->setText(QLatin1String(texts[i]));
-        dlg->findChild<QCheckBox*>(QStringLiteral("chkKeepgoing"))->setChecked(true);
-        dlg->cmdOK_Click();
-    });
-    return Responsiveness::click(w, "cmdStart") && w->runActive();
-}
-
 std::vector<PathRow> rows() {
     const auto memman = [](Responsiveness& t) { return t.memmanWithCells() != nullptr; };
     const auto propagation = [](Responsiveness&) { return Responsiveness::openTool<frmPropagation>("frmPropagation") != nullptr; };
-    const auto spectrum = [](Responsiveness&) { return Responsiveness::openTool<frmSpectrum>("frmSpectrum") != nullptr; };
     const auto listScan = [](Responsiveness&) {
         frmScanlist* w = Responsiveness::openTool<frmScanlist>("frmScanlist");
         if (!w) return false;
@@ -189,9 +173,11 @@ std::vector<PathRow> rows() {
         {"Ar7030MemoryScanOneSecondDwell", 1, 1200, memman, startMemoryScan, 5000},
         {"Ar7030PropagationSaveAs", 1, 1200, propagation,
          [](Responsiveness&) {
-             QTimer::singleShot(30, [] {
-                 if (auto* chooser = forms::loaded<frmSavefile>())
-                     chooser->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+             whenReady([] {
+                 auto* chooser = forms::loaded<frmSavefile>();
+                 if (!chooser || !chooser->isVisible()) return false;
+                 chooser->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+                 return true;
              });
              return Responsiveness::click(forms::loaded<frmPropagation>(), "cmdsaveas");
          },
@@ -210,7 +196,6 @@ std::vector<PathRow> rows() {
     for (int rxType : {2, 4}) {
         const std::string model = rxType == 2 ? "Nrd535" : "Nrd545";
         auto name = [model](const char* what) { return model + what; };
-        v.push_back({name("SpectrumStart"), rxType, 4800, spectrum, startSpectrum, 0});
         v.push_back({name("PropagationStart"), rxType, 4800, propagation,
                      [](Responsiveness&) {
                          frmPropagation* w = forms::loaded<frmPropagation>();

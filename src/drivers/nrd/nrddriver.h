@@ -86,8 +86,9 @@ protected:
         bool ok() const { return ok_; }
 
     private:
-        // The bracket and what it holds are one operation.
-        sequence::Operation op_;
+        // The hold, each exchange inside and the release are operations of
+        // their own: events run between them, while the window ticks and
+        // input that could start another exchange wait for the sequence.
         NrdDriver& driver_;
         bool ok_;
     };
