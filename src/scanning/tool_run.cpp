@@ -41,7 +41,6 @@ void ToolRun::close(const std::function<void()>& stopControls) {
 
 void ToolRun::begin() {
     silence_.answered();
-    device_.take();
     run_.begin();
 }
 

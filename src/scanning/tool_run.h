@@ -29,20 +29,6 @@ struct ToolFiles {
     std::function<bool()> writer;
 };
 
-// The device a run speaks to: the one the port leads to when the user
-// starts the run (a port that closed itself opens again there, as for any
-// command of the user's). The run's ticks then reopen the port only on that
-// device, never on another given its name meanwhile.
-class RunDevice {
-public:
-    void take();
-    // Holds the port to the run's device for one tick.
-    void pin(std::optional<ReopenPin>& out) const;
-
-private:
-    std::optional<DeviceIdentity> device_;
-};
-
 class ToolRun {
 public:
     ToolRun(MeasurementTool tool, MeasurementRun::Options options = {});
@@ -80,15 +66,6 @@ public:
     // A tick that only tunes learns nothing from a tuning that went out: the
     // count starts again, but a notice taken over waits for the stop.
     void sent() { silence_.answered(); }
-    // Runs a tick's receiver operations with the port held to the device the
-    // run began on: a device given the same name since is not the run's
-    // receiver, and nothing of the run may reach it.
-    template <class F>
-    auto onRunDevice(F&& operations) const {
-        std::optional<ReopenPin> pin;
-        device_.pin(pin);
-        return operations();
-    }
 
     // The parts, for the windows' scans that report through them.
     RunNotice& notice() { return notice_; }
@@ -106,7 +83,6 @@ private:
     std::unique_ptr<LevelSampler> sampler_;
     RunNotice notice_;
     SilenceCount silence_;
-    RunDevice device_;
     int kind_ = 0;
 };
 
@@ -126,6 +102,20 @@ public:
 
 private:
     qint64 lastMs_ = 0;
+};
+
+// The device a run speaks to: the one the port leads to when the user
+// starts the run (a port that closed itself opens again there, as for any
+// command of the user's). The run's ticks then reopen the port only on that
+// device, never on another given its name meanwhile.
+class RunDevice {
+public:
+    void take();
+    // Holds the port to the run's device for one tick.
+    void pin(std::optional<ReopenPin>& out) const;
+
+private:
+    std::optional<DeviceIdentity> device_;
 };
 
 } // namespace dovrane
