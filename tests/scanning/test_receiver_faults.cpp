@@ -453,12 +453,10 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Values(LineFault::Silent)),
     [](const ::testing::TestParamInfo<Param>& info) { return modelTag(std::get<1>(info.param)); });
 
-// The receiver goes away just as a scan tunes its next step. A device made
-// afresh under its name is not the run's receiver: the run's ticks do not
-// reach it, and the run stops after three misses. The user's Start takes it,
-// and its first tick finds the receiver still where it was, so what it reads
-// there belongs to another frequency and must not be stored. Each frequency
-// of the scans has a level of its own, four S units apart from its
+// The receiver goes away just as a scan tunes its next step and is back for
+// the tick after: that tick finds the receiver still where it was, so what
+// it reads there belongs to another frequency and must not be stored. Each
+// frequency of the scans has a level of its own, four S units apart from its
 // neighbours', so a sample kept under the wrong frequency shows.
 class ScanTuneFaults : public ToolFaults {};
 
@@ -477,14 +475,6 @@ TEST_P(ScanTuneFaults, ASampleIsStoredOnlyForTheFrequencyTheReceiverTook) {
     rx->stop();
     op.tick();   // no sample, and the third frequency cannot be tuned
     ASSERT_TRUE(rx->start());
-    const int heardBefore = int(rx->bytesReceived().size());
-    for (int i = 0; i < 3 && op.running(); ++i) {
-        op.tick();
-        settle();
-    }
-    EXPECT_FALSE(op.running()) << "the run went on with a device it did not begin on";
-    EXPECT_EQ(int(rx->bytesReceived().size()), heardBefore) << "the run reached the device made afresh";
-    ASSERT_TRUE(op.start());
     for (int i = 0; i < 4; ++i) {
         op.tick();
         settle();

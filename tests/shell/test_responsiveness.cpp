@@ -153,20 +153,6 @@ bool startMemoryScan(Responsiveness&) {
 std::vector<PathRow> rows() {
     const auto memman = [](Responsiveness& t) { return t.memmanWithCells() != nullptr; };
     const auto propagation = [](Responsiveness&) { return Responsiveness::openTool<frmPropagation>("frmPropagation") != nullptr; };
-    const auto listScan = [](Responsiveness&) {
-        frmScanlist* w = Responsiveness::openTool<frmScanlist>("frmScanlist");
-        if (!w) return false;
-        for (int r = 0; r < 3; ++r) w->txtFreqlist[size_t(r)]->setText(QString::number(9500 + 100 * r));
-        return true;
-    };
-    const auto pairScan = [](Responsiveness& t) {
-        frmScanpairs* w = Responsiveness::openTool<frmScanpairs>("frmScanpairs");
-        if (!w) return false;
-        t.writePairs();
-        w->loadscanpairsfile();
-        return true;
-    };
-    const auto smeter = [](Responsiveness&) { return Responsiveness::openTool<frmSmeter>("frmSmeter") != nullptr; };
 
     std::vector<PathRow> v = {
         {"Ar7030SetR2MPanelOpen", 1, 1200, memman, doubleClickThirdRow, 0},
@@ -193,35 +179,6 @@ std::vector<PathRow> rows() {
          },
          0},
     };
-    for (int rxType : {2, 4}) {
-        const std::string model = rxType == 2 ? "Nrd535" : "Nrd545";
-        auto name = [model](const char* what) { return model + what; };
-        v.push_back({name("PropagationStart"), rxType, 4800, propagation,
-                     [](Responsiveness&) {
-                         frmPropagation* w = forms::loaded<frmPropagation>();
-                         return Responsiveness::click(w, "cmdStart") && w->recording();
-                     },
-                     0});
-        v.push_back({name("MemoryScanTick"), rxType, 4800, memman, startMemoryScan, 2500});
-        v.push_back({name("ListScanStart"), rxType, 4800, listScan,
-                     [](Responsiveness&) {
-                         frmScanlist* w = forms::loaded<frmScanlist>();
-                         return Responsiveness::click(w, "cmdStart") && w->runActive();
-                     },
-                     0});
-        v.push_back({name("SmeterStart"), rxType, 4800, smeter,
-                     [](Responsiveness&) {
-                         frmSmeter* w = forms::loaded<frmSmeter>();
-                         return Responsiveness::click(w, "cmdStart") && w->recording();
-                     },
-                     0});
-        v.push_back({name("PairScanStart"), rxType, 4800, pairScan,
-                     [](Responsiveness&) {
-                         frmScanpairs* w = forms::loaded<frmScanpairs>();
-                         return Responsiveness::click(w, "cmdStart") && w->runActive();
-                     },
-                     0});
-    }
     return v;
 }
 

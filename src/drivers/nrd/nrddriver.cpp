@@ -107,30 +107,28 @@ bool NrdDriver::i_off() {
 }
 
 bool NrdDriver::Lockonoff(int v) {
-    if (v != 0 && v != 1) return false;
+    const sequence::Operation op(port_);
     bool ok = false;
-    {
-        const sequence::Operation op(port_);
-        if (v == 0) {
+    if (v == 0) {
+        RemoteHeld = 0;
+        ok = i_off();
+    } else if (v == 1) {
+        RemoteHeld = 1;
+        ok = i_on();
+        if (!ok) {
+            // A hold that did not take must not claim the receiver is held,
+            // nor leave it half in remote.
             RemoteHeld = 0;
-            ok = i_off();
-        } else {
-            RemoteHeld = 1;
-            ok = i_on();
-            if (!ok) {
-                // A hold that did not take must not claim the receiver is
-                // held, nor leave it half in remote.
-                RemoteHeld = 0;
-                i_off();
-            }
+            i_off();
         }
+    } else {
+        return false;
     }
-    // Whoever follows the hold (a panel's refresh) runs operations of its own.
     if (ok) emit LockChanged(v);
     return ok;
 }
 
-NrdDriver::Bracket::Bracket(NrdDriver& driver) : driver_(driver), ok_(driver_.openBracket()) {}
+NrdDriver::Bracket::Bracket(NrdDriver& driver) : op_(driver.port_), driver_(driver), ok_(driver_.openBracket()) {}
 
 NrdDriver::Bracket::~Bracket() { driver_.closeBracket(); }
 

@@ -86,9 +86,8 @@ protected:
         bool ok() const { return ok_; }
 
     private:
-        // The hold, each exchange inside and the release are operations of
-        // their own: events run between them, while the window ticks and
-        // input that could start another exchange wait for the sequence.
+        // The bracket and what it holds are one operation.
+        sequence::Operation op_;
         NrdDriver& driver_;
         bool ok_;
     };
