@@ -13,6 +13,7 @@
 #include "shell/frmloadfile.h"
 #include "shell/frmwelcome.h"
 #include "shell/settings_file.h"
+#include "support/when_shown.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -97,14 +98,13 @@ protected:
     void load(frmMemman* m, const QString& name, const QString& then = QString()) {
         dialogs.expect(QStringLiteral("Are sure you want to load the file"), dialogs::Answer::Yes);
         if (!then.isEmpty()) dialogs.expect(then);
-        QTimer::singleShot(0, [name] {
-            frmLoadfile* l = forms::loaded<frmLoadfile>();
-            ASSERT_NE(l, nullptr);
+        const auto answer = whenShown<frmLoadfile>([name](frmLoadfile* l) {
             auto* list = l->findChild<QListWidget*>(QStringLiteral("list"));
             list->setCurrentItem(list->findItems(name, Qt::MatchExactly).value(0));
             l->cmdOK_Click();
         });
         m->cmdLoad_Click();
+        EXPECT_TRUE(answer.done()) << "the load chooser did not come";
     }
     // Saves the image under name, empties the window and loads the file back.
     void saveClearReload(frmMemman* m, const QString& name) {

@@ -19,6 +19,7 @@
 #include "sim/ar7030_sim.h"
 #include "sim/nrd535_sim.h"
 #include "sim/nrd545_sim.h"
+#include "support/when_shown.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -199,13 +200,12 @@ TEST_F(Nrd535Memman, AReceiverThatFallsSilentEndsTheFetchWithOneMessage) {
     m->cmdsaveas_Click();
     EXPECT_EQ(forms::loaded<frmSavefile>(), nullptr) << "No saves nothing";
     dialogs.expect(memtext::SaveUnreadTitle, dialogs::Answer::Yes).expect(QStringLiteral("The data is now saved"));
-    QTimer::singleShot(0, [] {
-        frmSavefile* chooser = forms::loaded<frmSavefile>();
-        ASSERT_NE(chooser, nullptr);
+    const auto answer = whenShown<frmSavefile>([](frmSavefile* chooser) {
         chooser->findChild<QComboBox*>(QStringLiteral("cmbSavefile"))->setEditText(QStringLiteral("MEM_2part.TXT"));
         chooser->cmdOK_Click();
     });
     m->cmdsaveas_Click();
+    EXPECT_TRUE(answer.done()) << "the save chooser did not come";
     EXPECT_EQ(dialogs.pending(), 0);
     saveClearReload(m, QStringLiteral("MEM_2part.TXT"));
     EXPECT_FALSE(MemImage.isUnread(6));

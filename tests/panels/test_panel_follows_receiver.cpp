@@ -15,6 +15,7 @@
 #include "shell/globals.h"
 #include "timer/timer_event.h"
 #include "timer/timer_programme.h"
+#include "support/when_shown.h"
 
 #include <QListWidget>
 
@@ -323,14 +324,13 @@ protected:
             file += QStringLiteral("MEM%1 %2\r\n").arg(i, 3, 10, QLatin1Char('0')).arg(cells[i].mid(7)).toLatin1();
         writeDataFile(QStringLiteral("MEM/") + name, file);
         dialogs.expect(QStringLiteral("Are sure you want to load the file"), dialogs::Answer::Yes);
-        QTimer::singleShot(0, [name] {
-            frmLoadfile* l = forms::loaded<frmLoadfile>();
-            ASSERT_NE(l, nullptr);
+        const auto answer = whenShown<frmLoadfile>([name](frmLoadfile* l) {
             auto* list = l->findChild<QListWidget*>(QStringLiteral("list"));
             list->setCurrentItem(list->findItems(name, Qt::MatchExactly).value(0));
             l->cmdOK_Click();
         });
         m->cmdLoad_Click();
+        EXPECT_TRUE(answer.done()) << "the load chooser did not come";
         return m;
     }
 };

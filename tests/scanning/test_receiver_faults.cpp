@@ -31,6 +31,7 @@
 #include "support/waits.h"
 #include "timer/frmrxtimer.h"
 #include "timer/owed_line_off.h"
+#include "support/when_shown.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -175,9 +176,7 @@ ToolOps ToolFaults::ops(Tool tool) {
                     frmSpectrum* w = window<frmSpectrum>();
                     if (!w) return false;
                     // Start shows the limits dialog modally; the user fills it in.
-                    QTimer::singleShot(0, [] {
-                        frmSpectrumlimits* dlg = forms::loaded<frmSpectrumlimits>();
-                        if (!dlg) return;
+                    const auto answer = whenShown<frmSpectrumlimits>([](frmSpectrumlimits* dlg) {
                         const char* texts[] = {"9500", "9600", "5", "0.5"};
                         for (int i = 0; i < 4; ++i) dlg->txtInput[size_t(i)]->setText(QLatin1String(texts[i]));
                         dlg->findChild<QCheckBox*>(QStringLiteral("chkKeepgoing"))->setChecked(true);
@@ -436,9 +435,7 @@ TEST_P(SpectrumStartCancelled, TheReceiverThatDidNotAnswerIsToldOfOnce) {
     dialogs.allow(QStringLiteral("does not answer"));
     const qsizetype before = dialogs.shown().size();
     simulator()->setFault(sim::Fault::Silent);
-    QTimer::singleShot(0, [] {
-        if (frmSpectrumlimits* dlg = forms::loaded<frmSpectrumlimits>()) dlg->cmdCancel_Click();
-    });
+    const auto answer = whenShown<frmSpectrumlimits>([](frmSpectrumlimits* dlg) { dlg->cmdCancel_Click(); });
     w->cmdStart_Click();
     pump(100);
     EXPECT_FALSE(w->runActive());
@@ -589,9 +586,7 @@ TEST_P(SpectrumStepUnanswered, TheSavedFileHoldsOnlyLevelsTheReceiverGave) {
     frmSpectrum* w = window<frmSpectrum>();
     ASSERT_TRUE(w);
     dialogs.allow(QStringLiteral("does not answer"));
-    QTimer::singleShot(0, [] {
-        frmSpectrumlimits* dlg = forms::loaded<frmSpectrumlimits>();
-        if (!dlg) return;
+    const auto answer = whenShown<frmSpectrumlimits>([](frmSpectrumlimits* dlg) {
         const char* texts[] = {"9500", "9520", "5", "0.5"};
         for (int i = 0; i < 4; ++i) dlg->txtInput[size_t(i)]->setText(QLatin1String(texts[i]));
         dlg->cmdOK_Click();

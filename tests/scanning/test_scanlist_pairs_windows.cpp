@@ -16,6 +16,7 @@
 #include "sim/rx320_sim.h"
 #include "support/paste.h"
 #include "support/test_env.h"
+#include "support/when_shown.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -291,12 +292,10 @@ TEST_F(ScanWindowTest, PairListOutlivesItsWindowAndNoSaveWritesAListOfNothing) {
     // The user saves over the file of seven pairs, if the window lets him.
     dialogs.allow(QStringLiteral("already exist"), dialogs::Answer::Yes);
     auto savePairs = [](frmScanpairs* w) {
-        QTimer::singleShot(30, [] {
-            if (auto* chooser = forms::loaded<frmSavefile>()) {
-                auto* name = chooser->findChild<QComboBox*>(QStringLiteral("cmbSavefile"));
-                name->setEditText(QStringLiteral("SFP_SEVEN.TXT"));
-                chooser->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-            }
+        const auto answer = test::whenShown<frmSavefile>([](frmSavefile* chooser) {
+            auto* name = chooser->findChild<QComboBox*>(QStringLiteral("cmbSavefile"));
+            name->setEditText(QStringLiteral("SFP_SEVEN.TXT"));
+            chooser->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
         });
         w->cmdsaveas_Click();
         pump(60);

@@ -31,6 +31,7 @@
 #include "support/timer_event.h"
 #include "timer/frmrtty.h"
 #include "timer/frmrxtimer.h"
+#include "support/when_shown.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -116,9 +117,7 @@ RunOps StopThenTell::run(Tool tool) {
         return {[] {
                     toolWindowOpener(QStringLiteral("frmSpectrum"))();
                     frmSpectrum* w = window<frmSpectrum>();
-                    QTimer::singleShot(0, [] {
-                        frmSpectrumlimits* dlg = forms::loaded<frmSpectrumlimits>();
-                        if (!dlg) return;
+                    const auto answer = whenShown<frmSpectrumlimits>([](frmSpectrumlimits* dlg) {
                         const char* texts[] = {"9500", "9600", "5", "0.5"};
                         for (int i = 0; i < 4; ++i) dlg->txtInput[size_t(i)]->setText(QLatin1String(texts[i]));
                         dlg->findChild<QCheckBox*>(QStringLiteral("chkKeepgoing"))->setChecked(true);

@@ -12,6 +12,7 @@
 #include "stations/station_record.h"
 #include "shell/file_kinds.h"
 #include "shell/frmloadfile.h"
+#include "support/when_shown.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -93,14 +94,12 @@ protected:
     }
     // Picks name in the load chooser that cmdLoad opens, as the user does.
     static void loadThroughChooser(frmTracking* t, const QString& name) {
-        pickInChooser(name);
+        const auto answer = pickInChooser(name);
         t->findChild<QPushButton*>(QStringLiteral("cmdLoad"))->click();
     }
     // Picks name in the next load chooser once it is up.
-    static void pickInChooser(const QString& name) {
-        QTimer::singleShot(0, [name] {
-            frmLoadfile* chooser = forms::loaded<frmLoadfile>();
-            if (!chooser) return;
+    [[nodiscard]] static WhenReady pickInChooser(const QString& name) {
+        return whenShown<frmLoadfile>([name](frmLoadfile* chooser) {
             auto* list = chooser->findChild<QListWidget*>(QStringLiteral("list"));
             const QList<QListWidgetItem*> items = list->findItems(name, Qt::MatchFixedString);
             if (items.size() != 1) return chooser->cmdCancel_Click();
@@ -157,8 +156,10 @@ TEST_F(Nrd535Tracking, DialFollowsTheKnobAgainAfterALoadAndAfterAnRttyRun) {
     ASSERT_TRUE(follows(7100000));
 
     auto* viewer = forms::load<frmIlg2rx>();
-    pickInChooser(QStringLiteral("ILGSDATA.FTL"));
-    showLoadChooser(3, 1);
+    {
+        const auto answer = pickInChooser(QStringLiteral("ILGSDATA.FTL"));
+        showLoadChooser(3, 1);
+    }
     ASSERT_EQ(viewer->entries().size(), stationList().size()) << "the list was loaded";
     EXPECT_TRUE(option(t, 1)->isChecked());
     EXPECT_TRUE(follows(9500000)) << "after a load";

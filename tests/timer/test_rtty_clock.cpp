@@ -9,6 +9,7 @@
 #include "timer/frmrxclock.h"
 #include "scanning/tool_run.h"
 #include "shell/run_notice.h"
+#include "support/when_shown.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -109,13 +110,12 @@ protected:
 
     // "Yes" and a name typed into the save chooser.
     void saveAs(frmRtty* w, const QString& name) {
-        QTimer::singleShot(30, [name] {
-            auto* chooser = forms::loaded<frmSavefile>();
-            ASSERT_NE(chooser, nullptr);
+        const auto answer = whenShown<frmSavefile>([name](frmSavefile* chooser) {
             control<QComboBox>(chooser, QStringLiteral("cmbSavefile"))->setEditText(name);
             click(chooser, QStringLiteral("cmdOK"));
         });
         w->cmdSave_Click(1);
+        EXPECT_TRUE(answer.done()) << "the save chooser did not come";
     }
 
     // The receiver sends text in chunks of 1..maxChunk bytes while the reader
@@ -315,8 +315,11 @@ TEST_F(RttyWindow, NothingIsWrittenWithoutAnOpenFileAndCloseReleasesEverything) 
     frmRtty* w = openRtty(4);
     ASSERT_NE(w, nullptr);
     // "Yes", then the chooser cancelled: not saving.
-    QTimer::singleShot(30, [] { click(forms::loaded<frmSavefile>(), QStringLiteral("cmdCancel")); });
-    w->cmdSave_Click(1);
+    {
+        const auto answer =
+            whenShown<frmSavefile>([](frmSavefile* chooser) { click(chooser, QStringLiteral("cmdCancel")); });
+        w->cmdSave_Click(1);
+    }
     EXPECT_FALSE(w->rttysave());
     w->cmdBaud_Click(2);
     settle();

@@ -13,6 +13,7 @@
 #include "sim/nrd_sim_base.h"
 #include "support/waits.h"
 #include "timer/owed_line_off.h"
+#include "support/when_shown.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
@@ -501,10 +502,10 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
         other.reset();
         writeDataFile(QStringLiteral("serialports.ini"), sim->devicePath().toUtf8() + "\r\n");
         welcome::setUpOpener = showSetUpDialog;
-        QTimer::singleShot(200, [] {
-            if (frmSetUp* s = forms::loaded<frmSetUp>()) s->cmdClose_Click();
-        });
-        forms::loaded<frmWelcome>()->imgSetup_Click();
+        {
+            const auto answer = whenShown<frmSetUp>([](frmSetUp* s) { s->cmdClose_Click(); });
+            forms::loaded<frmWelcome>()->imgSetup_Click();
+        }
         ASSERT_FALSE(SetUpOpen);
         goAgain();
         EXPECT_FALSE(relay()) << "the panel's load there left the relay on";
