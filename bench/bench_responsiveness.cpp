@@ -41,6 +41,7 @@
 #include "stations/frmtracking.h"
 #include "support/go_rig.h"
 #include "support/heartbeat.h"
+#include "support/when_shown.h"
 #include "timer/frmrtty.h"
 #include "timer/frmrxclock.h"
 #include "timer/frmrxtimer.h"
@@ -77,16 +78,7 @@ struct Step {
 };
 using Plan = std::vector<Step>;
 Step W(int bytes) { return {Step::Write, bytes}; }
-Step P(int ms) { return {Step::Pause, ms}; }
 Step R(int bytes) { return {Step::Reply, bytes}; }
-
-// Inside remote on ("H1" twice) and remote off ("H0" twice).
-Plan bracketed(const Plan& inner) {
-    Plan p{W(3), P(nrd::PauseMs), W(3), P(nrd::PauseMs)};
-    p.insert(p.end(), inner.begin(), inner.end());
-    p.insert(p.end(), {P(nrd::PauseMs), W(3), P(nrd::PauseMs), W(3)});
-    return p;
-}
 
 // A write is handed to the port at once and the pause after it runs while
 // the line still carries it; a reply starts once the receiver has the whole query.
@@ -153,47 +145,45 @@ Ops rx320Ops() {
     return o;
 }
 
+// On the NRD's each command ("H1", "H0" and what goes between) and each
+// question with its reply is an operation of its own, and the receiver's
+// pauses between commands let events run: the hold, an exchange and the
+// release of a bracketed command are three.
 Ops nrd535Ops() {
     const int b = 4800;
     auto ms = [&](const Plan& p) { return planMs(p, b); };
-    const Plan status = {W(6), P(nrd::PauseMs), W(8), R(17)};
+    const Plan status = {W(8), R(17)};          // the channel that "J1199" filled
     Ops o{};
-    o.refresh = ms(bracketed(status));
-    o.refreshHeld = ms(status);
+    o.refresh = o.refreshHeld = ms(status);
     o.freqRead = o.refresh;                     // the frequency comes with the status
-    o.tune = ms(bracketed({W(10)}));
-    o.tuneHeld = ms({W(10)});
-    o.setting = ms(bracketed({W(3)}));
-    o.level = ms({W(7), P(nrd::PauseMs)});     // passband shift (held)
-    o.hold = ms({W(3), P(nrd::PauseMs), W(3), P(nrd::PauseMs)});
-    o.release = ms({P(nrd::PauseMs), W(3), P(nrd::PauseMs), W(3)});
+    o.tune = o.tuneHeld = ms({W(10)});
+    o.setting = ms({W(3)});
+    o.level = ms({W(7)});                       // passband shift (held)
+    o.hold = o.release = ms({W(3)});
     o.smeter = ms({W(2), R(4)});
     o.memRead = ms({W(8), R(16)});
-    o.memWrite = ms(bracketed({W(17)}));
-    o.clockWrite = ms(bracketed({W(9)}));
-    o.longest = o.refresh;
+    o.memWrite = ms({W(17)});
+    o.clockWrite = ms({W(9)});
+    o.longest = std::max(o.refresh, o.memRead);
     return o;
 }
 
 Ops nrd545Ops() {
     const int b = 4800;
     auto ms = [&](const Plan& p) { return planMs(p, b); };
-    const Plan status = {W(5), P(nrd::ShortPauseMs), W(6), P(nrd::ShortPauseMs), W(5), P(nrd::PauseMs), W(8), R(21)};
+    const Plan status = {W(8), R(21)};          // the channel that "J1999" filled
     Ops o{};
-    o.refresh = ms(bracketed(status));
-    o.refreshHeld = ms(status);
-    o.freqRead = ms(bracketed({W(2), R(12)}));
-    o.tune = ms(bracketed({W(12)}));
-    o.tuneHeld = ms({W(12)});
-    o.setting = ms(bracketed({W(3)}));
+    o.refresh = o.refreshHeld = ms(status);
+    o.freqRead = ms({W(2), R(12)});
+    o.tune = o.tuneHeld = ms({W(12)});
+    o.setting = ms({W(3)});
     o.level = ms({W(6)});                       // IF gain, volume, tone (held)
-    o.hold = ms({W(3), P(nrd::PauseMs), W(3), P(nrd::PauseMs)});
-    o.release = ms({P(nrd::PauseMs), W(3), P(nrd::PauseMs), W(3)});
+    o.hold = o.release = ms({W(3)});
     o.smeter = ms({W(2), R(5)});
     o.memRead = ms({W(8), R(21)});
-    o.memWrite = ms(bracketed({W(21)}));
-    o.clockWrite = ms(bracketed({W(9)}));
-    o.longest = o.refresh;
+    o.memWrite = ms({W(21)});
+    o.clockWrite = ms({W(9)});
+    o.longest = std::max(o.refresh, o.memRead);
     return o;
 }
 
@@ -326,13 +316,8 @@ template <class T> T* opened(const char* windowName) {
     return forms::loaded<T>();
 }
 // Picks the name the save chooser offers, once it is up.
-void okInSaveChooser() {
-    test::whenReady([] {
-        auto* chooser = forms::loaded<frmSavefile>();
-        if (!chooser || !chooser->isVisible()) return false;
-        control<QPushButton>(chooser, "cmdOK")->click();
-        return true;
-    });
+test::WhenReady okInSaveChooser() {
+    return test::whenShown<frmSavefile>([](frmSavefile* chooser) { control<QPushButton>(chooser, "cmdOK")->click(); });
 }
 
 // ---- The paths ----
@@ -475,7 +460,7 @@ void toolPaths(const Model& m, const Tool& t) {
     });
     if (t.saves)
         measure(prog, m, (name + " Save As").c_str(), std::max(o.refresh, o.tune), [&] {
-            okInSaveChooser();
+            const auto answer = okInSaveChooser();
             return click(t.loaded(), "cmdsaveas");
         });
     prog.down();
@@ -488,14 +473,11 @@ std::vector<Tool> tools() {
              frmSpectrum* w = tool<frmSpectrum>();
              if (!w) return false;
              // Start asks for the limits in a modal window; the user fills it in.
-             test::whenReady([] {
-                 frmSpectrumlimits* dlg = forms::loaded<frmSpectrumlimits>();
-                 if (!dlg || !dlg->isVisible()) return false;
+             const auto answer = test::whenShown<frmSpectrumlimits>([](frmSpectrumlimits* dlg) {
                  const char* texts[] = {"9500", "9700", "5", "0"};
                  for (int i = 0; i < 4; ++i) dlg->txtInput[size_t(i)]->setText(QLatin1String(texts[i]));
                  control<QCheckBox>(dlg, "chkKeepgoing")->setChecked(true);
                  dlg->cmdOK_Click();
-                 return true;
              });
              return click(w, "cmdStart") && w->runActive();
          },

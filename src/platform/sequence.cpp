@@ -4,6 +4,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
 #include <QPointer>
@@ -11,8 +12,10 @@
 #include <QTimer>
 #include <QTimerEvent>
 #include <QVariant>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -164,6 +167,33 @@ void yieldNow() {
 }
 
 } // namespace
+
+void pause(int ms) {
+    if (ms <= 0) return;
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 ns = qint64(ms) * 1'000'000;
+    if (g_opDepth == 0 && g_yieldDepth == 0 && g_noYield == 0 && onGuiThread()) {
+        install();
+        g_owed = false;
+        ++g_yields;
+        const WaitScope wait;
+        ++g_yieldDepth;
+        QEventLoop loop;
+        QTimer end;
+        end.setSingleShot(true);
+        end.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
+        end.start(ms);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        --g_yieldDepth;
+        if (g_yieldDepth == 0) postHeld();
+        // Events have run: the operation that follows need not run them again.
+        g_owed = false;
+    }
+    // A timer may wake a little early; the receiver's pause is a minimum.
+    if (const qint64 left = ns - clock.nsecsElapsed(); left > 0) std::this_thread::sleep_for(std::chrono::nanoseconds(left));
+}
 
 void install() {
     QCoreApplication* app = QCoreApplication::instance();

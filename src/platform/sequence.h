@@ -50,6 +50,12 @@ public:
     NoYield& operator=(const NoYield&) = delete;
 };
 
+// A fixed pause a receiver wants after a command. Between two operations
+// events run meanwhile, held as between any two operations; inside an
+// operation, or where events may not run, a plain sleep. Never shorter than
+// ms.
+void pause(int ms);
+
 // True while pending events run between two operations.
 bool yielding();
 // Inside such a pause, puts call off until the sequence has returned to the

@@ -13,6 +13,7 @@
 #include "timer/owed_line_off.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <atomic>
 
 namespace dovrane::test {
@@ -67,16 +68,18 @@ TEST_P(OtherDeviceSameName, NothingOwedToTheNrdReachesTheNewcomer) {
     // newcomer: the rest of the try is given up.
     std::atomic<bool> posted{false};
     bool swapped = false;
+    // The user's command comes as a window's own event does: the events that
+    // run between the steps of the try hold it until the step is done.
+    QTimer userCommand(currentPanel());
+    userCommand.setSingleShot(true);
+    QObject::connect(&userCommand, &QTimer::timeout, [&] {
+        swap();
+        EXPECT_TRUE(Comm1->ensureOpen());
+        swapped = true;
+    });
     simulator()->setLogger([&](const QString& line) {
         if (!line.endsWith(QLatin1String(": H1")) || posted.exchange(true)) return;
-        QMetaObject::invokeMethod(
-            qApp,
-            [&] {
-                swap();
-                EXPECT_TRUE(Comm1->ensureOpen());
-                swapped = true;
-            },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(qApp, [&] { userCommand.start(0); }, Qt::QueuedConnection);
     });
     owedlineoff::owe(c.rxType);
     ASSERT_TRUE(pumpUntil([&] { return swapped; }));

@@ -23,6 +23,7 @@
 #include "shell/globals.h"
 #include "support/go_rig.h"
 #include "support/heartbeat.h"
+#include "support/when_shown.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -150,35 +151,88 @@ bool startMemoryScan(Responsiveness&) {
     return Responsiveness::click(m, "cmdScanrun") && m->scanTimer()->isActive();
 }
 
+bool startSpectrum(Responsiveness&) {
+    frmSpectrum* w = forms::loaded<frmSpectrum>();
+    if (!w) return false;
+    // Start asks for the limits in a modal window; the user fills it in.
+    const auto answer = whenShown<frmSpectrumlimits>([](frmSpectrumlimits* dlg) {
+        const char* texts[] = {"9500", "9600", "5", "0.5"};
+        for (int i = 0; i < 4; ++i) dlg->txtInput[size_t(i)]->setText(QLatin1String(texts[i]));
+        dlg->findChild<QCheckBox*>(QStringLiteral("chkKeepgoing"))->setChecked(true);
+        dlg->cmdOK_Click();
+    });
+    return Responsiveness::click(w, "cmdStart") && w->runActive();
+}
+
+// Start of a tool window that records or scans.
+template <class W> bool startTool(Responsiveness&) {
+    W* w = forms::loaded<W>();
+    return Responsiveness::click(w, "cmdStart") && w->runActive();
+}
+template <> bool startTool<frmPropagation>(Responsiveness&) {
+    frmPropagation* w = forms::loaded<frmPropagation>();
+    return Responsiveness::click(w, "cmdStart") && w->recording();
+}
+template <> bool startTool<frmSmeter>(Responsiveness&) {
+    frmSmeter* w = forms::loaded<frmSmeter>();
+    return Responsiveness::click(w, "cmdStart") && w->recording();
+}
+
+bool modeButton(Responsiveness& t) { return Responsiveness::click(t.panel(), "cmdMode_1"); }
+
+bool directUpdate(Responsiveness& t) {
+    QAction* update = t.panel()->menuItem(QStringLiteral("mnuUpdate"));
+    if (!update || !update->isEnabled()) return false;
+    update->trigger();
+    return true;
+}
+
 std::vector<PathRow> rows() {
     const auto memman = [](Responsiveness& t) { return t.memmanWithCells() != nullptr; };
     const auto propagation = [](Responsiveness&) { return Responsiveness::openTool<frmPropagation>("frmPropagation") != nullptr; };
+    const auto spectrum = [](Responsiveness&) { return Responsiveness::openTool<frmSpectrum>("frmSpectrum") != nullptr; };
+    const auto smeter = [](Responsiveness&) { return Responsiveness::openTool<frmSmeter>("frmSmeter") != nullptr; };
+    const auto listScan = [](Responsiveness&) {
+        frmScanlist* w = Responsiveness::openTool<frmScanlist>("frmScanlist");
+        if (!w) return false;
+        for (int r = 0; r < 3; ++r) w->txtFreqlist[size_t(r)]->setText(QString::number(9500 + 100 * r));
+        return true;
+    };
+    const auto pairScan = [](Responsiveness& t) {
+        frmScanpairs* w = Responsiveness::openTool<frmScanpairs>("frmScanpairs");
+        if (!w) return false;
+        t.writePairs();
+        w->loadscanpairsfile();
+        return true;
+    };
 
     std::vector<PathRow> v = {
         {"Ar7030SetR2MPanelOpen", 1, 1200, memman, doubleClickThirdRow, 0},
         {"Ar7030MemoryScanOneSecondDwell", 1, 1200, memman, startMemoryScan, 5000},
         {"Ar7030PropagationSaveAs", 1, 1200, propagation,
          [](Responsiveness&) {
-             whenReady([] {
-                 auto* chooser = forms::loaded<frmSavefile>();
-                 if (!chooser || !chooser->isVisible()) return false;
-                 chooser->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-                 return true;
-             });
+             const auto answer = whenShown<frmSavefile>(
+                 [](frmSavefile* chooser) { chooser->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click(); });
              return Responsiveness::click(forms::loaded<frmPropagation>(), "cmdsaveas");
          },
          0},
-        {"Ar7030ModeButton", 1, 1200, nothingToPrepare,
-         [](Responsiveness& t) { return Responsiveness::click(t.panel(), "cmdMode_1"); }, 0},
-        {"Ar7030DirectUpdate", 1, 1200, nothingToPrepare,
-         [](Responsiveness& t) {
-             QAction* update = t.panel()->menuItem(QStringLiteral("mnuUpdate"));
-             if (!update || !update->isEnabled()) return false;
-             update->trigger();
-             return true;
-         },
-         0},
+        {"Ar7030ModeButton", 1, 1200, nothingToPrepare, modeButton, 0},
+        {"Ar7030DirectUpdate", 1, 1200, nothingToPrepare, directUpdate, 0},
     };
+    // The NRD's, not held: each command holds the receiver for itself.
+    for (int rxType : {2, 4}) {
+        const std::string model = rxType == 2 ? "Nrd535" : "Nrd545";
+        auto name = [model](const char* what) { return model + what; };
+        v.push_back({name("SpectrumStart"), rxType, 4800, spectrum, startSpectrum, 0});
+        v.push_back({name("PropagationStart"), rxType, 4800, propagation, startTool<frmPropagation>, 0});
+        v.push_back({name("MemoryScanTick"), rxType, 4800, memman, startMemoryScan, 2500});
+        v.push_back({name("ListScanStart"), rxType, 4800, listScan, startTool<frmScanlist>, 0});
+        v.push_back({name("SmeterStart"), rxType, 4800, smeter, startTool<frmSmeter>, 0});
+        v.push_back({name("PairScanStart"), rxType, 4800, pairScan, startTool<frmScanpairs>, 0});
+        v.push_back({name("ModeButton"), rxType, 4800, nothingToPrepare, modeButton, 0});
+        v.push_back({name("DirectUpdate"), rxType, 4800, nothingToPrepare, directUpdate, 0});
+        v.push_back({name("SetR2MPanelOpen"), rxType, 4800, memman, doubleClickThirdRow, 0});
+    }
     return v;
 }
 

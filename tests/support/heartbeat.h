@@ -135,19 +135,4 @@ private:
     std::vector<qint64> gapsNs_;
 };
 
-// Acts once a window the path opens is there: `act` is tried every 10 ms
-// until it returns true (at most 5 s). Between the receiver operations that
-// come before such a window events run, so a fixed delay could come too soon.
-inline void whenReady(std::function<bool()> act) {
-    auto* poll = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, tries, act = std::move(act)] {
-        if (act() || ++*tries >= 500) {
-            poll->stop();
-            poll->deleteLater();
-        }
-    });
-    poll->start(10);
-}
-
 } // namespace dovrane::test

@@ -16,7 +16,8 @@ namespace dovrane {
 
 NrdDriver::NrdDriver(CommPort& port, QObject* parent) : QObject(parent), port_(port) {}
 
-void NrdDriver::pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+// Between two operations events run meanwhile; inside one it is a plain sleep.
+void NrdDriver::pause(int ms) { sequence::pause(ms); }
 
 namespace {
 using SteadyClock = std::chrono::steady_clock;
@@ -76,8 +77,9 @@ void skipLineEnds(QByteArray& reply) {
 }
 } // namespace
 
+// The hold and the release are a sequence of their own: each command is an
+// operation, and events run in the pauses between them.
 bool NrdDriver::i_on() {
-    const sequence::Operation op(port_);
     if ((RemoteHeld == 1 && CmdBusy == 0) || (RemoteHeld == 0 && CmdBusy == 1)) {
         port_.ensureOpen();
         port_.receiverOnLine().remoteOnOpenCount = port_.openCount();
@@ -90,7 +92,6 @@ bool NrdDriver::i_on() {
 }
 
 bool NrdDriver::i_off() {
-    const sequence::Operation op(port_);
     if (RemoteHeld == 0 && CmdBusy == 0) {
         // The receiver wants this pause after the last command; when it has
         // already kept quiet that long since the last question (it did not
@@ -107,7 +108,6 @@ bool NrdDriver::i_off() {
 }
 
 bool NrdDriver::Lockonoff(int v) {
-    const sequence::Operation op(port_);
     bool ok = false;
     if (v == 0) {
         RemoteHeld = 0;
@@ -124,17 +124,29 @@ bool NrdDriver::Lockonoff(int v) {
     } else {
         return false;
     }
+    // Whoever follows the lock (a panel's refresh) runs its operations once
+    // the release or hold is done.
     if (ok) emit LockChanged(v);
     return ok;
 }
 
-NrdDriver::Bracket::Bracket(NrdDriver& driver) : op_(driver.port_), driver_(driver), ok_(driver_.openBracket()) {}
+NrdDriver::Bracket::Bracket(NrdDriver& driver) : driver_(driver), ok_(driver_.openBracket()) {}
 
 NrdDriver::Bracket::~Bracket() { driver_.closeBracket(); }
 
 bool NrdDriver::openBracket() {
+    // A bracket opened while another one holds the receiver (a command that
+    // runs while events run between the other's operations, or between the
+    // steps of the timer's relay switch) keeps it in remote: only the
+    // outermost one releases it, so the outer exchange never finds the
+    // receiver gone to local under it.
+    if (brackets_++ > 0) {
+        if (!bracketHeld_) bracketHeld_ = i_on();
+        return bracketHeld_;
+    }
     CmdBusy = 1;
-    return i_on();
+    bracketHeld_ = i_on();
+    return bracketHeld_;
 }
 
 bool NrdDriver::relayOffOnAnswer() {
@@ -145,6 +157,8 @@ bool NrdDriver::relayOffOnAnswer() {
 }
 
 void NrdDriver::closeBracket() {
+    if (brackets_ == 0 || --brackets_ > 0) return;
+    bracketHeld_ = false;
     CmdBusy = 0;
     i_off();
 }

@@ -3,11 +3,14 @@
 // remote-on/remote-off bracketing with the program-wide flags CmdBusy and
 // RemoteHeld, the hold of Lockonoff, and the two ways of awaiting a reply.
 //
-// An operation is atomic: no events run inside it, its pauses are plain
-// sleeps and every reply wait ends replyTimeouts.nrdReplyMs past the time the
-// reply needs on the wire (longer only after power-on). A bracketed
-// operation always releases the receiver, also when its exchange fails, and
-// the notice about a silent receiver is given only after the release.
+// An operation (one command, or a query and its reply) is atomic: no events
+// run inside it, its pauses are plain sleeps and every reply wait ends
+// replyTimeouts.nrdReplyMs past the time the reply needs on the wire (longer
+// only after power-on). A bracketed command is a sequence: the hold, each
+// exchange and the release are operations, and events run in the pauses
+// between them (see platform/sequence.h). It always releases the receiver,
+// also when its exchange fails, and the notice about a silent receiver is
+// given only after the release.
 #include "drivers/model_tables.h"
 #include "drivers/sent.h"
 #include "platform/sequence.h"
@@ -39,8 +42,7 @@ public:
     // asks for the clock, one short read, and only once it is answered
     // switches the relay off; closeBracket() lets the receiver go, and
     // follows every openBracket(). A command that runs in between brackets
-    // itself and may leave the receiver in local: the question then goes
-    // unanswered and the relay is left as it was.
+    // itself inside this one and leaves the receiver in remote.
     bool openBracket();
     bool relayOffOnAnswer();
     void closeBracket();
@@ -86,8 +88,9 @@ protected:
         bool ok() const { return ok_; }
 
     private:
-        // The bracket and what it holds are one operation.
-        sequence::Operation op_;
+        // The hold, each exchange inside and the release are operations of
+        // their own: events run between them, while the window ticks and
+        // input that could start another exchange wait for the sequence.
         NrdDriver& driver_;
         bool ok_;
     };
@@ -121,6 +124,10 @@ protected:
     void noteResult(bool answered);
 
     CommPort& port_;
+
+private:
+    int brackets_ = 0;          // brackets open, nested ones counted
+    bool bracketHeld_ = false;  // whether the outermost one took the receiver
 };
 
 } // namespace dovrane
