@@ -14,6 +14,7 @@
 #include "platform/commport.h"
 #include "platform/delay.h"
 #include "platform/number_text.h"
+#include "platform/sequence.h"
 #include "shell/facade.h"
 #include "shell/form.h"
 #include "shell/globals.h"
@@ -110,7 +111,9 @@ template <class Show> SendResult shownIf(bool sent, Show show) { return shownIf(
 SendResult TimerReceiver::send(const RxStep& s) {
     const int v = s.value;
     if (s.member == M::Pause) {
-        delayms(v);
+        // Between two of the event's operations: what could start another
+        // exchange or close a window waits for the event's steps.
+        sequence::pause(v);
         return hasDriver() ? Sent::Yes : Sent::NoAnswer;
     }
     if (!hasDriver()) return Sent::NoAnswer;
@@ -205,7 +208,7 @@ bool TimerReceiver::apply(const SlotFields& slot) {
         // The driver's reads allow no time for commands still on their way: at
         // 1200 Bd an event's writes take up to half a second, and the line level
         // that follows starts with a read. Let them reach the receiver first.
-        delayms(Ar7030SettleMs);
+        sequence::pause(Ar7030SettleMs);
         if (!hasDriver()) return false;
     }
     return ok;
