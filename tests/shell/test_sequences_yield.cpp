@@ -10,14 +10,19 @@
 #include "panels/frmar7030.h"
 #include "panels/frmnrd535.h"
 #include "panels/frmnrd545.h"
+#include "panels/frmrx320.h"
 #include "panels/tool_windows.h"
 #include "scanning/frmpropagation.h"
+#include "platform/clock.h"
 #include "platform/sequence.h"
 #include "shell/facade.h"
 #include "sim/ar7030_sim.h"
 #include "sim/nrd535_sim.h"
 #include "sim/nrd545_sim.h"
+#include "sim/rx320_sim.h"
+#include "support/timer_event.h"
 #include "support/waits.h"
+#include "timer/frmrxtimer.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -39,6 +44,13 @@ template <class S, class P, int T, int B> struct Model {
     using Panel = P;
     static constexpr int Type = T;
     static constexpr int Baud = B;
+    // Whether a panel button and Update run a sequence, and whether the
+    // receiver keeps memories of its own to fetch.
+    static constexpr bool panelSequence = true;
+    static constexpr bool receiverMemories = true;
+    // Whether a run's Start talks to the receiver (the RX-320's first word
+    // is the run's first tick).
+    static constexpr bool runStartSequence = true;
 };
 
 QString nrdState(const sim::NrdSimBase& s) {
@@ -61,6 +73,20 @@ struct Nrd545 : Model<sim::Nrd545Sim, frmNRD545, 4, 4800> {
     static constexpr const char* button = "cmdLock_1";
     static QString record(int n) { return QStringLiteral("MEM%1 0%2 2 02 1 0 @@@ @@@ @ ").arg(cellText(n)).arg(7100000 + n * 10000); }
     static QString state(const Sim& s) { return nrdState(s); }
+};
+// Its panel's buttons send one command each, and it reads nothing back; a
+// recall and a run's steps are sequences.
+struct Rx320 : Model<sim::Rx320Sim, frmRX320, 3, 1200> {
+    static constexpr bool panelSequence = false;
+    static constexpr bool receiverMemories = false;
+    static constexpr bool runStartSequence = false;
+    static constexpr const char* button = "cmdMode_1";
+    static QString record(int n) { return QStringLiteral("MEM%1 0%2 0 33 @ 3 @@@ @@@ @ ").arg(cellText(n)).arg(7100000 + n * 10000); }
+    static QString state(const Sim& s) {
+        const sim::Rx320SimState v = s.state();
+        return QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+            .arg(v.coarse).arg(v.fine).arg(v.bfo).arg(v.mode).arg(v.filter).arg(v.agc).arg(v.speakerAtt).arg(v.lineAtt);
+    }
 };
 
 // A tool window whose tick asks the receiver for its frequency.
@@ -156,7 +182,7 @@ protected:
         ASSERT_NE(this->go(), nullptr);
         // An NRD receiver held by the user's lock: its refreshes read every
         // level, each a read of its own.
-        if (M::Type != 1) {
+        if (M::Type == 2 || M::Type == 4) {
             auto* lock = this->panel->template findChild<QAbstractButton*>(QStringLiteral("cmdLock_1"));
             ASSERT_NE(lock, nullptr);
             lock->click();
@@ -287,15 +313,17 @@ protected:
     }
 };
 
-using Models = ::testing::Types<Ar7030, Nrd535, Nrd545>;
+using Models = ::testing::Types<Ar7030, Nrd535, Nrd545, Rx320>;
 TYPED_TEST_SUITE(Yielding, Models);
 
 TYPED_TEST(Yielding, PanelUpdate) {
+    if (!TypeParam::panelSequence) GTEST_SKIP() << "the panel has no Update";
     Form* p = this->panel;
     this->table({"Update", p, [p] { static_cast<PanelForm*>(p)->menuItem(QStringLiteral("mnuUpdate"))->trigger(); }, {}});
 }
 
 TYPED_TEST(Yielding, PanelButton) {
+    if (!TypeParam::panelSequence) GTEST_SKIP() << "a button sends one command";
     auto* b = this->panel->template findChild<QAbstractButton*>(QLatin1String(TypeParam::button));
     ASSERT_NE(b, nullptr);
     this->table({TypeParam::button, this->panel, [b] { b->click(); },
@@ -328,6 +356,7 @@ TYPED_TEST(Yielding, MemoryScanTick) {
 }
 
 TYPED_TEST(Yielding, Fetch) {
+    if (!TypeParam::receiverMemories) GTEST_SKIP() << "the receiver keeps no memories";
     frmMemman* m = this->memman();
     ASSERT_NE(m, nullptr);
     this->setText(m, "txtTo", QStringLiteral("2"));
@@ -339,6 +368,7 @@ TYPED_TEST(Yielding, Fetch) {
 }
 
 TYPED_TEST(Yielding, PropagationStart) {
+    if (!TypeParam::runStartSequence) GTEST_SKIP() << "the start sends nothing";
     toolWindowOpener(QStringLiteral("frmPropagation"))();
     const QPointer<frmPropagation> w = forms::loaded<frmPropagation>();
     ASSERT_NE(w, nullptr);
@@ -348,6 +378,37 @@ TYPED_TEST(Yielding, PropagationStart) {
                      if (w && w->recording()) w->cmdStop_Click();
                  }});
     if (w && w->recording()) w->cmdStop_Click();
+}
+
+// The timer's tick that begins an event: the event's setting goes to the
+// receiver step by step. Another tick while the event runs begins nothing.
+TYPED_TEST(Yielding, TimerEventBegins) {
+    const auto setUtc = [](const QDateTime& utc) { Clock::set(QDateTime(utc.date(), utc.time())); };
+    Clock::set(QDateTime(QDate(2027, 6, 1), QTime(9, 0)));
+    toolWindowOpener(QStringLiteral("frmRxTimer"))();
+    const QPointer<frmRxTimer> w = forms::loaded<frmRxTimer>();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(beginTimerEvent(w, this->dialogs, setUtc));
+    this->dialogs.allow(QStringLiteral("interrupt the running Timer"), dialogs::Answer::Yes);
+    // Each run begins the same event afresh, the one before it ended.
+    const auto reset = [this, w, setUtc] {
+        if (!w) return;
+        w->timeronoff(0);
+        this->pump(20);
+        Clock::set(QDateTime(QDate(2027, 6, 1), QTime(9, 0)));
+        w->editor().setStart(QDateTime(QDate(2027, 6, 1), QTime(10, 0), Qt::UTC));
+        w->editor().tpduration = 30;
+        w->cmdFixClr_Click(1, 0);
+        this->dialogs.allow(QStringLiteral("switched on"));
+        w->timeronoff(1);
+        w->tmrTestprog()->stop();
+        setUtc(QDateTime(QDate(2027, 6, 1), QTime(10, 0, 1), Qt::UTC));
+    };
+    this->table({"timer event begins", w, [w] {
+                     w->tmrTestprog_Timer();
+                     if (w) w->tmrDuration()->stop();   // the event's own ticks are not the sequence's
+                 }, {}, false, reset});
+    if (w) w->timeronoff(0);
 }
 
 } // namespace
