@@ -439,3 +439,47 @@ TEST_F(NrdSlowLine, AnAnswerThatBeginsTooLateIsGivenUpAtTheFirstBytesDeadline) {
     // answer's deadline 367 + 200 ms.
     EXPECT_LT(t.elapsed(), 525);
 }
+
+// A bracket opened while another holds the receiver (a command that runs in
+// the events between the other's operations, or between the steps of the
+// timer's relay switch) leaves the release to the outermost one: the outer
+// exchange still finds the receiver in remote, and it goes to local once.
+TEST_F(NrdFraming, ABracketInsideAnotherLeavesTheReleaseToTheOuterOne) {
+    clsNRD535 rx(port);
+    sim.setClock(QTime(7, 8, 9));
+    const struct {
+        const char* what;
+        std::function<bool()> inner;
+        Wire innerWire;
+    } rows[] = {
+        {"a bracketed write", [&] { return bool(rx.Attenuator(1)); }, {"A1"}},
+        {"a bracketed read", [&] { return rx.RxClock().has_value(); }, {"R0"}},
+        {"a bracket inside the inner one", [&] {
+             const bool held = rx.openBracket();
+             const bool sent = held && rx.Attenuator(0);
+             rx.closeBracket();
+             return sent;
+         }, {"A0"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        clearWire();
+        ASSERT_TRUE(rx.openBracket());
+        EXPECT_TRUE(row.inner());
+        EXPECT_TRUE(sim.waitIdle());
+        EXPECT_TRUE(sim.inRemote()) << "the inner bracket let the receiver go";
+        EXPECT_EQ(CmdBusy, 1);
+        EXPECT_TRUE(rx.relayOffOnAnswer()) << "the outer exchange went unanswered";
+        rx.closeBracket();
+        Wire expected{"H1", "H1"};
+        expected += row.innerWire;
+        expected += Wire{"R0", "O0", "H0", "H0"};
+        EXPECT_EQ(wire(int(expected.size())), expected);
+        EXPECT_FALSE(sim.inRemote());
+        EXPECT_EQ(CmdBusy, 0);
+    }
+    // A close with no bracket open lets nothing go out.
+    clearWire();
+    rx.closeBracket();
+    EXPECT_EQ(wire(0), Wire{});
+}
