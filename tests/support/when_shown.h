@@ -6,6 +6,12 @@
 // answer. Instead the window is looked for every few milliseconds until it
 // is shown, and worked once. The poll ends with the object that holds it, so
 // a window that never came is not answered in some later test.
+//
+// The poll acts as the user does: never while events run between two
+// receiver operations, where the user's click waits for the sequence. Acting
+// there would run what the click starts inside that pause, with no events
+// between its own operations.
+#include "platform/sequence.h"
 #include "shell/form.h"
 #include "support/waits.h"
 
@@ -22,7 +28,7 @@ public:
     explicit WhenReady(std::function<bool()> act, int capMs = BusyMachineCapMs) : act_(std::move(act)), capMs_(capMs) {
         clock_.start();
         QObject::connect(&poll_, &QTimer::timeout, [this] {
-            if (done_) return;
+            if (done_ || sequence::yielding()) return;
             if (act_()) done_ = true;
             if (done_ || clock_.elapsed() >= capMs_) poll_.stop();
         });
