@@ -10,6 +10,7 @@
 #include "shell/frmsetup.h"
 #include "shell/globals.h"
 #include "platform/number_text.h"
+#include "platform/sequence.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QTimer>
 #include <algorithm>
 
 namespace dovrane {
@@ -205,11 +207,27 @@ void frmNRD535::learnFilterValues() {
     // report these two, so a value the panel has not got (after NFM, a new
     // filter, the option just fitted, a hold taken in NFM) is set as a
     // refresh sets it, whoever changed the mode or the filter.
+    if (learning_ || learnPending_ || RemoteHeld != 1 || mode_ < 0 || mode_ == nrdmode::Nfm || !NRD535A) return;
+    if (pbs_.has_value() && !(controlApplies() && bwcFilter_ < 0)) return;
+    // A list letter sets the mode and then the filter: the values are those
+    // of the filter the change ends on, learnt once all of it has gone out,
+    // never a bandwidth control for a filter passed on the way.
+    learnPending_ = true;
+    QTimer::singleShot(0, this, [this] { learnFilterValuesNow(); });
+}
+
+void frmNRD535::learnFilterValuesNow() {
+    // Not between the operations of a sequence: it may still change the filter.
+    QPointer<frmNRD535> self(this);
+    if (sequence::later([self] {
+            if (self) self->learnFilterValuesNow();
+        }))
+        return;
+    learnPending_ = false;
     if (learning_ || RemoteHeld != 1 || mode_ < 0 || mode_ == nrdmode::Nfm || !NRD535A) return;
     const bool pbsUnknown = !pbs_.has_value();
     const bool bwcUnknown = controlApplies() && bwcFilter_ < 0;
     if (!pbsUnknown && !bwcUnknown) return;
-    QPointer<frmNRD535> self(this);
     learning_ = true;
     const auto restore = qScopeGuard([self] {
         if (self) self->learning_ = false;
