@@ -157,6 +157,13 @@ struct RunOps {
 
 class OtherDeviceSameNameRun : public GoRig, public ::testing::WithParamInterface<RunCase> {
 protected:
+    void SetUp() override {
+        GoRig::SetUp();
+        // The program's own reply deadlines: the good part of the run meets
+        // a busy machine too, and the run's device, once gone, answers no
+        // question however long it is given.
+        replyTimeouts = ReplyTimeouts{};
+    }
     void TearDown() override {
         for (Form* w : std::initializer_list<Form*>{forms::loaded<frmSpectrum>(), forms::loaded<frmScanlist>(),
                                                    forms::loaded<frmSmeter>(), forms::loaded<frmPropagation>(),
