@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
@@ -207,11 +208,15 @@ void frmNRD535::learnFilterValues() {
     // report these two, so a value the panel has not got (after NFM, a new
     // filter, the option just fitted, a hold taken in NFM) is set as a
     // refresh sets it, whoever changed the mode or the filter.
-    if (learning_ || learnPending_ || RemoteHeld != 1 || mode_ < 0 || mode_ == nrdmode::Nfm || !NRD535A) return;
-    if (pbs_.has_value() && !(controlApplies() && bwcFilter_ < 0)) return;
-    // A list letter sets the mode and then the filter: the values are those
-    // of the filter the change ends on, learnt once all of it has gone out,
-    // never a bandwidth control for a filter passed on the way.
+    if (!modeChanging_) {
+        learnFilterValuesNow();
+        return;
+    }
+    // A new mode may be followed by a new filter (a list letter sets both):
+    // the values are those of the filter the change ends on, learnt once all
+    // of it has gone out, never a bandwidth control for a filter passed on
+    // the way.
+    if (learnPending_) return;
     learnPending_ = true;
     QTimer::singleShot(0, this, [this] { learnFilterValuesNow(); });
 }
@@ -352,6 +357,7 @@ void frmNRD535::NRD535A_BandwidthChanged(int v) {
 
 void frmNRD535::NRD535A_ModeChanged(int v) {
     mode_ = v;
+    const QScopedValueRollback<bool> changing(modeChanging_, true);
     showReceiverState();
 }
 

@@ -139,6 +139,8 @@ private:
     std::optional<int> pbs_;
     // Learning or refreshing: the values are being set already.
     bool learning_ = false;
+    // A mode handler runs: a filter of the same change may follow.
+    bool modeChanging_ = false;
     // A learning waits for the change under way to be sent whole.
     bool learnPending_ = false;
 };
