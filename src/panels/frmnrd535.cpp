@@ -10,13 +10,16 @@
 #include "shell/frmsetup.h"
 #include "shell/globals.h"
 #include "platform/number_text.h"
+#include "platform/sequence.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QTimer>
 #include <algorithm>
 
 namespace dovrane {
@@ -205,11 +208,31 @@ void frmNRD535::learnFilterValues() {
     // report these two, so a value the panel has not got (after NFM, a new
     // filter, the option just fitted, a hold taken in NFM) is set as a
     // refresh sets it, whoever changed the mode or the filter.
+    if (!modeChanging_) {
+        learnFilterValuesNow();
+        return;
+    }
+    // A new mode may be followed by a new filter (a list letter sets both):
+    // the values are those of the filter the change ends on, learnt once all
+    // of it has gone out, never a bandwidth control for a filter passed on
+    // the way.
+    if (learnPending_) return;
+    learnPending_ = true;
+    QTimer::singleShot(0, this, [this] { learnFilterValuesNow(); });
+}
+
+void frmNRD535::learnFilterValuesNow() {
+    // Not between the operations of a sequence: it may still change the filter.
+    QPointer<frmNRD535> self(this);
+    if (sequence::later([self] {
+            if (self) self->learnFilterValuesNow();
+        }))
+        return;
+    learnPending_ = false;
     if (learning_ || RemoteHeld != 1 || mode_ < 0 || mode_ == nrdmode::Nfm || !NRD535A) return;
     const bool pbsUnknown = !pbs_.has_value();
     const bool bwcUnknown = controlApplies() && bwcFilter_ < 0;
     if (!pbsUnknown && !bwcUnknown) return;
-    QPointer<frmNRD535> self(this);
     learning_ = true;
     const auto restore = qScopeGuard([self] {
         if (self) self->learning_ = false;
@@ -334,6 +357,7 @@ void frmNRD535::NRD535A_BandwidthChanged(int v) {
 
 void frmNRD535::NRD535A_ModeChanged(int v) {
     mode_ = v;
+    const QScopedValueRollback<bool> changing(modeChanging_, true);
     showReceiverState();
 }
 

@@ -100,6 +100,7 @@ private:
     // Sets the passband shift and bandwidth control the panel does not know,
     // as a refresh sets them, on a held receiver in a mode that has them.
     void learnFilterValues();
+    void learnFilterValuesNow();
     // The bandwidth control acts in the present mode and filter.
     bool controlApplies() const;
     // The mode's name, also for a mode of an option the set-up says is
@@ -138,6 +139,10 @@ private:
     std::optional<int> pbs_;
     // Learning or refreshing: the values are being set already.
     bool learning_ = false;
+    // A mode handler runs: a filter of the same change may follow.
+    bool modeChanging_ = false;
+    // A learning waits for the change under way to be sent whole.
+    bool learnPending_ = false;
 };
 
 } // namespace dovrane

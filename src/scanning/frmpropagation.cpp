@@ -173,7 +173,7 @@ void frmPropagation::tmrPropagation_Timer() {
     const QDateTime utc = Clock::utcNow();
     const qint64 steady = Clock::steadyMs();
     QPointer<frmPropagation> self(this);
-    std::optional<float> level = run_.sampler()->sample();
+    std::optional<float> level = run_.onRunDevice([this] { return run_.sampler()->sample(); });
     if (!self) return;
     // Stop (or the window's close) may have come while the receiver was read.
     if (!isLoaded() || !running_) {

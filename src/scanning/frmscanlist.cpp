@@ -211,7 +211,7 @@ void frmScanlist::cmdStart_Click() {
 void frmScanlist::tmrScanlist_Timer() {
     if (!tmrScanlist_->isActive()) return;
     QPointer<frmScanlist> self(this);
-    const ScanlistScan::Tick t = scan_.tick();
+    const ScanlistScan::Tick t = run_.onRunDevice([this] { return scan_.tick(); });
     if (!self || !isLoaded() || !tmrScanlist_->isActive()) return;
     if (t.measured) drawBars(t.row);
     if (t.trends) drawTrends();

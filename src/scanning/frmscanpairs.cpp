@@ -191,7 +191,6 @@ void frmScanpairs::startRun(bool fromStart) {
     setRunButtons(false);
     tmrScanpairs_->setInterval(int(vbRound(double(delay_) * 1000)));
     if (fromStart || !inRange(cur_, range())) cur_ = start_;
-    device_.take();
     run_.begin();
     // An NRD's hold asks the receiver: a silence it met is the run's to tell.
     if (rxNoticePending()) run_.notice().failed();
@@ -234,7 +233,7 @@ void frmScanpairs::tmrScanpairs_Timer() {
     // without a message; the scan goes on with the next pair.
     QPointer<frmScanpairs> self(this);
     std::optional<ReopenPin> pin;
-    device_.pin(pin);
+    run_.pinRunDevice(pin);
     const TuneResult result = tuneQuietly(val(ui->optScanAB_0->isChecked() ? p.a : p.b));
     if (!self || !isLoaded() || !tmrScanpairs_->isActive()) return;
     // A tuning only shows that the line takes bytes, not that the receiver

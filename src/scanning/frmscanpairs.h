@@ -83,7 +83,6 @@ private:
     float delay_ = 1;
     int shown_ = 0;
     ToolRun run_{MeasurementTool::Scanpairs};
-    RunDevice device_;
     AliveCheck alive_;
     // The last question to the receiver went unanswered.
     bool questionFailed_ = false;

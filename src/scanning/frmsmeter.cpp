@@ -135,7 +135,7 @@ void frmSmeter::tmrSmeter_Timer() {
     QPointer<frmSmeter> self(this);
     float level = cur_;
     if (RxType != 0) {
-        const std::optional<float> sample = run_.sampler()->sample();
+        const std::optional<float> sample = run_.onRunDevice([this] { return run_.sampler()->sample(); });
         if (!self) return;
         inTick_ = false;
         if (!running_ || !isLoaded()) return;

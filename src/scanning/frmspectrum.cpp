@@ -201,7 +201,7 @@ void frmSpectrum::preparespectrumscan() {
 void frmSpectrum::tmrSpectrum_Timer() {
     if (!running_) return;
     QPointer<frmSpectrum> self(this);
-    const SpectrumScan::Tick t = scan_.tick();
+    const SpectrumScan::Tick t = run_.onRunDevice([this] { return scan_.tick(); });
     if (!self || !isLoaded() || !running_) return;
     Canvas* c = ui->picSpectrum;
     if (t.measured) {

@@ -41,11 +41,17 @@ void ToolRun::close(const std::function<void()>& stopControls) {
 
 void ToolRun::begin() {
     silence_.answered();
+    device_.take();
     run_.begin();
 }
 
 void ToolRun::endRun(const std::function<void()>& stopControls) {
     if (stopControls) stopControls();
+    // The release of the hold is owed to the run's receiver alone. With that
+    // one gone it cannot go out: the count drops all the same, so nothing
+    // stays held, and the run's stop tells of the silence as it does.
+    std::optional<ReopenPin> pin;
+    device_.pin(pin);
     run_.end();
 }
 

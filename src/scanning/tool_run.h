@@ -29,6 +29,22 @@ struct ToolFiles {
     std::function<bool()> writer;
 };
 
+// The device a run speaks to: the one the port leads to when the user
+// starts the run (a port that closed itself opens again there, as for any
+// command of the user's). Everything of the run after that (its ticks, its
+// end with the release of the NRD hold) reopens the port only on that
+// device, never on another given its name meanwhile: a write there fails as
+// to a receiver that has gone, and the run stops over it as it would.
+class RunDevice {
+public:
+    void take();
+    // Holds the port to the run's device while `out` lives.
+    void pin(std::optional<ReopenPin>& out) const;
+
+private:
+    std::optional<DeviceIdentity> device_;
+};
+
 class ToolRun {
 public:
     ToolRun(MeasurementTool tool, MeasurementRun::Options options = {});
@@ -44,7 +60,9 @@ public:
     // run still holds.
     void close(const std::function<void()>& stopControls = {});
 
-    // A run starts (or resumes): the hold and the locks, the count from zero.
+    // A run starts (or resumes), the user's own doing: the device the port
+    // leads to becomes the run's, then the hold and the locks, the count
+    // from zero.
     void begin();
     bool active() const { return run_.active(); }
     bool holdsReceiver() const { return run_.holdsReceiver(); }
@@ -66,6 +84,17 @@ public:
     // A tick that only tunes learns nothing from a tuning that went out: the
     // count starts again, but a notice taken over waits for the stop.
     void sent() { silence_.answered(); }
+    // Runs a tick's receiver operations with the port held to the device the
+    // run began on: a device given the same name since is not the run's
+    // receiver, and nothing of the run may reach it.
+    template <class F>
+    auto onRunDevice(F&& operations) const {
+        std::optional<ReopenPin> pin;
+        device_.pin(pin);
+        return operations();
+    }
+    // The same for a tick whose operations are not in one call.
+    void pinRunDevice(std::optional<ReopenPin>& out) const { device_.pin(out); }
 
     // The parts, for the windows' scans that report through them.
     RunNotice& notice() { return notice_; }
@@ -83,6 +112,7 @@ private:
     std::unique_ptr<LevelSampler> sampler_;
     RunNotice notice_;
     SilenceCount silence_;
+    RunDevice device_;
     int kind_ = 0;
 };
 
@@ -102,20 +132,6 @@ public:
 
 private:
     qint64 lastMs_ = 0;
-};
-
-// The device a run speaks to: the one the port leads to when the user
-// starts the run (a port that closed itself opens again there, as for any
-// command of the user's). The run's ticks then reopen the port only on that
-// device, never on another given its name meanwhile.
-class RunDevice {
-public:
-    void take();
-    // Holds the port to the run's device for one tick.
-    void pin(std::optional<ReopenPin>& out) const;
-
-private:
-    std::optional<DeviceIdentity> device_;
 };
 
 } // namespace dovrane

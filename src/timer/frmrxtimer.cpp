@@ -131,6 +131,8 @@ void frmRxTimer::Form_Unload() {
     // Closing during a run ends it as "Timer Off" would: the receiver is not
     // left with its line output on or held in remote.
     if (programme_.state() != TimerProgramme::State::Editing) {
+        std::optional<ReopenPin> pin;
+        device_.pin(pin);
         stopEvent();
         programme_.stopRun();
         tmrTestprog_->stop();
@@ -302,6 +304,7 @@ void frmRxTimer::timeronoff(int idx) {
         // The programme is what runs, so its first slot is what must lie ahead.
         if (toolate(2, programme_.slotStart(1))) return;
         if (!programme_.startRun()) return;
+        device_.take();
         setWindowTitle(tt::TimerOnCaption);
         cmdTimerOnoff[0]->show();
         cmdTimerOnoff[1]->hide();
@@ -321,6 +324,9 @@ void frmRxTimer::timeronoff(int idx) {
                              tt::ProgrammedTimer) != dialogs::Answer::Yes)
             return;
         if (programme_.state() == TimerProgramme::State::Editing) return;
+        // The user's own Stop, but what it sends is owed to the run's device.
+        std::optional<ReopenPin> pin;
+        device_.pin(pin);
         stopEvent();
         progtimerready();
         releaseHold();
@@ -372,6 +378,8 @@ void frmRxTimer::startEvent() {
     inTick_ = true;
     QPointer<frmRxTimer> self(this);
     const int slot = programme_.tpslot();
+    std::optional<ReopenPin> pin;
+    device_.pin(pin);
     const bool applied = rx_ && rx_->apply(programme_.prog[size_t(slot)]);
     if (!self) return;
     inTick_ = false;
@@ -397,6 +405,8 @@ void frmRxTimer::tmrDuration_Timer() {
     // fell silent or went away would go on recording nothing.
     inTick_ = true;
     QPointer<frmRxTimer> self(this);
+    std::optional<ReopenPin> pin;
+    device_.pin(pin);
     const bool there = !rx_ || rx_->answers();
     if (!self) return;
     inTick_ = false;

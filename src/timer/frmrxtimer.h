@@ -4,6 +4,7 @@
 // receiver to each slot at its UTC start and switches the line output on for
 // the slot's duration. The programme lives as long as the window.
 #include "panels/panel_lock.h"
+#include "scanning/tool_run.h"
 #include "shell/form.h"
 #include "shell/run_notice.h"
 #include "timer/timer_editor.h"
@@ -109,6 +110,10 @@ private:
     std::unique_ptr<TimerReceiver> rx_;
     TimerProgramme programme_;
     std::optional<RunHold> hold_;
+    // The device Timer On found: the events are no Go of the user's, and
+    // reach no other device given its name meanwhile, their end and the
+    // release of the hold included.
+    RunDevice device_;
     QTimer* tmrCurrenTime_ = nullptr;
     QTimer* tmrTestprog_ = nullptr;
     QTimer* tmrDuration_ = nullptr;

@@ -204,10 +204,13 @@ bool TimerReceiver::apply(const SlotFields& slot) {
         leftOut[i] = !sent;
         if (sent.unanswered()) ok = false;
     }
-    if (RxModel(rxType_) == RxModel::Ar7030) {
+    if (ok && RxModel(rxType_) == RxModel::Ar7030) {
         // The driver's reads allow no time for commands still on their way: at
         // 1200 Bd an event's writes take up to half a second, and the line level
         // that follows starts with a read. Let them reach the receiver first.
+        // Not after a write that failed: nothing follows then, and the wait
+        // would show the driver's notice on its own before the timer, which
+        // stops over the failure, could tell it in its one message.
         sequence::pause(Ar7030SettleMs);
         if (!hasDriver()) return false;
     }

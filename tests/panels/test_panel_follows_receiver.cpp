@@ -469,5 +469,47 @@ TEST_F(PanelFollowsReceiver, EveryPathInAndOutOfEveryModeLeavesThePanelAsItsOwnB
     }
 }
 
+// A list letter sets the NRD-535's mode and then its filter. The bandwidth
+// control the panel learns on the way is that of the filter the letter ends
+// on: no "W" for the filter the receiver stood on in between, which the user
+// never asked for.
+TEST_F(Nrd535Follows, AListLetterSendsTheBandwidthControlOfItsOwnFilterOnly) {
+    ASSERT_NE(go({{NarrowFilterOption, 1}, {BwcOption, 1}, {EcssOption, 1}}), nullptr);
+    const QStringList nfmOverWid{"cmdLock_1", "cmdMode_4", "cmdBandwidth_0", "cmdLock_0", "cmdMode_5", "cmdLock_1"};
+    const QStringList nfmOverInt{"cmdLock_1", "cmdMode_4", "cmdBandwidth_1", "cmdLock_0", "cmdMode_5", "cmdLock_1"};
+    const struct {
+        QStringList from;
+        QString letter;
+        QStringList w;   // the bandwidth control commands that go out
+    } rows[] = {
+        {nfmOverWid, "U", {"W2200"}},
+        {nfmOverWid, "A", {"W5500"}},
+        {nfmOverInt, "A", {"W5500"}},
+        {nfmOverInt, "U", {"W2200"}},
+        {{"cmdLock_1", "cmdMode_2", "cmdBandwidth_1"}, "A", {"W5500"}},
+        {{"cmdLock_1", "cmdMode_1", "cmdBandwidth_2"}, "U", {"W2200"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE((row.from.join(QLatin1Char(' ')) + QStringLiteral(", then ") + row.letter).toStdString());
+        for (const QString& b : row.from) {
+            click(panel, b);
+            sim.waitIdle();
+        }
+        pump(20);
+        sim.waitIdle();
+        sim.clearCommands();
+        QString letter = row.letter;
+        SetRx2mfa(letter);
+        pump(20);
+        sim.waitIdle();
+        QStringList w;
+        for (const QByteArray& c : sim.commandTexts())
+            if (c.startsWith('W')) w << QString::fromLatin1(c);
+        EXPECT_EQ(w, row.w);
+        EXPECT_TRUE(control<QSlider>(panel, QStringLiteral("vsbBandwidthcontrol"))->isEnabled());
+    }
+    EXPECT_EQ(dialogs.pending(), 0);
+}
+
 } // namespace
 } // namespace dovrane::test

@@ -472,6 +472,10 @@ TEST_P(ScanTuneFaults, ASampleIsStoredOnlyForTheFrequencyTheReceiverTook) {
     rx->stop();
     op.tick();   // no sample, and the third frequency cannot be tuned
     ASSERT_TRUE(rx->start());
+    // Back as a device made afresh (a pseudo-terminal is never the same one
+    // again, as a re-plugged adapter is): the user's own next command finds
+    // it there; a run's tick reopens the port only on the run's device.
+    ASSERT_TRUE(Comm1->ensureOpen());
     for (int i = 0; i < 4; ++i) {
         op.tick();
         settle();
