@@ -107,7 +107,13 @@ void frmRtty::followOptions() {
 void frmRtty::Form_Unload() {
     cmdStop_Click();
     tmrGetRTTY_->stop();
-    rttyOnOff(0);
+    {
+        // The window's close is not the user's Go: its switch-off goes only
+        // to the receiver the program spoke to.
+        std::optional<ReopenPin> pin;
+        if (Comm1) pin.emplace(*Comm1);
+        rttyOnOff(0);
+    }
     closeFile();
     delete NRD535A.data();
     delete NRD545A.data();
@@ -287,7 +293,11 @@ void frmRtty::stopReceiving() {
     // What arrived up to the click belongs to this run.
     readText();
     receiving_ = false;
-    rttyOnOff(0);
+    {
+        std::optional<ReopenPin> pin;
+        device_.pin(pin);
+        rttyOnOff(0);
+    }
     // A tracking window left in Dial mode follows the dial again.
     reportsPaused_.reset();
     ui->cmdExit->setEnabled(true);
