@@ -15,6 +15,7 @@
 #include "scanning/frmpropagation.h"
 #include "platform/clock.h"
 #include "platform/sequence.h"
+#include "platform/timeouts.h"
 #include "shell/facade.h"
 #include "sim/ar7030_sim.h"
 #include "sim/nrd535_sim.h"
@@ -23,6 +24,7 @@
 #include "support/timer_event.h"
 #include "support/waits.h"
 #include "timer/frmrxtimer.h"
+#include "timer/owed_line_off.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -107,13 +109,14 @@ public:
     const bool* running = nullptr;
 };
 
-enum class Disturbance { None, Again, ToolTick, Close };
+enum class Disturbance { None, Again, ToolTick, Close, OwedTry };
 const char* name(Disturbance d) {
     switch (d) {
     case Disturbance::None: return "undisturbed";
     case Disturbance::Again: return "the same trigger again";
     case Disturbance::ToolTick: return "a tool's tick";
     case Disturbance::Close: return "the window closed";
+    case Disturbance::OwedTry: return "an owed line-off's try";
     }
     return "";
 }
@@ -131,6 +134,8 @@ struct Path {
     bool waitsInside = false;
     // Puts things back before each run, outside it (a run to stop).
     std::function<void()> reset = {};
+    // The path switches the line output itself: what was owed is settled.
+    bool settlesLineOut = false;
 };
 
 // Whether `part` is found in `whole` in order, other bytes between.
@@ -222,12 +227,19 @@ protected:
         QObject::connect(&heartbeat, &QTimer::timeout, [&] {
             if (!running) return;
             if (disturbed) return;
+            // The try is due between two of the path's operations, not before
+            // its first one (a try under way is a sequence of its own).
+            if (d == Disturbance::OwedTry && !sequence::yielding()) return;
             disturbed = true;
             switch (d) {
             case Disturbance::None: break;
             case Disturbance::Again: path.postAgain(); break;
             case Disturbance::ToolTick: tool->timer->start(0); break;
             case Disturbance::Close: path.window->close(); break;
+            case Disturbance::OwedTry:
+                retryTimes.owedLineOffMs = 0;
+                owedlineoff::owe(M::Type);
+                break;
             }
         });
         heartbeat.start(20);
@@ -281,10 +293,25 @@ protected:
             EXPECT_GE(quiet.yields, quiet.operations - 1) << "events ran between the operations";
         }
         ASSERT_FALSE(quiet.wire.isEmpty());
-        for (Disturbance d : {Disturbance::Again, Disturbance::ToolTick, Disturbance::Close}) {
+        for (Disturbance d : {Disturbance::Again, Disturbance::ToolTick, Disturbance::OwedTry, Disturbance::Close}) {
             if (d == Disturbance::Again && !path.postAgain) continue;
+            // A transfer's own waits let anything run, a try included.
+            if (d == Disturbance::OwedTry && path.waitsInside) continue;
             SCOPED_TRACE(name(d));
+            const RetryTimes times = retryTimes;
             const Run r = runOnce(path, d);
+            if (d == Disturbance::OwedTry) {
+                if (!path.settlesLineOut) {
+                    EXPECT_TRUE(pumpUntil([&] {
+                        this->sim.waitIdle();
+                        return this->sim.bytesReceived().size() > r.wire.size();
+                    })) << "the owed try was lost";
+                }
+                owedlineoff::settle();
+                // A try under way finishes its steps, its hold released.
+                EXPECT_TRUE(pumpUntil([] { return CmdBusy == 0; }));
+                retryTimes = times;
+            }
             // The sequence ran whole, and nothing ran inside it.
             if (path.waitsInside) {
                 EXPECT_TRUE(inOrder(quiet.wire, r.wire));
@@ -407,7 +434,7 @@ TYPED_TEST(Yielding, TimerEventBegins) {
     this->table({"timer event begins", w, [w] {
                      w->tmrTestprog_Timer();
                      if (w) w->tmrDuration()->stop();   // the event's own ticks are not the sequence's
-                 }, {}, false, reset});
+                 }, {}, false, reset, true});
     if (w) w->timeronoff(0);
 }
 
