@@ -19,6 +19,7 @@
 #include "shell/run_notice.h"
 #include "shell/show_panel.h"
 #include "sim/ar7030_sim.h"
+#include "support/spectrum_limits.h"
 #include "support/go_rig.h"
 #include "support/timer_event.h"
 #include "support/waits.h"
@@ -199,14 +200,7 @@ RunOps OtherDeviceSameNameRun::ops(RunKind run) {
             return true;
         }
         // Switched on, the event still ahead.
-        if (!w) return false;
-        w->editor().setStart(QDateTime(QDate(2027, 6, 1), QTime(10, 0), Qt::UTC));
-        w->editor().tpduration = 30;
-        w->cmdFixClr_Click(1, 0);
-        dialogs.expect(QStringLiteral("switched on"));
-        w->timeronoff(1);
-        w->tmrTestprog()->stop();
-        return w->programme().state() == TimerProgramme::State::Waiting;
+        return programmeTimerEvent(w, dialogs);
     };
     auto timerRuns = [timer] { return timer()->programme().state() != TimerProgramme::State::Editing; };
     auto durationTick = [this, timer] {
@@ -222,17 +216,7 @@ RunOps OtherDeviceSameNameRun::ops(RunKind run) {
                     if (!w) return false;
                     // Start reads the receiver, then shows the limits
                     // dialog modally: the user fills it in once it is there.
-                    QTimer fill;
-                    QObject::connect(&fill, &QTimer::timeout, [&fill] {
-                        frmSpectrumlimits* dlg = forms::loaded<frmSpectrumlimits>();
-                        if (!dlg || !dlg->isVisible()) return;
-                        fill.stop();
-                        const char* texts[] = {"9500", "9600", "5", "0.5"};
-                        for (int i = 0; i < 4; ++i) dlg->txtInput[size_t(i)]->setText(QLatin1String(texts[i]));
-                        dlg->findChild<QCheckBox*>(QStringLiteral("chkKeepgoing"))->setChecked(true);
-                        dlg->cmdOK_Click();
-                    });
-                    fill.start(1);
+                    const auto answer = whenSpectrumLimitsShown();
                     w->cmdStart_Click();
                     w->timer()->stop();   // the ticks come from the test
                     return w->runActive();

@@ -26,6 +26,7 @@
 #include "scanning/smeter_histogram.h"
 #include "sim/nrd_sim_base.h"
 #include "sim/rx320_sim.h"
+#include "support/spectrum_limits.h"
 #include "support/go_rig.h"
 #include "support/timer_event.h"
 #include "support/waits.h"
@@ -176,12 +177,7 @@ ToolOps ToolFaults::ops(Tool tool) {
                     frmSpectrum* w = window<frmSpectrum>();
                     if (!w) return false;
                     // Start shows the limits dialog modally; the user fills it in.
-                    const auto answer = whenShown<frmSpectrumlimits>([](frmSpectrumlimits* dlg) {
-                        const char* texts[] = {"9500", "9600", "5", "0.5"};
-                        for (int i = 0; i < 4; ++i) dlg->txtInput[size_t(i)]->setText(QLatin1String(texts[i]));
-                        dlg->findChild<QCheckBox*>(QStringLiteral("chkKeepgoing"))->setChecked(true);
-                        dlg->cmdOK_Click();
-                    });
+                    const auto answer = whenSpectrumLimitsShown();
                     w->cmdStart_Click();
                     if (!w->runActive()) return false;
                     w->timer()->start(600000);   // the ticks come from the test

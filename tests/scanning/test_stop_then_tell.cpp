@@ -27,6 +27,7 @@
 #include "shell/run_notice.h"
 #include "shell/show_panel.h"
 #include "sim/sim_receiver.h"
+#include "support/spectrum_limits.h"
 #include "support/go_rig.h"
 #include "support/timer_event.h"
 #include "timer/frmrtty.h"
@@ -117,12 +118,7 @@ RunOps StopThenTell::run(Tool tool) {
         return {[] {
                     toolWindowOpener(QStringLiteral("frmSpectrum"))();
                     frmSpectrum* w = window<frmSpectrum>();
-                    const auto answer = whenShown<frmSpectrumlimits>([](frmSpectrumlimits* dlg) {
-                        const char* texts[] = {"9500", "9600", "5", "0.5"};
-                        for (int i = 0; i < 4; ++i) dlg->txtInput[size_t(i)]->setText(QLatin1String(texts[i]));
-                        dlg->findChild<QCheckBox*>(QStringLiteral("chkKeepgoing"))->setChecked(true);
-                        dlg->cmdOK_Click();
-                    });
+                    const auto answer = whenSpectrumLimitsShown();
                     w->cmdStart_Click();
                     w->timer()->start(600000);
                     return w;

@@ -13,6 +13,7 @@
 #include "shell/globals.h"
 #include "sim/nrd_sim_base.h"
 #include "stations/frmtracking.h"
+#include "support/spectrum_limits.h"
 #include "support/go_rig.h"
 #include "support/timer_event.h"
 #include "timer/frmrxtimer.h"
@@ -36,10 +37,7 @@ bool startSpectrum(ScriptedDialogs&) {
     toolWindowOpener(QStringLiteral("frmSpectrum"))();
     frmSpectrumlimits* limits = forms::load<frmSpectrumlimits>();
     if (!limits) return false;
-    const char* texts[] = {"9500", "9600", "5", "0.5"};
-    for (int i = 0; i < 4; ++i) limits->txtInput[size_t(i)]->setText(QLatin1String(texts[i]));
-    limits->findChild<QCheckBox*>(QStringLiteral("chkKeepgoing"))->setChecked(true);
-    limits->cmdOK_Click();
+    fillSpectrumLimits(limits);
     frmSpectrum* w = forms::loaded<frmSpectrum>();
     return w && w->runActive();
 }

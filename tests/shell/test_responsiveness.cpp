@@ -21,6 +21,7 @@
 #include "shell/form.h"
 #include "shell/frmsavefile.h"
 #include "shell/globals.h"
+#include "support/spectrum_limits.h"
 #include "support/go_rig.h"
 #include "support/heartbeat.h"
 #include "support/when_shown.h"
@@ -155,12 +156,7 @@ bool startSpectrum(Responsiveness&) {
     frmSpectrum* w = forms::loaded<frmSpectrum>();
     if (!w) return false;
     // Start asks for the limits in a modal window; the user fills it in.
-    const auto answer = whenShown<frmSpectrumlimits>([](frmSpectrumlimits* dlg) {
-        const char* texts[] = {"9500", "9600", "5", "0.5"};
-        for (int i = 0; i < 4; ++i) dlg->txtInput[size_t(i)]->setText(QLatin1String(texts[i]));
-        dlg->findChild<QCheckBox*>(QStringLiteral("chkKeepgoing"))->setChecked(true);
-        dlg->cmdOK_Click();
-    });
+    const auto answer = whenSpectrumLimitsShown();
     return Responsiveness::click(w, "cmdStart") && w->runActive();
 }
 

@@ -12,16 +12,22 @@
 
 namespace dovrane::test {
 
-inline bool beginTimerEvent(frmRxTimer* w, ScriptedDialogs& dialogs,
-                            const std::function<void(const QDateTime&)>& setUtc) {
+// The event programmed and the timer switched on, waiting for it; the test
+// runs the programme's tick itself.
+inline bool programmeTimerEvent(frmRxTimer* w, ScriptedDialogs& dialogs) {
     if (!w) return false;
     w->editor().setStart(QDateTime(QDate(2027, 6, 1), QTime(10, 0), Qt::UTC));
     w->editor().tpduration = 30;
     w->cmdFixClr_Click(1, 0);
     dialogs.expect(QStringLiteral("switched on"));
     w->timeronoff(1);
-    // The test runs the programme's tick itself, at the time it sets.
     w->tmrTestprog()->stop();
+    return w->programme().state() == TimerProgramme::State::Waiting;
+}
+
+inline bool beginTimerEvent(frmRxTimer* w, ScriptedDialogs& dialogs,
+                            const std::function<void(const QDateTime&)>& setUtc) {
+    if (!programmeTimerEvent(w, dialogs)) return false;
     setUtc(QDateTime(QDate(2027, 6, 1), QTime(10, 0, 1), Qt::UTC));
     w->tmrTestprog_Timer();
     return w->programme().state() == TimerProgramme::State::Running;
