@@ -25,6 +25,18 @@ namespace {
 
 class TimerReceiverLost : public TimerRig {
 protected:
+    // Another receiver of the model given the vanished one's name: however
+    // many tries come meanwhile, none reaches it. Empty if it did not start.
+    std::unique_ptr<sim::SimReceiver> newcomerUnreached(int rxType) {
+        auto other = sim::makeSim(QLatin1String(simModel(rxType)));
+        other->setLinkPath(sim->devicePath());
+        if (!other->start()) return nullptr;
+        pump(3 * retryTimes.owedLineOffMs + 500);
+        EXPECT_TRUE(other->waitIdle());
+        EXPECT_TRUE(other->bytesReceived().isEmpty())
+            << "a try reached another device: " << other->bytesReceived().toStdString();
+        return other;
+    }
     // One event of 30 minutes on rxType, running since 10:00:01.
     frmRxTimer* running(int rxType) {
         now_ = utcAt(2027, 6, 1, 9, 0);
@@ -430,14 +442,9 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
                               retryTimes.owedLineOffMs + BusyMachineCapMs))
             << "no try on the adapter back";
         sim->stop();
-        auto other = sim::makeSim(QLatin1String(simModel(c.rxType)));
-        other->setLinkPath(sim->devicePath());
-        ASSERT_TRUE(other->start());
+        auto other = newcomerUnreached(c.rxType);
+        ASSERT_TRUE(other);
         auto& otherNrd = dynamic_cast<sim::NrdSimBase&>(*other);
-        pump(3 * retryTimes.owedLineOffMs + 500);
-        EXPECT_TRUE(other->waitIdle());
-        EXPECT_TRUE(other->bytesReceived().isEmpty())
-            << "a try reached another device: " << other->bytesReceived().toStdString();
         // The user's Go is the user's choice of device: the load's try pays there.
         currentPanel()->unload();
         goAgain();
@@ -515,14 +522,9 @@ TEST_P(OwedLineOff, TheRelayGoesOffOnceTheReceiverCanBeReached) {
         // Another receiver of the model answers to the vanished one's name,
         // the panel still open on it: no try may reach it, however many
         // come, nor the one as the panel closes.
-        auto other = sim::makeSim(QLatin1String(simModel(c.rxType)));
-        other->setLinkPath(sim->devicePath());
-        ASSERT_TRUE(other->start());
+        auto other = newcomerUnreached(c.rxType);
+        ASSERT_TRUE(other);
         auto& otherNrd = dynamic_cast<sim::NrdSimBase&>(*other);
-        pump(3 * retryTimes.owedLineOffMs + 500);
-        EXPECT_TRUE(other->waitIdle());
-        EXPECT_TRUE(other->bytesReceived().isEmpty())
-            << "a try reached another device: " << other->bytesReceived().toStdString();
         // Nothing of the close reaches it either: neither the panel's own
         // release nor the try as the port closes.
         currentPanel()->unload();
